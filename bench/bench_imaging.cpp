@@ -1,0 +1,215 @@
+// Image library on a 4000 x 3000 photo, each operation beside the nearest ImageMagick command run
+// as a process on the same picture. Prints the ratios at the end.
+#include "imaging/cColourReduceDIB.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/cDIBSectionSave.h"
+#include "imaging/cPalette.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+const char* const kConvert = "convert-im6.q16";
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString input, map16;
+    cDIBSection photo;
+    bool haveConvert = false;
+
+    Fixture() {
+        input = dir.filePath("photo.bmp");
+        map16 = dir.filePath("map16.png");
+        haveConvert = std::system((std::string(kConvert) + " -version >/dev/null 2>&1").c_str()) == 0;
+        // A plasma fractal looks enough like a photo: smooth areas, many colours, some noise.
+        if (haveConvert)
+            run(QStringLiteral("-seed 4711 -size %1x%2 plasma:fractal -type TrueColor BMP3:%3").arg(kWidth).arg(kHeight).arg(input));
+        QImage img(input);
+        if (img.isNull()) img = synthetic();
+        photo.CreateFromPicture(img);
+        if (!QFile::exists(input)) photo.SavePicture(input);
+        cPalette p;
+        p.Create16Colour();
+        QImage map(16, 1, QImage::Format_RGB32);
+        for (int i = 0; i < 16; ++i) map.setPixel(i, 0, qRgb(p.Red(i + 1), p.Green(i + 1), p.Blue(i + 1)));
+        map.save(map16);
+    }
+    static QImage synthetic() {
+        QImage img(kWidth, kHeight, QImage::Format_RGB32);
+        std::mt19937 rng(1);
+        for (int y = 0; y < kHeight; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
+            for (int x = 0; x < kWidth; ++x) {
+                const int n = int(rng() % 21) - 10;
+                line[x] = qRgb(std::clamp(x * 255 / kWidth + n, 0, 255), std::clamp(y * 255 / kHeight - n, 0, 255),
+                               std::clamp((x + y) * 255 / (kWidth + kHeight) + n, 0, 255));
+            }
+        }
+        return img;
+    }
+    int run(const QString& args) const {
+        const std::string cmd = std::string(kConvert) + " " + args.toStdString() + " >/dev/null 2>&1";
+        return std::system(cmd.c_str());
+    }
+    // A fresh copy of the photo for operations that change their input.
+    void copyInto(cDIBSection& d) const {
+        if (d.Width() != photo.Width() || d.Height() != photo.Height()) d.Create(photo.Width(), photo.Height());
+        std::memcpy(d.DIBSectionBitsPtr(), photo.DIBSectionBitsPtr(), size_t(photo.ImageSize()));
+    }
+};
+
+Fixture& fx() {
+    static Fixture f;
+    return f;
+}
+
+void imageMagick(benchmark::State& state, const QString& operation) {
+    Fixture& f = fx();
+    if (!f.haveConvert) {
+        state.SkipWithError("convert-im6.q16 not found");
+        return;
+    }
+    const QString out = f.dir.filePath("im_out.bmp");
+    for (auto _ : state) {
+        if (f.run(QStringLiteral("%1 %2 %3").arg(f.input, operation, out)) != 0) {
+            state.SkipWithError("convert failed");
+            break;
+        }
+    }
+}
+
+void BM_GrayScale(benchmark::State& state) {
+    cDIBSection d;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fx().copyInto(d);
+        state.ResumeTiming();
+        cColourReduceDIB().GrayScale(d);
+    }
+}
+void BM_IM_GrayScale(benchmark::State& state) { imageMagick(state, QStringLiteral("-colorspace Gray")); }
+
+void BM_BlackAndWhite(benchmark::State& state) {
+    cDIBSection d, to;
+    to.Create(kWidth, kHeight);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fx().copyInto(d);
+        state.ResumeTiming();
+        cColourReduceDIB().BlackAndWhite(d, to);
+    }
+}
+void BM_IM_BlackAndWhite(benchmark::State& state) { imageMagick(state, QStringLiteral("-dither FloydSteinberg -monochrome")); }
+
+void BM_ApplyPalette16(benchmark::State& state) {
+    cDIBSection d, to;
+    to.Create(kWidth, kHeight);
+    cPalette pal;
+    pal.Create16Colour();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fx().copyInto(d);
+        state.ResumeTiming();
+        cColourReduceDIB().ApplyPalette(d, to, pal, true);
+    }
+}
+void BM_IM_ApplyPalette16(benchmark::State& state) {
+    imageMagick(state, QStringLiteral("-dither FloydSteinberg -remap %1").arg(fx().map16));
+}
+
+void BM_CreateOptimal(benchmark::State& state) {
+    for (auto _ : state) {
+        cPalette pal;
+        pal.CreateOptimal(fx().photo, 236, 6);
+        benchmark::DoNotOptimize(pal.Count());
+    }
+}
+void BM_IM_CreateOptimal(benchmark::State& state) { imageMagick(state, QStringLiteral("-colors 236")); }
+
+void BM_Resample(benchmark::State& state) {
+    for (auto _ : state) {
+        auto half = fx().photo.Resample(kHeight / 2, kWidth / 2);
+        benchmark::DoNotOptimize(half.get());
+    }
+}
+void BM_IM_Resample(benchmark::State& state) { imageMagick(state, QStringLiteral("-resize 50%")); }
+
+// Save(depth, method): method 2 is the reduction the program asks for, method 0 the plain writer.
+void BM_Save(benchmark::State& state) {
+    const int depth = int(state.range(0)), method = int(state.range(1));
+    const QString out = fx().dir.filePath("ours.bmp");
+    cDIBSection d;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fx().copyInto(d);
+        std::shared_ptr<cPalette> pal;
+        state.ResumeTiming();
+        if (!cDIBSectionSave().Save(out, d, pal, depth, method)) state.SkipWithError("save failed");
+    }
+}
+
+#define IMAGING_BENCH(fn) BENCHMARK(fn)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime()
+IMAGING_BENCH(BM_GrayScale);
+IMAGING_BENCH(BM_IM_GrayScale);
+IMAGING_BENCH(BM_BlackAndWhite);
+IMAGING_BENCH(BM_IM_BlackAndWhite);
+IMAGING_BENCH(BM_ApplyPalette16);
+IMAGING_BENCH(BM_IM_ApplyPalette16);
+IMAGING_BENCH(BM_CreateOptimal);
+IMAGING_BENCH(BM_IM_CreateOptimal);
+IMAGING_BENCH(BM_Resample);
+IMAGING_BENCH(BM_IM_Resample);
+BENCHMARK(BM_Save)
+    ->ArgsProduct({{0, 1, 2}, {0, 2}})
+    ->Args({3, 0})
+    ->ArgNames({"depth", "method"})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Console output as usual, plus the ratio of each operation to its ImageMagick counterpart.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (!r.error_occurred) m_ms[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-20s %10s %14s %8s\n", "operation", "ours ms", "ImageMagick ms", "ratio");
+        for (const char* op : {"GrayScale", "BlackAndWhite", "ApplyPalette16", "CreateOptimal", "Resample"}) {
+            const std::string suffix = "/iterations:3/real_time";
+            const auto ours = m_ms.find(std::string("BM_") + op + suffix);
+            const auto im = m_ms.find(std::string("BM_IM_") + op + suffix);
+            if (ours == m_ms.end() || im == m_ms.end()) continue;
+            std::printf("%-20s %10.1f %14.1f %7.1fx\n", op, ours->second, im->second, im->second / ours->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_ms;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    fx();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

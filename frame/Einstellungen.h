@@ -1,0 +1,61 @@
+#pragma once
+// The settings dialog: COM port, phone maker and model, network operator, conversion method
+// and the scanner source.
+#include "platform/Form.h"
+
+namespace vb {
+class ComboBox;
+class Image;
+class Label;
+class Timer;
+} // namespace vb
+
+class EinstellungenForm : public vb::Form {
+public:
+    EinstellungenForm();
+
+    vb::Label* Titelzeile;
+    vb::Label* COM_Port;
+    vb::Image *PfeilHoch, *PfeilRunter;
+    vb::ComboBox* Vorad_Master_ComboKategorien;
+    vb::Label* Vorad_Master_ComboKategorien_Label;
+    vb::ComboBox* Vorad_Master_VoradTyp_ComboKategorien;
+    vb::Label* Vorad_Master_VoradTyp_ComboKategorien_Label;
+    vb::ComboBox* Vorad_Master_ComboKategorien_Netzbetreiber;
+    vb::Label* Vorad_Master_ComboKategorien_Netzbetreiber_Label;
+    vb::Image* Netzbtreiber_Maske;
+    vb::ComboBox* Berechnungsart_Combobox;
+    vb::Label* Berechnungsart_Combobox_Label;
+    vb::Image *Scannerquelle_festlegen, *Scannerquelle_Deaktiviert;
+    vb::Image *OK, *Abbrechen, *Schliessen;
+    vb::Timer* InfoTimer;
+
+    QString Gesicherter_COM_Port;
+    short Gesicherter_Hersteller = 0;
+    short Gesicherter_Netzbetreiber = 0;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void Form_KeyPress(int& KeyAscii) override;
+    void Form_MouseMove(int Button, int Shift, float X, float Y) override;
+    void COM_Port_Change();
+    void PfeilHoch_Click();
+    void PfeilRunter_Click();
+    void Vorad_Master_ComboKategorien_Click();
+    void Vorad_Master_VoradTyp_ComboKategorien_Click();
+    void Vorad_Master_ComboKategorien_Netzbetreiber_Click();
+    void Scannerquelle_festlegen_Click();
+    void OK_Click();
+    void Abbrechen_Click();
+    void Schliessen_Click();
+
+    void loesche_Comboboxen();
+    void setze_Kategorien();
+
+protected:
+    void Design() override;
+    void Wire() override;
+};
+
+extern vb::Instance<EinstellungenForm> Einstellungen;

@@ -1,0 +1,110 @@
+#include "frame/Fenster.h"
+
+#include "frame/Parameter_und_Start.h"
+#include "platform/App.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/Skin.h"
+#include "platform/VBError.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+using namespace Parameter_und_Start;
+
+namespace Fenster {
+
+void Formular_laden(vb::Form& F) {
+    F.Load();
+    Fenster_skalieren(F);
+}
+
+void Fenster_skalieren(vb::Form& F) {
+    if (F.PaletteMode() != 1) return;
+    F.setPaletteMode(0);
+    if (KleineSchriftarten()) return;
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    const QString& n = F.Name();
+    const bool dialog = n == QLatin1String("Information") || n == QLatin1String("Intro") || n == QLatin1String("Einstellungen");
+    if (vb::Screen::Metrics().widthPx >= 800) {
+        if (tpp == 12 && !dialog) {
+            F.setHeight(F.Height() / tpp * 15);
+            F.setWidth(F.Width() / tpp * 15);
+        } else {
+            F.setHeight(F.Height() / 15 * tpp);
+            F.setWidth(F.Width() / 15 * tpp);
+        }
+    }
+    for (vb::Control* C : F.Controls()) {
+        const QString fontName = C->HasFont() ? C->FontName() : QString();
+        const bool treated = !fontName.isEmpty() || !C->HasStretch() || static_cast<vb::Image*>(C)->Stretch();
+        if (!treated) continue;
+        if (C->HasFont() && fontName != QLatin1String("Wingdings")) C->setFontSize(8);
+        C->setHeight(C->Height() / 15 * tpp);
+        C->setWidth(C->Width() / 15 * tpp);
+        C->setTop(C->Top() / 15 * tpp);
+        C->setLeft(C->Left() / 15 * tpp);
+    }
+    vb::Skin::Paint(F);
+}
+
+namespace {
+void frameLine(vb::Surface& s, int w, int h, int e) {
+    QPainter p(&s.hDC());
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(vb::ToQColor(s.ForeColor()));
+    p.setBrush(Qt::NoBrush);
+    if (e > 0) p.drawRoundedRect(QRect(0, 0, w - 1, h - 1), e / 2.0, e / 2.0);
+    else p.drawRect(QRect(0, 0, w - 1, h - 1));
+}
+int pixels(double twips) { return int(std::nearbyint(twips / vb::Screen::TwipsPerPixelX())); }
+} // namespace
+
+void Fenster_abrunden(vb::Form& F) {
+    const int w = pixels(F.Width()), h = pixels(F.Height());
+    F.SetRoundRegion(w, h, 20, 20);
+    F.setAutoRedraw(true);
+    frameLine(F, w, h, 20);
+    F.Widget()->update();
+}
+
+void Bildfeld_abrunden(vb::PictureBox& P) {
+    const int w = pixels(P.Width()), h = pixels(P.Height());
+    P.SetRoundRegion(w, h, 0, 0);
+    P.setAutoRedraw(true);
+    frameLine(P, w, h, 0);
+    P.Refresh();
+}
+
+void Steuerelement_zentrieren(vb::Control& C, vb::Control& R, short dy, short dx) {
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    C.setVisible(false);
+    vb::App::DoEvents();
+    C.setTop(R.Top() + R.Height() / 2 - C.Height() / 2 - dy * tpp);
+    C.setLeft(R.Left() + R.Width() / 2 - C.Width() / 2 - dx * tpp);
+    C.setVisible(true);
+    vb::App::DoEvents();
+}
+
+void Bild_einpassen(vb::Image& B, double maxW, double maxH) {
+    B.setVisible(false);
+    vb::App::DoEvents();
+    const double w = B.Width(), h = B.Height();
+    if (!(w <= maxW && h <= maxH) && w > 0 && h > 0) {
+        B.setWidth(maxW);
+        B.setHeight(h * maxW / w);
+        if (B.Height() > maxH) {
+            B.setHeight(maxH);
+            B.setWidth(w * maxH / h);
+        }
+    }
+    B.setStretch(true);
+    B.setVisible(true);
+    vb::App::DoEvents();
+    B.Refresh();
+}
+
+} // namespace Fenster

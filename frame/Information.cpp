@@ -1,0 +1,170 @@
+#include "frame/Information.h"
+
+#include "frame/Fenster.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "platform/Image.h"
+#include "platform/Keys.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
+#include "platform/VBError.h"
+
+using namespace Parameter_und_Start;
+using vb::Kind;
+
+vb::Instance<InformationForm> Information;
+
+namespace {
+const vb::LayoutItem kLayout[] = {
+    {"Titelzeile", Kind::Label, -1, 0, 0, 6750, 405, "", "title"},
+    {"Schliessen", Kind::Image, -1, 6330, 38, 330, 330, "", "btn:close"},
+    {"Infotext", Kind::TextBox, -1, 300, 630, 6150, 1650, "", "multi"},
+    {"OK", Kind::Image, -1, 300, 2490, 1800, 450, "", "btn:ok:OK"},
+    {"Abbrechen", Kind::Image, -1, 2475, 2490, 1800, 450, "", "btn:close:Abbrechen"},
+    {"Verzeichnis", Kind::Image, -1, 4650, 2490, 1800, 450, "", "btn:folder:Verzeichnis"},
+    {"NurInfoShape", Kind::PictureBox, -1, 2475, 2490, 1800, 450, "", "layer"},
+    {"Verzichnisshape", Kind::PictureBox, -1, 4650, 2490, 1800, 450, "", "layer"},
+    {"FocusDummy", Kind::TextBox, -1, -3000, 0, 300, 300},
+    {"InfoTimer", Kind::Timer, -1, 0, 0, 0, 0},
+};
+const Schaltflaechen::Hover kHover[] = {
+    {"OK", -1, 404, "OK", 'S'},
+    {"Abbrechen", -1, 405, "Abbrechen", 'S'},
+    {"Schliessen", -1, 400, "Schliessen", 'S'},
+    {"Verzeichnis", -1, 435, "Verzeichnis", 'S'},
+};
+} // namespace
+
+InformationForm::InformationForm() : vb::Form(QStringLiteral("Information"), kLayout, 6750, 3150) {}
+
+void InformationForm::Design() {
+    Titelzeile->setForeColor(vb::vbWhite);
+    Titelzeile->setFontBold(true);
+    Infotext->setLocked(true);
+    Infotext->setFontSize(10);
+    InfoTimer->setTimerEnabled(false);
+    InfoTimer->setInterval(10000);
+    NurInfoShape->setVisible(false);
+    Verzichnisshape->setVisible(true);
+    setCaption(QStringLiteral("Information"));
+    // Placed where the design puts it: the middle of the screen.
+    Move((vb::Screen::Width() - Width()) / 2, (vb::Screen::Height() - Height()) / 2);
+}
+
+void InformationForm::Wire() {
+    Titelzeile = Get<vb::Label>("Titelzeile");
+    Infotext = Get<vb::TextBox>("Infotext");
+    OK = Get<vb::Image>("OK");
+    Abbrechen = Get<vb::Image>("Abbrechen");
+    Verzeichnis = Get<vb::Image>("Verzeichnis");
+    Schliessen = Get<vb::Image>("Schliessen");
+    NurInfoShape = Get<vb::PictureBox>("NurInfoShape");
+    Verzichnisshape = Get<vb::PictureBox>("Verzichnisshape");
+    FocusDummy = Get<vb::TextBox>("FocusDummy");
+    InfoTimer = Get<vb::Timer>("InfoTimer");
+
+    OK->Click = [this] { OK_Click(); };
+    Abbrechen->Click = [this] { Abbrechen_Click(); };
+    Verzeichnis->Click = [this] { Verzeichnis_Click(); };
+    Schliessen->Click = [this] { Schliessen_Click(); };
+    InfoTimer->Tick = [this] { InfoTimer_Timer(); };
+    Infotext->KeyPress = [this](int& k) { Infotext_KeyPress(k); };
+    Infotext->KeyDown = [this](int& k, int s) { Infotext_KeyDown(k, s); };
+    Infotext->GotFocus = [this] { Infotext_GotFocus(); };
+    Infotext->MouseMove = [this](int b, int s, float x, float y) { Infotext_MouseMove(b, s, x, y); };
+    Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
+    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    // Covers take no clicks: the buttons under them are closed.
+    NurInfoShape->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
+    Verzichnisshape->MouseMove = NurInfoShape->MouseMove;
+}
+
+void InformationForm::Form_Load() {
+    setWindowState(vb::vbNormal);
+    Infotext->setText(Info_Text);
+}
+
+void InformationForm::Form_Activate() {
+    Fenster::Fenster_abrunden(*this);
+    Infotext->setText(Info_Text);
+    NurInfoShape->setVisible(Info_Modus == 2);
+    Verzichnisshape->setVisible(Info_Modus != 4);
+    if (!Infotext->Locked()) {
+        vb::Try([&] { Titelzeile->setCaption(LoadResString(802)); });
+        Infotext->setSelStart(0);
+        Infotext->setSelLength(int(Infotext->Text().size()));
+        Infotext->SetFocus();
+    } else {
+        vb::Try([&] { Titelzeile->setCaption(LoadResString(801)); });
+        FocusDummy->SetFocus();
+    }
+}
+
+void InformationForm::OK_Click() {
+    Info_Modus = 1;
+    Hide();
+}
+void InformationForm::Abbrechen_Click() {
+    Info_Modus = 0;
+    Hide();
+}
+void InformationForm::Verzeichnis_Click() {
+    Info_Modus = 4;
+    Hide();
+}
+void InformationForm::Schliessen_Click() {
+    if (Info_Modus == 2) OK_Click();
+    else Abbrechen_Click();
+}
+
+void InformationForm::InfoTimer_Timer() {
+    InfoTimer->setTimerEnabled(false);
+    Info_Modus = 0;
+    Hide();
+}
+
+void InformationForm::Form_KeyDown(int& KeyCode, int) {
+    if (KeyCode == vb::vbKeyF1) {
+        Startbildschirm->Hilfe_Click();
+        KeyCode = 0;
+    }
+}
+
+void InformationForm::Form_MouseMove(int Button, int, float, float) {
+    Schaltflaechen::Fenster_ziehen(*this, Button);
+    Schaltflaechen::Hover_zuruecksetzen(false);
+}
+
+void InformationForm::Titelzeile_MouseMove(int Button, int, float, float) { Schaltflaechen::Fenster_ziehen(*this, Button); }
+
+void InformationForm::Infotext_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vb::vbKeyReturn) {
+        KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii != vb::vbKeyBack && Infotext->Text().size() >= 22) KeyAscii = 0;
+}
+
+void InformationForm::Infotext_KeyDown(int&, int) { Infotext->Refresh(); }
+
+void InformationForm::Infotext_GotFocus() {
+    vb::Try([&] {
+        if (Startbildschirm->Logo_Text->Tag() == QLatin1String("0")) FocusDummy->SetFocus();
+    });
+}
+
+void InformationForm::Infotext_MouseMove(int, int, float, float) {
+    vb::Try([&] {
+        if (Infotext->Text() == LoadResString(48)) {
+            Infotext->setText(Letzte_Texteingabe);
+            Infotext->SetFocus();
+            Infotext->setSelStart(0);
+            Infotext->setSelLength(int(Infotext->Text().size()));
+        }
+    });
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The splash window: shown at start-up until its timer finishes the start, and later as the
+// about box and as the outro before quitting.
+#include "platform/Form.h"
+
+namespace vb {
+class Image;
+class PictureBox;
+class Timer;
+} // namespace vb
+
+class IntroForm : public vb::Form {
+public:
+    IntroForm();
+
+    vb::Timer* Splash;
+    vb::Image* Image1;
+    vb::Image* Image2;
+    vb::PictureBox* Outro;
+    bool Splash_Startlauf = false;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+    void Form_Click() override;
+    void Form_KeyPress(int& KeyAscii) override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void Image1_Click();
+    void Image2_Click();
+    void Outro_Click();
+    void Splash_Timer();
+
+protected:
+    void Design() override;
+    void Wire() override;
+};
+
+extern vb::Instance<IntroForm> Intro;
+
+// The addresses the two pictures open.
+extern const char* const kProduktseite;
+extern const char* const kHomepage;

@@ -1,0 +1,173 @@
+#include "frame/Parameter_und_Start.h"
+
+#include "frame/Fenster.h"
+#include "frame/Information.h"
+#include "frame/Intro.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "platform/App.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/MsgBox.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/Shell.h"
+#include "platform/SingleInstance.h"
+#include "platform/VBError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+namespace Parameter_und_Start {
+
+QString Programmverzeichnis;
+short Info_Modus = 0;
+QString Info_Text;
+QString Letzte_Texteingabe;
+vb::Control* Hover_Objekt = nullptr;
+QString Hover_Name;
+short COM_Port_Nummer = 0;
+bool COM_Port_offen = false;
+QString Netzbetreiber_Code;
+bool Scanner_vorhanden = false;
+double Malfarbe = 0;
+QString Schrift_Name;
+QString Schrift_Groesse;
+bool Perspektivisch_Skalieren = false;
+vb::PictureBox* Logo_Zeichenflaeche = nullptr;
+QString Bilddatei_Pfad;
+bool Foto_Modus = false;
+bool Auswahl_abgebrochen = false;
+QString Logo_Typcode;
+short Logo_Breite = 0;
+short Logo_Hoehe = 0;
+short Logo_Art = 0;
+float Logo_Seitenverhaeltnis = 0;
+short Vorschau_Seitengroesse = 0;
+short Vorschau_Zeilenlaenge = 0;
+short Browser_Seitenende = 0;
+short Browser_Schrittweite = 0;
+float Raster_X = 0, Raster_Y = 0, Anker_X = 0, Anker_Y = 0;
+short CaptureMode = 0;
+float Rahmen_Links = 0, Rahmen_Oben = 0;
+QRect Fangbereich, Alter_Fangbereich;
+
+namespace {
+// SANE keeps its configuration under the system configuration folder; an installed SANE is
+// what a TWAIN folder in the Windows folder was: the sign that scanning can work.
+QString& systemFolder() {
+    static QString f = QStringLiteral("/etc");
+    return f;
+}
+bool ordnerHatEintraege(const QString& pfad) {
+    QDir d(pfad);
+    return d.exists() && !d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty();
+}
+} // namespace
+
+void SetSystemFolder(const QString& folder) { systemFolder() = folder; }
+QString Windowsverzeichnis_ermitteln() { return systemFolder().left(255); }
+
+long Farbanzahl() {
+    const int bits = std::min(vb::GetDeviceCaps(vb::BITSPIXEL), 24);
+    return long(std::lround(std::pow(2.0, bits) * vb::GetDeviceCaps(vb::PLANES)));
+}
+bool KleineSchriftarten() { return vb::GetDeviceCaps(vb::LOGPIXELSX) == 96; }
+bool GrosseSchriftarten() { return vb::GetDeviceCaps(vb::LOGPIXELSX) == 120; }
+
+void Grundzustand() {
+    Programmverzeichnis.clear();
+    Info_Modus = 0;
+    Info_Text.clear();
+    Letzte_Texteingabe.clear();
+    Hover_Objekt = nullptr;
+    Hover_Name.clear();
+    COM_Port_Nummer = 0;
+    COM_Port_offen = false;
+    Netzbetreiber_Code.clear();
+    Scanner_vorhanden = false;
+    Malfarbe = 0;
+    Schrift_Name.clear();
+    Schrift_Groesse.clear();
+    Perspektivisch_Skalieren = false;
+    Logo_Zeichenflaeche = nullptr;
+    Bilddatei_Pfad.clear();
+    Foto_Modus = false;
+    Auswahl_abgebrochen = false;
+    Logo_Typcode.clear();
+    Logo_Breite = Logo_Hoehe = Logo_Art = 0;
+    Logo_Seitenverhaeltnis = 0;
+    Vorschau_Seitengroesse = Vorschau_Zeilenlaenge = 0;
+    Browser_Seitenende = Browser_Schrittweite = 0;
+    Raster_X = Raster_Y = Anker_X = Anker_Y = 0;
+    CaptureMode = 0;
+    Rahmen_Links = Rahmen_Oben = 0;
+    Fangbereich = Alter_Fangbereich = QRect();
+}
+
+void Main() {
+    Perspektivisch_Skalieren = false;
+    // A second start brings the running program to the front and ends without a window.
+    // One instance per program folder: it owns the work files and the settings file there.
+    const QString instanz = QStringLiteral("vorad-logo-kalvoren-") +
+        QString::number(qHash(QDir(vb::App::Path()).absolutePath()), 16);
+    if (vb::SingleInstance::AnotherIsRunning(instanz, [] {
+            if (Startbildschirm.IsLoaded() && Startbildschirm->Visible()) {
+                Startbildschirm->setWindowState(vb::vbNormal);
+                Startbildschirm->Widget()->raise();
+                Startbildschirm->Widget()->activateWindow();
+            }
+        }))
+        vb::App::End(0);
+
+    const QString titel = LoadResString(104);
+    if (vb::Screen::Width() / vb::Screen::TwipsPerPixelX() < 800) {
+        vb::MsgBox(LoadResString(121), vb::vbCritical, titel);
+        vb::Shell::StartDisplaySettings();
+        vb::App::End(0);
+    }
+    if (!KleineSchriftarten() && !GrosseSchriftarten()) vb::MsgBox(LoadResString(120), vb::vbInformation, titel);
+    if (Farbanzahl() < 257) vb::MsgBox(LoadResString(122), vb::vbInformation, titel);
+
+    Programmverzeichnis = vb::App::Path();
+    if (!Programmverzeichnis.endsWith(QLatin1Char('/'))) Programmverzeichnis += QLatin1Char('/');
+    COM_Port_Nummer = 1;
+    // The first reference loads the main window; its load handler runs here.
+    Hover_Objekt = Startbildschirm->Schliessen;
+    vb::App::DoEvents();
+    Letzte_Texteingabe.clear();
+    Malfarbe = 0;
+    Netzbetreiber_Code = QStringLiteral("01");
+    Fenster::Formular_laden(*Information);
+    vb::App::DoEvents();
+    Fenster::Formular_laden(*Startbildschirm);
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    Startbildschirm->setHeight(8700.0 / 15 * tpp);
+    Startbildschirm->setWidth(12000.0 / 15 * tpp);
+    vb::App::DoEvents();
+    vb::PictureBox* layer = Startbildschirm->Layer_Kalvoren;
+    layer->setLeft(Startbildschirm->Width() - layer->Width());
+    layer->setTop(Startbildschirm->Height() - layer->Height());
+
+    Scanner_vorhanden = false;
+    if (ordnerHatEintraege(Windowsverzeichnis_ermitteln() + QStringLiteral("/sane.d"))) Scanner_vorhanden = true;
+
+    if (!QFileInfo::exists(Programmverzeichnis + QStringLiteral("param.ini")) && !Scanner_vorhanden) {
+        Info_Text = LoadResString(853);
+        Info_Modus = 2;
+        Information->Show(vb::vbModal);
+        Information->Unload();
+    }
+    COM_Port_offen = false;
+
+    Fenster::Formular_laden(*Intro);
+    Intro->Show(vb::vbModeless);
+    vb::App::DoEvents();
+    Startbildschirm->setLeft(vb::Screen::Width() / 2 - Startbildschirm->Width() / 2);
+    Startbildschirm->setTop(vb::Screen::Height() / 2 - Startbildschirm->Height() / 2);
+    Schrift_Name = QStringLiteral("Arial");
+    Schrift_Groesse = QStringLiteral("9");
+}
+
+} // namespace Parameter_und_Start

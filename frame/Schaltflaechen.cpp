@@ -1,0 +1,68 @@
+#include "frame/Schaltflaechen.h"
+
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechenlader.h"
+#include "frame/Strings.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/VBError.h"
+
+using namespace Parameter_und_Start;
+
+namespace Schaltflaechen {
+
+vb::Picture Bild(const vb::Control* c) {
+    if (auto* im = dynamic_cast<const vb::Image*>(c)) return im->Picture();
+    if (auto* pb = dynamic_cast<const vb::PictureBox*>(c)) return pb->Picture();
+    return {};
+}
+
+void Bild_setzen(vb::Control* c, const vb::Picture& p) {
+    if (auto* im = dynamic_cast<vb::Image*>(c)) im->setPicture(p);
+    else if (auto* pb = dynamic_cast<vb::PictureBox*>(c)) pb->setPicture(p);
+}
+
+void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Control& source) {
+    if (source.Name() != Hover_Name) {
+        Hover_Name = source.Name();
+        if (Hover_Objekt) Bild_setzen(Hover_Objekt, vb::Picture());
+    }
+    if (X >= 0 && X <= target.Width() && Y >= 0 && Y <= target.Height()) {
+        if (Bild(&source).Handle() != Bild(&target).Handle()) {
+            Bild_setzen(&target, Bild(&source));
+            Hover_Objekt = &target;
+        }
+    } else {
+        Bild_setzen(&target, vb::Picture());
+    }
+}
+
+void Hover_verdrahten(vb::Form& f, std::span<const Hover> table) {
+    for (const Hover& h : table) {
+        for (vb::Control* c : f.Controls()) {
+            if (c->Name() != QLatin1String(h.control)) continue;
+            if (h.index != -2 && c->Index() != h.index) continue;
+            const Hover row = h;
+            c->MouseMove = [c, row](int, int, float X, float Y) {
+                if (row.pattern != 'H' && row.tooltip) vb::Try([&] { c->setToolTipText(LoadResString(row.tooltip)); });
+                if (row.pattern == 'T' || !*row.store) return;
+                if (vb::Control* src = Schaltflaechenlader->Find(QString::fromLatin1(row.store)))
+                    Schaltflaeche_hervorheben(*c, X, Y, *src);
+            };
+        }
+    }
+}
+
+void Fenster_ziehen(vb::Form& f, int Button) {
+    if (Button == 1) f.BeginSystemMove();
+}
+
+void Hover_zuruecksetzen(bool nurUnterEins) {
+    if (!Hover_Objekt || Bild(Hover_Objekt).Handle() == 0) return;
+    Hover_Name = Hover_Objekt->Name();
+    if (nurUnterEins && !(Hover_Objekt->Tag() < QLatin1String("1"))) return;
+    Bild_setzen(Hover_Objekt, vb::Picture());
+}
+
+} // namespace Schaltflaechen

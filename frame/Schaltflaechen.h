@@ -1,0 +1,38 @@
+#pragma once
+// Picture buttons: the highlight while the mouse is over a button, tooltips from the string
+// table, and the background handlers that end a highlight and drag a borderless window.
+#include "platform/Picture.h"
+
+#include <span>
+
+namespace vb {
+class Control;
+class Form;
+} // namespace vb
+
+namespace Schaltflaechen {
+
+// The picture a button or picture box shows (empty for other controls).
+vb::Picture Bild(const vb::Control* c);
+void Bild_setzen(vb::Control* c, const vb::Picture& p);
+
+void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Control& source);
+
+// One row of a window's hover table: the control (every element of an array when index is -2),
+// its tooltip string (0: none), its store control in Schaltflaechenlader and the pattern:
+// 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only.
+struct Hover {
+    const char* control;
+    int index;
+    int tooltip;
+    const char* store;
+    char pattern;
+};
+void Hover_verdrahten(vb::Form& f, std::span<const Hover> table);
+
+// Background handlers: drag the window with the left button; end the highlight (with
+// nurUnterEins the control keeps it when its tag is "1" or more).
+void Fenster_ziehen(vb::Form& f, int Button);
+void Hover_zuruecksetzen(bool nurUnterEins);
+
+} // namespace Schaltflaechen

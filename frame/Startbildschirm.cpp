@@ -1,0 +1,1060 @@
+#include "frame/Startbildschirm.h"
+
+#include "frame/Datei_Laden_Speichern.h"
+#include "frame/Einstellungen.h"
+#include "frame/Fenster.h"
+#include "frame/FileOP.h"
+#include "frame/Information.h"
+#include "frame/Intro.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
+#include "frame/Schaltflaechenlader.h"
+#include "frame/Strings.h"
+#include "frame/Variablen_Sichern_laden.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/cDIBSectionSave.h"
+#include "imaging/cPalette.h"
+#include "logo/DLL.h"
+#include "logo/Logo_laden.h"
+#include "logo/Logovoschau.h"
+#include "logo/Schriftausgabe_in_Grafik.h"
+#include "logo/Zaroreriri.h"
+#include "platform/App.h"
+#include "platform/ComboBox.h"
+#include "platform/FileListBox.h"
+#include "platform/Gdi.h"
+#include "platform/Image.h"
+#include "platform/Keys.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/ScrollBar.h"
+#include "platform/Shape.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
+#include "platform/VBError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+using namespace Parameter_und_Start;
+using vb::Kind;
+
+vb::Instance<StartbildschirmForm> Startbildschirm;
+
+namespace {
+// Places in twips; faces are painted into the window's and the layers' backgrounds.
+const vb::LayoutItem kLayout[] = {
+    {"Titelzeile", Kind::Label, -1, 0, 0, 12000, 450, "", "title"},
+    {"Schliessen", Kind::Image, -1, 11610, 60, 330, 330, "", "btn:close"},
+    {"Beenden2", Kind::Image, -1, 11220, 60, 330, 330, "", "btn:exit"},
+    {"minimieren", Kind::Image, -1, 10830, 60, 330, 330, "", "btn:min"},
+    {"Hilfe", Kind::Image, -1, 10440, 60, 330, 330, "", "btn:help"},
+    {"Einstellun", Kind::Image, -1, 10050, 60, 330, 330, "", "btn:settings"},
+    {"Logo", Kind::Image, -1, 9660, 60, 330, 330, "", "btn:about"},
+    {"Reiter_Logos_Vordergrund", Kind::Shape, -1, 120, 780, 1800, 420, "", "tabon:Logos"},
+    {"Logos_mit_Schatten", Kind::Image, -1, 120, 780, 1800, 420, "", "tab:Logos"},
+    {"Reiter_Logos_inKalvoren", Kind::Image, -1, 120, 780, 1800, 420, "", ""},
+    {"Reiter_Kalvoren_inLogos", Kind::Image, -1, 1980, 780, 1800, 420, "", "tab:Kalvoren"},
+    {"Kalvoren_mit_Schatten", Kind::Image, -1, 1980, 780, 1800, 420, "", "tabon:Kalvoren"},
+    {"Reiter_Fotos_inLogos", Kind::Image, -1, 3840, 780, 1800, 420, "", "tab:Fotos"},
+    {"Reiter_Fotos_inKalvoren", Kind::Image, -1, 3840, 780, 1800, 420, "", "tab:Fotos"},
+    {"Logo_Groesse", Kind::Label, -1, 5760, 840, 1200, 300, "", ""},
+    {"Telefon_Rahmen", Kind::Shape, -1, 7050, 510, 4830, 660, "", "panel"},
+    {"Vorad_Master_ComboKategorien_Label", Kind::Label, -1, 7140, 540, 1350, 300, "", ""},
+    {"Vorad_Master_VoradTyp_ComboKategorien_Label", Kind::Label, -1, 8520, 540, 1650, 300, "", ""},
+    {"COM_Port", Kind::Label, -1, 11100, 540, 690, 300, "", "caption:COM"},
+    {"Vorad_Master_ComboKategorien_Netzbetreiber_Label", Kind::Label, -1, 7140, 840, 3000, 300, "", ""},
+    {"Netzbtreiber_Maske", Kind::Image, -1, 7110, 825, 3750, 330, "", "own:mask"},
+    {"Netz_Raster", Kind::Image, -1, 10200, 840, 1590, 300, "", "own:hatch"},
+    {"Layer_Logoauswahl", Kind::PictureBox, -1, 0, 1200, 12000, 7500, "", "layer"},
+    {"Layer_Kalvoren", Kind::PictureBox, -1, 0, 1200, 12000, 7500, "", "layer"},
+    {"ComboKategorien_Textanzeige", Kind::Label, -1, 180, 120, 8400, 360, "Layer_Logoauswahl", "combo"},
+    {"ComboKategorien", Kind::ComboBox, 3, 180, 120, 8400, 360, "Layer_Logoauswahl", ""},
+    {"ComboKategorien2_Textanzeige", Kind::Label, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "combo"},
+    {"ComboKategorien2_TextanzeigeShape", Kind::Label, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "panel"},
+    {"ComboKategorien2", Kind::ComboBox, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild", Kind::Image, 0, 180, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 1, 1980, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 2, 3780, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 3, 5580, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 4, 7380, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 5, 180, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 6, 1980, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 7, 3780, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 8, 5580, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 9, 7380, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 10, 180, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 11, 1980, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 12, 3780, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 13, 5580, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 14, 7380, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 15, 180, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 16, 1980, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 17, 3780, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 18, 5580, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild", Kind::Image, 19, 7380, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 0, 285, 705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 1, 2085, 705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 2, 3885, 705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 3, 5685, 705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 4, 7485, 705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 5, 285, 2205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 6, 2085, 2205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 7, 3885, 2205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 8, 5685, 2205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 9, 7485, 2205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 10, 285, 3705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 11, 2085, 3705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 12, 3885, 3705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 13, 5685, 3705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 14, 7485, 3705, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 15, 285, 5205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 16, 2085, 5205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 17, 3885, 5205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 18, 5685, 5205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bild", Kind::Image, 19, 7485, 5205, 1515, 900, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 0, 225, 1650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 1, 2025, 1650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 2, 3825, 1650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 3, 5625, 1650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 4, 7425, 1650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 5, 225, 3150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 6, 2025, 3150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 7, 3825, 3150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 8, 5625, 3150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 9, 7425, 3150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 10, 225, 4650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 11, 2025, 4650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 12, 3825, 4650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 13, 5625, 4650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 14, 7425, 4650, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 15, 225, 6150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 16, 2025, 6150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 17, 3825, 6150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 18, 5625, 6150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"Logo_Vorschaubild_Bildname", Kind::Label, 19, 7425, 6150, 1635, 210, "Layer_Logoauswahl", ""},
+    {"LogoScrollbalken", Kind::ScrollBar, -1, 9180, 600, 240, 5775, "Layer_Logoauswahl", ""},
+    {"Fileilistbox", Kind::FileListBox, -1, 0, 0, 1500, 1500, "Layer_Logoauswahl", ""},
+    {"Vorschau_Rahmen", Kind::Shape, -1, 9600, 600, 2250, 1575, "Layer_Logoauswahl", "display"},
+    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 0, 9960, 900, 1515, 975, "Layer_Logoauswahl", ""},
+    {"Transfer", Kind::Image, 0, 9675, 2400, 2100, 450, "Layer_Logoauswahl", "btn:send:Senden"},
+    {"Loeschen", Kind::Image, 0, 9675, 2940, 2100, 450, "Layer_Logoauswahl", "btn:delete:Betreiberlogo"},
+    {"Speichern", Kind::Image, -1, 9675, 3480, 2100, 450, "Layer_Logoauswahl", "btn:save:Speichern"},
+    {"In_Zaroreriri_bearbeiten", Kind::Image, -1, 9675, 4020, 2100, 450, "Layer_Logoauswahl", "btn:edit:Bearbeiten"},
+    {"ComboKategorien_Textanzeige_Kalvoren", Kind::Label, -1, 180, 120, 8400, 360, "Layer_Kalvoren", "combo"},
+    {"ComboKategorien", Kind::ComboBox, 2, 180, 120, 8400, 360, "Layer_Kalvoren", ""},
+    {"ComboKategorien2_Textanzeige", Kind::Label, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "combo"},
+    {"ComboKategorien2_TextanzeigeShape", Kind::Label, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "panel"},
+    {"ComboKategorien2", Kind::ComboBox, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", ""},
+    {"Logo_Stift", Kind::Image, -1, 180, 600, 600, 600, "Layer_Kalvoren", "btn:pen"},
+    {"Logo_Linie", Kind::Image, -1, 180, 1230, 600, 600, "Layer_Kalvoren", "btn:line"},
+    {"Logo_Kreis", Kind::Image, -1, 180, 1860, 600, 600, "Layer_Kalvoren", "btn:circle"},
+    {"Logo_Kreis_schwarz", Kind::Image, -1, 180, 2490, 600, 600, "Layer_Kalvoren", "btn:disc"},
+    {"Logo_Quadrat", Kind::Image, -1, 180, 3120, 600, 600, "Layer_Kalvoren", "btn:rect"},
+    {"Logo_Rechteck_Schwarz", Kind::Image, -1, 180, 3750, 600, 600, "Layer_Kalvoren", "btn:rectfill"},
+    {"Logo_Text", Kind::Image, -1, 180, 4380, 600, 600, "Layer_Kalvoren", "btn:text"},
+    {"Logo_Radiegummi", Kind::Image, -1, 180, 600, 600, 600, "Layer_Kalvoren", ""},
+    {"Logo_Linie_schwarz", Kind::Image, -1, 180, 1230, 600, 600, "Layer_Kalvoren", ""},
+    {"Logo_Neu", Kind::Image, -1, 840, 600, 600, 600, "Layer_Kalvoren", "btn:new"},
+    {"Logo_undo", Kind::Image, -1, 840, 1230, 600, 600, "Layer_Kalvoren", "btn:undo"},
+    {"Logo_invers", Kind::Image, -1, 840, 1860, 600, 600, "Layer_Kalvoren", "btn:invert"},
+    {"Logo_hori_spiegel", Kind::Image, -1, 840, 2490, 600, 600, "Layer_Kalvoren", "btn:mirrorh"},
+    {"Logo_verti_spiegel", Kind::Image, -1, 840, 3120, 600, 600, "Layer_Kalvoren", "btn:mirrorv"},
+    {"Raster_Undo_Box", Kind::Image, -1, 840, 1230, 600, 600, "Layer_Kalvoren", "own:cover"},
+    {"Logo_hoch_bit", Kind::Image, -1, 840, 5100, 600, 600, "Layer_Kalvoren", "btn:up"},
+    {"Logo_links_bit", Kind::Image, -1, 180, 5730, 600, 600, "Layer_Kalvoren", "btn:left"},
+    {"Logo_rechts_bit", Kind::Image, -1, 1500, 5730, 600, 600, "Layer_Kalvoren", "btn:right"},
+    {"Logo_runter_bit", Kind::Image, -1, 840, 6360, 600, 600, "Layer_Kalvoren", "btn:down"},
+    {"Malfarbe_schwarz", Kind::Image, -1, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black"},
+    {"Malfarbe_gruen", Kind::Image, -1, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green"},
+    {"Malfarbe_gemischt", Kind::Image, -1, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed"},
+    {"Malwerkzeug_Vorschau", Kind::PictureBox, -1, 1500, 3120, 600, 600, "Layer_Kalvoren", ""},
+    {"Raster_Rahmen", Kind::Shape, -1, 2250, 600, 6750, 4500, "Layer_Kalvoren", "well"},
+    {"Mitte_zentrierung", Kind::Image, -1, 5400, 2850, 450, 150, "Layer_Kalvoren", ""},
+    {"Mitte_zentrierung_vert", Kind::Image, -1, 5625, 2700, 150, 450, "Layer_Kalvoren", ""},
+    {"Logo_Raster_Grafik", Kind::PictureBox, -1, 3465, 2430, 4320, 840, "Layer_Kalvoren", ""},
+    {"Logo_Rahmen_1zu1", Kind::Shape, -1, 2250, 5250, 6750, 2100, "Layer_Kalvoren", "frame"},
+    {"Logo_Weiss_Grafik", Kind::PictureBox, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
+    {"Logo_Undo_Grafik", Kind::PictureBox, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
+    {"Testbild", Kind::Image, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
+    {"Zoom", Kind::PictureBox, -1, 9420, 600, 2175, 1065, "Layer_Kalvoren", ""},
+    {"Gruen_Transferlogo_LogoBrowser_Rahmen", Kind::Image, -1, 9150, 1800, 2700, 1650, "Layer_Kalvoren", "display"},
+    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 1, 9960, 2130, 1080, 210, "Layer_Kalvoren", ""},
+    {"Transfer", Kind::Image, 1, 9450, 3750, 2100, 450, "Layer_Kalvoren", "btn:send:Senden"},
+    {"Loeschen", Kind::Image, 1, 9450, 4290, 2100, 450, "Layer_Kalvoren", "btn:delete:Betreiberlogo"},
+    {"Kalvoren_Logo_Speichern", Kind::Image, -1, 9450, 4830, 2100, 450, "Layer_Kalvoren", "btn:save:Speichern"},
+    {"Laden", Kind::Image, -1, 9450, 5370, 2100, 450, "Layer_Kalvoren", "btn:open:Logo laden"},
+    {"Laden_Fotos_Browser", Kind::Image, -1, 9450, 5910, 2100, 450, "Layer_Kalvoren", "btn:photo:Foto laden"},
+    {"Kalvoren_bearbeiten_zurueck", Kind::Image, -1, 9450, 6450, 2100, 450, "Layer_Kalvoren", "btn:back:Zurück"},
+};
+
+const Schaltflaechen::Hover kHover[] = {
+    {"Schliessen", -1, 400, "Schliessen", 'S'},
+    {"Beenden2", -1, 400, "Beenden2", 'S'},
+    {"minimieren", -1, 101, "Mittelbutton", 'S'},
+    {"Hilfe", -1, 401, "Hilfe", 'S'},
+    {"Einstellun", -1, 402, "Einstellun", 'S'},
+    {"Logo", -1, 403, "Logo", 'S'},
+    {"Transfer", -2, 411, "Transfer", 'S'},
+    {"Loeschen", -2, 412, "Loeschen", 'S'},
+    {"Speichern", -1, 813, "Speichern", 'S'},
+    {"Laden", -1, 818, "Laden", 'S'},
+    {"Laden_Fotos_Browser", -1, 819, "Laden_Fotos_Browser", 'S'},
+    {"In_Zaroreriri_bearbeiten", -1, 814, "In_Zaroreriri_bearbeiten", 'S'},
+    {"Kalvoren_Logo_Speichern", -1, 820, "Kalvoren_Logo_Speichern", 'S'},
+    {"Kalvoren_bearbeiten_zurueck", -1, 0, "Kalvoren_bearbeiten_zurueck", 'H'},
+    {"Reiter_Kalvoren_inLogos", -1, 812, "Reiter_Kalvoren_inLogos", 'S'},
+    {"Reiter_Logos_inKalvoren", -1, 811, "Reiter_Logos_inKalvoren", 'S'},
+    {"Reiter_Fotos_inKalvoren", -1, 0, "Reiter_Fotos_inKalvoren", 'H'},
+    {"Reiter_Fotos_inLogos", -1, 0, "Reiter_Fotos_inLogos", 'H'},
+    {"Logo_Neu", -1, 420, "Logo_Neu", 'S'},
+    {"Logo_undo", -1, 424, "Logo_undo", 'S'},
+    {"Logo_Stift", -1, 419, "Logo_Stift", 'S'},
+    {"Logo_Radiegummi", -1, 0, "Logo_Radiegummi", 'H'},
+    {"Logo_Text", -1, 416, "Logo_Text", 'S'},
+    {"Logo_Linie", -1, 423, "Logo_Linie", 'S'},
+    {"Logo_Linie_schwarz", -1, 0, "Logo_Linie_schwarz", 'H'},
+    {"Logo_Kreis", -1, 421, "Logo_Kreis", 'S'},
+    {"Logo_Kreis_schwarz", -1, 822, "Logo_Kreis_schwarz", 'S'},
+    {"Logo_Quadrat", -1, 422, "Logo_Quadrat", 'S'},
+    {"Logo_Rechteck_Schwarz", -1, 821, "Logo_Rechteck_Schwarz", 'S'},
+    {"Logo_invers", -1, 415, "Logo_invers", 'S'},
+    {"Logo_hori_spiegel", -1, 414, "Logo_hori_spiegel", 'S'},
+    {"Logo_verti_spiegel", -1, 413, "Logo_verti_spiegel", 'S'},
+    {"Logo_hoch_bit", -1, 418, "Logo_hoch_bit", 'S'},
+    {"Logo_runter_bit", -1, 418, "Logo_runter_bit", 'S'},
+    {"Logo_links_bit", -1, 418, "Logo_links_bit", 'S'},
+    {"Logo_rechts_bit", -1, 418, "Logo_rechts_bit", 'S'},
+    {"Gruen_Transferlogo_LogoBrowser", 1, 816, "", 'T'},
+};
+
+// Work files removed at quit, in this order.
+const char* const kArbeitsdateien[] = {"test.bmp", "dither.bmp", "sw.bmp", "scan.bmp", "send.bmp", "temp_scan.bmp", "scan_temp.bmp",
+                                       "muster.bmp", "freeze.bmp", "undo.bmp", "raster.bmp", "foto.bmp", "foto_s.bmp"};
+
+// The framed gallery slot, searched from slot 0 upward; -1 when none is framed.
+int gerahmterSlot(const StartbildschirmForm& F) {
+    for (int i = 0; i < 20; ++i)
+        if (F.Logo_Vorschaubild[size_t(i)]->BorderStyle() == 1) return i;
+    return -1;
+}
+
+void alleListenSchliessen(StartbildschirmForm& F) {
+    for (vb::ComboBox* c : {F.ComboKategorien[2], F.ComboKategorien[3], F.ComboKategorien2[0], F.ComboKategorien2[1]}) c->setVisible(false);
+}
+} // namespace
+
+StartbildschirmForm::StartbildschirmForm() : vb::Form(QStringLiteral("Startbildschirm"), kLayout, 12000, 8700) {}
+StartbildschirmForm::~StartbildschirmForm() = default;
+
+void StartbildschirmForm::Wire() {
+    auto img = [this](const char* n, int i = -1) { return Get<vb::Image>(n, i); };
+    auto lbl = [this](const char* n, int i = -1) { return Get<vb::Label>(n, i); };
+    auto pic = [this](const char* n, int i = -1) { return Get<vb::PictureBox>(n, i); };
+    Titelzeile = lbl("Titelzeile");
+    Schliessen = img("Schliessen");
+    Beenden2 = img("Beenden2");
+    minimieren = img("minimieren");
+    Hilfe = img("Hilfe");
+    Einstellun = img("Einstellun");
+    Logo = img("Logo");
+    COM_Port = lbl("COM_Port");
+    Vorad_Master_ComboKategorien_Label = lbl("Vorad_Master_ComboKategorien_Label");
+    Vorad_Master_VoradTyp_ComboKategorien_Label = lbl("Vorad_Master_VoradTyp_ComboKategorien_Label");
+    Vorad_Master_ComboKategorien_Netzbetreiber_Label = lbl("Vorad_Master_ComboKategorien_Netzbetreiber_Label");
+    Logo_Groesse = lbl("Logo_Groesse");
+    Netzbtreiber_Maske = img("Netzbtreiber_Maske");
+    Netz_Raster = img("Netz_Raster");
+    Logos_mit_Schatten = img("Logos_mit_Schatten");
+    Reiter_Logos_inKalvoren = img("Reiter_Logos_inKalvoren");
+    Reiter_Kalvoren_inLogos = img("Reiter_Kalvoren_inLogos");
+    Kalvoren_mit_Schatten = img("Kalvoren_mit_Schatten");
+    Reiter_Fotos_inLogos = img("Reiter_Fotos_inLogos");
+    Reiter_Fotos_inKalvoren = img("Reiter_Fotos_inKalvoren");
+    Layer_Logoauswahl = pic("Layer_Logoauswahl");
+    Layer_Kalvoren = pic("Layer_Kalvoren");
+    for (int i : {2, 3}) ComboKategorien[size_t(i)] = Get<vb::ComboBox>("ComboKategorien", i);
+    ComboKategorien_Textanzeige = lbl("ComboKategorien_Textanzeige");
+    ComboKategorien_Textanzeige_Kalvoren = lbl("ComboKategorien_Textanzeige_Kalvoren");
+    for (int i : {0, 1}) {
+        ComboKategorien2[size_t(i)] = Get<vb::ComboBox>("ComboKategorien2", i);
+        ComboKategorien2_Textanzeige[size_t(i)] = lbl("ComboKategorien2_Textanzeige", i);
+        ComboKategorien2_TextanzeigeShape[size_t(i)] = lbl("ComboKategorien2_TextanzeigeShape", i);
+        Gruen_Transferlogo_LogoBrowser[size_t(i)] = pic("Gruen_Transferlogo_LogoBrowser", i);
+        Transfer[size_t(i)] = img("Transfer", i);
+        Loeschen[size_t(i)] = img("Loeschen", i);
+    }
+    for (int i = 0; i < 20; ++i) {
+        Logo_Vorschaubild[size_t(i)] = img("Logo_Vorschaubild", i);
+        Logo_Vorschaubild_Bild[size_t(i)] = img("Logo_Vorschaubild_Bild", i);
+        Logo_Vorschaubild_Bildname[size_t(i)] = lbl("Logo_Vorschaubild_Bildname", i);
+    }
+    LogoScrollbalken = Get<vb::ScrollBar>("LogoScrollbalken");
+    Fileilistbox = Get<vb::FileListBox>("Fileilistbox");
+    Speichern = img("Speichern");
+    In_Zaroreriri_bearbeiten = img("In_Zaroreriri_bearbeiten");
+    Gruen_Transferlogo_LogoBrowser_Rahmen = img("Gruen_Transferlogo_LogoBrowser_Rahmen");
+    Logo_Weiss_Grafik = pic("Logo_Weiss_Grafik");
+    Logo_Undo_Grafik = pic("Logo_Undo_Grafik");
+    Logo_Raster_Grafik = pic("Logo_Raster_Grafik");
+    Zoom = pic("Zoom");
+    Malwerkzeug_Vorschau = pic("Malwerkzeug_Vorschau");
+    Raster_Undo_Box = img("Raster_Undo_Box");
+    Testbild = img("Testbild");
+    Mitte_zentrierung = img("Mitte_zentrierung");
+    Mitte_zentrierung_vert = img("Mitte_zentrierung_vert");
+    Logo_Stift = img("Logo_Stift");
+    Logo_Radiegummi = img("Logo_Radiegummi");
+    Logo_Text = img("Logo_Text");
+    Logo_Linie = img("Logo_Linie");
+    Logo_Linie_schwarz = img("Logo_Linie_schwarz");
+    Logo_Kreis = img("Logo_Kreis");
+    Logo_Kreis_schwarz = img("Logo_Kreis_schwarz");
+    Logo_Quadrat = img("Logo_Quadrat");
+    Logo_Rechteck_Schwarz = img("Logo_Rechteck_Schwarz");
+    Logo_Neu = img("Logo_Neu");
+    Logo_undo = img("Logo_undo");
+    Logo_invers = img("Logo_invers");
+    Logo_hori_spiegel = img("Logo_hori_spiegel");
+    Logo_verti_spiegel = img("Logo_verti_spiegel");
+    Logo_hoch_bit = img("Logo_hoch_bit");
+    Logo_runter_bit = img("Logo_runter_bit");
+    Logo_links_bit = img("Logo_links_bit");
+    Logo_rechts_bit = img("Logo_rechts_bit");
+    Malfarbe_schwarz = img("Malfarbe_schwarz");
+    Malfarbe_gruen = img("Malfarbe_gruen");
+    Malfarbe_gemischt = img("Malfarbe_gemischt");
+    Kalvoren_Logo_Speichern = img("Kalvoren_Logo_Speichern");
+    Laden = img("Laden");
+    Laden_Fotos_Browser = img("Laden_Fotos_Browser");
+    Kalvoren_bearbeiten_zurueck = img("Kalvoren_bearbeiten_zurueck");
+
+    // Frame
+    Schliessen->Click = [this] { Schliessen_Click(); };
+    Beenden2->Click = [this] { Beenden2_Click(); };
+    minimieren->Click = [this] { minimieren_Click(); };
+    Hilfe->Click = [this] { Hilfe_Click(); };
+    Logo->Click = [this] { Logo_Click(); };
+    Einstellun->Click = [this] { Einstellun_Click(); };
+    Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
+    Titelzeile->DblClick = [this] { Form_DblClick(); };
+    Layer_Kalvoren->MouseMove = [this](int b, int s, float x, float y) { Layer_Kalvoren_MouseMove(b, s, x, y); };
+    // The gallery layer lies over the window's background and acts as it.
+    Layer_Logoauswahl->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
+    Layer_Logoauswahl->DblClick = [this] { Form_DblClick(); };
+    Schaltflaechen::Hover_verdrahten(*this, kHover);
+
+    // Category lists and caller groups; their labels open them.
+    for (short i : {2, 3}) ComboKategorien[size_t(i)]->Click = [this, i] { ComboKategorien_Click(i); };
+    struct Opener {
+        vb::Label* label;
+        vb::ComboBox* list;
+    };
+    for (const Opener& o : {Opener{ComboKategorien_Textanzeige, ComboKategorien[3]}, Opener{ComboKategorien_Textanzeige_Kalvoren, ComboKategorien[2]}}) {
+        o.label->MouseMove = [o](int, int, float, float) {
+            vb::Try([&] {
+                o.label->setToolTipText(LoadResString(810));
+                o.list->setToolTipText(LoadResString(810));
+            });
+            o.list->setVisible(true);
+        };
+    }
+    for (short i : {0, 1}) {
+        ComboKategorien2[size_t(i)]->Click = [this, i] {
+            ComboKategorien2_Click(i);
+            ComboKategorien2_Change(i);
+        };
+        ComboKategorien2_Textanzeige[size_t(i)]->MouseMove = [this, i](int, int, float, float) {
+            vb::Try([&] {
+                const QString t = LoadResString(815);
+                for (int j : {0, 1}) {
+                    ComboKategorien2_Textanzeige[size_t(j)]->setToolTipText(t);
+                    ComboKategorien2[size_t(j)]->setToolTipText(t);
+                }
+            });
+            ComboKategorien2[size_t(i)]->setVisible(true);
+        };
+        Transfer[size_t(i)]->Click = [this, i] { Transfer_Click(i); };
+        Loeschen[size_t(i)]->Click = [this, i] { Loeschen_Click(i); };
+        Gruen_Transferlogo_LogoBrowser[size_t(i)]->Change = [this, i] { Gruen_Transferlogo_LogoBrowser_Change(i); };
+    }
+    Zoom->MouseMove = [this](int, int, float, float) { vb::Try([&] { Zoom->setToolTipText(LoadResString(817)); }); };
+
+    // Gallery
+    for (short i = 0; i < 20; ++i) {
+        const size_t k = size_t(i);
+        Logo_Vorschaubild_Bild[k]->Click = [this, i] { Logo_Vorschaubild_Bild_Click(i); };
+        Logo_Vorschaubild[k]->Click = [this, i] { Logo_Vorschaubild_Click(i); };
+        Logo_Vorschaubild_Bild[k]->DblClick = [this, i] { Logo_Vorschaubild_Bild_DblClick(i); };
+        Logo_Vorschaubild[k]->DblClick = [this, i] { Logo_Vorschaubild_DblClick(i); };
+        Logo_Vorschaubild_Bildname[k]->DblClick = [this, i] { Logo_Vorschaubild_Bildname_DblClick(i); };
+        Logo_Vorschaubild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
+        // The thumbnail passes its moves on to its frame.
+        Logo_Vorschaubild_Bild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
+    }
+    LogoScrollbalken->Change = [this] { LogoScrollbalken_Change(); };
+    Speichern->Click = [this] { Speichern_Click(); };
+    In_Zaroreriri_bearbeiten->Click = [this] { In_Zaroreriri_bearbeiten_Click(); };
+
+    // Tabs, loading and saving
+    Reiter_Kalvoren_inLogos->Click = [this] { Reiter_Kalvoren_inLogos_Click(); };
+    Reiter_Logos_inKalvoren->Click = [this] { Reiter_Logos_inKalvoren_Click(); };
+    Kalvoren_bearbeiten_zurueck->Click = [this] { Kalvoren_bearbeiten_zurueck_Click(); };
+    Reiter_Fotos_inKalvoren->Click = [this] { Reiter_Fotos_inKalvoren_Click(); };
+    Reiter_Fotos_inLogos->Click = [this] { Reiter_Fotos_inLogos_Click(); };
+    Laden->Click = [this] { Laden_Click(); };
+    Laden_Fotos_Browser->Click = [this] { Laden_Fotos_Browser_Click(); };
+    Kalvoren_Logo_Speichern->Click = [this] { Kalvoren_Logo_Speichern_Click(); };
+
+    // Editor
+    Logo_Stift->Click = [this] { Logo_Stift_Click(); };
+    Logo_Kreis->Click = [this] { Logo_Kreis_Click(); };
+    Logo_Kreis_schwarz->Click = [this] { Logo_Kreis_schwarz_Click(); };
+    Logo_Quadrat->Click = [this] { Logo_Quadrat_Click(); };
+    Logo_Rechteck_Schwarz->Click = [this] { Logo_Rechteck_Schwarz_Click(); };
+    Logo_Linie->Click = [this] { Logo_Linie_Click(); };
+    Logo_Text->Click = [this] { Logo_Text_Click(); };
+    Logo_Raster_Grafik->MouseDown = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseDown(b, s, x, y); };
+    Logo_Raster_Grafik->MouseMove = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseMove(b, s, x, y); };
+    Logo_Raster_Grafik->MouseUp = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseUp(b, s, x, y); };
+    Logo_Neu->Click = [this] { Logo_Neu_Click(); };
+    Logo_undo->Click = [this] { Logo_undo_Click(); };
+    Logo_invers->Click = [] { Zaroreriri::Logo_invertieren(); };
+    Logo_verti_spiegel->Click = [] { Zaroreriri::Logo_vertikal_spiegeln(); };
+    Logo_hori_spiegel->Click = [] { Zaroreriri::Logo_horizontal_spiegeln(); };
+    Logo_hoch_bit->Click = [] { Zaroreriri::Logo_hoch_schieben(); };
+    Logo_runter_bit->Click = [] { Zaroreriri::Logo_runter_schieben(); };
+    Logo_links_bit->Click = [] { Zaroreriri::Logo_links_schieben(); };
+    Logo_rechts_bit->Click = [] { Zaroreriri::Logo_rechts_schieben(); };
+    Malfarbe_schwarz->Click = [this] { Malfarbe_schwarz_Click(); };
+    Malfarbe_gruen->Click = [this] { Malfarbe_gruen_Click(); };
+    Malfarbe_gemischt->Click = [this] { Malfarbe_gemischt_Click(); };
+    // Paint colours are a group: hovering lights a colour that is not chosen; the editor layer
+    // puts the group right again.
+    const std::pair<vb::Image*, int> farben[] = {{Malfarbe_schwarz, 824}, {Malfarbe_gruen, 823}, {Malfarbe_gemischt, 825}};
+    for (const auto& [button, tip] : farben) {
+        vb::Image* b = button;
+        const int t = tip;
+        b->MouseMove = [b, t](int, int, float, float) {
+            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
+            if (b->Tag() != QLatin1String("1"))
+                if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
+        };
+    }
+}
+
+void StartbildschirmForm::Design() {
+    setCaption(QStringLiteral("Vorad Logo-Kalvoren"));
+    Titelzeile->setForeColor(vb::vbWhite);
+    Titelzeile->setFontBold(true);
+    Titelzeile->setFontSize(10);
+    COM_Port->setCaption(QStringLiteral("1"));
+    COM_Port->setAlignment(1);
+    Logo_Groesse->setAlignment(2);
+    Logo_Groesse->setFontBold(true);
+    alleListenSchliessen(*this);
+    for (vb::Label* l : {ComboKategorien_Textanzeige, ComboKategorien_Textanzeige_Kalvoren, ComboKategorien2_Textanzeige[0], ComboKategorien2_Textanzeige[1]})
+        l->setFontSize(9);
+    Netzbtreiber_Maske->setVisible(false);
+    Netz_Raster->setVisible(false);
+    // The gallery view at start.
+    Logos_mit_Schatten->setVisible(false);
+    Reiter_Logos_inKalvoren->setVisible(false);
+    Kalvoren_mit_Schatten->setVisible(false);
+    Layer_Kalvoren->setVisible(false);
+    Fileilistbox->setVisible(false);
+    for (vb::Label* l : Logo_Vorschaubild_Bildname) {
+        l->setAlignment(2);
+        l->setFontSize(7);
+    }
+    for (vb::PictureBox* p : Gruen_Transferlogo_LogoBrowser) {
+        p->setScaleMode(vb::vbPixels);
+        p->setBackColor(vb::RGB(123, 139, 90));
+    }
+    for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik}) {
+        p->setScaleMode(vb::vbPixels);
+        p->setBackColor(vb::vbWhite);
+        p->setForeColor(vb::vbBlack);
+        p->setDrawMode(vb::vbCopyPen);
+    }
+    Logo_Undo_Grafik->setVisible(false);
+    Testbild->setVisible(false);
+    Logo_Raster_Grafik->setScaleMode(vb::vbPixels);
+    Logo_Raster_Grafik->setBackColor(vb::RGB(123, 139, 90));
+    Logo_Raster_Grafik->setAutoRedraw(true);
+    Zoom->setScaleMode(vb::vbPixels);
+    Zoom->setBackColor(vb::RGB(123, 139, 90));
+    Malwerkzeug_Vorschau->setScaleMode(vb::vbPixels);
+    Malwerkzeug_Vorschau->setBackColor(vb::RGB(0xDD, 0xE3, 0xE7));
+    for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) m->setVisible(false);
+    // At start the pen and black are chosen.
+    for (vb::Image* t : {Logo_Text, Logo_Kreis, Logo_Quadrat, Logo_Linie, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz}) t->setTag(QStringLiteral("0"));
+    Logo_Stift->setTag(QStringLiteral("1"));
+    Malfarbe_schwarz->setTag(QStringLiteral("1"));
+    Malfarbe_gruen->setTag(QStringLiteral("0"));
+    Malfarbe_gemischt->setTag(QStringLiteral("0"));
+    Raster_Undo_Box->setVisible(true);
+}
+
+void StartbildschirmForm::Form_Load() {
+    Logo_Zeichenflaeche = Gruen_Transferlogo_LogoBrowser[1];
+    vb::Try([&] { Titelzeile->setCaption(LoadResString(804)); });
+    vb::Try([&] { setCaption(LoadResString(104)); });
+    for (int i = 1; i <= 9; ++i)
+        vb::Try([&] {
+            const QString t = LoadResString(189 + i);
+            ComboKategorien[2]->AddItem(t);
+            ComboKategorien[3]->AddItem(t);
+        });
+    for (int i = 1; i <= 5; ++i)
+        vb::Try([&] {
+            const QString t = LoadResString(302 + i);
+            ComboKategorien2[0]->AddItem(t);
+            ComboKategorien2[1]->AddItem(t);
+        });
+    vb::Try([&] { ComboKategorien2[0]->setListIndex(0); });
+    vb::Try([&] { ComboKategorien2[1]->setListIndex(0); });
+    Fenster::Bildfeld_abrunden(*Zoom);
+    for (vb::Label* l : Logo_Vorschaubild_Bildname) l->setCaption(QString());
+    vb::Try([&] { ComboKategorien_Textanzeige->setCaption(LoadResString(190)); });
+    // The chosen tool and paint colour show their pictures from the start.
+    if (vb::Control* s = Schaltflaechenlader->Find(QStringLiteral("Logo_Stift"))) Malwerkzeug_Vorschau->setPicture(Schaltflaechen::Bild(s));
+    if (vb::Control* s = Schaltflaechenlader->Find(QStringLiteral("Malfarbe_schwarz"))) Malfarbe_schwarz->setPicture(Schaltflaechen::Bild(s));
+}
+
+void StartbildschirmForm::Schliessen_Click() {
+    vb::Try([&] { Info_Text = LoadResString(21); });
+    Info_Modus = 1;
+    vb::Try([&] { Information->Show(vb::vbModal); });
+    if (Info_Modus == 0) return;
+    vb::Try([] { DLL::COM_Port_freigeben(); });
+    vb::Try([] { Variablen_Sichern_laden::Variablen_sichern(); });
+    // The list's names are matched without regard to case; only plain files directly in the
+    // program folder are touched.
+    vb::Try([] {
+        const QDir dir(Programmverzeichnis);
+        const QStringList present = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const char* name : kArbeitsdateien)
+            for (const QString& f : present)
+                if (f.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) QFile::remove(dir.filePath(f));
+    });
+    vb::App::End(0);
+}
+
+void StartbildschirmForm::Beenden2_Click() {
+    vb::Try([] {
+        Intro->Splash->setTimerEnabled(false);
+        Intro->Splash->setInterval(4000);
+        Intro->Splash->setTimerEnabled(true);
+        Intro->Show(vb::vbModal);
+    });
+    Schliessen_Click();
+}
+
+void StartbildschirmForm::minimieren_Click() { setWindowState(vb::vbMinimized); }
+
+void StartbildschirmForm::Hilfe_Click() {
+    vb::Try([] {
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.HelpFile = Programmverzeichnis + QStringLiteral("vorad.hlp");
+        d.HelpCommand = 3;
+        d.ShowHelp();
+    });
+}
+
+void StartbildschirmForm::Logo_Click() {
+    vb::Try([] {
+        Intro->Splash->setTimerEnabled(false);
+        Intro->Splash->setInterval(2500);
+        Intro->Show(vb::vbModeless);
+        Intro->Splash->setTimerEnabled(true);
+    });
+}
+
+void StartbildschirmForm::Einstellun_Click() {
+    vb::Try([] {
+        Einstellungen->setEnabled(true);
+        Einstellungen->Show(vb::vbModal);
+    });
+}
+
+void StartbildschirmForm::Form_DblClick() {
+    setLeft(vb::Screen::Width() / 2 - Width() / 2);
+    setTop(vb::Screen::Height() / 2 - Height() / 2);
+}
+
+void StartbildschirmForm::Form_KeyDown(int& KeyCode, int) {
+    if (KeyCode == vb::vbKeyF1) {
+        Hilfe_Click();
+        KeyCode = 0;
+    }
+}
+
+void StartbildschirmForm::Form_MouseMove(int Button, int, float, float) {
+    Schaltflaechen::Fenster_ziehen(*this, Button);
+    alleListenSchliessen(*this);
+    Schaltflaechen::Hover_zuruecksetzen(true);
+}
+
+void StartbildschirmForm::Titelzeile_MouseMove(int Button, int, float, float) { Schaltflaechen::Fenster_ziehen(*this, Button); }
+
+void StartbildschirmForm::Layer_Kalvoren_MouseMove(int, int, float, float) {
+    Schaltflaechen::Hover_zuruecksetzen(false);
+    alleListenSchliessen(*this);
+    vb::Image* group[] = {Malfarbe_schwarz, Malfarbe_gruen, Malfarbe_gemischt};
+    for (vb::Image* m : group) {
+        if (m->Tag() != QLatin1String("1")) continue;
+        vb::Control* src = Schaltflaechenlader->Find(m->Name());
+        if (src && Schaltflaechen::Bild(src).Handle() != m->Picture().Handle()) m->setPicture(Schaltflaechen::Bild(src));
+        for (vb::Image* o : group)
+            if (o != m) o->setPicture(vb::Picture());
+    }
+}
+
+// ---- Logo types and categories ----
+
+void StartbildschirmForm::ComboKategorien_Click(short Index) {
+    vb::ComboBox* liste = ComboKategorien[size_t(Index)];
+    vb::Try([&] { ComboKategorien[2]->setListIndex(liste->ListIndex()); });
+    vb::Try([&] { ComboKategorien[3]->setListIndex(liste->ListIndex()); });
+    if (liste->ListIndex() == 6) {
+        for (int i : {0, 1}) {
+            ComboKategorien2_Textanzeige[size_t(i)]->setVisible(true);
+            ComboKategorien2_TextanzeigeShape[size_t(i)]->setVisible(false);
+        }
+    } else {
+        ComboKategorien2[0]->setVisible(false);
+        for (int i : {0, 1}) {
+            ComboKategorien2_Textanzeige[size_t(i)]->setVisible(false);
+            ComboKategorien2_TextanzeigeShape[size_t(i)]->setVisible(true);
+        }
+    }
+    if (Index == 3) {
+        ComboKategorien_Textanzeige->setCaption(liste->Text());
+        liste->setVisible(false);
+        Logovoschau::LogoTyp_setzen(short(liste->ListIndex()));
+        Logovoschau::Logovorschau_ausblenden();
+        Logovoschau::Logovorschau_leeren();
+        Logovoschau::Logovorschau_Groesse_setzen();
+        Logovoschau::Logovorschau_fuellen();
+        Logovoschau::Logovorschau_auswaehlen(false);
+        vb::App::DoEvents();
+    } else if (Index == 2) {
+        ComboKategorien_Textanzeige_Kalvoren->setCaption(liste->Text());
+        liste->setVisible(false);
+        if (Layer_Kalvoren->Visible()) Laden_Click_Sub(Bilddatei_Pfad, false, true);
+        vb::App::DoEvents();
+    }
+}
+
+void StartbildschirmForm::ComboKategorien2_Click(short Index) {
+    ComboKategorien2_Textanzeige[size_t(Index)]->setCaption(ComboKategorien2[size_t(Index)]->Text());
+}
+
+void StartbildschirmForm::ComboKategorien2_Change(short Index) {
+    if (Index == 0) ComboKategorien2[0]->setVisible(false);
+}
+
+// ---- Gallery ----
+
+void StartbildschirmForm::Logo_Vorschaubild_Bild_Click(short Index) {
+    Logovoschau::Logovorschau_auswaehlen(true);
+    Logo_Vorschaubild[size_t(Index)]->setBorderStyle(1);
+    Logo_Vorschaubild_Bild[size_t(Index)]->setBorderStyle(1);
+    Logo_Weiss_Grafik->setPicture(Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
+}
+void StartbildschirmForm::Logo_Vorschaubild_Click(short Index) { Logo_Vorschaubild_Bild_Click(Index); }
+void StartbildschirmForm::Logo_Vorschaubild_Bild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+void StartbildschirmForm::Logo_Vorschaubild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+void StartbildschirmForm::Logo_Vorschaubild_Bildname_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+
+void StartbildschirmForm::Logo_Vorschaubild_MouseMove(short Index, int, int, float X, float Y) {
+    if (ComboKategorien[3]->Visible()) ComboKategorien[3]->setVisible(false);
+    if (Hover_Objekt && Schaltflaechen::Bild(Hover_Objekt).Handle() != 0) {
+        Hover_Name = Hover_Objekt->Name();
+        Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
+    }
+    vb::Control* store = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
+    vb::Image* frame = Logo_Vorschaubild[size_t(Index)];
+    if (store && frame->Picture().Handle() != Schaltflaechen::Bild(store).Handle()) Schaltflaechen::Schaltflaeche_hervorheben(*frame, X, Y, *store);
+}
+
+void StartbildschirmForm::LogoScrollbalken_Change() {
+    Logovoschau::Logovorschaubilder_laden();
+    Logovoschau::Logovorschau_auswaehlen(false);
+}
+
+// ---- Loading pictures into the editor ----
+
+void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalvoren, bool) {
+    QString pfad = Verzeichnis;
+    if (pfad.isEmpty()) {
+        pfad = Datei_Laden_Speichern::Bilddatei_laden();
+        if (pfad.isEmpty()) return;
+    }
+    vb::App::DoEvents();
+    Logo_laden::Bild_in_Logo_laden(pfad, false);
+    vb::App::DoEvents();
+    if (Testbild->Picture().IsEmpty()) return;
+    vb::PictureBox* anzeige = Gruen_Transferlogo_LogoBrowser[1];
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    anzeige->setWidth(Logo_Breite * tpp);
+    anzeige->setHeight(Logo_Hoehe * tpp);
+    Fenster::Steuerelement_zentrieren(*anzeige, *Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
+    const QString dither = Programmverzeichnis + QStringLiteral("dither.bmp");
+    try {
+        vb::SavePicture(Logo_Weiss_Grafik->Image(), dither);
+        vb::App::DoEvents();
+        Bildpuffer = std::make_unique<cDIBSection>();
+        Bildpuffer->CreateFromPicture(vb::LoadPicture(dither).Image());
+        std::shared_ptr<cPalette> keinePalette;
+        cDIBSectionSave().Save(dither, *Bildpuffer, keinePalette, 0, 2);
+        vb::App::DoEvents();
+    } catch (const std::exception&) {
+        // The work file could not be written: the editor keeps what it showed.
+        return;
+    }
+    Logo_laden::Logo_in_Editor_laden(dither);
+    if (!DontShowKalvoren) Layer_Kalvoren_Einblenden();
+    vb::App::DoEvents();
+}
+
+void StartbildschirmForm::Layer_Kalvoren_Einblenden() {
+    if (Logo_Weiss_Grafik->Picture().IsEmpty()) {
+        // Open the framed gallery logo first; its load shows the layer.
+        static bool laedt = false;
+        const int slot = gerahmterSlot(*this);
+        if (slot < 0 || laedt) return;
+        laedt = true;
+        vb::Try([&] { Laden_Click_Sub(Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText(), false, false); });
+        laedt = false;
+        return;
+    }
+    Layer_Kalvoren->setLeft(Width() - Layer_Kalvoren->Width());
+    Layer_Kalvoren->setTop(Height() - Layer_Kalvoren->Height());
+    Layer_Kalvoren->setVisible(true);
+    vb::App::DoEvents();
+}
+
+void StartbildschirmForm::In_Zaroreriri_bearbeiten_Click() {
+    // Without a framed logo (no type chosen yet) there is nothing to open.
+    const int slot = gerahmterSlot(*this);
+    if (slot < 0) return;
+    Layer_Kalvoren->setVisible(true);
+    Laden_Click_Sub(Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText(), false, false);
+    Logos_mit_Schatten->setVisible(true);
+    Reiter_Logos_inKalvoren->setVisible(true);
+    Reiter_Kalvoren_inLogos->setVisible(false);
+    Kalvoren_mit_Schatten->setVisible(true);
+}
+
+void StartbildschirmForm::Laden_Click() {
+    Foto_Modus = false;
+    const QString vorher = Bilddatei_Pfad;
+    // Until the picture picker is shown here, the picture prompt chooses the file.
+    Auswahl_abgebrochen = Datei_Laden_Speichern::Bilddatei_laden().isEmpty();
+    if (!Auswahl_abgebrochen && Bilddatei_Pfad != vorher) Laden_Click_Sub(Bilddatei_Pfad, false, true);
+}
+
+// The photo editor opens here once it is part of the program.
+void StartbildschirmForm::Laden_Fotos_Browser_Click() {}
+
+void StartbildschirmForm::Laden_Fotos_Browser_Einsprung(QString& Dateiverzeichnis) {
+    if (Dateiverzeichnis.isEmpty()) Dateiverzeichnis = Datei_Laden_Speichern::Bilddatei_laden();
+}
+
+// ---- Tabs ----
+
+void StartbildschirmForm::Reiter_Kalvoren_inLogos_Click() {
+    Logos_mit_Schatten->setVisible(true);
+    Reiter_Logos_inKalvoren->setVisible(true);
+    Reiter_Kalvoren_inLogos->setVisible(false);
+    Kalvoren_mit_Schatten->setVisible(true);
+    In_Zaroreriri_bearbeiten_Click();
+}
+
+void StartbildschirmForm::Reiter_Logos_inKalvoren_Click() {
+    Logos_mit_Schatten->setVisible(false);
+    Reiter_Logos_inKalvoren->setVisible(false);
+    Reiter_Kalvoren_inLogos->setVisible(true);
+    Kalvoren_mit_Schatten->setVisible(false);
+    Layer_Kalvoren->setVisible(false);
+    Foto_Modus = false;
+}
+
+void StartbildschirmForm::Kalvoren_bearbeiten_zurueck_Click() { Layer_Kalvoren->setVisible(false); }
+
+// The picker's photo browser is prepared here once the picker is part of the program.
+static void fotoBrowserVorbereiten() {}
+
+void StartbildschirmForm::Reiter_Fotos_inKalvoren_Click() {
+    Layer_Kalvoren->setVisible(false);
+    Foto_Modus = true;
+    vb::App::DoEvents();
+    fotoBrowserVorbereiten();
+}
+
+void StartbildschirmForm::Reiter_Fotos_inLogos_Click() { fotoBrowserVorbereiten(); }
+
+// ---- Saving ----
+
+namespace {
+// The gallery after a save: the folder read again, the page kept.
+void galerieAuffrischen(StartbildschirmForm& F) {
+    const int wert = F.LogoScrollbalken->Value();
+    Logovoschau::Logovorschau_fuellen();
+    vb::Try([&] { F.LogoScrollbalken->setValue(wert); });
+    Logovoschau::Logovorschaubilder_laden();
+}
+
+// Asks before replacing a file; false when the user keeps the old one.
+bool ueberschreibenErlaubt(const QString& name) {
+    if (!QFileInfo::exists(name)) return true;
+    Info_Modus = 1;
+    Info_Text = LoadResString(434);
+    Information->Show(vb::vbModal);
+    return Info_Modus != 0;
+}
+
+void erfolgMelden(const QString& name) {
+    Info_Modus = 2;
+    Info_Text = LoadResString(180) + name;
+    Information->Show(vb::vbModal);
+}
+} // namespace
+
+void StartbildschirmForm::Kalvoren_Logo_Speichern_Click() {
+    try {
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.FileName = Bilddatei_Pfad + QStringLiteral("_H") + QStringLiteral(".bmp");
+        d.Filter = QStringLiteral("*.bmp|*.bmp");
+        d.CancelError = true;
+        d.ShowSave();
+        const QString name = d.FileName;
+        if (!ueberschreibenErlaubt(name)) return;
+        // The logo itself, black on white, is what is stored.
+        vb::SavePicture(Logo_Weiss_Grafik->Image(), name);
+        erfolgMelden(name);
+        vb::App::DoEvents();
+        galerieAuffrischen(*this);
+    } catch (const std::exception&) {
+    }
+}
+
+void StartbildschirmForm::Speichern_Click() {
+    try {
+        const int slot = gerahmterSlot(*this);
+        if (slot < 0) return;
+        const QString p = Logo_Vorschaubild[size_t(slot)]->ToolTipText();
+        if (p.size() < 4) return;
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.FileName = p.left(p.size() - 4) + QStringLiteral("H") + QStringLiteral(".bmp");
+        d.Filter = QStringLiteral("*.bmp|*.bmp");
+        d.CancelError = true;
+        d.ShowSave();
+        const QString name = d.FileName;
+        if (!ueberschreibenErlaubt(name)) return;
+        QString quelle = p, ziel = name;
+        if (FileOP().Copy(quelle, ziel) != 0) return;
+        erfolgMelden(name);
+        vb::App::DoEvents();
+        galerieAuffrischen(*this);
+    } catch (const std::exception&) {
+    }
+}
+
+// ---- Phone display and transfer ----
+
+void StartbildschirmForm::Transfer_Click(short) {
+    const int w = int(Logo_Weiss_Grafik->ScaleWidth()), h = int(Logo_Weiss_Grafik->ScaleHeight());
+    for (vb::PictureBox* anzeige : Gruen_Transferlogo_LogoBrowser) {
+        vb::StretchBlt(anzeige->hDC(), 0, 0, w, h, Logo_Weiss_Grafik->hDC(), 0, 0, w, h, vb::SRCAND);
+        anzeige->Refresh();
+    }
+    const QString sende = Programmverzeichnis + QStringLiteral("send.bmp");
+    // A step that fails leaves no valid file; the phone link then reports the failure.
+    vb::Try([&] {
+        vb::SavePicture(Logo_Weiss_Grafik->Image(), sende);
+        Bildpuffer = std::make_unique<cDIBSection>();
+        Bildpuffer->CreateFromPicture(vb::LoadPicture(sende).Image());
+        std::shared_ptr<cPalette> keinePalette;
+        cDIBSectionSave().Save(sende, *Bildpuffer, keinePalette, 0, 0);
+    });
+    DLL::Logo_senden(sende);
+}
+
+void StartbildschirmForm::Loeschen_Click(short) { DLL::Betreiberlogo_loeschen(); }
+
+void StartbildschirmForm::Gruen_Transferlogo_LogoBrowser_Change(short Index) {
+    if (Index != 0) return;
+    vb::PictureBox* e0 = Gruen_Transferlogo_LogoBrowser[0];
+    vb::PictureBox* e1 = Gruen_Transferlogo_LogoBrowser[1];
+    e1->setWidth(e0->Width());
+    e1->setHeight(e0->Height());
+    Fenster::Steuerelement_zentrieren(*e1, *Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
+}
+
+// ---- Editor: tools ----
+
+namespace {
+void werkzeugZeigen(StartbildschirmForm& F, const char* store) {
+    if (vb::Control* s = Schaltflaechenlader->Find(QString::fromLatin1(store))) F.Malwerkzeug_Vorschau->setPicture(Schaltflaechen::Bild(s));
+}
+const QString kEins = QStringLiteral("1");
+bool gewaehlt(const vb::Control* c) { return c->Tag() == kEins; }
+} // namespace
+
+void StartbildschirmForm::Logo_Stift_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Stift->setTag(kEins);
+    werkzeugZeigen(*this, "Logo_Stift");
+}
+void StartbildschirmForm::Logo_Kreis_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Kreis->setTag(kEins);
+    Logo_Kreis_schwarz->setTag(QString());
+    werkzeugZeigen(*this, "Logo_Kreis");
+}
+void StartbildschirmForm::Logo_Kreis_schwarz_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Kreis->setTag(kEins);
+    Logo_Kreis_schwarz->setTag(kEins);
+    werkzeugZeigen(*this, "Logo_Kreis_schwarz");
+}
+void StartbildschirmForm::Logo_Quadrat_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Quadrat->setTag(kEins);
+    Logo_Rechteck_Schwarz->setTag(QString());
+    werkzeugZeigen(*this, "Logo_Quadrat");
+}
+void StartbildschirmForm::Logo_Rechteck_Schwarz_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Rechteck_Schwarz->setTag(kEins);
+    Logo_Quadrat->setTag(kEins);
+    werkzeugZeigen(*this, "Logo_Rechteck_Schwarz");
+}
+void StartbildschirmForm::Logo_Linie_Click() {
+    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Logo_Linie->setTag(kEins);
+    werkzeugZeigen(*this, "Logo_Linie");
+}
+
+void StartbildschirmForm::Logo_Text_Click() {
+    try {
+        if (Logo_Text->Tag() == kEins) Logo_undo_Click();
+        if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern();
+        Zaroreriri::Werkzeuge_zuruecksetzen();
+        Logo_Text->setTag(kEins);
+        werkzeugZeigen(*this, "Logo_Text");
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.CancelError = true;
+        d.Flags = 0x40201;
+        d.FontName = Schrift_Name;
+        d.FontSize = Schrift_Groesse.toDouble();
+        d.ShowFont();
+        QFont& f = SurfaceFont();
+        if (!d.FontName.isEmpty()) {
+            f.setFamily(d.FontName);
+            f.setBold(d.FontBold);
+            f.setItalic(d.FontItalic);
+        } else {
+            f.setFamily(QStringLiteral("Arial"));
+        }
+        if (d.FontSize == 8) d.FontSize = 9;
+        Info_Text = LoadResString(48);
+        Information->Infotext->setLocked(false);
+        Info_Modus = 1;
+        Information->Show(vb::vbModal);
+        // The entry box is a message box again afterwards, also when the entry was cancelled.
+        if (Info_Modus == 0) {
+            Information->Infotext->setLocked(true);
+            Logo_Stift_Click();
+        } else {
+            vb::App::DoEvents();
+            Letzte_Texteingabe = Information->Infotext->Text();
+            Information->Infotext->setLocked(true);
+            Schrift_Name = d.FontName;
+            Schrift_Groesse = QString::number(d.FontSize);
+        }
+    } catch (const std::exception&) {
+        Logo_Stift_Click();
+    }
+}
+
+// ---- Editor: the raster's mouse ----
+
+void StartbildschirmForm::Logo_Raster_Grafik_MouseDown(int, int, float, float) {
+    if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern();
+    Zaroreriri::Rasterposition_ermitteln();
+    if (Logo_Text->Tag() == kEins) {
+        Zaroreriri::Text_zeichnen();
+        Logo_Text->setTag(QStringLiteral("2"));
+    }
+    Raster_Undo_Box->setVisible(false);
+    if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
+}
+
+void StartbildschirmForm::Logo_Raster_Grafik_MouseMove(int Button, int, float X, float Y) {
+    if (Logo_Text->Tag() == kEins || Button == 1) {
+        Anker_X = X / 4;
+        Anker_Y = Y / 4;
+        if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
+        else if (gewaehlt(Logo_Kreis)) Zaroreriri::Kreis_zeichnen();
+        else if (gewaehlt(Logo_Quadrat)) Zaroreriri::Rechteck_zeichnen();
+        else if (gewaehlt(Logo_Linie)) Zaroreriri::Linie_zeichnen();
+        else if (gewaehlt(Logo_Text)) Zaroreriri::Text_zeichnen();
+    }
+    Zaroreriri::Zoom_zeichnen(X, Y);
+}
+
+void StartbildschirmForm::Logo_Raster_Grafik_MouseUp(int Button, int Shift, float X, float Y) {
+    if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
+    Logo_Raster_Grafik_MouseMove(Button, Shift, X, Y);
+}
+
+// ---- Editor: new logo, undo, paint colours ----
+
+void StartbildschirmForm::Logo_Neu_Click() {
+    for (vb::PictureBox* p : {Logo_Raster_Grafik, Logo_Weiss_Grafik, Logo_Undo_Grafik, Zoom}) {
+        p->setPicture(vb::Picture());
+        p->Refresh();
+        vb::App::DoEvents();
+    }
+    Zaroreriri::Raster_zeichnen();
+    Raster_Undo_Box->setVisible(true);
+}
+
+void StartbildschirmForm::Logo_undo_Click() {
+    Logo_Zeichenflaeche->Cls();
+    Logo_Weiss_Grafik->Cls();
+    Zaroreriri::Undo_wiederherstellen();
+    Zaroreriri::Raster_zeichnen();
+    Raster_Undo_Box->setVisible(true);
+}
+
+namespace {
+void malfarbeSetzen(StartbildschirmForm& F, vb::Image* gewaehlt, const QString& s, const QString& g, const QString& m, double farbe, int modus) {
+    for (vb::Image* b : {F.Malfarbe_schwarz, F.Malfarbe_gruen, F.Malfarbe_gemischt})
+        if (b != gewaehlt) b->setPicture(vb::Picture());
+    F.Malfarbe_schwarz->setTag(s);
+    F.Malfarbe_gruen->setTag(g);
+    F.Malfarbe_gemischt->setTag(m);
+    Malfarbe = farbe;
+    F.Logo_Weiss_Grafik->setDrawMode(modus);
+    if (Hover_Objekt) Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
+    // The chosen colour shows its chosen look.
+    if (vb::Control* src = Schaltflaechenlader->Find(gewaehlt->Name())) gewaehlt->setPicture(Schaltflaechen::Bild(src));
+}
+} // namespace
+
+void StartbildschirmForm::Malfarbe_schwarz_Click() {
+    malfarbeSetzen(*this, Malfarbe_schwarz, kEins, QStringLiteral("0"), QStringLiteral("0"), 0, vb::vbCopyPen);
+}
+void StartbildschirmForm::Malfarbe_gruen_Click() {
+    malfarbeSetzen(*this, Malfarbe_gruen, QString(), kEins, QString(), 16777215, vb::vbCopyPen);
+}
+void StartbildschirmForm::Malfarbe_gemischt_Click() {
+    malfarbeSetzen(*this, Malfarbe_gemischt, QString(), QString(), kEins, 0, vb::vbInvert);
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The main window: the frame (title bar, help, settings, quit) and the whole logo workspace
+// with its gallery layer and its editor layer.
+#include "platform/Form.h"
+
+#include <array>
+#include <memory>
+
+namespace vb {
+class ComboBox;
+class FileListBox;
+class Image;
+class Label;
+class PictureBox;
+class ScrollBar;
+class Shape;
+} // namespace vb
+class cDIBSection;
+
+class StartbildschirmForm : public vb::Form {
+public:
+    StartbildschirmForm();
+    ~StartbildschirmForm() override;
+
+    // Frame
+    vb::Label* Titelzeile;
+    vb::Image *Schliessen, *Beenden2, *minimieren, *Hilfe, *Einstellun, *Logo;
+    vb::Label *COM_Port, *Vorad_Master_ComboKategorien_Label, *Vorad_Master_VoradTyp_ComboKategorien_Label,
+        *Vorad_Master_ComboKategorien_Netzbetreiber_Label, *Logo_Groesse;
+    vb::Image *Netzbtreiber_Maske, *Netz_Raster;
+    // Tabs
+    vb::Image *Logos_mit_Schatten, *Reiter_Logos_inKalvoren, *Reiter_Kalvoren_inLogos, *Kalvoren_mit_Schatten,
+        *Reiter_Fotos_inLogos, *Reiter_Fotos_inKalvoren;
+    // Layers
+    vb::PictureBox *Layer_Logoauswahl, *Layer_Kalvoren;
+    // Categories and caller groups
+    std::array<vb::ComboBox*, 4> ComboKategorien{};  // elements 2 and 3
+    vb::Label *ComboKategorien_Textanzeige, *ComboKategorien_Textanzeige_Kalvoren;
+    std::array<vb::ComboBox*, 2> ComboKategorien2{};
+    std::array<vb::Label*, 2> ComboKategorien2_Textanzeige{}, ComboKategorien2_TextanzeigeShape{};
+    // Gallery
+    std::array<vb::Image*, 20> Logo_Vorschaubild{}, Logo_Vorschaubild_Bild{};
+    std::array<vb::Label*, 20> Logo_Vorschaubild_Bildname{};
+    vb::ScrollBar* LogoScrollbalken;
+    vb::FileListBox* Fileilistbox;
+    vb::Image *Speichern, *In_Zaroreriri_bearbeiten;
+    // Phone display and transfer
+    std::array<vb::PictureBox*, 2> Gruen_Transferlogo_LogoBrowser{};
+    vb::Image* Gruen_Transferlogo_LogoBrowser_Rahmen;
+    std::array<vb::Image*, 2> Transfer{}, Loeschen{};
+    // Editor
+    vb::PictureBox *Logo_Weiss_Grafik, *Logo_Undo_Grafik, *Logo_Raster_Grafik, *Zoom, *Malwerkzeug_Vorschau;
+    vb::Image *Raster_Undo_Box, *Testbild, *Mitte_zentrierung, *Mitte_zentrierung_vert;
+    vb::Image *Logo_Stift, *Logo_Radiegummi, *Logo_Text, *Logo_Linie, *Logo_Linie_schwarz, *Logo_Kreis, *Logo_Kreis_schwarz,
+        *Logo_Quadrat, *Logo_Rechteck_Schwarz;
+    vb::Image *Logo_Neu, *Logo_undo, *Logo_invers, *Logo_hori_spiegel, *Logo_verti_spiegel, *Logo_hoch_bit, *Logo_runter_bit,
+        *Logo_links_bit, *Logo_rechts_bit;
+    vb::Image *Malfarbe_schwarz, *Malfarbe_gruen, *Malfarbe_gemischt;
+    vb::Image *Kalvoren_Logo_Speichern, *Laden, *Laden_Fotos_Browser, *Kalvoren_bearbeiten_zurueck;
+
+    // The image buffer of the last load or transfer.
+    std::unique_ptr<cDIBSection> Bildpuffer;
+
+    // Frame handlers
+    void Form_Load() override;
+    void Form_DblClick() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void Form_MouseMove(int Button, int Shift, float X, float Y) override;
+    void Schliessen_Click();
+    void Beenden2_Click();
+    void minimieren_Click();
+    void Hilfe_Click();
+    void Logo_Click();
+    void Einstellun_Click();
+    void Titelzeile_MouseMove(int Button, int Shift, float X, float Y);
+    void Layer_Kalvoren_MouseMove(int Button, int Shift, float X, float Y);
+
+    // Categories
+    void ComboKategorien_Click(short Index);
+    void ComboKategorien2_Click(short Index);
+    void ComboKategorien2_Change(short Index);
+
+    // Gallery
+    void Logo_Vorschaubild_Bild_Click(short Index);
+    void Logo_Vorschaubild_Click(short Index);
+    void Logo_Vorschaubild_Bild_DblClick(short Index);
+    void Logo_Vorschaubild_DblClick(short Index);
+    void Logo_Vorschaubild_Bildname_DblClick(short Index);
+    void Logo_Vorschaubild_MouseMove(short Index, int Button, int Shift, float X, float Y);
+    void LogoScrollbalken_Change();
+
+    // Loading, tabs, saving
+    void Laden_Click_Sub(QString Verzeichnis, bool DontShowKalvoren, bool DontShowSkallierungsAbfrage);
+    void Layer_Kalvoren_Einblenden();
+    void In_Zaroreriri_bearbeiten_Click();
+    void Laden_Click();
+    void Laden_Fotos_Browser_Click();
+    void Laden_Fotos_Browser_Einsprung(QString& Dateiverzeichnis);
+    void Reiter_Kalvoren_inLogos_Click();
+    void Reiter_Logos_inKalvoren_Click();
+    void Kalvoren_bearbeiten_zurueck_Click();
+    void Reiter_Fotos_inKalvoren_Click();
+    void Reiter_Fotos_inLogos_Click();
+    void Kalvoren_Logo_Speichern_Click();
+    void Speichern_Click();
+
+    // Transfer
+    void Transfer_Click(short Index);
+    void Loeschen_Click(short Index);
+    void Gruen_Transferlogo_LogoBrowser_Change(short Index);
+
+    // Editor
+    void Logo_Stift_Click();
+    void Logo_Kreis_Click();
+    void Logo_Kreis_schwarz_Click();
+    void Logo_Quadrat_Click();
+    void Logo_Rechteck_Schwarz_Click();
+    void Logo_Linie_Click();
+    void Logo_Text_Click();
+    void Logo_Raster_Grafik_MouseDown(int Button, int Shift, float X, float Y);
+    void Logo_Raster_Grafik_MouseMove(int Button, int Shift, float X, float Y);
+    void Logo_Raster_Grafik_MouseUp(int Button, int Shift, float X, float Y);
+    void Logo_Neu_Click();
+    void Logo_undo_Click();
+    void Malfarbe_schwarz_Click();
+    void Malfarbe_gruen_Click();
+    void Malfarbe_gemischt_Click();
+
+protected:
+    void Design() override;
+    void Wire() override;
+};
+
+extern vb::Instance<StartbildschirmForm> Startbildschirm;

@@ -1,0 +1,326 @@
+#include "imaging/cDIBSection.h"
+
+#include "platform/Clipboard.h"
+#include "platform/Gdi.h"
+#include "platform/MsgBox.h"
+#include "platform/VBError.h"
+
+#include <QFile>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Nearest integer, halves to even (the processor's default rounding).
+inline int roundEven(double v) {
+#if defined(__SSE2__)
+    return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+    return int(std::nearbyint(v));
+#endif
+}
+
+long nextHandle() {
+    static std::atomic<long> counter{0};
+    return ++counter;
+}
+
+void putLE32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
+}
+void putLE16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+bool is32Bit(const QImage& img) {
+    return img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32;
+}
+
+// Columns [first, last) of a copy of n pixels from s0 in a source n wide to d0 in a target m wide.
+struct Span {
+    int first = 0, last = 0;
+};
+Span clipSpan(int64_t n, int64_t s0, int64_t sizeS, int64_t d0, int64_t sizeD) {
+    const int64_t first = std::max<int64_t>({0, -s0, -d0});
+    const int64_t last = std::min<int64_t>({n, sizeS - s0, sizeD - d0});
+    if (last <= first) return {};
+    return {int(first), int(last)};
+}
+
+} // namespace
+
+void cDIBSection::FreeBits::operator()(uint8_t* p) const { std::free(p); }
+
+cDIBSection::~cDIBSection() { ClearUp(); }
+
+bool cDIBSection::Create(int lWidth, int lheight) {
+    ClearUp();
+    if (lWidth <= 0 || lheight <= 0) return false;
+    const int64_t line = (int64_t(lWidth) * 3 + 3) & ~int64_t(3);
+    const int64_t size = line * lheight;
+    // The header's image size is a 32-bit field.
+    if (size > INT32_MAX) return false;
+    auto* bits = static_cast<uint8_t*>(std::calloc(size_t(size), 1));
+    if (!bits) return false;
+    m_bits.reset(bits);
+    m_width = lWidth;
+    m_height = lheight;
+    m_hdc = nextHandle();
+    m_hDib = nextHandle();
+    return true;
+}
+
+void cDIBSection::ClearUp() {
+    m_bits.reset();
+    m_width = m_height = 0;
+    m_hdc = m_hDib = 0;
+}
+
+void cDIBSection::CreateFromPicture(const QImage& picThis) {
+    if (picThis.isNull() || picThis.width() <= 0 || picThis.height() <= 0) {
+        ClearUp();
+        return;
+    }
+    if (!Create(picThis.width(), picThis.height())) return;
+    LoadPictureBlt(picThis, 0, 0, -1, -1, kSrcCopy);
+}
+
+QImage cDIBSection::ToImage() const {
+    if (!m_bits) return QImage();
+    QImage img(m_width, m_height, QImage::Format_RGB32);
+    if (img.isNull()) return img;
+    PaintPicture(img);
+    return img;
+}
+
+void cDIBSection::PaintPicture(QImage& dst, int lDestLeft, int lDestTop, int lDestWidth, int lDestHeight,
+                               int lSrcLeft, int lSrcTop, uint32_t eRop) const {
+    if (!m_bits || dst.isNull()) return;
+    const int w = lDestWidth < 0 ? m_width : lDestWidth;
+    const int h = lDestHeight < 0 ? m_height : lDestHeight;
+    if (eRop != kSrcCopy) {
+        const QImage self = ToImage();
+        vb::BitBlt(dst, lDestLeft, lDestTop, w, h, self, lSrcLeft, lSrcTop, eRop);
+        return;
+    }
+    if (!is32Bit(dst)) dst = dst.convertToFormat(QImage::Format_RGB32);
+    const Span cols = clipSpan(w, lSrcLeft, m_width, lDestLeft, dst.width());
+    const Span rows = clipSpan(h, lSrcTop, m_height, lDestTop, dst.height());
+    if (cols.last <= cols.first || rows.last <= rows.first) return;
+    const int line = BytesPerScanLine();
+    for (int j = rows.first; j < rows.last; ++j) {
+        const uint8_t* s = m_bits.get() + int64_t(m_height - 1 - (lSrcTop + j)) * line + int64_t(lSrcLeft + cols.first) * 3;
+        auto* d = reinterpret_cast<uint32_t*>(dst.scanLine(lDestTop + j)) + (lDestLeft + cols.first);
+        for (int i = cols.first; i < cols.last; ++i, s += 3)
+            *d++ = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+    }
+}
+
+void cDIBSection::LoadPictureBlt(const QImage& src, int lSrcLeft, int lSrcTop, int lSrcWidth, int lSrcHeight,
+                                 uint32_t eRop) {
+    if (!m_bits) return;
+    const int w = lSrcWidth < 0 ? m_width : lSrcWidth;
+    const int h = lSrcHeight < 0 ? m_height : lSrcHeight;
+    if (eRop != kSrcCopy) {
+        QImage self = ToImage();
+        vb::BitBlt(self, 0, 0, w, h, src, lSrcLeft, lSrcTop, eRop);
+        LoadPictureBlt(self);
+        return;
+    }
+    if (src.isNull()) return;
+    const QImage conv = is32Bit(src) ? QImage() : src.convertToFormat(QImage::Format_RGB32);
+    const QImage& s32 = conv.isNull() ? src : conv;
+    if (!is32Bit(s32)) return;
+    const Span cols = clipSpan(w, lSrcLeft, s32.width(), 0, m_width);
+    const Span rows = clipSpan(h, lSrcTop, s32.height(), 0, m_height);
+    if (cols.last <= cols.first || rows.last <= rows.first) return;
+    const int line = BytesPerScanLine();
+    for (int j = rows.first; j < rows.last; ++j) {
+        const auto* s = reinterpret_cast<const uint32_t*>(s32.constScanLine(lSrcTop + j)) + (lSrcLeft + cols.first);
+        uint8_t* d = m_bits.get() + int64_t(m_height - 1 - j) * line + int64_t(cols.first) * 3;
+        for (int i = cols.first; i < cols.last; ++i, d += 3) {
+            const uint32_t p = *s++;
+            d[0] = uint8_t(p);
+            d[1] = uint8_t(p >> 8);
+            d[2] = uint8_t(p >> 16);
+        }
+    }
+}
+
+void cDIBSection::LoadPictureBlt(const cDIBSection& src, int lSrcLeft, int lSrcTop, int lSrcWidth, int lSrcHeight,
+                                 uint32_t eRop) {
+    if (!m_bits) return;
+    if (eRop != kSrcCopy || &src == this) {
+        LoadPictureBlt(src.ToImage(), lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight, eRop);
+        return;
+    }
+    if (!src.m_bits) return;
+    const int w = lSrcWidth < 0 ? m_width : lSrcWidth;
+    const int h = lSrcHeight < 0 ? m_height : lSrcHeight;
+    const Span cols = clipSpan(w, lSrcLeft, src.m_width, 0, m_width);
+    const Span rows = clipSpan(h, lSrcTop, src.m_height, 0, m_height);
+    if (cols.last <= cols.first || rows.last <= rows.first) return;
+    const int line = BytesPerScanLine(), sline = src.BytesPerScanLine();
+    const size_t bytes = size_t(cols.last - cols.first) * 3;
+    for (int j = rows.first; j < rows.last; ++j) {
+        const uint8_t* s = src.m_bits.get() + int64_t(src.m_height - 1 - (lSrcTop + j)) * sline + int64_t(lSrcLeft + cols.first) * 3;
+        uint8_t* d = m_bits.get() + int64_t(m_height - 1 - j) * line + int64_t(cols.first) * 3;
+        std::memcpy(d, s, bytes);
+    }
+}
+
+void cDIBSection::RandomiseBits(bool bGray) {
+    if (!m_bits) return;
+    uint64_t state = uint64_t(std::chrono::system_clock::now().time_since_epoch().count()) | 1u;
+    // xorshift64*: uniform enough for test pictures, and fast.
+    auto next = [&state]() {
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return double((state * 0x2545F4914F6CDD1DULL) >> 40) * (1.0 / 16777216.0);
+    };
+    const int line = BytesPerScanLine();
+    for (int y = 0; y < m_height; ++y) {
+        uint8_t* p = m_bits.get() + int64_t(y) * line;
+        for (int x = 0; x < m_width; ++x, p += 3) {
+            if (bGray) {
+                const auto v = uint8_t(roundEven(next() * 255.0));
+                p[0] = p[1] = p[2] = v;
+            } else {
+                p[0] = 0;
+                p[1] = uint8_t(roundEven(next() * 255.0));
+                p[2] = uint8_t(roundEven(next() * 255.0));
+            }
+        }
+    }
+}
+
+std::unique_ptr<cDIBSection> cDIBSection::Resample(int lNewHeight, int lNewWidth) const {
+    auto target = std::make_unique<cDIBSection>();
+    if (!target->Create(lNewWidth, lNewHeight)) return nullptr;
+    if (lNewWidth == m_width && lNewHeight == m_height) {
+        target->LoadPictureBlt(*this, 0, 0, -1, -1, kSrcCopy);
+        return target;
+    }
+    // Interpolation needs a neighbour to the right and above every sample.
+    if (m_width < 2 || m_height < 2) throw vb::VBError(9, vb::AppExeName(), QStringLiteral("Subscript out of range"));
+    ResampleBits(*target);
+    return target;
+}
+
+void cDIBSection::ResampleBits(cDIBSection& target) const {
+    const int tw = target.m_width, th = target.m_height;
+    // Scale factors and fractions in single precision; the blends themselves are exact.
+    const float xScale = float(double(m_width - 1) / double(tw));
+    const float yScale = float(double(m_height - 1) / double(th));
+    std::vector<int> colOffset(static_cast<size_t>(tw));
+    std::vector<double> wRight(static_cast<size_t>(tw)), wLeft(static_cast<size_t>(tw));
+    for (int x = 0; x < tw; ++x) {
+        const float fx = float(double(x) * double(xScale));
+        int ix = int(std::floor(fx));
+        const float dx = fx - float(ix);
+        ix = std::clamp(ix, 0, m_width - 2);
+        colOffset[size_t(x)] = ix * 3;
+        wRight[size_t(x)] = dx;
+        wLeft[size_t(x)] = 1.0f - dx;
+    }
+    const int sline = BytesPerScanLine(), tline = target.BytesPerScanLine();
+    for (int y = 0; y < th; ++y) {
+        const float fy = float(double(y) * double(yScale));
+        int iy = int(std::floor(fy));
+        const float dyf = fy - float(iy);
+        iy = std::clamp(iy, 0, m_height - 2);
+        const double dy = dyf, dy1 = 1.0f - dyf;
+        const uint8_t* r0 = m_bits.get() + int64_t(iy) * sline;
+        const uint8_t* r1 = r0 + sline;
+        uint8_t* out = target.m_bits.get() + int64_t(y) * tline;
+        for (int x = 0; x < tw; ++x, out += 3) {
+            const int o = colOffset[size_t(x)];
+            const double wl = wLeft[size_t(x)], wr = wRight[size_t(x)];
+            for (int c = 0; c < 3; ++c) {
+                const int left = roundEven(dy * r1[o + c] + dy1 * r0[o + c]);
+                const int right = roundEven(dy * r1[o + 3 + c] + dy1 * r0[o + 3 + c]);
+                out[c] = uint8_t(std::clamp(roundEven(wl * left + wr * right), 0, 255));
+            }
+        }
+    }
+}
+
+bool cDIBSection::IsWriteError(long lR, int64_t lToWrite, int64_t lWritten) { return lR == 0 || lToWrite != lWritten; }
+
+void cDIBSection::fillHeader(uint8_t out[40]) const {
+    std::memset(out, 0, 40);
+    putLE32(out + 0, 40);
+    putLE32(out + 4, uint32_t(m_width));
+    putLE32(out + 8, uint32_t(m_height));
+    putLE16(out + 12, 1);
+    putLE16(out + 14, 24);
+    putLE32(out + 20, uint32_t(ImageSize()));
+}
+
+bool cDIBSection::SavePicture(const QString& sfileName) const {
+    const int64_t imageSize = ImageSize();
+    uint8_t fileHeader[14] = {0x42, 0x4D};
+    putLE32(fileHeader + 2, uint32_t(imageSize + 54));
+    putLE32(fileHeader + 10, 54);
+    uint8_t info[40];
+    fillHeader(info);
+
+    const int fd = ::open(QFile::encodeName(sfileName).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int lErr = errno;
+    if (fd < 0) throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
+
+    struct Part {
+        const void* data;
+        int64_t size;
+    };
+    const Part parts[3] = {{fileHeader, 14}, {info, 40}, {m_bits.get(), imageSize}};
+    bool ok = true;
+    for (const Part& p : parts) {
+        if (!p.data && p.size > 0) {
+            ok = false;
+            break;
+        }
+        const ssize_t n = ::write(fd, p.data, size_t(p.size));
+        if (IsWriteError(n >= 0 ? 1 : 0, p.size, n >= 0 ? n : 0)) {
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+QString cDIBSection::ApiError(long e) {
+    const char* text = (e > 0 && e < INT32_MAX) ? strerrordesc_np(int(e)) : nullptr;
+    if (!text) return QString();
+    // The system's text, cut to the 256-character buffer it is formatted into.
+    return QString::fromLocal8Bit(text).left(255);
+}
+
+bool cDIBSection::CopyToClipboard(bool bAsDIB) {
+    if (bAsDIB) {
+        vb::MsgBox(QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"), vb::vbOKOnly);
+        return false;
+    }
+    const QImage picture = ToImage();
+    if (picture.isNull()) return false;
+    vb::Clipboard::SetData(picture);
+    return true;
+}

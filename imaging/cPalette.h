@@ -1,0 +1,112 @@
+#pragma once
+// A list of colours: the fixed palettes of the BMP writer, an optimal palette of a picture (octree),
+// the closest-colour search of every palette mapping, and binary and JASC palette files.
+// Entries are numbered from 1 to Count().
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+class cDIBSection;
+
+class cPalette {
+public:
+    // Progress events of CreateOptimal; nothing needs to listen.
+    std::function<void(int lMax)> InitProgress;
+    std::function<void(int lPosition)> Progress;
+    std::function<void(int lTimeMs)> Complete;
+
+    void Add(uint8_t Red, uint8_t Green, uint8_t Blue);
+    // Entry with the smallest |dr| + |dg| + |db|, the lowest number among equals; 0 when no entry is
+    // closer than 765.
+    int ClosestIndex(int Red, int Green, int Blue) const;
+    int Count() const { return int(m_entries.size()); }
+    // Bytes of entry iIndex; an entry number outside 1..Count() reads as black.
+    uint8_t Red(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].r : 0; }
+    uint8_t Green(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].g : 0; }
+    uint8_t Blue(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].b : 0; }
+    uint8_t Reserved(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].x : 0; }
+
+    void CreateWebSafe();
+    void CreateHalfTone();
+    void CreateMono();
+    void Create16Colour();
+    // At most about PalSize colours that represent the picture; nLevels is the depth of the tree (1 to 8).
+    void CreateOptimal(const cDIBSection& cDIB, int PalSize, uint8_t nLevels);
+    void EraseNodes();
+    void Clear();
+
+    // Binary palette file: a 32-bit count and that many 4-byte entries, from a byte offset on.
+    bool Load(const QString& sFile);
+    bool Load(const QString& sFile, int& lOffset); // the offset moves past the palette read
+    bool Save(const QString& sFile, int lOffset = 0) const;
+    // JASC text palette; failures raise the error with source <program>.cPalette.
+    bool SaveToJASCFile(const QString& sFile) const;
+    bool LoadFromJASCFile(const QString& sFile);
+
+    // ClosestIndex for whole pictures: a grid of candidate lists over the colour cube gives the same
+    // answer as ClosestIndex without visiting every entry. Build it after the palette is complete.
+    class ClosestIndexTable {
+    public:
+        explicit ClosestIndexTable(const cPalette& pal);
+        int Find(int r, int g, int b) const {
+            const uint32_t cell = (uint32_t(r >> 3) << 10) | (uint32_t(g >> 3) << 5) | uint32_t(b >> 3);
+            const int direct = m_direct[cell];
+            if (direct >= 0) return direct;
+            const Candidate* c = m_cands.data() + m_start[cell];
+            const Candidate* e = m_cands.data() + m_start[cell + 1];
+            // Strictly smaller only: the first of equal distances stays, an exact match included.
+            int best = 765, result = 0;
+            for (; c != e; ++c) {
+                const int d = std::abs(r - c->r) + std::abs(g - c->g) + std::abs(b - c->b);
+                const bool closer = d < best;
+                best = closer ? d : best;
+                result = closer ? c->index : result;
+            }
+            return result;
+        }
+
+    private:
+        struct Candidate {
+            uint8_t r, g, b, pad;
+            int32_t index;
+        };
+        std::vector<uint32_t> m_start;  // per 8 x 8 x 8 cell: its candidates, in entry order
+        std::vector<int32_t> m_direct;  // per cell: the answer when it is the same for every colour, else -1
+        std::vector<Candidate> m_cands;
+    };
+
+private:
+    struct Entry {
+        uint8_t r = 0, g = 0, b = 0, x = 0;
+    };
+    struct Node {
+        bool bLeaf = false;
+        bool bListed = false;
+        int64_t lR = 0, lG = 0, lB = 0; // 64-bit: a whole photo can fall into one leaf
+        int32_t lCount = 0;             // pixels of a leaf, children of an inner node
+        int32_t lChild[8] = {};
+        int32_t lNext = 0;
+    };
+
+    bool valid(int i) const { return i >= 1 && i <= Count(); }
+    void setCount(int n);
+    void set(int i, uint8_t r, uint8_t g, uint8_t b) { m_entries[size_t(i - 1)] = Entry{r, g, b, 0}; }
+    void AddFirstStaticColours(int lStart);
+    void AddLastStaticColours(int lStart);
+    int AddColourToTree(uint32_t lPath, uint8_t r, uint8_t g, uint8_t b);
+    bool ReduceTree();
+    void FreeNode(int lNode);
+    int CreateNode();
+    static void SplitString(const QString& sText, const QString& sDelim, QStringList& sParts, int& iCount);
+
+    std::vector<Entry> m_entries;
+    std::vector<Node> m_tNode; // record 0 unused: node numbers start at 1
+    int m_lNodes = 0;
+    int m_lFreeHead = 0;
+    int m_lLeafCount = 0;
+    int m_lReducible[9] = {}; // heads of the lists of levels 1 to 8
+    uint8_t m_nLevels = 0;
+};

@@ -1,0 +1,39 @@
+#include "platform/App.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vb::App {
+namespace {
+QString& pathOverride() {
+    static QString p;
+    return p;
+}
+std::function<void(int)>& endHandler() {
+    static std::function<void(int)> h;
+    return h;
+}
+} // namespace
+
+QString Path() {
+    if (!pathOverride().isEmpty()) return pathOverride();
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+void SetPath(const QString& folder) { pathOverride() = folder; }
+QString Title() { return QStringLiteral("Vorad Logo-Kalvoren"); }
+
+void DoEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void End(int code) {
+    if (endHandler()) {
+        endHandler()(code);
+        throw Ended{code};
+    }
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+void SetEndHandler(std::function<void(int)> h) { endHandler() = std::move(h); }
+} // namespace vb::App

@@ -1,0 +1,19 @@
+#pragma once
+// The running program: its folder, pending events, and the end of the process.
+#include <QString>
+#include <functional>
+
+namespace vb::App {
+// The folder of the executable, without a trailing separator (tests set another one).
+QString Path();
+void SetPath(const QString& folder);
+QString Title();
+// Lets pending window events run.
+void DoEvents();
+// Ends the program at once, without unload handlers. Tests replace the ending.
+[[noreturn]] void End(int code = 0);
+struct Ended {
+    int code;
+};
+void SetEndHandler(std::function<void(int)> handler); // it must not return: throw Ended
+} // namespace vb::App

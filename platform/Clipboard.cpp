@@ -1,0 +1,32 @@
+#include "platform/Clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace vb::Clipboard {
+namespace {
+// Without a GUI application (tools, some tests) the clipboard is this process's own.
+QImage& localCopy() {
+    static QImage img;
+    return img;
+}
+QClipboard* sys() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr; }
+} // namespace
+
+void Clear() {
+    localCopy() = QImage();
+    if (auto* c = sys()) c->clear();
+}
+void SetData(const QImage& picture) {
+    localCopy() = picture;
+    if (auto* c = sys()) c->setImage(picture);
+}
+QImage GetData() {
+    if (auto* c = sys()) {
+        QImage img = c->image();
+        if (!img.isNull()) return img;
+    }
+    return localCopy();
+}
+bool HasPicture() { return !GetData().isNull(); }
+} // namespace vb::Clipboard

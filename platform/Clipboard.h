@@ -1,0 +1,10 @@
+#pragma once
+// The system clipboard; its content is replaced by every picture put there.
+#include <QImage>
+
+namespace vb::Clipboard {
+void Clear();
+void SetData(const QImage& picture); // bitmap format
+QImage GetData();
+bool HasPicture();
+} // namespace vb::Clipboard

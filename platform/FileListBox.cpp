@@ -1,0 +1,78 @@
+#include "platform/FileListBox.h"
+
+#include "platform/ControlWidget.h"
+#include "platform/Form.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace vb {
+
+FileListBox::FileListBox(Form& f, QString name, int index) : Control(f, Kind::FileListBox, std::move(name), index) {
+    m_list = new QListWidget(f.ClientWidget());
+    m_list->setMouseTracking(true);
+    m_list->viewport()->setMouseTracking(true);
+    m_list->viewport()->installEventFilter(new NativeEventFilter(*this));
+    QObject::connect(m_list, &QListWidget::currentRowChanged, [this](int r) {
+        if (r == m_index) return;
+        m_index = r;
+        if (Click) Click();
+    });
+    QObject::connect(m_list, &QListWidget::itemDoubleClicked, [this] { if (DblClick) DblClick(); });
+    setWidget(m_list);
+}
+
+void FileListBox::setPath(const QString& p) {
+    m_path = p;
+    fill();
+}
+void FileListBox::setPattern(const QString& p) {
+    m_pattern = p;
+    fill();
+}
+void FileListBox::ReRead() { fill(); }
+
+void FileListBox::setListIndex(int i) {
+    if (i < -1 || i >= ListCount() || i == m_index) return;
+    m_index = i;
+    {
+        QSignalBlocker b(m_list);
+        m_list->setCurrentRow(i);
+    }
+    if (Click) Click();
+}
+
+void FileListBox::fill() {
+    m_files.clear();
+    m_index = -1;
+    if (!m_path.isEmpty()) {
+        QDir dir(m_path);
+        QStringList patterns;
+        for (const QString& p : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) patterns << p.trimmed();
+        if (patterns.contains(QStringLiteral("*.*"))) patterns = {QStringLiteral("*")};
+        if (dir.exists()) m_files = dir.entryList(patterns, QDir::Files | QDir::CaseSensitive | QDir::Readable);
+        // Patterns match without regard to case, as the file list of the platform did.
+        if (dir.exists() && !patterns.contains(QStringLiteral("*"))) {
+            QStringList all = dir.entryList(QDir::Files | QDir::Readable);
+            m_files.clear();
+            for (const QString& f : all)
+                for (const QString& p : patterns)
+                    if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(p), QRegularExpression::CaseInsensitiveOption).match(f).hasMatch()) {
+                        m_files << f;
+                        break;
+                    }
+        }
+        QCollator coll;
+        coll.setCaseSensitivity(Qt::CaseInsensitive);
+        std::sort(m_files.begin(), m_files.end(), [&](const QString& a, const QString& b) { return coll.compare(a, b) < 0; });
+    }
+    QSignalBlocker b(m_list);
+    m_list->clear();
+    m_list->addItems(m_files);
+}
+
+} // namespace vb

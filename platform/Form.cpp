@@ -1,0 +1,285 @@
+#include "platform/Form.h"
+
+#include "platform/App.h"
+#include "platform/ComboBox.h"
+#include "platform/ControlWidget.h"
+#include "platform/FileListBox.h"
+#include "platform/Cursor.h"
+#include "platform/Image.h"
+#include "platform/Keys.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/ScrollBar.h"
+#include "platform/Shape.h"
+#include "platform/Skin.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vb {
+namespace {
+ModalHook& modalHook() {
+    static ModalHook h;
+    return h;
+}
+std::vector<Form*>& registry() {
+    static std::vector<Form*> r;
+    return r;
+}
+void bringToFront(Form* f) {
+    auto& r = registry();
+    r.erase(std::remove(r.begin(), r.end(), f), r.end());
+    r.insert(r.begin(), f);
+}
+
+std::unique_ptr<Control> createControl(Form& f, const LayoutItem& it) {
+    const QString name = QString::fromLatin1(it.name);
+    switch (it.kind) {
+    case Kind::Label: return std::make_unique<Label>(f, name, it.index);
+    case Kind::Image: return std::make_unique<Image>(f, name, it.index);
+    case Kind::PictureBox: return std::make_unique<PictureBox>(f, name, it.index);
+    case Kind::TextBox: return std::make_unique<TextBox>(f, name, it.index, std::strstr(it.face, "multi") != nullptr);
+    case Kind::Timer: return std::make_unique<Timer>(f, name, it.index);
+    case Kind::Shape: return std::make_unique<Shape>(f, name, it.index);
+    case Kind::ComboBox: return std::make_unique<ComboBox>(f, name, it.index);
+    case Kind::ScrollBar: return std::make_unique<ScrollBar>(f, name, it.index, it.height > it.width);
+    case Kind::FileListBox: return std::make_unique<FileListBox>(f, name, it.index);
+    }
+    return nullptr;
+}
+} // namespace
+
+void SetModalHook(ModalHook hook) { modalHook() = std::move(hook); }
+
+namespace {
+std::vector<std::function<void()>>& instances() {
+    static std::vector<std::function<void()>> v;
+    return v;
+}
+} // namespace
+void RegisterInstance(std::function<void()> destroy) { instances().push_back(std::move(destroy)); }
+void DestroyAllInstances() {
+    auto all = std::move(instances());
+    instances().clear();
+    // Windows made later are destroyed first, as their controls may refer to earlier ones.
+    for (auto it = all.rbegin(); it != all.rend(); ++it) (*it)();
+}
+std::vector<Form*> AllForms() { return registry(); }
+
+FormWidget::FormWidget(Form& f) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_f(f) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void FormWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, m_f.hDC());
+}
+
+static float fx(const Form& f, const QMouseEvent* e) { return float(f.ScaleMode() == vbPixels ? e->position().x() : e->position().x() * Screen::TwipsPerPixelX()); }
+static float fy(const Form& f, const QMouseEvent* e) { return float(f.ScaleMode() == vbPixels ? e->position().y() : e->position().y() * Screen::TwipsPerPixelY()); }
+
+void FormWidget::mousePressEvent(QMouseEvent* e) { m_f.Form_MouseDown(MouseButtons(e->button()), ShiftState(e->modifiers()), fx(m_f, e), fy(m_f, e)); }
+void FormWidget::mouseMoveEvent(QMouseEvent* e) { m_f.Form_MouseMove(MouseButtons(e->buttons()), ShiftState(e->modifiers()), fx(m_f, e), fy(m_f, e)); }
+void FormWidget::mouseReleaseEvent(QMouseEvent* e) {
+    m_f.Form_MouseUp(MouseButtons(e->button()), ShiftState(e->modifiers()), fx(m_f, e), fy(m_f, e));
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) m_f.Form_Click();
+}
+void FormWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) m_f.Form_DblClick();
+}
+void FormWidget::keyPressEvent(QKeyEvent* e) {
+    int ascii = KeyAscii(e);
+    m_f.DispatchKey(nullptr, VirtualKey(e), ShiftState(e->modifiers()), ascii);
+}
+void FormWidget::closeEvent(QCloseEvent* e) {
+    // The window manager's close acts like hiding; the program decides when it ends.
+    e->ignore();
+    m_f.Hide();
+}
+void FormWidget::resizeEvent(QResizeEvent*) {}
+void FormWidget::moveEvent(QMoveEvent*) {
+    if (m_f.m_settingGeometry) return;
+    const int tpp = Screen::TwipsPerPixelX();
+    m_f.m_left = double(pos().x()) * tpp;
+    m_f.m_top = double(pos().y()) * tpp;
+}
+
+Form::Form(QString name, std::span<const LayoutItem> layout, double w, double h)
+    : m_name(std::move(name)), m_layout(layout), m_designW(w), m_designH(h), m_width(w), m_height(h) {
+    m_widget = std::make_unique<FormWidget>(*this);
+    registry().push_back(this);
+}
+
+Form::~Form() {
+    auto& r = registry();
+    r.erase(std::remove(r.begin(), r.end(), this), r.end());
+    if (m_modalLoop) m_modalLoop->quit();
+    // Controls' widgets are children of the window's widget; release ours first.
+    m_controls.clear();
+}
+
+void Form::build() {
+    for (const LayoutItem& it : m_layout) {
+        auto c = createControl(*this, it);
+        Control* raw = c.get();
+        if (raw->Widget()) raw->Widget()->setProperty("vbControl", QVariant::fromValue(static_cast<void*>(raw)));
+        m_byName[{raw->Name(), raw->Index()}] = raw;
+        m_order.push_back(raw);
+        m_controls.push_back(std::move(c));
+    }
+    m_built = true;
+    Wire();
+}
+
+void Form::applyDesign() {
+    m_width = m_designW;
+    m_height = m_designH;
+    m_paletteMode = 1;
+    for (size_t i = 0; i < m_layout.size(); ++i) {
+        const LayoutItem& it = m_layout[i];
+        Control* c = m_order[i];
+        Control* container = *it.container ? Find(QString::fromLatin1(it.container)) : nullptr;
+        c->SetContainer(container);
+        c->Move(it.left, it.top, it.width, it.height);
+        c->setVisible(true);
+        c->setEnabled(true);
+    }
+    // Controls with windows of their own lie above the drawn ones of the same container.
+    for (Control* c : m_order)
+        if (c->IsWindowed() && c->Widget()) c->Widget()->raise();
+    Design();
+    applyWindowGeometry();
+    Skin::Paint(*this);
+}
+
+void Form::Load() {
+    if (m_loaded) return;
+    if (!m_built) build();
+    applyDesign();
+    m_loaded = true;
+    m_shownOnce = false;
+    Form_Load();
+}
+
+QString Form::Caption() const { return m_widget->windowTitle(); }
+void Form::setCaption(const QString& c) { m_widget->setWindowTitle(c); }
+
+void Form::applyWindowGeometry() {
+    const int tpp = Screen::TwipsPerPixelX();
+    m_settingGeometry = true;
+    const int w = std::max(1, int(std::lround(m_width / tpp))), h = std::max(1, int(std::lround(m_height / tpp)));
+    m_widget->setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)), w, h);
+    m_settingGeometry = false;
+    resizeSurface(w, h);
+}
+
+void Form::setLeft(double v) { m_left = v; applyWindowGeometry(); }
+void Form::setTop(double v) { m_top = v; applyWindowGeometry(); }
+void Form::Move(double l, double t) { m_left = l; m_top = t; applyWindowGeometry(); }
+void Form::setWidth(double v) {
+    const bool changed = v != m_width;
+    m_width = v;
+    applyWindowGeometry();
+    if (changed && m_loaded) Form_Resize();
+}
+void Form::setHeight(double v) {
+    const bool changed = v != m_height;
+    m_height = v;
+    applyWindowGeometry();
+    if (changed && m_loaded) Form_Resize();
+}
+
+bool Form::Visible() const { return m_widget->isVisible(); }
+void Form::setEnabled(bool e) {
+    m_enabled = e;
+    m_widget->setEnabled(e);
+}
+int Form::WindowState() const { return m_widget->isMinimized() ? vbMinimized : m_widget->isMaximized() ? vbMaximized : vbNormal; }
+void Form::setWindowState(int s) {
+    if (s == vbMinimized) m_widget->setWindowState(m_widget->windowState() | Qt::WindowMinimized);
+    else m_widget->setWindowState(m_widget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+}
+void Form::setTopmost(bool on) {
+    const bool vis = m_widget->isVisible();
+    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (vis) m_widget->show();
+}
+
+void Form::SetRoundRegion(int w, int h, int ew, int eh) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, w, h), ew / 2.0, eh / 2.0);
+    m_widget->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void Form::surfaceChanged() { m_widget->update(); }
+
+void Form::Show(int modal) {
+    Load();
+    const bool wasVisible = m_widget->isVisible();
+    if (modal == vbModal) m_widget->setWindowModality(Qt::ApplicationModal);
+    m_widget->show();
+    bringToFront(this);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        Form_Resize();
+    }
+    if (!wasVisible || modal == vbModal) Form_Activate();
+    if (modal != vbModal) return;
+    if (modalHook()) modalHook()(*this);
+    if (!m_widget->isVisible()) {
+        m_widget->setWindowModality(Qt::NonModal);
+        return;
+    }
+    QEventLoop loop;
+    QEventLoop* outer = m_modalLoop;
+    m_modalLoop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    m_modalLoop = outer;
+}
+
+void Form::Hide() {
+    m_widget->hide();
+    m_widget->setWindowModality(Qt::NonModal);
+    if (m_modalLoop) m_modalLoop->quit();
+}
+
+void Form::Unload() {
+    if (!m_loaded) return;
+    Form_Unload();
+    Hide();
+    m_loaded = false;
+}
+
+Control* Form::Find(const QString& name, int index) const {
+    auto it = m_byName.find({name, index});
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+void Form::BeginSystemMove() {
+    if (auto* h = m_widget->windowHandle()) h->startSystemMove();
+}
+
+bool Form::DispatchKey(Control* target, int keyCode, int shift, int& keyAscii) {
+    const int code0 = keyCode, ascii0 = keyAscii;
+    Form_KeyDown(keyCode, shift);
+    if (target && keyCode != 0 && target->KeyDown) target->KeyDown(keyCode, shift);
+    if (keyAscii != 0) {
+        Form_KeyPress(keyAscii);
+        if (target && keyAscii != 0 && target->KeyPress) target->KeyPress(keyAscii);
+    }
+    return (ascii0 != 0 && keyAscii == 0) || (ascii0 == 0 && code0 != 0 && keyCode == 0);
+}
+
+} // namespace vb

@@ -1,0 +1,219 @@
+#include "platform/Gdi.h"
+
+#include "platform/Colour.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace vb {
+namespace {
+inline uint32_t applyRop(uint32_t d, uint32_t s, uint32_t rop) {
+    switch (rop) {
+    case SRCCOPY: return s;
+    case SRCAND: return d & s;
+    case SRCPAINT: return d | s;
+    case SRCINVERT: return d ^ s;
+    case DSTINVERT: return ~d;
+    case NOTSRCCOPY: return ~s;
+    case BLACKNESS: return 0;
+    case WHITENESS: return 0xFFFFFFu;
+    default: return s;
+    }
+}
+inline bool usesSource(uint32_t rop) { return rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS; }
+
+// Source index for each destination step: centre sampling, mirrored for negative extents.
+std::vector<int> mapAxis(int n, int s0, int sExt) {
+    std::vector<int> m(size_t(std::abs(n)));
+    const long long an = std::abs(n), as = std::abs(sExt);
+    const int sign = sExt < 0 ? -1 : 1;
+    for (long long i = 0; i < an; ++i) m[size_t(i)] = s0 + sign * int(((2 * i + 1) * as) / (2 * an));
+    return m;
+}
+} // namespace
+
+bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, int sx, int sy, int sw, int sh, uint32_t rop) {
+    if (dst.isNull() || w == 0 || h == 0) return false;
+    if (dst.format() != QImage::Format_RGB32 && dst.format() != QImage::Format_ARGB32) dst = dst.convertToFormat(QImage::Format_RGB32);
+    const bool needSrc = usesSource(rop);
+    if (needSrc && (srcIn.isNull() || sw == 0 || sh == 0)) return false;
+    // Overlapping copies onto the same surface read from a snapshot.
+    QImage src = needSrc ? ((&srcIn == &dst || srcIn.cacheKey() == dst.cacheKey()) ? dst.copy() : srcIn) : QImage();
+    if (needSrc && src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32) src = src.convertToFormat(QImage::Format_RGB32);
+    const std::vector<int> cols = needSrc ? mapAxis(w, sx, sw) : std::vector<int>();
+    const std::vector<int> rows = needSrc ? mapAxis(h, sy, sh) : std::vector<int>();
+    const int dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
+    const int aw = std::abs(w), ah = std::abs(h);
+    const int W = dst.width(), H = dst.height();
+    const int SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
+    for (int j = 0; j < ah; ++j) {
+        const int ty = y + dy * j;
+        if (ty < 0 || ty >= H) continue;
+        int syj = 0;
+        const uint32_t* sline = nullptr;
+        if (needSrc) {
+            syj = rows[size_t(j)];
+            if (syj < 0 || syj >= SH) continue;
+            sline = reinterpret_cast<const uint32_t*>(src.constScanLine(syj));
+        }
+        auto* dline = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
+        for (int i = 0; i < aw; ++i) {
+            const int tx = x + dx * i;
+            if (tx < 0 || tx >= W) continue;
+            uint32_t s = 0;
+            if (needSrc) {
+                const int sxi = cols[size_t(i)];
+                if (sxi < 0 || sxi >= SW) continue;
+                s = sline[sxi];
+            }
+            dline[tx] = 0xFF000000u | (applyRop(dline[tx], s, rop) & 0xFFFFFFu);
+        }
+    }
+    return true;
+}
+
+bool BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, uint32_t rop) {
+    return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
+}
+
+void Canvas::plot(int x, int y) {
+    if (x < 0 || y < 0 || x >= m_img.width() || y >= m_img.height()) return;
+    auto* p = reinterpret_cast<uint32_t*>(m_img.scanLine(y)) + x;
+    switch (m_pen.drawMode) {
+    case vbInvert: *p = 0xFF000000u | (~*p & 0xFFFFFFu); break;
+    case vbXorPen: *p = 0xFF000000u | ((*p ^ ToPixel(m_pen.colour)) & 0xFFFFFFu); break;
+    case vbNotCopyPen: *p = 0xFF000000u | (~ToPixel(m_pen.colour) & 0xFFFFFFu); break;
+    case vbBlackness: *p = 0xFF000000u; break;
+    case vbWhiteness: *p = 0xFFFFFFFFu; break;
+    default: *p = ToPixel(m_pen.colour); break;
+    }
+}
+
+void Canvas::Point(int x, int y) {
+    if (m_pen.width <= 1) {
+        plot(x, y);
+        return;
+    }
+    stamp(x, y);
+}
+
+// A wide pen touches a disc of its width around each point.
+void Canvas::stamp(int x, int y) {
+    const int w = m_pen.width;
+    const double r = w / 2.0;
+    const int lo = -(w / 2), hi = lo + w - 1;
+    for (int j = lo; j <= hi; ++j)
+        for (int i = lo; i <= hi; ++i) {
+            const double cx = i + (w % 2 ? 0.0 : 0.5), cy = j + (w % 2 ? 0.0 : 0.5);
+            if (cx * cx + cy * cy <= r * r + 0.25) plot(x + i, y + j);
+        }
+}
+
+void Canvas::Line(int x1, int y1, int x2, int y2) {
+    if (x1 == x2 && y1 == y2) {
+        Point(x1, y1);
+        return;
+    }
+    std::vector<QPoint> pts;
+    int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy, x = x1, y = y1;
+    while (!(x == x2 && y == y2)) {
+        pts.emplace_back(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+    if (m_pen.width <= 1) {
+        for (const QPoint& p : pts) plot(p.x(), p.y());
+        return;
+    }
+    // Wide lines: the union of the stamps, each pixel once.
+    QImage mask(m_img.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    for (const QPoint& p : pts) {
+        const int w = m_pen.width, lo = -(w / 2), hi = lo + w - 1;
+        const double r = w / 2.0;
+        for (int j = lo; j <= hi; ++j)
+            for (int i = lo; i <= hi; ++i) {
+                const double cx = i + (w % 2 ? 0.0 : 0.5), cy = j + (w % 2 ? 0.0 : 0.5);
+                const int px = p.x() + i, py = p.y() + j;
+                if (cx * cx + cy * cy <= r * r + 0.25 && px >= 0 && py >= 0 && px < mask.width() && py < mask.height())
+                    mask.scanLine(py)[px] = 1;
+            }
+    }
+    for (int py = 0; py < mask.height(); ++py)
+        for (int px = 0; px < mask.width(); ++px)
+            if (mask.constScanLine(py)[px]) plot(px, py);
+}
+
+void Canvas::Circle(int cx, int cy, double radius) {
+    radius = std::fabs(radius);
+    std::vector<QPoint> pts;
+    if (m_pen.width <= 1) {
+        const int r = int(std::nearbyint(radius));
+        if (r == 0) {
+            plot(cx, cy);
+            return;
+        }
+        int x = r, y = 0, err = 1 - r;
+        while (x >= y) {
+            const QPoint o[8] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
+            for (const QPoint& p : o) pts.emplace_back(cx + p.x(), cy + p.y());
+            ++y;
+            if (err < 0) err += 2 * y + 1;
+            else { --x; err += 2 * (y - x) + 1; }
+        }
+    } else {
+        // A wide pen: every pixel whose centre lies within half the pen width of the curve.
+        const double half = m_pen.width / 2.0;
+        const int reach = int(std::ceil(radius + half)) + 1;
+        for (int j = -reach; j <= reach; ++j)
+            for (int i = -reach; i <= reach; ++i) {
+                const double d = std::sqrt(double(i) * i + double(j) * j);
+                if (std::fabs(d - radius) <= half) pts.emplace_back(cx + i, cy + j);
+            }
+    }
+    std::sort(pts.begin(), pts.end(), [](const QPoint& a, const QPoint& b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    for (const QPoint& p : pts) plot(p.x(), p.y());
+}
+
+void Canvas::Box(int x1, int y1, int x2, int y2) {
+    const int l = std::min(x1, x2), r = std::max(x1, x2), t = std::min(y1, y2), b = std::max(y1, y2);
+    for (int x = l; x <= r; ++x) {
+        plot(x, t);
+        if (b != t) plot(x, b);
+    }
+    for (int y = t + 1; y < b; ++y) {
+        plot(l, y);
+        if (r != l) plot(r, y);
+    }
+}
+
+void Canvas::FillBox(int x1, int y1, int x2, int y2, long colour) {
+    const int l = std::max(0, std::min(x1, x2)), r = std::min(m_img.width() - 1, std::max(x1, x2));
+    const int t = std::max(0, std::min(y1, y2)), b = std::min(m_img.height() - 1, std::max(y1, y2));
+    const uint32_t px = ToPixel(colour);
+    for (int y = t; y <= b; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(m_img.scanLine(y));
+        for (int x = l; x <= r; ++x) line[x] = px;
+    }
+}
+
+void TextOut(QImage& surface, int x, int y, const QString& text, const QFont& fontIn, long colour) {
+    if (text.isEmpty() || surface.isNull()) return;
+    QFont font = fontIn;
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    QPainter p(&surface);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font);
+    p.setPen(ToQColor(colour));
+    p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+} // namespace vb

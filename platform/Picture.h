@@ -1,0 +1,39 @@
+#pragma once
+// A picture object: an immutable image shared by every property it is assigned to. Two
+// properties hold "the same picture" exactly when their handles are equal.
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace vb {
+
+class Picture {
+public:
+    Picture() = default;
+    explicit Picture(QImage image);
+    bool IsEmpty() const { return !m_data; }
+    long Handle() const { return m_data ? m_data->handle : 0; }
+    const QImage& Image() const; // a null image when empty
+    int Width() const { return m_data ? m_data->image.width() : 0; }   // pixels
+    int Height() const { return m_data ? m_data->image.height() : 0; } // pixels
+    bool operator==(const Picture& o) const { return Handle() == o.Handle(); }
+
+private:
+    struct Data {
+        QImage image;
+        long handle;
+    };
+    std::shared_ptr<const Data> m_data;
+};
+
+// Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO and WMF. An empty path gives the empty
+// picture. Raises 53 for a missing file and 481 for a file that is not a readable picture.
+Picture LoadPicture(const QString& path = QString());
+// Writes the picture as a 24-bit Windows BMP; raises 75 when the file cannot be written.
+void SavePicture(const Picture& picture, const QString& path);
+void SavePicture(const QImage& image, const QString& path);
+
+// Largest picture the loader accepts, so that a header claiming a huge size cannot exhaust memory.
+constexpr qint64 kMaxPicturePixels = 120'000'000;
+
+} // namespace vb

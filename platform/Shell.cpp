@@ -1,0 +1,92 @@
+#include "platform/Shell.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace vb::Shell {
+namespace {
+Hook& hook() {
+    static Hook h;
+    return h;
+}
+bool hooked(const QString& what, const QString& arg) { return hook() && hook()(what, arg); }
+
+QStringList expand(const QString& spec, bool filesOnly) {
+    QFileInfo fi(spec);
+    const QString name = fi.fileName();
+    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) return {spec};
+    QDir dir = fi.dir();
+    QDir::Filters filters = QDir::Files | QDir::Hidden;
+    if (!filesOnly) filters |= QDir::Dirs | QDir::NoDotAndDotDot;
+    QStringList out;
+    for (const QFileInfo& e : dir.entryInfoList({name}, filters)) out << e.filePath();
+    return out;
+}
+
+bool removeRecursively(const QString& path) {
+    QFileInfo fi(path);
+    if (fi.isDir() && !fi.isSymLink()) return QDir(path).removeRecursively();
+    return QFile::remove(path);
+}
+} // namespace
+
+void SetShellHook(Hook h) { hook() = std::move(h); }
+
+int FileOperation(int func, const QStringList& from, const QString& to, int flags) {
+    const bool filesOnly = flags & FOF_FILESONLY;
+    int failures = 0;
+    for (const QString& spec : from) {
+        if (spec.isEmpty()) continue;
+        if (hooked(func == FO_DELETE ? QStringLiteral("delete") : QStringLiteral("copy"), spec)) continue;
+        for (const QString& src : expand(spec, filesOnly)) {
+            if (func == FO_DELETE) {
+                if (QFileInfo(src).isDir() && filesOnly) continue;
+                if (QFileInfo::exists(src) && !removeRecursively(src)) ++failures;
+                continue;
+            }
+            QString target = to;
+            if (to.endsWith(QLatin1Char('/')) || QFileInfo(to).isDir()) target = QDir(to).filePath(QFileInfo(src).fileName());
+            if (QFileInfo(target).canonicalFilePath() == QFileInfo(src).canonicalFilePath() && QFileInfo::exists(target)) continue;
+            // Copy to a temporary name first, so that a failing copy leaves the old target whole.
+            const QString temp = target + QStringLiteral(".part");
+            QFile::remove(temp);
+            if (!QFile::copy(src, temp)) { ++failures; continue; }
+            if (QFileInfo::exists(target) && !QFile::remove(target)) { QFile::remove(temp); ++failures; continue; }
+            if (!QFile::rename(temp, target)) { QFile::remove(temp); ++failures; continue; }
+            if (func == FO_MOVE) QFile::remove(src);
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+int Execute(const QString& operation, const QString& file) {
+    if (hooked(QStringLiteral("execute:") + operation, file)) return 33;
+    const QUrl url = file.contains(QStringLiteral("://")) ? QUrl(file) : QUrl::fromLocalFile(file);
+    return QDesktopServices::openUrl(url) ? 33 : 2;
+}
+
+void StartDisplaySettings() {
+    if (hooked(QStringLiteral("display-settings"), QString())) return;
+    const QList<QStringList> candidates = {
+        {QStringLiteral("gnome-control-center"), QStringLiteral("display")},
+        {QStringLiteral("kcmshell6"), QStringLiteral("kcm_kscreen")},
+        {QStringLiteral("kcmshell5"), QStringLiteral("kcm_kscreen")},
+        {QStringLiteral("xfce4-display-settings")},
+        {QStringLiteral("lxqt-config-monitor")},
+        {QStringLiteral("arandr")},
+        {QStringLiteral("lxrandr")},
+    };
+    for (const QStringList& c : candidates) {
+        const QString exe = QStandardPaths::findExecutable(c.first());
+        if (exe.isEmpty()) continue;
+        QProcess::startDetached(exe, c.mid(1));
+        return;
+    }
+}
+
+} // namespace vb::Shell

@@ -1,0 +1,184 @@
+// Start-up: display checks, program folder, first-start message; window scaling and helpers.
+#include "support/Fixture.h"
+
+#include "frame/Fenster.h"
+#include "frame/Information.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/MsgBox.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/TextBox.h"
+#include "platform/VBError.h"
+
+#include <QFile>
+
+using namespace Parameter_und_Start;
+
+namespace {
+struct MsgLog {
+    std::vector<std::pair<QString, int>> shown;
+    MsgLog() {
+        vb::SetMsgBoxHandler([this](const QString& p, int style, const QString&) {
+            shown.emplace_back(p, style);
+            return int(vb::vbOK);
+        });
+    }
+    ~MsgLog() {
+        vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    }
+};
+
+class StartTest : public ProgramTest {
+protected:
+    bool runMain() {
+        try {
+            Main();
+        } catch (const vb::App::Ended&) {
+            return false;
+        }
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(StartTest, DisplayChecks) {
+    struct Case {
+        int width, dpi, bits;
+        std::vector<int> messages;
+        bool runs;
+    };
+    const Case cases[] = {
+        {799, 96, 32, {121}, false},
+        {800, 96, 32, {}, true},
+        {1024, 120, 32, {}, true},
+        {1024, 144, 32, {120}, true},
+        {1024, 96, 8, {122}, true},
+        {1024, 96, 16, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width * 1000 + c.dpi);
+        TearDown();
+        SetUp();
+        useScreen(c.width, 768, c.dpi, c.bits);
+        QFile(file("param.ini")).open(QIODevice::WriteOnly); // no first-start message here
+        MsgLog log;
+        EXPECT_EQ(runMain(), c.runs);
+        ASSERT_EQ(log.shown.size(), c.messages.size());
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(log.shown[i].first, LoadResString(c.messages[i]));
+            EXPECT_EQ(log.shown[i].second, c.messages[i] == 121 ? vb::vbCritical : vb::vbInformation);
+        }
+    }
+}
+
+TEST_F(StartTest, SharedStateAfterMain) {
+    QFile(file("param.ini")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(runMain());
+    EXPECT_EQ(Programmverzeichnis, dir());
+    EXPECT_EQ(COM_Port_Nummer, 1);
+    EXPECT_EQ(Netzbetreiber_Code, QStringLiteral("01"));
+    EXPECT_EQ(Schrift_Name, QStringLiteral("Arial"));
+    EXPECT_EQ(Schrift_Groesse, QStringLiteral("9"));
+    EXPECT_EQ(Hover_Objekt, Startbildschirm->Schliessen);
+    EXPECT_EQ(Startbildschirm->Width(), 12000);
+    EXPECT_EQ(Startbildschirm->Height(), 8700);
+    EXPECT_EQ(Logo_Zeichenflaeche, Startbildschirm->Gruen_Transferlogo_LogoBrowser[1]);
+    // The editor layer sits in the window's bottom right corner.
+    EXPECT_EQ(Startbildschirm->Layer_Kalvoren->Left() + Startbildschirm->Layer_Kalvoren->Width(), Startbildschirm->Width());
+    EXPECT_EQ(Startbildschirm->Layer_Kalvoren->Top() + Startbildschirm->Layer_Kalvoren->Height(), Startbildschirm->Height());
+}
+
+TEST_F(StartTest, ProgramFolderGetsOneSeparator) {
+    vb::App::SetPath(dir()); // already ends in "/"
+    QFile(file("param.ini")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(runMain());
+    EXPECT_EQ(Programmverzeichnis, dir());
+}
+
+TEST_F(StartTest, FirstStartMessageOnlyWithoutSettingsAndScanner) {
+    struct Case {
+        bool settings, scanner, message;
+    };
+    for (const Case c : {Case{false, false, true}, Case{true, false, false}, Case{false, true, false}}) {
+        TearDown();
+        SetUp();
+        if (c.settings) QFile(file("param.ini")).open(QIODevice::WriteOnly);
+        if (c.scanner) {
+            QDir().mkpath(file("etc/sane.d"));
+            QFile(file("etc/sane.d/dll.conf")).open(QIODevice::WriteOnly);
+        }
+        ASSERT_TRUE(runMain());
+        EXPECT_EQ(Scanner_vorhanden, c.scanner);
+        const bool shown = !shownInfos.empty() && shownInfos.front() == LoadResString(853);
+        EXPECT_EQ(shown, c.message);
+    }
+}
+
+TEST_F(StartTest, MissingStringRaises) {
+    try {
+        LoadResString(99999);
+        FAIL();
+    } catch (const vb::VBError& e) {
+        EXPECT_EQ(e.Number(), 326);
+    }
+    EXPECT_EQ(LoadResString(301).right(1), QStringLiteral(" "));
+}
+
+TEST_F(StartTest, ScalingAt96DoesNothing) {
+    Startbildschirm->Load();
+    const double w = Startbildschirm->Zoom->Width();
+    Fenster::Formular_laden(*Startbildschirm);
+    EXPECT_EQ(Startbildschirm->PaletteMode(), 0);
+    EXPECT_EQ(Startbildschirm->Zoom->Width(), w);
+    EXPECT_EQ(Startbildschirm->Width(), 12000);
+}
+
+TEST_F(StartTest, ScalingAt120) {
+    useScreen(1024, 768, 120);
+    // A dialog keeps its size in pixels; other windows grow in twips; treated controls shrink.
+    Fenster::Formular_laden(*Information);
+    EXPECT_DOUBLE_EQ(Information->Width(), 6750.0 / 15 * 12);
+    EXPECT_DOUBLE_EQ(Information->OK->Width(), 1800.0 / 15 * 12);
+    EXPECT_EQ(Information->Infotext->FontSize(), 8);
+    Fenster::Formular_laden(*Startbildschirm);
+    EXPECT_DOUBLE_EQ(Startbildschirm->Width(), 12000.0 / 12 * 15);
+    EXPECT_DOUBLE_EQ(Startbildschirm->Zoom->Width(), 2175.0 / 15 * 12);
+    // Once only.
+    Fenster::Formular_laden(*Startbildschirm);
+    EXPECT_DOUBLE_EQ(Startbildschirm->Zoom->Width(), 2175.0 / 15 * 12);
+    // An image control without stretching is left alone.
+    EXPECT_DOUBLE_EQ(Startbildschirm->Testbild->Width(), 1080);
+}
+
+TEST_F(StartTest, FitPictureIntoBox) {
+    struct Case {
+        int w, h;
+        double ew, eh;
+    };
+    const Case cases[] = {{50, 40, 50, 40}, {200, 50, 100, 25}, {50, 300, 100.0 * 50 / 300, 100}};
+    vb::Image* b = Startbildschirm->Testbild;
+    for (const Case& c : cases) {
+        b->setStretch(false);
+        QImage img(c.w, c.h, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        b->setPicture(vb::Picture(img));
+        Fenster::Bild_einpassen(*b, 100 * 15, 100 * 15);
+        EXPECT_NEAR(b->Width() / 15, c.ew, 0.01);
+        EXPECT_NEAR(b->Height() / 15, c.eh, 0.01);
+        EXPECT_TRUE(b->Stretch());
+        EXPECT_TRUE(b->Visible());
+    }
+}
+
+TEST_F(StartTest, CentreWithOffsets) {
+    vb::Control& c = *Startbildschirm->Gruen_Transferlogo_LogoBrowser[1];
+    vb::Control& r = *Startbildschirm->Gruen_Transferlogo_LogoBrowser_Rahmen;
+    Fenster::Steuerelement_zentrieren(c, r, 5, 2);
+    EXPECT_DOUBLE_EQ(c.Top(), r.Top() + r.Height() / 2 - c.Height() / 2 - 75);
+    EXPECT_DOUBLE_EQ(c.Left(), r.Left() + r.Width() / 2 - c.Width() / 2 - 30);
+    EXPECT_TRUE(c.Visible());
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12 (quick when everything is there).
+set -euo pipefail
+PKGS="qt6-base-dev qt6-svg-dev libwmf-dev fonts-urw-base35 fonts-dejavu-core libsane-dev sane-utils xvfb xauth imagemagick libgtest-dev libbenchmark-dev cmake ninja-build pkg-config g++ ccache"
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+fi
