@@ -16,10 +16,10 @@ Hook& hook() {
 }
 bool hooked(const QString& what, const QString& arg) { return hook() && hook()(what, arg); }
 
-QStringList expand(const QString& spec, bool filesOnly) {
-    QFileInfo fi(spec);
+QStringList expand(const QString& muster, bool filesOnly) {
+    QFileInfo fi(muster);
     const QString name = fi.fileName();
-    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) return {spec};
+    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) return {muster};
     QDir dir = fi.dir();
     QDir::Filters filters = QDir::Files | QDir::Hidden;
     if (!filesOnly) filters |= QDir::Dirs | QDir::NoDotAndDotDot;
@@ -40,10 +40,10 @@ void SetShellHook(Hook h) { hook() = std::move(h); }
 int FileOperation(int func, const QStringList& from, const QString& to, int flags) {
     const bool filesOnly = flags & FOF_FILESONLY;
     int failures = 0;
-    for (const QString& spec : from) {
-        if (spec.isEmpty()) continue;
-        if (hooked(func == FO_DELETE ? QStringLiteral("delete") : QStringLiteral("copy"), spec)) continue;
-        for (const QString& src : expand(spec, filesOnly)) {
+    for (const QString& muster : from) {
+        if (muster.isEmpty()) continue;
+        if (hooked(func == FO_DELETE ? QStringLiteral("delete") : QStringLiteral("copy"), muster)) continue;
+        for (const QString& src : expand(muster, filesOnly)) {
             if (func == FO_DELETE) {
                 if (QFileInfo(src).isDir() && filesOnly) continue;
                 if (QFileInfo::exists(src) && !removeRecursively(src)) ++failures;

@@ -1,10 +1,464 @@
-/* Placeholder until the libwmf renderer lands: every metafile is unreadable. */
+/* Windows metafile rendering through libwmf's gd device layer. The gd device hands back a PNG
+   through a memory sink, which libpng decodes to RGBA; that keeps to libwmf's public interface
+   (its raw gd image has no exported destructor). */
 #include "platform/WmfRender.h"
+
 #include <stdlib.h>
+#include <string.h>
+
+#ifndef VORAD_HAVE_WMF
 
 int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba) {
     (void)data; (void)size; (void)maxSide; (void)width; (void)height;
-    *rgba = NULL;
+    if (rgba) *rgba = NULL;
     return -1;
 }
+
+#else
+
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+#include <libwmf/ipa.h>
+#include <math.h>
+#include <png.h>
+
+enum {
+    kPlaceableSize = 22,
+    kHeaderSize = 18,
+    kRecordHead = 6,           /* size in words (4 bytes) + function (2 bytes) */
+    kScreenDpi = 96,
+    kDevicePerInch = 72        /* libwmf's device units are points */
+};
+#define WMF_PLACEABLE_KEY 0x9AC6CDD7UL
+/* Metafiles are small; a bigger buffer is not a picture worth decoding. */
+#define WMF_MAX_INPUT ((size_t)64 << 20)
+/* The gd device allocates width * height pixels; the caller's maxSide bounds it further. */
+#define WMF_MAX_SIDE 8192
+
+/* Record functions (low byte identifies the call, high byte is the usual parameter count). */
+enum {
+    R_EOF = 0x0000,
+    R_SAVEDC = 0x001E,
+    R_REALIZEPALETTE = 0x0035,
+    R_CREATEPALETTE = 0x00F7,
+    R_SETBKMODE = 0x0102,
+    R_SETMAPMODE = 0x0103,
+    R_SETROP2 = 0x0104,
+    R_SETRELABS = 0x0105,
+    R_SETPOLYFILLMODE = 0x0106,
+    R_SETSTRETCHBLTMODE = 0x0107,
+    R_SETTEXTCHAREXTRA = 0x0108,
+    R_SELECTCLIPREGION = 0x012C,
+    R_SELECTOBJECT = 0x012D,
+    R_SETTEXTALIGN = 0x012E,
+    R_DIBCREATEPATTERNBRUSH = 0x0142,
+    R_DELETEOBJECT = 0x01F0,
+    R_CREATEPATTERNBRUSH = 0x01F9,
+    R_SETBKCOLOR = 0x0201,
+    R_SETTEXTCOLOR = 0x0209,
+    R_SETTEXTJUSTIFICATION = 0x020A,
+    R_SETWINDOWORG = 0x020B,
+    R_SETWINDOWEXT = 0x020C,
+    R_SETVIEWPORTORG = 0x020D,
+    R_SETVIEWPORTEXT = 0x020E,
+    R_OFFSETWINDOWORG = 0x020F,
+    R_OFFSETVIEWPORTORG = 0x0211,
+    R_MOVETO = 0x0214,
+    R_OFFSETCLIPRGN = 0x0220,
+    R_SETMAPPERFLAGS = 0x0231,
+    R_SELECTPALETTE = 0x0234,
+    R_CREATEPENINDIRECT = 0x02FA,
+    R_CREATEFONTINDIRECT = 0x02FB,
+    R_CREATEBRUSHINDIRECT = 0x02FC,
+    R_SCALEWINDOWEXT = 0x0410,
+    R_SCALEVIEWPORTEXT = 0x0412,
+    R_EXCLUDECLIPRECT = 0x0415,
+    R_INTERSECTCLIPRECT = 0x0416,
+    R_SETPIXEL = 0x041F,
+    R_ESCAPE = 0x0626,
+    R_CREATEREGION = 0x06FF
+};
+
+static unsigned rd16(const unsigned char* p) { return (unsigned)p[0] | ((unsigned)p[1] << 8); }
+static int rds16(const unsigned char* p) { unsigned v = rd16(p); return v >= 0x8000u ? (int)v - 0x10000 : (int)v; }
+static unsigned long rd32(const unsigned char* p) {
+    return (unsigned long)p[0] | ((unsigned long)p[1] << 8) | ((unsigned long)p[2] << 16) | ((unsigned long)p[3] << 24);
+}
+static void wr16(unsigned char* p, unsigned v) { p[0] = (unsigned char)(v & 255u); p[1] = (unsigned char)((v >> 8) & 255u); }
+static void wr32(unsigned char* p, unsigned long v) {
+    for (int i = 0; i < 4; ++i) p[i] = (unsigned char)((v >> (8 * i)) & 255u);
+}
+
+/* What the record walk learns about a metafile before libwmf sees it. */
+typedef struct {
+    size_t header;        /* offset of the standard header */
+    size_t end;           /* one past the EOF record */
+    size_t setupEnd;      /* end of the leading records that only set state */
+    int placeable;
+    int left, top, right, bottom, inch;
+    int haveOrg, haveExt;
+    int orgX, orgY, extX, extY;
+} Layout;
+
+static int is_mapping_record(unsigned fn) {
+    switch (fn) {
+    case R_SETMAPMODE: case R_SETWINDOWORG: case R_SETWINDOWEXT: case R_SETVIEWPORTORG: case R_SETVIEWPORTEXT:
+    case R_OFFSETWINDOWORG: case R_OFFSETVIEWPORTORG: case R_SCALEWINDOWEXT: case R_SCALEVIEWPORTEXT:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+/* Records that draw nothing, so the picture's coordinate system is still being set up. */
+static int is_setup_record(unsigned fn) {
+    if (is_mapping_record(fn)) return 1;
+    switch (fn) {
+    case R_SAVEDC: case R_REALIZEPALETTE: case R_CREATEPALETTE: case R_SETBKMODE: case R_SETROP2:
+    case R_SETRELABS: case R_SETPOLYFILLMODE: case R_SETSTRETCHBLTMODE: case R_SETTEXTCHAREXTRA:
+    case R_SELECTCLIPREGION: case R_SELECTOBJECT: case R_SETTEXTALIGN: case R_DIBCREATEPATTERNBRUSH:
+    case R_DELETEOBJECT: case R_CREATEPATTERNBRUSH: case R_SETBKCOLOR: case R_SETTEXTCOLOR:
+    case R_SETTEXTJUSTIFICATION: case R_MOVETO: case R_OFFSETCLIPRGN: case R_SETMAPPERFLAGS:
+    case R_SELECTPALETTE: case R_CREATEPENINDIRECT: case R_CREATEFONTINDIRECT: case R_CREATEBRUSHINDIRECT:
+    case R_EXCLUDECLIPRECT: case R_INTERSECTCLIPRECT: case R_ESCAPE: case R_CREATEREGION:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+/* Checks the headers and that the record chain stays inside the buffer up to an EOF record,
+   so that libwmf never reads past the data it is given. */
+static int walk(const unsigned char* d, size_t size, Layout* L) {
+    memset(L, 0, sizeof *L);
+    size_t pos = 0;
+    if (size >= 4 && rd32(d) == WMF_PLACEABLE_KEY) {
+        if (size < (size_t)kPlaceableSize) return -1;
+        L->placeable = 1;
+        L->left = rds16(d + 6);
+        L->top = rds16(d + 8);
+        L->right = rds16(d + 10);
+        L->bottom = rds16(d + 12);
+        L->inch = (int)rd16(d + 14);
+        if (L->inch == 0 || L->left == L->right || L->top == L->bottom) return -1;
+        pos = kPlaceableSize;
+    }
+    if (size - pos < (size_t)kHeaderSize) return -1;
+    const unsigned type = rd16(d + pos), headerWords = rd16(d + pos + 2);
+    if ((type != 1 && type != 2) || headerWords != 9) return -1;
+    L->header = pos;
+    pos += kHeaderSize;
+    int setup = 1;
+    for (;;) {
+        if (size - pos < (size_t)kRecordHead) return -1;
+        const unsigned long words = rd32(d + pos);
+        const unsigned fn = rd16(d + pos + 4);
+        if (words < 3 || words > (size - pos) / 2) return -1;
+        const size_t bytes = (size_t)words * 2;
+        if (fn == R_EOF) {
+            L->end = pos + bytes;
+            if (setup) L->setupEnd = pos;
+            return 0;
+        }
+        if (setup && !is_setup_record(fn)) {
+            setup = 0;
+            L->setupEnd = pos;
+        }
+        if (setup && (fn == R_SETWINDOWORG || fn == R_SETWINDOWEXT) && words >= 5) {
+            const int y = rds16(d + pos + 6), x = rds16(d + pos + 8);
+            if (fn == R_SETWINDOWORG) { L->haveOrg = 1; L->orgX = x; L->orgY = y; }
+            else { L->haveExt = 1; L->extX = x; L->extY = y; }
+        }
+        pos += bytes;
+    }
+}
+
+/* ---- device layer: libwmf's gd device with rectangle-like shapes given in top-left order ---- */
+
+typedef struct {
+    void (*draw_rectangle)(wmfAPI*, wmfDrawRectangle_t*);
+    void (*draw_ellipse)(wmfAPI*, wmfDrawArc_t*);
+    void (*draw_arc)(wmfAPI*, wmfDrawArc_t*);
+    void (*draw_pie)(wmfAPI*, wmfDrawArc_t*);
+    void (*draw_chord)(wmfAPI*, wmfDrawArc_t*);
+} GdCalls;
+
+static void order_corners(wmfD_Coord* tl, wmfD_Coord* br) {
+    if (tl->x > br->x) { float t = tl->x; tl->x = br->x; br->x = t; }
+    if (tl->y > br->y) { float t = tl->y; tl->y = br->y; br->y = t; }
+}
+static const GdCalls* gd_calls(wmfAPI* API) { return (const GdCalls*)API->user_data; }
+
+/* A metafile with a flipped axis gives corners bottom-up, which gd fills as nothing. */
+static void draw_rectangle(wmfAPI* API, wmfDrawRectangle_t* r) {
+    order_corners(&r->TL, &r->BR);
+    gd_calls(API)->draw_rectangle(API, r);
+}
+static void draw_ellipse(wmfAPI* API, wmfDrawArc_t* a) {
+    order_corners(&a->TL, &a->BR);
+    gd_calls(API)->draw_ellipse(API, a);
+}
+static void draw_arc(wmfAPI* API, wmfDrawArc_t* a) {
+    order_corners(&a->TL, &a->BR);
+    gd_calls(API)->draw_arc(API, a);
+}
+static void draw_pie(wmfAPI* API, wmfDrawArc_t* a) {
+    order_corners(&a->TL, &a->BR);
+    gd_calls(API)->draw_pie(API, a);
+}
+static void draw_chord(wmfAPI* API, wmfDrawArc_t* a) {
+    order_corners(&a->TL, &a->BR);
+    gd_calls(API)->draw_chord(API, a);
+}
+
+static void device_function(wmfAPI* API) {
+    wmf_gd_function(API);
+    if (API->err != wmf_E_None || !API->function_reference) return;
+    wmfFunctionReference* f = (wmfFunctionReference*)API->function_reference;
+    if (!f->draw_rectangle || !f->draw_ellipse || !f->draw_arc || !f->draw_pie || !f->draw_chord) return;
+    GdCalls* calls = (GdCalls*)wmf_malloc(API, sizeof *calls);
+    if (!calls) return; /* keep gd's own calls */
+    calls->draw_rectangle = f->draw_rectangle;
+    calls->draw_ellipse = f->draw_ellipse;
+    calls->draw_arc = f->draw_arc;
+    calls->draw_pie = f->draw_pie;
+    calls->draw_chord = f->draw_chord;
+    API->user_data = calls;
+    f->draw_rectangle = draw_rectangle;
+    f->draw_ellipse = draw_ellipse;
+    f->draw_arc = draw_arc;
+    f->draw_pie = draw_pie;
+    f->draw_chord = draw_chord;
+}
+
+static wmfAPI* open_api(unsigned char* data, size_t size, void (*function)(wmfAPI*)) {
+    wmfAPI_Options options;
+    memset(&options, 0, sizeof options);
+    options.function = function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    wmfAPI* API = NULL;
+    if (wmf_api_create(&API, flags, &options) != wmf_E_None) {
+        if (API) wmf_api_destroy(API);
+        return NULL;
+    }
+    if (wmf_mem_open(API, data, (long)size) != wmf_E_None) {
+        wmf_api_destroy(API);
+        return NULL;
+    }
+    return API;
+}
+
+static int rect_ok(const wmfD_Rect* r) {
+    return isfinite(r->TL.x) && isfinite(r->TL.y) && isfinite(r->BR.x) && isfinite(r->BR.y)
+        && r->BR.x > r->TL.x && r->BR.y > r->TL.y;
+}
+
+/* Where libwmf puts logical point (x, y) under the file's opening mapping: a one-pixel metafile
+   made of those mapping records is scanned, and the centre of its bounds is the point. */
+static int locate(const unsigned char* d, const Layout* L, int x, int y, double* dx, double* dy) {
+    const size_t first = L->header + kHeaderSize;
+    size_t mapping = 0, pos;
+    for (pos = first; pos < L->setupEnd; pos += (size_t)rd32(d + pos) * 2)
+        if (is_mapping_record(rd16(d + pos + 4))) mapping += (size_t)rd32(d + pos) * 2;
+    const size_t pixel = 14, eof = 6;
+    const size_t total = first + mapping + pixel + eof;
+    unsigned char* p = (unsigned char*)malloc(total);
+    if (!p) return -1;
+    memcpy(p, d, first);
+    size_t out = first;
+    unsigned long maxRecord = 7;
+    for (pos = first; pos < L->setupEnd; pos += (size_t)rd32(d + pos) * 2) {
+        const unsigned long words = rd32(d + pos);
+        if (!is_mapping_record(rd16(d + pos + 4))) continue;
+        memcpy(p + out, d + pos, (size_t)words * 2);
+        out += (size_t)words * 2;
+        if (words > maxRecord) maxRecord = words;
+    }
+    wr32(p + out, 7); wr16(p + out + 4, R_SETPIXEL); wr32(p + out + 6, 0);
+    wr16(p + out + 10, (unsigned)y & 0xFFFFu); wr16(p + out + 12, (unsigned)x & 0xFFFFu);
+    out += pixel;
+    wr32(p + out, 3); wr16(p + out + 4, R_EOF);
+    out += eof;
+    wr32(p + L->header + 6, (unsigned long)((total - L->header) / 2));
+    wr32(p + L->header + 12, maxRecord);
+
+    int rc = -1;
+    wmfAPI* API = open_api(p, total, wmf_gd_function);
+    if (API) {
+        wmfD_Rect box;
+        memset(&box, 0, sizeof box);
+        if (wmf_scan(API, 0, &box) == wmf_E_None && rect_ok(&box)) {
+            *dx = 0.5 * ((double)box.TL.x + (double)box.BR.x);
+            *dy = 0.5 * ((double)box.TL.y + (double)box.BR.y);
+            rc = 0;
+        }
+        wmf_api_destroy(API);
+    }
+    free(p);
+    return rc;
+}
+
+static int clamp16(long v) { return v < -32768 ? -32768 : v > 32767 ? 32767 : (int)v; }
+
+/* The picture's frame in device units: the window the file sets up, or else the placeable bounds.
+   Returns -1 when the file sets up neither. */
+static int frame_of(const unsigned char* d, const Layout* L, wmfD_Rect* frame) {
+    long ox, oy, ex, ey;
+    if (L->haveExt) {
+        ox = L->haveOrg ? L->orgX : (L->placeable ? L->left : 0);
+        oy = L->haveOrg ? L->orgY : (L->placeable ? L->top : 0);
+        ex = L->extX;
+        ey = L->extY;
+    } else if (L->placeable) {
+        ox = L->haveOrg ? L->orgX : L->left;
+        oy = L->haveOrg ? L->orgY : L->top;
+        ex = (long)L->right - L->left;
+        ey = (long)L->bottom - L->top;
+    } else {
+        return -1;
+    }
+    if (ex == 0 || ey == 0) return -1;
+    /* The far corner may lie outside 16-bit coordinates; probe a nearer one and extrapolate. */
+    const int fx = clamp16(ox + ex), fy = clamp16(oy + ey);
+    if (fx == ox || fy == oy) return -1;
+    double x0, y0, x1, y1;
+    if (locate(d, L, (int)ox, (int)oy, &x0, &y0) != 0 || locate(d, L, fx, fy, &x1, &y1) != 0) return -1;
+    x1 = x0 + (x1 - x0) * ((double)ex / (double)(fx - ox));
+    y1 = y0 + (y1 - y0) * ((double)ey / (double)(fy - oy));
+    frame->TL.x = (float)fmin(x0, x1);
+    frame->TL.y = (float)fmin(y0, y1);
+    frame->BR.x = (float)fmax(x0, x1);
+    frame->BR.y = (float)fmax(y0, y1);
+    return rect_ok(frame) ? 0 : -1;
+}
+
+/* ---- PNG sink ---- */
+
+typedef struct {
+    unsigned char* data;
+    size_t length, capacity, limit;
+    int failed;
+} Sink;
+
+static int sink_write(void* context, char* buffer, int length) {
+    Sink* s = (Sink*)context;
+    if (s->failed || length < 0) return 0;
+    const size_t n = (size_t)length;
+    if (n > s->limit - s->length) { s->failed = 1; return 0; }
+    if (s->length + n > s->capacity) {
+        size_t cap = s->capacity ? s->capacity : 4096;
+        while (cap < s->length + n) cap = cap > s->limit / 2 ? s->limit : cap * 2;
+        unsigned char* grown = (unsigned char*)realloc(s->data, cap);
+        if (!grown) { s->failed = 1; return 0; }
+        s->data = grown;
+        s->capacity = cap;
+    }
+    if (n) memcpy(s->data + s->length, buffer, n);
+    s->length += n;
+    return length;
+}
+
+static unsigned char* decode_png(const Sink* s, unsigned w, unsigned h) {
+    png_image image;
+    memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, s->data, s->length)) return NULL;
+    if (image.width != w || image.height != h) { png_image_free(&image); return NULL; }
+    image.format = PNG_FORMAT_RGBA;
+    unsigned char* px = (unsigned char*)malloc((size_t)w * h * 4);
+    if (!px) { png_image_free(&image); return NULL; }
+    if (!png_image_finish_read(&image, NULL, px, 0, NULL)) {
+        png_image_free(&image);
+        free(px);
+        return NULL;
+    }
+    return px;
+}
+
+static unsigned to_pixels(double v) {
+    if (!(v >= 1.0)) return 1;
+    if (v > 1e9) return 1000000000u;
+    return (unsigned)lround(v);
+}
+
+int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba) {
+    if (!rgba) return -1;
+    *rgba = NULL;
+    if (!data || !width || !height || maxSide < 1 || size > WMF_MAX_INPUT) return -1;
+    Layout L;
+    if (walk(data, size, &L) != 0) return -1;
+
+    wmfD_Rect frame;
+    const int framed = frame_of(data, &L, &frame) == 0;
+
+    /* libwmf wants a writable buffer; it gets the metafile up to its EOF record. */
+    unsigned char* copy = (unsigned char*)malloc(L.end);
+    if (!copy) return -1;
+    memcpy(copy, data, L.end);
+    wmfAPI* API = open_api(copy, L.end, device_function);
+    if (!API) { free(copy); return -1; }
+
+    int rc = -1;
+    Sink sink;
+    memset(&sink, 0, sizeof sink);
+    unsigned w = 0, h = 0;
+    wmfD_Rect box;
+    memset(&box, 0, sizeof box);
+    if (wmf_scan(API, 0, &box) != wmf_E_None) goto done;
+    if (!framed) {
+        if (!rect_ok(&box)) goto done;
+        frame = box;
+    }
+    {
+        double pw, ph;
+        if (L.placeable) {
+            pw = fabs((double)L.right - L.left) * kScreenDpi / L.inch;
+            ph = fabs((double)L.bottom - L.top) * kScreenDpi / L.inch;
+        } else {
+            pw = ((double)frame.BR.x - frame.TL.x) * kScreenDpi / kDevicePerInch;
+            ph = ((double)frame.BR.y - frame.TL.y) * kScreenDpi / kDevicePerInch;
+        }
+        const double side = maxSide < WMF_MAX_SIDE ? maxSide : WMF_MAX_SIDE;
+        const double longer = pw > ph ? pw : ph;
+        if (longer > side) {
+            pw = pw * side / longer;
+            ph = ph * side / longer;
+        }
+        w = to_pixels(pw);
+        h = to_pixels(ph);
+        if (w > (unsigned)side) w = (unsigned)side;
+        if (h > (unsigned)side) h = (unsigned)side;
+    }
+    {
+        wmf_gd_t* gd = WMF_GD_GetData(API);
+        if (!gd) goto done;
+        gd->type = wmf_gd_png;
+        gd->bbox = frame;
+        gd->width = w;
+        gd->height = h;
+        gd->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+        sink.limit = (size_t)w * h * 8 + ((size_t)1 << 20);
+        gd->sink.context = &sink;
+        gd->sink.function = sink_write;
+    }
+    {
+        wmfD_Rect playBox = frame;
+        if (wmf_play(API, 0, &playBox) != wmf_E_None) goto done;
+    }
+    if (sink.failed || sink.length == 0) goto done;
+    *rgba = decode_png(&sink, w, h);
+    if (*rgba) {
+        *width = (int)w;
+        *height = (int)h;
+        rc = 0;
+    }
+done:
+    wmf_api_destroy(API);
+    free(copy);
+    free(sink.data);
+    return rc;
+}
+
+#endif
+
 void vorad_wmf_free(unsigned char* rgba) { free(rgba); }
