@@ -45,6 +45,12 @@ public:
     void Vorad_Master_ComboKategorien_Click();
     void Vorad_Master_VoradTyp_ComboKategorien_Click();
     void Vorad_Master_ComboKategorien_Netzbetreiber_Click();
+    void Berechnungsart_Combobox_Click();
+    void Vorad_Master_ComboKategorien_Label_MouseMove(int Button, int Shift, float X, float Y);
+    void Vorad_Master_VoradTyp_ComboKategorien_Label_MouseMove(int Button, int Shift, float X, float Y);
+    void Vorad_Master_ComboKategorien_Netzbetreiber_Label_MouseMove(int Button, int Shift, float X, float Y);
+    void Berechnungsart_Combobox_Label_MouseMove(int Button, int Shift, float X, float Y);
+    void Titelzeile_MouseMove(int Button, int Shift, float X, float Y);
     void Scannerquelle_festlegen_Click();
     void OK_Click();
     void Abbrechen_Click();

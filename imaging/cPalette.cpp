@@ -399,8 +399,6 @@ void candidatesOf(const Box& box, const std::vector<int>& from, const std::vecto
 
 cPalette::ClosestIndexTable::ClosestIndexTable(const cPalette& pal) {
     constexpr int kCells = 32 * 32 * 32;
-    m_start.assign(kCells + 1, 0);
-    m_direct.assign(kCells, -1);
     // An entry of the same colour as an earlier one can never be the answer.
     std::vector<std::array<uint8_t, 3>> colours;
     std::vector<int> all;
@@ -414,6 +412,27 @@ cPalette::ClosestIndexTable::ClosestIndexTable(const cPalette& pal) {
             seen[key] = true;
         }
     }
+#if defined(__SSE2__)
+    if (all.size() <= 16) {
+        m_small = true;
+        alignas(16) int16_t r[16], g[16], b[16];
+        for (size_t k = 0; k < 16; ++k) {
+            // Unused lanes lie farther than 765 from every colour.
+            r[k] = k < all.size() ? colours[size_t(all[k])][0] : 4000;
+            g[k] = k < all.size() ? colours[size_t(all[k])][1] : 0;
+            b[k] = k < all.size() ? colours[size_t(all[k])][2] : 0;
+            m_index[k] = k < all.size() ? all[k] + 1 : 0;
+        }
+        for (int h = 0; h < 2; ++h) {
+            m_r[h] = _mm_load_si128(reinterpret_cast<const __m128i*>(r + 8 * h));
+            m_g[h] = _mm_load_si128(reinterpret_cast<const __m128i*>(g + 8 * h));
+            m_b[h] = _mm_load_si128(reinterpret_cast<const __m128i*>(b + 8 * h));
+        }
+        return;
+    }
+#endif
+    m_start.assign(kCells + 1, 0);
+    m_direct.assign(kCells, -1);
     // Coarse boxes of 16 levels a channel first, then their eight boxes of 8 from the coarse lists.
     std::vector<std::vector<int>> coarse(4096);
     std::vector<int> fine;

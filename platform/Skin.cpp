@@ -206,7 +206,22 @@ void face(QPainter& p, const ParsedFace& f, const QRectF& r, Look look) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     const bool small = r.height() < 30 || r.width() < 30;
-    if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("own") || f.kind == QLatin1String("hot") || f.kind == QLatin1String("sel")) {
+    if (f.kind == QLatin1String("own") && (f.glyph == QLatin1String("mask") || f.glyph == QLatin1String("hatch"))) {
+        p.fillRect(r, kBody);
+        if (f.glyph == QLatin1String("hatch")) {
+            p.setPen(QPen(kBtnEdge, 1));
+            for (double x = r.left() - r.height(); x < r.right(); x += 6) p.drawLine(QPointF(x, r.bottom()), QPointF(x + r.height(), r.top()));
+        }
+    } else if (f.kind == QLatin1String("own") && f.glyph == QLatin1String("cover")) {
+        // The undo button while there is nothing to undo.
+        QPainterPath path;
+        path.addRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        p.fillPath(path, kBodyDark);
+        p.setPen(QPen(kBtnEdge, 1));
+        p.drawPath(path);
+        p.setPen(kBtnEdge);
+        glyph(p, QStringLiteral("undo"), r.center(), std::min(r.width(), r.height()) * 0.7);
+    } else if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("own") || f.kind == QLatin1String("hot") || f.kind == QLatin1String("sel")) {
         const QColor fill = look == Look::Hot ? kHot : look == Look::Selected ? kSel : kBtn;
         const QColor edge = look == Look::Hot ? kHotEdge : look == Look::Selected ? kSelEdge : kBtnEdge;
         QLinearGradient grad(r.topLeft(), r.bottomLeft());
@@ -258,21 +273,6 @@ void face(QPainter& p, const ParsedFace& f, const QRectF& r, Look look) {
         p.setFont(font);
         p.setPen(kInk);
         p.drawText(r, Qt::AlignCenter, f.caption);
-    } else if (f.kind == QLatin1String("own") && (f.glyph == QLatin1String("mask") || f.glyph == QLatin1String("hatch"))) {
-        p.fillRect(r, kBody);
-        if (f.glyph == QLatin1String("hatch")) {
-            p.setPen(QPen(kBtnEdge, 1));
-            for (double x = r.left() - r.height(); x < r.right(); x += 6) p.drawLine(QPointF(x, r.bottom()), QPointF(x + r.height(), r.top()));
-        }
-    } else if (f.kind == QLatin1String("own") && f.glyph == QLatin1String("cover")) {
-        // The undo button while there is nothing to undo.
-        QPainterPath path;
-        path.addRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-        p.fillPath(path, kBodyDark);
-        p.setPen(QPen(kBtnEdge, 1));
-        p.drawPath(path);
-        p.setPen(kBtnEdge);
-        glyph(p, QStringLiteral("undo"), r.center(), std::min(r.width(), r.height()) * 0.7);
     } else if (f.kind == QLatin1String("combo")) {
         p.fillRect(r, Qt::white);
         p.setPen(QPen(kBtnEdge, 1));

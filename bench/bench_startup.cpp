@@ -1,0 +1,39 @@
+// Start-up up to the first shown window (the splash), with fresh windows each time.
+#include "frame/Parameter_und_Start.h"
+#include "platform/App.h"
+#include "platform/Form.h"
+#include "platform/MsgBox.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+static void BM_StartupToFirstWindow(benchmark::State& state) {
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("param.ini"))).open(QIODevice::WriteOnly);
+    vb::App::SetPath(dir.path());
+    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
+    for (auto _ : state) {
+        Parameter_und_Start::Grundzustand();
+        Parameter_und_Start::Main();
+        QApplication::processEvents();
+        state.PauseTiming();
+        vb::SingleInstance::Release();
+        vb::DestroyAllInstances();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupToFirstWindow)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,80 @@
+// File services: shell copy and delete, the open dialog's filter, the picture prompt.
+#include "support/Fixture.h"
+
+#include "frame/Datei_Laden_Speichern.h"
+#include "frame/Dateiauswahldialog.h"
+#include "frame/FileOP.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Strings.h"
+#include "platform/CommonDialog.h"
+#include "platform/Shell.h"
+
+#include <QFile>
+
+using namespace Parameter_und_Start;
+
+namespace {
+void put(const QString& p, const QByteArray& b) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+QByteArray get(const QString& p) {
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class FilesTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        vb::Shell::SetShellHook({}); // real file operations, inside the test's folder
+    }
+};
+} // namespace
+
+TEST_F(FilesTest, CopyReplacesWithoutAskingAndDeleteRemoves) {
+    put(file("a.bmp"), "neu");
+    put(file("b.bmp"), "alt");
+    QString from = file("a.bmp"), to = file("b.bmp");
+    EXPECT_EQ(FileOP().Copy(from, to), 0);
+    EXPECT_EQ(get(file("b.bmp")), QByteArray("neu"));
+    EXPECT_EQ(get(file("a.bmp")), QByteArray("neu"));
+    QDir().mkpath(file("ziel"));
+    QString folder = file("ziel/");
+    FileOP().Copy(from, folder);
+    EXPECT_EQ(get(file("ziel/a.bmp")), QByteArray("neu"));
+    FileOP().Delete(from);
+    EXPECT_FALSE(QFile::exists(file("a.bmp")));
+    QString missing = file("fehlt.bmp");
+    FileOP().Delete(missing); // no error
+}
+
+TEST_F(FilesTest, FilterWithOrWithoutTrailingBarIsTheSame) {
+    EXPECT_EQ(vb::DialogFilter(QStringLiteral("Bilder|*.bmp;*.jpg")), vb::DialogFilter(QStringLiteral("Bilder|*.bmp;*.jpg|")));
+    EXPECT_EQ(vb::DialogFilter(QStringLiteral("Bilder|*.bmp;*.jpg|Alle|*.*")), QStringLiteral("Bilder (*.bmp *.jpg);;Alle (*.*)"));
+}
+
+TEST_F(FilesTest, PicturePrompt) {
+    vb::DialogRequest seen;
+    std::optional<vb::DialogAnswer> reply;
+    vb::SetDialogHook([&](const vb::DialogRequest& r) {
+        seen = r;
+        return reply;
+    });
+    Bilddatei_Pfad = QStringLiteral("vorher");
+    EXPECT_EQ(Datei_Laden_Speichern::Bilddatei_laden(), QString());
+    EXPECT_EQ(Bilddatei_Pfad, QStringLiteral("vorher"));
+    EXPECT_EQ(seen.kind, QStringLiteral("open"));
+    EXPECT_EQ(seen.filter, LoadResString(302) + QStringLiteral(" (*.jpg,*.bmp,*.gif)|*.bmp;*.gif;*.jpg"));
+    reply = vb::DialogAnswer{file("x.jpg"), {}};
+    EXPECT_EQ(Datei_Laden_Speichern::Bilddatei_laden(), file("x.jpg"));
+    EXPECT_EQ(Bilddatei_Pfad, file("x.jpg"));
+    // A path longer than the dialog's buffer cannot come back.
+    reply = vb::DialogAnswer{QStringLiteral("/") + QString(300, QLatin1Char('a')), {}};
+    EXPECT_EQ(Dateiauswahl().OpenFile(), QString());
+    // Without a filter every file is offered.
+    reply.reset();
+    Dateiauswahl().OpenFile();
+    EXPECT_EQ(seen.filter, QStringLiteral("Alle Dateien (*.*)|*.*"));
+}

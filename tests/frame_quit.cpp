@@ -1,0 +1,95 @@
+// Quitting from the main window: the question, the settings file and the work files.
+#include "support/Fixture.h"
+
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "platform/App.h"
+#include "platform/CommonDialog.h"
+#include "platform/HelpViewer.h"
+#include "platform/Image.h"
+#include "platform/Keys.h"
+
+#include <QFile>
+
+using namespace Parameter_und_Start;
+
+namespace {
+void touch(const QString& p) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+} // namespace
+
+class QuitTest : public ProgramTest {
+protected:
+    bool quit() {
+        try {
+            Startbildschirm->Schliessen_Click();
+        } catch (const vb::App::Ended&) {
+            return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(QuitTest, CancelKeepsRunningAndWritesNothing) {
+    touch(file("dither.bmp"));
+    answerInfo(0);
+    EXPECT_FALSE(quit());
+    ASSERT_EQ(shownInfos.size(), 1u);
+    EXPECT_EQ(shownInfos[0], QStringLiteral("Möchten Sie den Browser beenden ?"));
+    EXPECT_TRUE(QFile::exists(file("dither.bmp")));
+    EXPECT_FALSE(QFile::exists(file("param.ini")));
+}
+
+TEST_F(QuitTest, OkDeletesTheWorkFilesOfTheListOnly) {
+    const QStringList listed = {"test.bmp", "dither.bmp", "sw.bmp", "scan.bmp", "send.bmp", "temp_scan.bmp", "Scan_Temp.bmp",
+                                "muster.bmp", "freeze.bmp", "undo.bmp", "raster.bmp", "Foto.bmp", "FOTO_S.BMP"};
+    for (const QString& n : listed) touch(file(n));
+    touch(file("temp.bmp"));
+    QDir().mkpath(file("sub"));
+    touch(file("sub/dither.bmp"));
+    // A work file of that name in the current folder elsewhere is not the program's.
+    QTemporaryDir elsewhere;
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    touch(elsewhere.filePath("dither.bmp"));
+    answerInfo(1);
+    const bool ended = quit();
+    QDir::setCurrent(cwd);
+    EXPECT_TRUE(ended);
+    for (const QString& n : listed) EXPECT_FALSE(QFile::exists(file(n))) << n.toStdString();
+    EXPECT_TRUE(QFile::exists(file("temp.bmp")));
+    EXPECT_TRUE(QFile::exists(file("sub/dither.bmp")));
+    EXPECT_TRUE(QFile::exists(elsewhere.filePath("dither.bmp")));
+    EXPECT_TRUE(QFile::exists(file("param.ini")));
+}
+
+TEST_F(QuitTest, DoubleClickCentresTheWindow) {
+    Startbildschirm->Move(0, 0);
+    Startbildschirm->Form_DblClick();
+    EXPECT_DOUBLE_EQ(Startbildschirm->Left(), (1024 * 15 - 12000) / 2.0);
+    EXPECT_DOUBLE_EQ(Startbildschirm->Top(), (768 * 15 - 8700) / 2.0);
+}
+
+TEST_F(QuitTest, F1OpensTheHelpAtItsContents) {
+    QString path, anchor;
+    vb::Help::SetViewerHook([&](const QString& p, const QString& a) {
+        path = p;
+        anchor = a;
+    });
+    int key = vb::vbKeyF1;
+    Startbildschirm->Form_KeyDown(key, 0);
+    vb::Help::SetViewerHook({});
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(path, file("vorad.hlp"));
+    EXPECT_EQ(anchor, QStringLiteral("inhalt"));
+}
+
+TEST_F(QuitTest, MinimiseButton) {
+    Startbildschirm->Show();
+    Startbildschirm->minimieren->FireClick();
+    EXPECT_EQ(Startbildschirm->WindowState(), vb::vbMinimized);
+}
