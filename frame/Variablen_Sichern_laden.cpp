@@ -1,6 +1,69 @@
 #include "frame/Variablen_Sichern_laden.h"
 
+#include "frame/Einstellungen.h"
+#include "frame/Parameter_und_Start.h"
+#include "platform/ComboBox.h"
+#include "platform/Label.h"
+#include "platform/VBError.h"
+
+#include <QFile>
+
+using namespace Parameter_und_Start;
+
 namespace Variablen_Sichern_laden {
-void Variablen_sichern() {}
-void Variablen_laden() {}
+namespace {
+QString pfad() { return Programmverzeichnis + QStringLiteral("param.ini"); }
+
+// The digit at position i of the line, or -1 when the line is shorter or holds another character.
+int ziffer(const QByteArray& zeile, int i) {
+    if (i >= zeile.size()) return -1;
+    const char c = zeile[i];
+    return c >= '0' && c <= '9' ? c - '0' : -1;
+}
+
+// A stored index that the list does not hold leaves the list as it is.
+void listeSetzen(vb::ComboBox* liste, int index) {
+    if (index < 0 || index >= liste->ListCount()) return;
+    liste->setListIndex(index);
+}
+} // namespace
+
+void Variablen_sichern() {
+    vb::Try([] {
+        EinstellungenForm& e = *Einstellungen;
+        const QString zeile = e.COM_Port->Caption() + QString::number(e.Vorad_Master_ComboKategorien->ListIndex()) +
+                              QString::number(e.Vorad_Master_VoradTyp_ComboKategorien->ListIndex()) +
+                              QString::number(e.Vorad_Master_ComboKategorien_Netzbetreiber->ListIndex()) +
+                              QString::number(e.Berechnungsart_Combobox->ListIndex());
+        QFile f(pfad());
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+        f.write(zeile.toLatin1() + "\r\n");
+    });
+}
+
+// The file stays: removing it here would lose the settings of every run that does not end
+// through the program's own quit. The quit writes it anew.
+void Variablen_laden() {
+    vb::Try([] {
+        QFile f(pfad());
+        if (!f.exists() || !f.open(QIODevice::ReadOnly)) return;
+        QByteArray zeile = f.readLine(256);
+        f.close();
+        while (zeile.endsWith('\n') || zeile.endsWith('\r')) zeile.chop(1);
+
+        EinstellungenForm& e = *Einstellungen;
+        vb::Try([&] {
+            const int port = ziffer(zeile, 0);
+            if (port < 1 || port > 4) return;
+            e.COM_Port->setCaption(QString::number(port));
+            COM_Port_Nummer = short(port);
+        });
+        // The maker comes before the model: its choice refills the model list.
+        vb::Try([&] { listeSetzen(e.Vorad_Master_ComboKategorien, ziffer(zeile, 1)); });
+        vb::Try([&] { listeSetzen(e.Vorad_Master_VoradTyp_ComboKategorien, ziffer(zeile, 2)); });
+        vb::Try([&] { listeSetzen(e.Vorad_Master_ComboKategorien_Netzbetreiber, ziffer(zeile, 3)); });
+        vb::Try([&] { listeSetzen(e.Berechnungsart_Combobox, ziffer(zeile, 4)); });
+    });
+}
+
 } // namespace Variablen_Sichern_laden

@@ -1,7 +1,44 @@
 #include "logo/Schriftausgabe_in_Grafik.h"
 
+#include "frame/Startbildschirm.h"
+#include "platform/Colour.h"
+#include "platform/PictureBox.h"
+
 #include <QImage>
+#include <QPainter>
+#include <cstdlib>
 
 namespace Schriftausgabe_in_Grafik {
-void Text_in_Grafik_ausgeben(QImage&, int, int, short, short, const QString&) {}
+
+void Text_in_Grafik_ausgeben(QImage& hDC, int x, int y, short Winkel, short Groesse, const QString& Text) {
+    // The font of the active window: the main window, where the editor lives.
+    StartbildschirmForm& fenster = Startbildschirm.get();
+    const QFont& fensterSchrift = fenster.SurfaceFont();
+    if (Text.isEmpty() || hDC.isNull()) return;
+
+    QFont schrift(fensterSchrift.family());
+    schrift.setBold(fensterSchrift.bold());
+    schrift.setItalic(fensterSchrift.italic());
+    schrift.setUnderline(fensterSchrift.underline());
+    schrift.setStrikeOut(false);
+    // Groesse is the character height in pixels; 0 keeps the font's default height.
+    if (Groesse != 0) schrift.setPixelSize(std::abs(int(Groesse)));
+    // Unsmoothed glyphs keep the logo black and white.
+    schrift.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+
+    // The text takes the picture's fore colour, whatever its drawing mode is.
+    vb::PictureBox* logo = fenster.Logo_Weiss_Grafik;
+    const long farbe = (logo && &logo->hDC() == &hDC) ? logo->ForeColor() : vb::vbBlack;
+
+    QPainter p(&hDC);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(schrift);
+    p.setPen(vb::ToQColor(farbe));
+    // (x, y) is the top-left corner of the text; the angle turns it counter-clockwise about it.
+    p.translate(x, y);
+    if (Winkel != 0) p.rotate(-double(Winkel));
+    p.drawText(QPoint(0, p.fontMetrics().ascent()), Text);
+}
+
 } // namespace Schriftausgabe_in_Grafik

@@ -1,23 +1,291 @@
 #include "logo/Zaroreriri.h"
 
+#include "frame/Information.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechenlader.h"
+#include "frame/Startbildschirm.h"
+#include "logo/Schriftausgabe_in_Grafik.h"
+#include "platform/App.h"
+#include "platform/Colour.h"
+#include "platform/CommonDialog.h"
+#include "platform/Cursor.h"
+#include "platform/Gdi.h"
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/TextBox.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+using namespace Parameter_und_Start;
+
 namespace Zaroreriri {
-void Raster_zeichnen() {}
-void Undo_sichern() {}
-void Undo_wiederherstellen() {}
-void Rasterposition_ermitteln() {}
-void Werkzeuge_zuruecksetzen() {}
-void Punkt_setzen() {}
-void Kreis_zeichnen() {}
-void Rechteck_zeichnen() {}
-void Linie_zeichnen() {}
-void Text_zeichnen() {}
-void Logo_invertieren() {}
-void Logo_vertikal_spiegeln() {}
-void Logo_horizontal_spiegeln() {}
-void Logo_hoch_schieben() {}
-void Logo_runter_schieben() {}
-void Logo_links_schieben() {}
-void Logo_rechts_schieben() {}
-void Zoom_zeichnen(float, float) {}
-void Letzte_Mausposition_vergessen() {}
+namespace {
+// The last cursor position seen by Rasterposition_ermitteln.
+QPoint Letzte_Mausposition(0, 0);
+
+const long kRasterfarbe = vb::RGB(0, 64, 64);
+const long kGeloescht = vb::RGB(155, 164, 126);
+const long kKreuzfarbe = vb::RGB(192, 192, 192);
+
+// Rounding to an integer type: nearest, halves to the even neighbour; out-of-range values are
+// held at the type's limits.
+template <typename T>
+T runden(double v) {
+    const double r = std::nearbyint(v);
+    if (!(r >= double(std::numeric_limits<T>::min()))) return std::numeric_limits<T>::min();
+    if (r > double(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
+    return T(r);
+}
+int32_t rund32(double v) { return runden<int32_t>(v); }
+int16_t rund16(double v) { return runden<int16_t>(v); }
+
+StartbildschirmForm& F() { return Startbildschirm.get(); }
+bool gewaehlt(const vb::Control* c) { return c->Tag() == QLatin1String("1"); }
+
+vb::PictureBox* zeichenflaeche() {
+    if (!Logo_Zeichenflaeche) Logo_Zeichenflaeche = F().Gruen_Transferlogo_LogoBrowser[1];
+    return Logo_Zeichenflaeche;
+}
+
+int breite(const vb::Surface& s) { return int(s.ScaleWidth()); }
+int hoehe(const vb::Surface& s) { return int(s.ScaleHeight()); }
+
+// The logo onto the display green: white pixels leave the green, black ones become black.
+void aufGruen(vb::PictureBox& ziel, vb::PictureBox& logo) {
+    ziel.Cls();
+    const int w = breite(logo), h = hoehe(logo);
+    vb::StretchBlt(ziel.hDC(), 0, 0, w, h, logo.hDC(), 0, 0, w, h, vb::SRCAND);
+}
+
+// A shift by one pixel: the logo becomes white and takes the undo copy from the given origins.
+void schieben(int sx, int sy, int dx, int dy) {
+    StartbildschirmForm& f = F();
+    Undo_sichern();
+    f.Logo_Weiss_Grafik->setPicture(vb::Picture());
+    const int w = breite(*f.Logo_Weiss_Grafik), h = hoehe(*f.Logo_Weiss_Grafik);
+    const int uw = breite(*f.Logo_Undo_Grafik), uh = hoehe(*f.Logo_Undo_Grafik);
+    vb::StretchBlt(f.Logo_Weiss_Grafik->hDC(), dx, dy, w, h, f.Logo_Undo_Grafik->hDC(), sx, sy, uw, uh, vb::SRCAND);
+    f.Logo_Weiss_Grafik->Refresh();
+    Raster_zeichnen();
+    f.Raster_Undo_Box->setVisible(false);
+}
+
+// The logo onto itself: inverted or mirrored.
+void aufSichSelbst(int sx, int sy, int sw, int sh, uint32_t rop) {
+    StartbildschirmForm& f = F();
+    Undo_sichern();
+    const int w = breite(*f.Logo_Weiss_Grafik), h = hoehe(*f.Logo_Weiss_Grafik);
+    QImage& logo = f.Logo_Weiss_Grafik->hDC();
+    vb::StretchBlt(logo, 0, 0, w, h, logo, sx, sy, sw, sh, rop);
+    f.Logo_Weiss_Grafik->Refresh();
+    Raster_zeichnen();
+    f.Raster_Undo_Box->setVisible(false);
+}
+} // namespace
+
+void Letzte_Mausposition_vergessen() { Letzte_Mausposition = QPoint(0, 0); }
+
+void Raster_zeichnen() {
+    StartbildschirmForm& f = F();
+    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
+    vb::PictureBox& gruen = *zeichenflaeche();
+    aufGruen(gruen, logo);
+    vb::App::DoEvents();
+    // The display picture of the editor is the same control; it is rebuilt once more.
+    aufGruen(*f.Gruen_Transferlogo_LogoBrowser[1], logo);
+    vb::App::DoEvents();
+
+    vb::PictureBox& raster = *f.Logo_Raster_Grafik;
+    const int W = breite(gruen), H = hoehe(gruen);
+    vb::StretchBlt(raster.hDC(), 0, 0, 4 * W, 4 * H, gruen.hDC(), 0, 0, W, H, vb::SRCCOPY);
+    gruen.Refresh();
+    raster.Refresh();
+    if (raster.AutoRedraw()) {
+        raster.setDrawWidth(1);
+        const int16_t rechts = int16_t(4 * Logo_Breite), unten = int16_t(4 * Logo_Hoehe);
+        for (int16_t i = 1; i <= Logo_Hoehe; ++i) raster.Line(0, int16_t(4 * i), rechts, int16_t(4 * i), kRasterfarbe);
+        for (int16_t j = 1; j <= Logo_Breite; ++j) raster.Line(int16_t(4 * j), 0, int16_t(4 * j), unten, kRasterfarbe);
+    }
+    vb::App::DoEvents();
+}
+
+void Undo_sichern() {
+    StartbildschirmForm& f = F();
+    f.Logo_Undo_Grafik->Cls();
+    f.Logo_Weiss_Grafik->Refresh();
+    f.Logo_Undo_Grafik->setPicture(f.Logo_Weiss_Grafik->Image());
+    f.Logo_Undo_Grafik->Refresh();
+}
+
+void Undo_wiederherstellen() {
+    StartbildschirmForm& f = F();
+    f.Logo_Weiss_Grafik->Cls();
+    f.Logo_Weiss_Grafik->setPicture(f.Logo_Undo_Grafik->Image());
+    f.Logo_Weiss_Grafik->Refresh();
+}
+
+void Rasterposition_ermitteln() {
+    const QPoint p = vb::GetCursorPos();
+    if (p == Letzte_Mausposition) return;
+    Letzte_Mausposition = p;
+    const QPoint c = vb::ScreenToClient(vb::WindowFromPoint(p), p);
+    Raster_X = float(c.x() / 4.0);
+    Raster_Y = float(c.y() / 4.0);
+}
+
+void Werkzeuge_zuruecksetzen() {
+    StartbildschirmForm& f = F();
+    for (vb::Image* b : {f.Logo_Text, f.Logo_Stift, f.Logo_Kreis, f.Logo_Quadrat, f.Logo_Linie}) b->setTag(QStringLiteral("0"));
+}
+
+void Punkt_setzen() {
+    StartbildschirmForm& f = F();
+    Raster_X = std::trunc(Raster_X);
+    Raster_Y = std::trunc(Raster_Y);
+    if (gewaehlt(f.Malfarbe_schwarz)) {
+        zeichenflaeche()->PSet(Raster_X, Raster_Y, vb::vbBlack);
+        f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::vbBlack);
+    } else {
+        zeichenflaeche()->PSet(Raster_X, Raster_Y, kGeloescht);
+        f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::RGB(255, 255, 255));
+    }
+    Rasterposition_ermitteln();
+    Raster_zeichnen();
+}
+
+void Kreis_zeichnen() {
+    StartbildschirmForm& f = F();
+    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
+    Undo_wiederherstellen();
+    const double r = std::fabs(double(Anker_Y) - double(Raster_Y));
+    const long farbe = rund32(Malfarbe);
+    if (!gewaehlt(f.Logo_Kreis_schwarz)) {
+        logo.setDrawWidth(1);
+        logo.Circle(Raster_X, Raster_Y, r, farbe);
+        logo.Refresh();
+    } else {
+        // A wide pen around a circle of radius 1 gives a solid disc.
+        int32_t w = rund32(r);
+        if (w == 0) w = 1;
+        logo.setDrawWidth(w);
+        logo.Circle(Raster_X, Raster_Y, 1, farbe);
+        vb::App::DoEvents();
+        logo.Refresh();
+        logo.setDrawWidth(1);
+    }
+    vb::App::DoEvents();
+    Raster_zeichnen();
+}
+
+void Rechteck_zeichnen() {
+    StartbildschirmForm& f = F();
+    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
+    Undo_wiederherstellen();
+    const long farbe = rund32(Malfarbe);
+    // A moving end left of the raster is mirrored to the right of column 0.
+    const int32_t ax = rund32(std::fabs(double(Anker_X)));
+    const int32_t ay = rund32(Anker_Y);
+    if (gewaehlt(f.Logo_Rechteck_Schwarz)) {
+        // Every column from the fixed end to the moving end, both included, in either
+        // direction; columns off the picture draw nothing and are skipped.
+        const int32_t x0 = rund32(Raster_X);
+        const int32_t von = std::max(std::min(x0, ax), -1), bis = std::min(std::max(x0, ax), breite(logo));
+        for (int32_t i = von; i <= bis; ++i) {
+            logo.Line(i, Raster_Y, i, ay, farbe);
+            logo.Line(i, ay, i, ay, farbe);
+            logo.Refresh();
+        }
+    } else {
+        // The line leaves out its end point; the extra points close the corners.
+        logo.Line(Raster_X, Raster_Y, ax, Raster_Y, farbe);
+        logo.Line(Raster_X, Raster_Y, Raster_X, ay, farbe);
+        logo.Line(Raster_X, ay, ax, ay, farbe);
+        logo.Line(ax, Raster_Y, ax, ay, farbe);
+        logo.Line(ax, ay, ax, ay, farbe);
+        logo.PSet(Raster_X, Raster_Y, farbe);
+        logo.PSet(ax, ay, farbe);
+    }
+    vb::App::DoEvents();
+    Raster_zeichnen();
+}
+
+void Linie_zeichnen() {
+    StartbildschirmForm& f = F();
+    Undo_wiederherstellen();
+    const int16_t ex = rund16(Anker_X), ey = rund16(Anker_Y);
+    const long farbe = gewaehlt(f.Malfarbe_schwarz) ? vb::RGB(0, 0, 0) : vb::RGB(255, 255, 255);
+    f.Logo_Weiss_Grafik->Line(Raster_X, Raster_Y, ex, ey, farbe);
+    vb::App::DoEvents();
+    Raster_zeichnen();
+}
+
+void Text_zeichnen() {
+    StartbildschirmForm& f = F();
+    Undo_wiederherstellen();
+    const QString text = Information->Infotext->Text();
+    const double s = Schaltflaechenlader->CMDialog1.FontSize;
+    const int32_t x = rund32(double(Anker_X) - s / 8);
+    const int32_t y = rund32(double(Anker_Y) - s + 3);
+    Schriftausgabe_in_Grafik::Text_in_Grafik_ausgeben(f.Logo_Weiss_Grafik->hDC(), x, y, 0, rund16(s), text);
+    f.Logo_Weiss_Grafik->Refresh();
+    vb::App::DoEvents();
+    Raster_zeichnen();
+}
+
+void Logo_invertieren() {
+    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
+    aufSichSelbst(0, 0, breite(logo), hoehe(logo), vb::DSTINVERT);
+}
+
+void Logo_vertikal_spiegeln() {
+    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
+    aufSichSelbst(0, hoehe(logo) - 1, breite(logo), -hoehe(logo), vb::SRCCOPY);
+}
+
+void Logo_horizontal_spiegeln() {
+    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
+    aufSichSelbst(breite(logo) - 1, 0, -breite(logo), hoehe(logo), vb::SRCCOPY);
+}
+
+void Logo_hoch_schieben() { schieben(0, 1, 0, 0); }
+void Logo_runter_schieben() { schieben(0, 0, 0, 1); }
+void Logo_links_schieben() { schieben(1, 0, 0, 0); }
+void Logo_rechts_schieben() { schieben(0, 0, 1, 0); }
+
+void Zoom_zeichnen(float X, float Y) {
+    StartbildschirmForm& f = F();
+    vb::PictureBox& zoom = *f.Zoom;
+    const double ZW = zoom.ScaleWidth(), ZH = zoom.ScaleHeight();
+    const double TPX = vb::Screen::TwipsPerPixelX(), TPY = vb::Screen::TwipsPerPixelY();
+    const double x = X, y = Y;
+
+    // The raster around the cursor, held inside the raster; a later rule wins.
+    double links = x - ZW / 8, oben = y - ZH / 8;
+    if (y / 4 < ZH / 32) oben = 0;
+    if (y / 4 > Logo_Hoehe - ZH / 32) oben = 4.0 * Logo_Hoehe - ZH / 4;
+    if (x / 4 <= ZW / 32) links = 0;
+    if (x / 4 > Logo_Breite - ZW / 32) links = 4.0 * Logo_Breite - ZW / 4;
+    vb::StretchBlt(zoom.hDC(), 0, 0, int(ZW), int(ZH), f.Logo_Raster_Grafik->hDC(), rund32(links), rund32(oben), rund32(ZW / 4),
+                   rund32(ZH / 4), vb::SRCCOPY);
+    zoom.Refresh();
+
+    zoom.setDrawWidth(2);
+    zoom.setDrawStyle(1);
+    // The cursor mark: on the cursor's place in the clamped view near the right and bottom
+    // edges, moved by fixed amounts near the left and top edges.
+    double mX = 0, mY = 0;
+    if (4 * x / TPX < 5) mX = (5 - 4 * x / TPX) * TPX;
+    if (4 * y / TPY < 2) mY = (2 - 4 * y / TPY) * TPY;
+    if (Logo_Breite - ZW / 32 < x / 4) mX = ZW / 2 - 4 * (x - (Logo_Breite - ZW / 16) * 4);
+    if (Logo_Hoehe - ZH / 32 < y / 4) mY = ZH / 2 - 4 * (y - (Logo_Hoehe - ZH / 16) * 4);
+    const double cx = ZW / 2 - mX, cy = ZH / 2 - mY;
+    zoom.Line(cx - 5, cy - 5, cx + 5, cy + 5, kKreuzfarbe);
+    zoom.Line(cx - 5, cy + 5, cx + 5, cy - 5, kKreuzfarbe);
+    zoom.setDrawWidth(1);
+}
+
 } // namespace Zaroreriri
