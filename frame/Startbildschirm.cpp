@@ -1010,7 +1010,9 @@ void StartbildschirmForm::Logo_Raster_Grafik_MouseMove(int Button, int, float X,
 }
 
 void StartbildschirmForm::Logo_Raster_Grafik_MouseUp(int Button, int Shift, float X, float Y) {
-    if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
+    // Only the pen paints on release; a shape keeps the preview of the last move.
+    if (!gewaehlt(Logo_Stift)) return;
+    Zaroreriri::Punkt_setzen();
     Logo_Raster_Grafik_MouseMove(Button, Shift, X, Y);
 }
 

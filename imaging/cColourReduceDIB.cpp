@@ -146,7 +146,7 @@ void cColourReduceDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
                         const int s5 = share5[gBelow];
                         const int base = clampByte(g + share1[gDiag[k]]) + s5;
                         const int lo = std::max(s5, 0), hi = std::min(255 + s5, 255);
-                        g = clampByte(clampByte(g + share1[gDiag[k]]) + share7[gLeft[k]] + s5);
+                        g = std::clamp(base + share7[gLeft[k]], lo, hi);
                     }
                     uint8_t* out = t[k] + 3 * px;
                     out[0] = out[1] = out[2] = uint8_t(g <= 128 ? 0 : 255);

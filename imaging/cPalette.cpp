@@ -316,7 +316,7 @@ void cPalette::CreateOptimal(const cDIBSection& cDIB, int PalSize, uint8_t nLeve
     m_lLeafCount = 0;
     std::fill(std::begin(m_lReducible), std::end(m_lReducible), 0);
     const int width = cDIB.Width(), height = cDIB.Height();
-    if (InitProgress) InitProgress(height - 1 + PalSize);
+    if (InitProgress) InitProgress(int(std::clamp<int64_t>(int64_t(height) - 1 + PalSize, INT_MIN, INT_MAX)));
 
     const PathTable& path = pathTable();
     const uint8_t* bits = cDIB.DIBSectionBitsPtr();
@@ -486,7 +486,7 @@ bool cPalette::Load(const QString& sFile, int& lOffset) {
     if (count < 1 || count > 4097) return false;
     setCount(count);
     if (!readFull(fd.get(), m_entries.data(), size_t(count) * 4)) return false;
-    lOffset += 4 + count * 4;
+    lOffset = int(int64_t(lOffset) + 4 + int64_t(count) * 4);
     return true;
 }
 

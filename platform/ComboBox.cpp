@@ -12,7 +12,7 @@ namespace vb {
 ComboBox::ComboBox(Form& f, QString name, int index) : Control(f, Kind::ComboBox, std::move(name), index) {
     m_box = new QComboBox(f.ClientWidget());
     m_box->setMouseTracking(true);
-    m_box->installEventFilter(new NativeEventFilter(*this));
+    m_box->installEventFilter(new NativeEventFilter(*this, m_box));
     QObject::connect(m_box, QOverload<int>::of(&QComboBox::activated), [this](int i) { Choose(i); });
     setWidget(m_box);
 }

@@ -24,9 +24,10 @@ private:
 };
 
 // Mouse moves, presses and focus of native widgets (text boxes, lists, scroll bars).
+// It belongs to the widget it watches.
 class NativeEventFilter : public QObject {
 public:
-    explicit NativeEventFilter(Control& c) : m_c(c) {}
+    NativeEventFilter(Control& c, QObject* watched) : QObject(watched), m_c(c) {}
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:

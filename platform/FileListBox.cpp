@@ -16,7 +16,7 @@ FileListBox::FileListBox(Form& f, QString name, int index) : Control(f, Kind::Fi
     m_list = new QListWidget(f.ClientWidget());
     m_list->setMouseTracking(true);
     m_list->viewport()->setMouseTracking(true);
-    m_list->viewport()->installEventFilter(new NativeEventFilter(*this));
+    m_list->viewport()->installEventFilter(new NativeEventFilter(*this, m_list->viewport()));
     QObject::connect(m_list, &QListWidget::currentRowChanged, [this](int r) {
         if (r == m_index) return;
         m_index = r;

@@ -13,7 +13,7 @@ namespace vb {
 ScrollBar::ScrollBar(Form& f, QString name, int index, bool vertical) : Control(f, Kind::ScrollBar, std::move(name), index) {
     m_bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, f.ClientWidget());
     m_bar->setMouseTracking(true);
-    m_bar->installEventFilter(new NativeEventFilter(*this));
+    m_bar->installEventFilter(new NativeEventFilter(*this, m_bar));
     QObject::connect(m_bar, &QScrollBar::valueChanged, [this](int v) {
         if (v == m_value) return;
         m_value = v;

@@ -14,7 +14,7 @@ namespace vb {
 namespace {
 class KeyFilter : public NativeEventFilter {
 public:
-    KeyFilter(Control& c) : NativeEventFilter(c), m_c(c) {}
+    KeyFilter(Control& c, QObject* watched) : NativeEventFilter(c, watched), m_c(c) {}
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             auto* ke = static_cast<QKeyEvent*>(e);
@@ -39,7 +39,7 @@ TextBox::TextBox(Form& f, QString name, int index, bool multiLine) : Control(f, 
         QObject::connect(m_multi, &QPlainTextEdit::textChanged, [this] { if (!m_settingText && Change) Change(); });
         w = m_multi;
         m_multi->viewport()->setMouseTracking(true);
-        m_multi->viewport()->installEventFilter(new NativeEventFilter(*this));
+        m_multi->viewport()->installEventFilter(new NativeEventFilter(*this, m_multi->viewport()));
     } else {
         m_line = new QLineEdit(f.ClientWidget());
         m_line->setFrame(false);
@@ -47,9 +47,7 @@ TextBox::TextBox(Form& f, QString name, int index, bool multiLine) : Control(f, 
         w = m_line;
     }
     w->setMouseTracking(true);
-    auto* filter = new KeyFilter(*this);
-    filter->setParent(w);
-    w->installEventFilter(filter);
+    w->installEventFilter(new KeyFilter(*this, w));
     setWidget(w);
 }
 
