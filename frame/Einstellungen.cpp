@@ -101,7 +101,6 @@ QImage deaktiviert(QSize px) {
 EinstellungenForm::EinstellungenForm() : vb::Form(QStringLiteral("Einstellungen"), kLayout, 6750, 3450) {}
 
 void EinstellungenForm::Design() {
-    setCaption(QStringLiteral("Einstellungen"));
     Titelzeile->setForeColor(vb::vbWhite);
     Titelzeile->setFontBold(true);
     for (const char* n : kBeschriftungen)
@@ -181,7 +180,10 @@ void EinstellungenForm::Form_Load() {
     Scannerquelle_Deaktiviert->setVisible(!Scanner_vorhanden);
     Scannerquelle_festlegen->setVisible(Scanner_vorhanden);
     COM_Port_Change();
-    vb::Try([&] { Titelzeile->setCaption(LoadResString(800)); });
+    vb::Try([&] {
+        Titelzeile->setCaption(LoadResString(800));
+        setCaption(Titelzeile->Caption());
+    });
 }
 
 void EinstellungenForm::Form_Activate() {

@@ -15,10 +15,12 @@
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
 #include "logo/DLL.h"
+#include "logo/Fotovorschau.h"
 #include "logo/Logo_laden.h"
 #include "logo/Logovoschau.h"
 #include "logo/Schriftausgabe_in_Grafik.h"
 #include "logo/Zaroreriri.h"
+#include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/FileListBox.h"
@@ -786,8 +788,16 @@ void StartbildschirmForm::Reiter_Logos_inKalvoren_Click() {
 
 void StartbildschirmForm::Kalvoren_bearbeiten_zurueck_Click() { Layer_Kalvoren->setVisible(false); }
 
-// The picker's photo browser is prepared here once the picker is part of the program.
-static void fotoBrowserVorbereiten() {}
+// The picker's browser on the folder that Foto_Modus names, from its first page, with the first
+// thumbnail framed; the picker is loaded for it but not shown.
+static void fotoBrowserVorbereiten() {
+    Fenster::Formular_laden(*Logo_Foto_Laden);
+    Fotovorschau::Vorschau_Voreinstellung();
+    Fotovorschau::Vorschaubilder_ausblenden();
+    Fotovorschau::Vorschaubilder_leeren();
+    Fotovorschau::Vorschau_Ordner_setzen();
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+}
 
 void StartbildschirmForm::Reiter_Fotos_inKalvoren_Click() {
     Layer_Kalvoren->setVisible(false);

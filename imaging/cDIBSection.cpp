@@ -52,7 +52,8 @@ bool is32Bit(const QImage& img) {
     return img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32;
 }
 
-// Columns [first, last) of a copy of n pixels from s0 in a source n wide to d0 in a target m wide.
+// The steps [first, last) of a copy of n pixels from s0 of a source sizeS long to d0 of a target
+// sizeD long that lie inside both.
 struct Span {
     int first = 0, last = 0;
 };
@@ -61,6 +62,19 @@ Span clipSpan(int64_t n, int64_t s0, int64_t sizeS, int64_t d0, int64_t sizeD) {
     const int64_t last = std::min<int64_t>({n, sizeS - s0, sizeD - d0});
     if (last <= first) return {};
     return {int(first), int(last)};
+}
+
+bool usesSource(uint32_t rop) { return rop != vb::DSTINVERT && rop != vb::BLACKNESS && rop != vb::WHITENESS; }
+
+// A blit with another raster operation, left to the runtime once the rectangle is inside both
+// pictures (or inside the target alone when the operation ignores its source).
+void ropBlt(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, int sy, uint32_t rop) {
+    const bool withSource = usesSource(rop);
+    const Span cols = withSource ? clipSpan(w, sx, src.width(), dx, dst.width()) : clipSpan(w, 0, w, dx, dst.width());
+    const Span rows = withSource ? clipSpan(h, sy, src.height(), dy, dst.height()) : clipSpan(h, 0, h, dy, dst.height());
+    if (cols.last <= cols.first || rows.last <= rows.first) return;
+    vb::BitBlt(dst, dx + cols.first, dy + rows.first, cols.last - cols.first, rows.last - rows.first, src,
+               withSource ? sx + cols.first : 0, withSource ? sy + rows.first : 0, rop);
 }
 
 } // namespace
@@ -114,12 +128,11 @@ void cDIBSection::PaintPicture(QImage& dst, int lDestLeft, int lDestTop, int lDe
     if (!m_bits || dst.isNull()) return;
     const int w = lDestWidth < 0 ? m_width : lDestWidth;
     const int h = lDestHeight < 0 ? m_height : lDestHeight;
+    if (!is32Bit(dst)) dst = dst.convertToFormat(QImage::Format_RGB32);
     if (eRop != kSrcCopy) {
-        const QImage self = ToImage();
-        vb::BitBlt(dst, lDestLeft, lDestTop, w, h, self, lSrcLeft, lSrcTop, eRop);
+        ropBlt(dst, lDestLeft, lDestTop, w, h, ToImage(), lSrcLeft, lSrcTop, eRop);
         return;
     }
-    if (!is32Bit(dst)) dst = dst.convertToFormat(QImage::Format_RGB32);
     const Span cols = clipSpan(w, lSrcLeft, m_width, lDestLeft, dst.width());
     const Span rows = clipSpan(h, lSrcTop, m_height, lDestTop, dst.height());
     if (cols.last <= cols.first || rows.last <= rows.first) return;
@@ -139,7 +152,7 @@ void cDIBSection::LoadPictureBlt(const QImage& src, int lSrcLeft, int lSrcTop, i
     const int h = lSrcHeight < 0 ? m_height : lSrcHeight;
     if (eRop != kSrcCopy) {
         QImage self = ToImage();
-        vb::BitBlt(self, 0, 0, w, h, src, lSrcLeft, lSrcTop, eRop);
+        ropBlt(self, 0, 0, w, h, src, lSrcLeft, lSrcTop, eRop);
         LoadPictureBlt(self);
         return;
     }

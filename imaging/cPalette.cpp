@@ -1,6 +1,7 @@
 #include "imaging/cPalette.h"
 
 #include "imaging/cDIBSection.h"
+#include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
 
@@ -342,7 +343,7 @@ void cPalette::CreateOptimal(const cDIBSection& cDIB, int PalSize, uint8_t nLeve
             }
             while (m_lLeafCount > PalSize) {
                 if (!ReduceTree()) {
-                    if (vb::MsgBox(QStringLiteral("Error in reducing nodes"), vb::vbYesNo) == vb::vbNo) std::quick_exit(0);
+                    if (vb::MsgBox(QStringLiteral("Error in reducing nodes"), vb::vbYesNo) == vb::vbNo) vb::App::End(0);
                     break;
                 }
                 lastKey = 0xFFFFFFFFu;

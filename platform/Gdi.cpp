@@ -25,13 +25,33 @@ inline uint32_t applyRop(uint32_t d, uint32_t s, uint32_t rop) {
 }
 inline bool usesSource(uint32_t rop) { return rop != DSTINVERT && rop != BLACKNESS && rop != WHITENESS; }
 
-// Source index for each destination step: centre sampling, mirrored for negative extents.
-std::vector<int> mapAxis(int n, int s0, int sExt) {
-    std::vector<int> m(size_t(std::abs(n)));
-    const long long an = std::abs(n), as = std::abs(sExt);
-    const int sign = sExt < 0 ? -1 : 1;
-    for (long long i = 0; i < an; ++i) m[size_t(i)] = s0 + sign * int(((2 * i + 1) * as) / (2 * an));
-    return m;
+// The destination steps that fall inside [0, limit) and, for each, its source index: centre
+// sampling, mirrored for negative extents. 64-bit, so that absurd extents cannot overflow.
+struct Axis {
+    int64_t first = 0, last = 0; // steps first .. last - 1
+    std::vector<int64_t> src;
+};
+Axis mapAxis(int64_t start, int64_t n, int64_t limit, int64_t s0, int64_t sExt, bool needSrc) {
+    Axis a;
+    const int64_t an = n < 0 ? -n : n, dir = n < 0 ? -1 : 1;
+    // Step i lands on start + dir * i.
+    int64_t lo, hi;
+    if (dir > 0) {
+        lo = std::max<int64_t>(0, -start);
+        hi = std::min<int64_t>(an, limit - start);
+    } else {
+        lo = std::max<int64_t>(0, start - (limit - 1));
+        hi = std::min<int64_t>(an, start + 1);
+    }
+    if (hi <= lo) return a;
+    a.first = lo;
+    a.last = hi;
+    if (needSrc) {
+        const int64_t as = sExt < 0 ? -sExt : sExt, sign = sExt < 0 ? -1 : 1;
+        a.src.resize(size_t(hi - lo));
+        for (int64_t i = lo; i < hi; ++i) a.src[size_t(i - lo)] = s0 + sign * (((2 * i + 1) * as) / (2 * an));
+    }
+    return a;
 }
 } // namespace
 
@@ -43,29 +63,24 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, in
     // Overlapping copies onto the same surface read from a snapshot.
     QImage src = needSrc ? ((&srcIn == &dst || srcIn.cacheKey() == dst.cacheKey()) ? dst.copy() : srcIn) : QImage();
     if (needSrc && src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32) src = src.convertToFormat(QImage::Format_RGB32);
-    const std::vector<int> cols = needSrc ? mapAxis(w, sx, sw) : std::vector<int>();
-    const std::vector<int> rows = needSrc ? mapAxis(h, sy, sh) : std::vector<int>();
-    const int dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
-    const int aw = std::abs(w), ah = std::abs(h);
-    const int W = dst.width(), H = dst.height();
-    const int SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
-    for (int j = 0; j < ah; ++j) {
-        const int ty = y + dy * j;
-        if (ty < 0 || ty >= H) continue;
-        int syj = 0;
+    const Axis cols = mapAxis(x, w, dst.width(), sx, sw, needSrc);
+    const Axis rows = mapAxis(y, h, dst.height(), sy, sh, needSrc);
+    const int64_t dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
+    const int64_t SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
+    for (int64_t j = rows.first; j < rows.last; ++j) {
+        const int ty = int(y + dy * j);
         const uint32_t* sline = nullptr;
         if (needSrc) {
-            syj = rows[size_t(j)];
+            const int64_t syj = rows.src[size_t(j - rows.first)];
             if (syj < 0 || syj >= SH) continue;
-            sline = reinterpret_cast<const uint32_t*>(src.constScanLine(syj));
+            sline = reinterpret_cast<const uint32_t*>(src.constScanLine(int(syj)));
         }
         auto* dline = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
-        for (int i = 0; i < aw; ++i) {
-            const int tx = x + dx * i;
-            if (tx < 0 || tx >= W) continue;
+        for (int64_t i = cols.first; i < cols.last; ++i) {
+            const int tx = int(x + dx * i);
             uint32_t s = 0;
             if (needSrc) {
-                const int sxi = cols[size_t(i)];
+                const int64_t sxi = cols.src[size_t(i - cols.first)];
                 if (sxi < 0 || sxi >= SW) continue;
                 s = sline[sxi];
             }

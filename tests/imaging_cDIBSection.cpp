@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +107,31 @@ TEST(cDIBSection, PaintPictureCopiesTheWholePictureOrAClippedPart) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(dst.pixel(x, y), (x == 3 && y == 2) ? src.pixel(1, 1) : qRgb(255, 255, 255)) << x << "," << y;
+}
+
+TEST(cDIBSection, BlitsWithExtremeOriginsAndSizesStayInside) {
+    QImage surface(5, 4, QImage::Format_RGB32);
+    surface.fill(qRgb(1, 2, 3));
+    cDIBSection d;
+    ASSERT_TRUE(d.Create(3, 3));
+    const int values[] = {INT_MIN, -7, -1, 0, 2, 4, INT_MAX};
+    for (int a : values)
+        for (int b : values) {
+            d.PaintPicture(surface, a, b, b, a, b, a);
+            d.LoadPictureBlt(surface, a, b, a, b);
+            d.PaintPicture(surface, a, b, -1, -1, 0, 0, 0x550009); // destination invert
+        }
+    cDIBSection none;
+    none.PaintPicture(surface);
+    QImage nothing;
+    d.PaintPicture(nothing);
+    d.LoadPictureBlt(nothing);
+
+    // Other raster operations go through the runtime's blits, clipped the same way.
+    surface.fill(qRgb(1, 2, 3));
+    d.PaintPicture(surface, 4, 3, 9, 9, 0, 0, 0x550009);
+    EXPECT_EQ(surface.pixel(4, 3), qRgb(254, 253, 252));
+    EXPECT_EQ(surface.pixel(3, 3), qRgb(1, 2, 3));
 }
 
 TEST(cDIBSection, LoadPictureBltTakesASourceOffsetAndLeavesWhatLiesOutsideTheSource) {

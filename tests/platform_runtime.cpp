@@ -239,3 +239,12 @@ TEST(Runtime, SecondInstanceIsTurnedAway) {
     EXPECT_EQ(activated, 1);
     SingleInstance::Release();
 }
+
+TEST(Gdi, AbsurdExtentsAreClippedWithoutOverflow) {
+    QImage img = surface(4, 4);
+    QImage src = surface(2, 2, 0xFF000000);
+    EXPECT_TRUE(StretchBlt(img, 1, 1, INT_MAX, INT_MAX, src, 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(row(img, 0), "....");
+    EXPECT_EQ(row(img, 3), ".###");
+    EXPECT_TRUE(StretchBlt(img, INT_MIN + 1, 0, INT_MAX, 4, src, 0, 0, INT_MIN + 1, 2, SRCCOPY));
+}

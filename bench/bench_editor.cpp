@@ -1,0 +1,111 @@
+// One mouse move over the logo editor's raster with the pen (the pixel set, the raster redraw
+// and the magnifier) on the largest logos, with the main window shown. The parts are measured
+// alone beside it.
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "logo/Zaroreriri.h"
+#include "platform/App.h"
+#include "platform/ComboBox.h"
+#include "platform/CommonDialog.h"
+#include "platform/Cursor.h"
+#include "platform/MsgBox.h"
+#include "platform/Picture.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace Parameter_und_Start;
+
+namespace {
+QTemporaryDir* programmordner = nullptr;
+
+// The editor with a white logo of category k (2: 101 x 43, 3: 96 x 65) and the pen pressed.
+vb::PictureBox& editorOeffnen(int k) {
+    vb::DestroyAllInstances();
+    Grundzustand();
+    Programmverzeichnis = programmordner->path() + QLatin1Char('/');
+    SetSystemFolder(programmordner->path());
+    Startbildschirm->Show();
+    Startbildschirm->ComboKategorien[3]->setListIndex(k);
+    QImage weiss(Logo_Breite, Logo_Hoehe, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    const QString pfad = Programmverzeichnis + QStringLiteral("weiss.bmp");
+    vb::SavePicture(weiss, pfad);
+    Startbildschirm->Laden_Click_Sub(pfad, false, true);
+    vb::PictureBox& raster = *Startbildschirm->Logo_Raster_Grafik;
+    Zaroreriri::Letzte_Mausposition_vergessen();
+    vb::SetCursorPos(raster.ScreenOrigin() + QPoint(5, 5));
+    raster.FireMouseDown(1, 0, 5, 5);
+    return raster;
+}
+
+// Raster positions of a stroke across the whole logo, one cell apart.
+QPoint strichpunkt(int64_t i) {
+    const int w = 4 * Logo_Breite, h = 4 * Logo_Hoehe;
+    const int x = int((i * 4) % (2 * w)), y = int((i * 3) % (2 * h));
+    return {x < w ? x : 2 * w - 1 - x, y < h ? y : 2 * h - 1 - y};
+}
+
+void BM_PenMove(benchmark::State& state) {
+    vb::PictureBox& raster = editorOeffnen(int(state.range(0)));
+    state.SetLabel(std::to_string(Logo_Breite) + " x " + std::to_string(Logo_Hoehe));
+    int64_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = strichpunkt(++i);
+        vb::SetCursorPos(raster.ScreenOrigin() + p);
+        raster.FireMouseMove(1, 0, float(p.x()), float(p.y()));
+    }
+}
+
+void BM_Raster_zeichnen(benchmark::State& state) {
+    editorOeffnen(int(state.range(0)));
+    for (auto _ : state) Zaroreriri::Raster_zeichnen();
+}
+
+void BM_Zoom_zeichnen(benchmark::State& state) {
+    editorOeffnen(int(state.range(0)));
+    int64_t i = 0;
+    for (auto _ : state) {
+        const QPoint p = strichpunkt(++i);
+        Zaroreriri::Zoom_zeichnen(float(p.x()), float(p.y()));
+    }
+}
+
+void BM_DoEvents(benchmark::State& state) {
+    editorOeffnen(int(state.range(0)));
+    for (auto _ : state) vb::App::DoEvents();
+}
+} // namespace
+
+BENCHMARK(BM_PenMove)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Raster_zeichnen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Zoom_zeichnen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DoEvents)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir ordner;
+    programmordner = &ordner;
+    vb::App::SetPath(ordner.path());
+    vb::ScreenMetrics m;
+    m.widthPx = 1024;
+    m.heightPx = 768;
+    m.dpi = 96;
+    m.bitsPerPixel = 32;
+    vb::Screen::SetOverride(m);
+    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
+    // No window waits for an answer.
+    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    vb::DestroyAllInstances();
+    return 0;
+}

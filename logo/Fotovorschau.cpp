@@ -1,0 +1,228 @@
+#include "logo/Fotovorschau.h"
+
+#include "frame/Fenster.h"
+#include "frame/Parameter_und_Start.h"
+#include "photo/Logo_Foto_Laden.h"
+#include "platform/App.h"
+#include "platform/FileListBox.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/Picture.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/ScrollBar.h"
+#include "platform/VBError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+#include <cmath>
+
+using namespace Parameter_und_Start;
+
+namespace Fotovorschau {
+namespace {
+constexpr int kSlots = Logo_Foto_LadenForm::kSlots;
+constexpr int kSlotBreite = 101, kSlotHoehe = 60; // pixels a slot picture is fitted into
+// A thumbnail is decoded at about four times the slot when its file is much larger: the JPEG
+// decoder scales while it decodes, so a 12-megapixel photo costs a fraction of its full decode.
+constexpr int kVorschauBreite = 4 * kSlotBreite, kVorschauHoehe = 4 * kSlotHoehe;
+constexpr char kSignatur[] = "VFB1";
+constexpr qint64 kKopf = 8;
+
+QString muster() { return QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico;V_*.bin"); }
+
+// The last slot a fill touches; the photo strip's smaller page never reaches past our 20 slots.
+int letzterSlot() { return std::clamp<int>(Browser_Seitenende, -1, kSlots - 1); }
+
+// The listed file for a path that may be a slot path: the name less its first two characters.
+QString gelisteteDatei(const QString& Pfad) {
+    const QFileInfo fi(Pfad);
+    if (fi.isFile()) return Pfad;
+    const QString name = fi.fileName();
+    if (name.isEmpty()) return {};
+    const QDir ordner = fi.dir();
+    const QString mitV = ordner.filePath(QStringLiteral("V_") + name);
+    if (QFileInfo(mitV).isFile()) return mitV;
+    for (const QString& f : ordner.entryList(QDir::Files, QDir::Name))
+        if (f.size() == name.size() + 2 && QStringView(f).mid(2) == name) return ordner.filePath(f);
+    return {};
+}
+
+QImage rohbildLesen(QFile& f) {
+    const QByteArray kopf = f.read(kKopf);
+    const auto* u = reinterpret_cast<const uchar*>(kopf.constData());
+    const int w = u[4] | (u[5] << 8), h = u[6] | (u[7] << 8);
+    const qint64 bytes = qint64(w) * h * 3;
+    if (w == 0 || h == 0 || qint64(w) * h > vb::kMaxPicturePixels || f.size() - kKopf < bytes) return {};
+    const QByteArray daten = f.read(bytes);
+    if (daten.size() != bytes) return {};
+    QImage img(w, h, QImage::Format_RGB32);
+    if (img.isNull()) return {};
+    const auto* src = reinterpret_cast<const uchar*>(daten.constData());
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const uchar* s = src + qint64(y) * w * 3;
+        for (int x = 0; x < w; ++x) line[x] = qRgb(s[3 * x], s[3 * x + 1], s[3 * x + 2]);
+    }
+    return img;
+}
+
+QImage bildLesen(const QString& datei, short Modus) {
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray anfang = f.peek(kKopf);
+    if (anfang.size() == kKopf && anfang.startsWith(kSignatur)) return rohbildLesen(f);
+    QImageReader reader(&f);
+    reader.setDecideFormatFromContent(true);
+    const QSize sz = reader.size();
+    if (sz.isValid() && qint64(sz.width()) * sz.height() > vb::kMaxPicturePixels) return {};
+    if (Modus == Modus_Vorschau && sz.isValid()) {
+        const double faktor = std::min(sz.width() / double(kVorschauBreite), sz.height() / double(kVorschauHoehe));
+        if (faktor >= 2)
+            reader.setScaledSize(QSize(std::max(1, int(std::lround(sz.width() / faktor))), std::max(1, int(std::lround(sz.height() / faktor)))));
+    }
+    QImage img = reader.read();
+    if (!img.isNull()) return img;
+    // Kinds the image readers do not know (metafiles) go through the runtime's loader.
+    f.close();
+    vb::Try([&] { img = vb::LoadPicture(datei).Image(); });
+    return img;
+}
+} // namespace
+
+vb::Picture Fotosammlung_Bild(const QString& Pfad, short Modus) {
+    try {
+        const QString datei = gelisteteDatei(Pfad);
+        if (datei.isEmpty()) return {};
+        return vb::Picture(bildLesen(datei, Modus));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void Fotosammlung_Bild_laden(const QString& Pfad, vb::Control& Bild, short Modus) {
+    const vb::Picture p = Fotosammlung_Bild(Pfad, Modus);
+    if (p.IsEmpty()) return;
+    if (auto* image = dynamic_cast<vb::Image*>(&Bild)) image->setPicture(p);
+    else if (auto* box = dynamic_cast<vb::PictureBox*>(&Bild)) box->setPicture(p);
+}
+
+QByteArray Sammlungsdatei(const QImage& bild) {
+    const QImage src = bild.convertToFormat(QImage::Format_RGB32);
+    const int w = std::min(src.width(), 65535), h = std::min(src.height(), 65535);
+    QByteArray out(kKopf + qint64(w) * h * 3, '\0');
+    std::copy_n(kSignatur, 4, out.data());
+    out[4] = char(w & 255);
+    out[5] = char(w >> 8);
+    out[6] = char(h & 255);
+    out[7] = char(h >> 8);
+    char* d = out.data() + kKopf;
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            *d++ = char(qRed(line[x]));
+            *d++ = char(qGreen(line[x]));
+            *d++ = char(qBlue(line[x]));
+        }
+    }
+    return out;
+}
+
+void Vorschau_Voreinstellung() {
+    Browser_Schrittweite = 5;
+    Browser_Seitenende = 19;
+}
+
+void Vorschaubilder_ausblenden() {
+    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
+    for (int i = 0; i < kSlots; ++i) {
+        F.Fotos_Vorschaubild_Bild[size_t(i)]->setVisible(false);
+        if (Foto_Modus) F.Fotos_Vorschaubild_Bildname[size_t(i)]->setVisible(false);
+    }
+}
+
+void Vorschaubilder_leeren() {
+    // The pictures stay disabled: a click on a slot is taken by its frame.
+    for (vb::Image* b : Logo_Foto_Laden->Fotos_Vorschaubild_Bild) {
+        b->setPicture(vb::Picture());
+        b->setEnabled(false);
+    }
+}
+
+void Vorschau_Ordner_setzen() {
+    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
+    const QString ordner = Foto_Modus ? Programmverzeichnis + QStringLiteral("fotos") : Programmverzeichnis + QStringLiteral("logos/") + Logo_Typcode;
+    F.Fileilistbox->setPath(ordner);
+    F.FotosScrollbalken->setEnabled(false);
+    F.Fileilistbox->setPattern(muster());
+    F.File1->setPattern(muster());
+    // The last page ends at the last file; a folder that fits on one page keeps its first page.
+    F.FotosScrollbalken->setMax(std::max(0, F.Fileilistbox->ListCount() - Browser_Seitenende - 1));
+    vb::Try([&] { F.FotosScrollbalken->setValue(0); });
+    F.FotosScrollbalken->setMin(0);
+    F.FotosScrollbalken->setSmallChange(Browser_Schrittweite);
+    F.FotosScrollbalken->setLargeChange(Browser_Seitenende);
+    F.Fileilistbox->ReRead();
+    F.FotosScrollbalken->setEnabled(true);
+    Vorschaubilder_fuellen();
+}
+
+void Vorschaubilder_fuellen() {
+    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
+    F.FotosScrollbalken->setEnabled(false);
+    QString ordner = F.Fileilistbox->Path();
+    if (ordner.endsWith(QLatin1Char('/'))) ordner.chop(1);
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    for (int i = 0; i <= letzterSlot(); ++i) {
+        const size_t k = size_t(i);
+        vb::Image* bild = F.Fotos_Vorschaubild_Bild[k];
+        vb::Image* rahmen = F.Fotos_Vorschaubild[k];
+        vb::Label* name = F.Fotos_Vorschaubild_Bildname[k];
+        const int n = F.FotosScrollbalken->Value() + i;
+        bild->setVisible(false);
+        bild->setStretch(false);
+        if (n >= F.Fileilistbox->ListCount()) {
+            // Past the last file of a short folder the slot stays empty.
+            bild->setPicture(vb::Picture());
+            bild->setToolTipText(QString());
+            rahmen->setToolTipText(QString());
+            name->setCaption(QString());
+            continue;
+        }
+        const QString datei = F.Fileilistbox->List(n);
+        if (Foto_Modus) {
+            Fotosammlung_Bild_laden(ordner + QLatin1Char('/') + datei, *bild, Modus_Vorschau);
+            const QString slotPfad = ordner + QLatin1Char('/') + datei.mid(2);
+            bild->setToolTipText(slotPfad);
+            rahmen->setToolTipText(slotPfad);
+        } else {
+            bild->setToolTipText(ordner + QLatin1Char('/') + datei);
+            rahmen->setToolTipText(bild->ToolTipText());
+            vb::Try([&] { bild->setPicture(vb::LoadPicture(bild->ToolTipText())); });
+            // Logo pages show the names again after a photo page hid them.
+            name->setVisible(true);
+        }
+        name->setCaption(datei);
+        vb::Try([&] { Fenster::Bild_einpassen(*bild, kSlotBreite * tpp, kSlotHoehe * tpp); });
+        vb::Try([&] { Fenster::Steuerelement_zentrieren(*bild, *rahmen, Foto_Modus ? -1 : 5, 3); });
+    }
+    vb::App::DoEvents();
+    F.FotosScrollbalken->setEnabled(true);
+}
+
+void Vorschaurahmen_zuruecksetzen(bool Keine_Vorauswahl) {
+    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
+    for (int i = 0; i < kSlots; ++i) {
+        F.Fotos_Vorschaubild[size_t(i)]->setBorderStyle(0);
+        F.Fotos_Vorschaubild_Bild[size_t(i)]->setBorderStyle(0);
+    }
+    if (!Keine_Vorauswahl) {
+        F.Fotos_Vorschaubild[0]->setBorderStyle(1);
+        F.Fotos_Vorschaubild_Bild[0]->setBorderStyle(1);
+    }
+}
+
+} // namespace Fotovorschau
