@@ -67,25 +67,34 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, in
     const Axis rows = mapAxis(y, h, dst.height(), sy, sh, needSrc);
     const int64_t dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
     const int64_t SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
-    for (int64_t j = rows.first; j < rows.last; ++j) {
-        const int ty = int(y + dy * j);
-        const uint32_t* sline = nullptr;
-        if (needSrc) {
-            const int64_t syj = rows.src[size_t(j - rows.first)];
-            if (syj < 0 || syj >= SH) continue;
-            sline = reinterpret_cast<const uint32_t*>(src.constScanLine(int(syj)));
-        }
-        auto* dline = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
-        for (int64_t i = cols.first; i < cols.last; ++i) {
-            const int tx = int(x + dx * i);
-            uint32_t s = 0;
+    // The raster operation is chosen once, outside the pixel loops.
+    auto run = [&](auto op) {
+        for (int64_t j = rows.first; j < rows.last; ++j) {
+            const int ty = int(y + dy * j);
+            const uint32_t* sline = nullptr;
             if (needSrc) {
-                const int64_t sxi = cols.src[size_t(i - cols.first)];
-                if (sxi < 0 || sxi >= SW) continue;
-                s = sline[sxi];
+                const int64_t syj = rows.src[size_t(j - rows.first)];
+                if (syj < 0 || syj >= SH) continue;
+                sline = reinterpret_cast<const uint32_t*>(src.constScanLine(int(syj)));
             }
-            dline[tx] = 0xFF000000u | (applyRop(dline[tx], s, rop) & 0xFFFFFFu);
+            auto* dline = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
+            for (int64_t i = cols.first; i < cols.last; ++i) {
+                const int tx = int(x + dx * i);
+                uint32_t s = 0;
+                if (needSrc) {
+                    const int64_t sxi = cols.src[size_t(i - cols.first)];
+                    if (sxi < 0 || sxi >= SW) continue;
+                    s = sline[sxi];
+                }
+                dline[tx] = 0xFF000000u | (op(dline[tx], s) & 0xFFFFFFu);
+            }
         }
+    };
+    switch (rop) {
+    case SRCCOPY: run([](uint32_t, uint32_t s) { return s; }); break;
+    case SRCAND: run([](uint32_t d, uint32_t s) { return d & s; }); break;
+    case DSTINVERT: run([](uint32_t d, uint32_t) { return ~d; }); break;
+    default: run([rop](uint32_t d, uint32_t s) { return applyRop(d, s, rop); }); break;
     }
     return true;
 }
@@ -94,9 +103,7 @@ bool BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, 
     return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
 }
 
-void Canvas::plot(int x, int y) {
-    if (x < 0 || y < 0 || x >= m_img.width() || y >= m_img.height()) return;
-    auto* p = reinterpret_cast<uint32_t*>(m_img.scanLine(y)) + x;
+void Canvas::paint(uint32_t* p) const {
     switch (m_pen.drawMode) {
     case vbInvert: *p = 0xFF000000u | (~*p & 0xFFFFFFu); break;
     case vbXorPen: *p = 0xFF000000u | ((*p ^ ToPixel(m_pen.colour)) & 0xFFFFFFu); break;
@@ -105,6 +112,20 @@ void Canvas::plot(int x, int y) {
     case vbWhiteness: *p = 0xFFFFFFFFu; break;
     default: *p = ToPixel(m_pen.colour); break;
     }
+}
+
+uint32_t* Canvas::row(int y) {
+    // The pixels are detached once per canvas, not once per pixel.
+    if (!m_bits) {
+        m_bits = m_img.bits();
+        m_bpl = m_img.bytesPerLine();
+    }
+    return reinterpret_cast<uint32_t*>(m_bits + qsizetype(y) * m_bpl);
+}
+
+void Canvas::plot(int x, int y) {
+    if (x < 0 || y < 0 || x >= m_w || y >= m_h) return;
+    paint(row(y) + x);
 }
 
 void Canvas::Point(int x, int y) {
@@ -132,20 +153,34 @@ void Canvas::Line(int x1, int y1, int x2, int y2) {
         Point(x1, y1);
         return;
     }
+    const bool thin = m_pen.width <= 1;
+    if (thin && (y1 == y2 || x1 == x2)) {
+        // Axis-parallel thin lines (grids, filled boxes) as clipped spans, end point left out.
+        if (y1 == y2) {
+            if (y1 < 0 || y1 >= m_h) return;
+            const int lo = std::max(0, x1 < x2 ? x1 : x2 + 1), hi = std::min(m_w - 1, x1 < x2 ? x2 - 1 : x1);
+            uint32_t* r = row(y1);
+            for (int x = lo; x <= hi; ++x) paint(r + x);
+        } else {
+            if (x1 < 0 || x1 >= m_w) return;
+            const int lo = std::max(0, y1 < y2 ? y1 : y2 + 1), hi = std::min(m_h - 1, y1 < y2 ? y2 - 1 : y1);
+            for (int y = lo; y <= hi; ++y) paint(row(y) + x1);
+        }
+        return;
+    }
     std::vector<QPoint> pts;
     int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     int err = dx + dy, x = x1, y = y1;
+    // Each step lands on a new pixel, so a thin line plots as it goes.
     while (!(x == x2 && y == y2)) {
-        pts.emplace_back(x, y);
+        if (thin) plot(x, y);
+        else pts.emplace_back(x, y);
         const int e2 = 2 * err;
         if (e2 >= dy) { err += dy; x += sx; }
         if (e2 <= dx) { err += dx; y += sy; }
     }
-    if (m_pen.width <= 1) {
-        for (const QPoint& p : pts) plot(p.x(), p.y());
-        return;
-    }
+    if (thin) return;
     // Wide lines: the union of the stamps, each pixel once.
     QImage mask(m_img.size(), QImage::Format_Grayscale8);
     mask.fill(0);

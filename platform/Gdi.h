@@ -31,7 +31,7 @@ struct Pen {
 
 class Canvas {
 public:
-    Canvas(QImage& surface, const Pen& pen) : m_img(surface), m_pen(pen) {}
+    Canvas(QImage& surface, const Pen& pen) : m_img(surface), m_pen(pen), m_w(surface.width()), m_h(surface.height()) {}
     void Point(int x, int y);                        // one pixel, drawing mode applied
     void Line(int x1, int y1, int x2, int y2);       // end point left out; a zero-length line sets its point
     void Circle(int cx, int cy, double radius);      // outline, pen width honoured
@@ -39,9 +39,14 @@ public:
     void FillBox(int x1, int y1, int x2, int y2, long colour); // solid, copy mode
 private:
     void plot(int x, int y);
+    void paint(uint32_t* p) const; // one pixel through the drawing mode
+    uint32_t* row(int y);
     void stamp(int x, int y);
     QImage& m_img;
     Pen m_pen;
+    int m_w, m_h;
+    uchar* m_bits = nullptr; // m_img's pixels, detached at the first plot
+    qsizetype m_bpl = 0;
 };
 
 // Draws text with its top-left corner at (x, y), without anti-aliasing, in the colour given.

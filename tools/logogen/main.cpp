@@ -175,8 +175,10 @@ void symbolZeichnen(QPainter& p, Symbol s, int hoehe) {
             p.drawPolygon(QPolygonF({QPointF(56, 40), QPointF(70, 20), QPointF(92, 20), QPointF(92, 40)}));
             p.drawPolygon(QPolygonF({QPointF(102, 40), QPointF(102, 20), QPointF(122, 20), QPointF(138, 40)}));
         }
-        p.drawEllipse(QRectF(28, 62, 38, 38));
-        p.drawEllipse(QRectF(126, 62, 38, 38));
+        // Wheels: black discs in a white ring that stays a pixel wide on small logos.
+        const double ring = std::max(6.0, 100.0 / hoehe);
+        p.drawEllipse(QRectF(47 - 13 - ring, 81 - 13 - ring, 26 + 2 * ring, 26 + 2 * ring));
+        p.drawEllipse(QRectF(145 - 13 - ring, 81 - 13 - ring, 26 + 2 * ring, 26 + 2 * ring));
         p.setBrush(Qt::black);
         p.drawEllipse(QRectF(34, 68, 26, 26));
         p.drawEllipse(QRectF(132, 68, 26, 26));
@@ -228,7 +230,8 @@ public:
         f.setPixelSize(px);
         f.setBold(true);
         f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-        f.setHintingPreference(QFont::PreferFullHinting);
+        // The font's own hinting draws its bold stems one pixel thin from 12 to 16 pixels.
+        f.setHintingPreference(px >= 12 && px <= 16 ? QFont::PreferNoHinting : QFont::PreferFullHinting);
         const QFontMetrics fm(f);
         QImage img = leer(fm.horizontalAdvance(t) + 2 * px, fm.height() + px);
         QPainter p(&img);
@@ -251,20 +254,18 @@ public:
         return zuschneiden(img);
     }
 
-    // The parts of one row side by side, centred on each other; words at px, symbols as high as
-    // a capital letter with a little more.
-    QImage zeile(const std::vector<Teil>& teile, int px, bool allein) const {
+    // The parts of one row side by side, centred on each other: words at px, symbols at the
+    // given height.
+    QImage zeile(const std::vector<Teil>& teile, int px, int symbolHoehe) const {
         std::vector<QImage> bilder;
         for (const Teil& t : teile) {
-            const QImage b = t.text.isEmpty() ? symbol(t.symbol, allein ? int(px * 1.6) : std::max(5, int(std::lround(px * 0.8)))) : text(t.text, px);
+            const QImage b = t.text.isEmpty() ? symbol(t.symbol, symbolHoehe) : text(t.text, px);
             if (!b.isNull()) bilder.push_back(b);
         }
-        const int luecke = std::max(2, px / 4);
         int w = 0, h = 0;
-        for (const QImage& b : bilder) {
-            w += b.width() + (w ? luecke : 0);
-            h = std::max(h, b.height());
-        }
+        for (const QImage& b : bilder) h = std::max(h, b.height());
+        const int luecke = std::max(2, int(std::lround(h * 0.3)));
+        for (const QImage& b : bilder) w += b.width() + (w ? luecke : 0);
         QImage out = leer(w, h);
         QPainter p(&out);
         int x = 0;
@@ -283,15 +284,39 @@ public:
             for (const auto& z : zeilen) eine.insert(eine.end(), z.begin(), z.end());
             zeilen = {eine};
         }
-        const int rand = l.rahmen ? 3 : 1;
+        // A little white all round, more on the larger logos.
+        const int rand = std::max(1, int(std::lround(std::min(t.breite, t.hoehe) * 0.06))) + (l.rahmen ? 2 : 0);
         const int maxW = t.breite - 2 * rand, maxH = t.hoehe - 2 * rand;
-        for (int px = 40; px >= kKleinsteSchrift; --px) {
-            std::vector<QImage> reihen;
-            for (const auto& z : zeilen) {
-                const bool nurSymbole = std::all_of(z.begin(), z.end(), [](const Teil& x) { return x.text.isEmpty(); });
-                reihen.push_back(zeile(z, px, nurSymbole && zeilen.size() == 1));
-            }
+        auto nurSymbole = [](const std::vector<Teil>& z) { return std::all_of(z.begin(), z.end(), [](const Teil& x) { return x.text.isEmpty(); }); };
+        // Capitals are about 0.7 of the font's pixel size high: larger sizes cannot fit.
+        for (int px = std::min(40, int(maxH / 0.7) + 1); px >= kKleinsteSchrift; --px) {
             const int luecke = std::max(1, px / 6);
+            // Rows of words first; a row of symbols alone takes the height they leave.
+            std::vector<QImage> reihen(zeilen.size());
+            int textHoehe = 0, symbolReihen = 0;
+            for (size_t i = 0; i < zeilen.size(); ++i) {
+                if (nurSymbole(zeilen[i])) {
+                    ++symbolReihen;
+                    continue;
+                }
+                reihen[i] = zeile(zeilen[i], px, std::max(5, int(std::lround(px * 0.85))));
+                textHoehe += reihen[i].height();
+            }
+            if (symbolReihen) {
+                // As large as the room allows, but under words no larger than about two lines.
+                const int frei = (maxH - textHoehe - luecke * int(zeilen.size() - 1)) / symbolReihen;
+                const int groesste = zeilen.size() == 1 ? frei * 5 / 4 : int(px * 2.2);
+                bool passt = true;
+                for (size_t i = 0; i < zeilen.size() && passt; ++i) {
+                    if (!nurSymbole(zeilen[i])) continue;
+                    passt = false;
+                    for (int s = groesste; s >= std::max(5, int(px * 0.8)) && !passt; --s) {
+                        reihen[i] = zeile(zeilen[i], px, s);
+                        passt = reihen[i].height() <= frei && reihen[i].width() <= maxW;
+                    }
+                }
+                if (!passt) continue;
+            }
             int w = 0, h = 0;
             for (const QImage& r : reihen) {
                 w = std::max(w, r.width());
