@@ -27,7 +27,8 @@ int rund(double v) { return int(std::nearbyint(v)); } // halves to the even neig
 void strecken(QImage& ziel, int x, int y, int w, int h, const QImage& quelle, int sw, int sh) {
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
     if (w < sw || h < sh) {
-        const QImage klein = quelle.copy(0, 0, sw, sh).scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+        const QImage ganz = sw == quelle.width() && sh == quelle.height() ? quelle : quelle.copy(0, 0, sw, sh);
+        const QImage klein = ganz.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
         vb::BitBlt(ziel, x, y, w, h, klein, 0, 0, vb::SRCCOPY);
     } else {
         vb::StretchBlt(ziel, x, y, w, h, quelle, 0, 0, sw, sh, vb::SRCCOPY);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vb {
@@ -68,16 +69,30 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, in
     const int64_t dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
     const int64_t SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
     // The raster operation is chosen once, outside the pixel loops.
-    auto run = [&](auto op) {
+    // Rows can be repeated only when every column has its source pixel.
+    const bool allCols = needSrc && std::all_of(cols.src.begin(), cols.src.end(), [&](int64_t c) { return c >= 0 && c < SW; });
+    auto run = [&](auto op, bool ignoresDst) {
+        ignoresDst = ignoresDst && allCols;
+        int64_t prevSrcRow = -1;
+        const uint32_t* prevLine = nullptr;
         for (int64_t j = rows.first; j < rows.last; ++j) {
             const int ty = int(y + dy * j);
             const uint32_t* sline = nullptr;
+            int64_t syj = -1;
             if (needSrc) {
-                const int64_t syj = rows.src[size_t(j - rows.first)];
+                syj = rows.src[size_t(j - rows.first)];
                 if (syj < 0 || syj >= SH) continue;
                 sline = reinterpret_cast<const uint32_t*>(src.constScanLine(int(syj)));
             }
             auto* dline = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
+            // An enlarged row that repeats the source row of the row before is that row again.
+            if (ignoresDst && prevLine && syj == prevSrcRow) {
+                const int64_t a = x + dx * cols.first, b = x + dx * (cols.last - 1);
+                const int64_t lo = std::min(a, b), n = std::max(a, b) - lo + 1;
+                std::memcpy(dline + lo, prevLine + lo, size_t(n) * sizeof(uint32_t));
+                prevLine = dline;
+                continue;
+            }
             for (int64_t i = cols.first; i < cols.last; ++i) {
                 const int tx = int(x + dx * i);
                 uint32_t s = 0;
@@ -88,13 +103,15 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, in
                 }
                 dline[tx] = 0xFF000000u | (op(dline[tx], s) & 0xFFFFFFu);
             }
+            prevSrcRow = syj;
+            prevLine = dline;
         }
     };
     switch (rop) {
-    case SRCCOPY: run([](uint32_t, uint32_t s) { return s; }); break;
-    case SRCAND: run([](uint32_t d, uint32_t s) { return d & s; }); break;
-    case DSTINVERT: run([](uint32_t d, uint32_t) { return ~d; }); break;
-    default: run([rop](uint32_t d, uint32_t s) { return applyRop(d, s, rop); }); break;
+    case SRCCOPY: run([](uint32_t, uint32_t s) { return s; }, true); break;
+    case SRCAND: run([](uint32_t d, uint32_t s) { return d & s; }, false); break;
+    case DSTINVERT: run([](uint32_t d, uint32_t) { return ~d; }, false); break;
+    default: run([rop](uint32_t d, uint32_t s) { return applyRop(d, s, rop); }, false); break;
     }
     return true;
 }
@@ -245,11 +262,11 @@ void Canvas::Box(int x1, int y1, int x2, int y2) {
 }
 
 void Canvas::FillBox(int x1, int y1, int x2, int y2, long colour) {
-    const int l = std::max(0, std::min(x1, x2)), r = std::min(m_img.width() - 1, std::max(x1, x2));
-    const int t = std::max(0, std::min(y1, y2)), b = std::min(m_img.height() - 1, std::max(y1, y2));
+    const int l = std::max(0, std::min(x1, x2)), r = std::min(m_w - 1, std::max(x1, x2));
+    const int t = std::max(0, std::min(y1, y2)), b = std::min(m_h - 1, std::max(y1, y2));
     const uint32_t px = ToPixel(colour);
     for (int y = t; y <= b; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_img.scanLine(y));
+        uint32_t* line = row(y);
         for (int x = l; x <= r; ++x) line[x] = px;
     }
 }

@@ -37,10 +37,16 @@ void Surface::resizeSurface(int w, int h) {
 
 void Surface::setPicture(const vb::Picture& p) {
     m_picture = p;
-    m_image.fill(ToQColor(m_backColor));
-    if (!p.IsEmpty()) {
-        QPainter painter(&m_image);
-        painter.drawImage(0, 0, p.Image());
+    const QImage& img = p.Image();
+    if (!p.IsEmpty() && img.size() == m_image.size() && img.format() == QImage::Format_RGB32) {
+        // A picture of the surface's own size is shared until something draws on it.
+        m_image = img;
+    } else {
+        m_image.fill(ToQColor(m_backColor));
+        if (!p.IsEmpty()) {
+            QPainter painter(&m_image);
+            painter.drawImage(0, 0, img);
+        }
     }
     surfaceChanged();
     pictureChanged();
