@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 static void BM_LoadPhotoIntoLogo(benchmark::State& state) {
     QTemporaryDir dir;
     vb::App::SetPath(dir.path());
@@ -36,12 +38,4 @@ static void BM_LoadPhotoIntoLogo(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPhotoIntoLogo)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 static void BM_StartupToFirstWindow(benchmark::State& state) {
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("param.ini"))).open(QIODevice::WriteOnly);
@@ -28,12 +30,4 @@ static void BM_StartupToFirstWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_StartupToFirstWindow)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

@@ -916,40 +916,23 @@ const QString kEins = QStringLiteral("1");
 bool gewaehlt(const vb::Control* c) { return c->Tag() == kEins; }
 } // namespace
 
-void StartbildschirmForm::Logo_Stift_Click() {
+namespace {
+// A tool button: the others reset, the tags of the table set, the tool shown.
+void werkzeugWaehlen(StartbildschirmForm& F, std::initializer_list<std::pair<vb::Image*, QString>> tags, const char* vorschau) {
     Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Stift->setTag(kEins);
-    werkzeugZeigen(*this, "Logo_Stift");
+    for (const auto& [button, tag] : tags) button->setTag(tag);
+    werkzeugZeigen(F, vorschau);
 }
-void StartbildschirmForm::Logo_Kreis_Click() {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Kreis->setTag(kEins);
-    Logo_Kreis_schwarz->setTag(QString());
-    werkzeugZeigen(*this, "Logo_Kreis");
-}
-void StartbildschirmForm::Logo_Kreis_schwarz_Click() {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Kreis->setTag(kEins);
-    Logo_Kreis_schwarz->setTag(kEins);
-    werkzeugZeigen(*this, "Logo_Kreis_schwarz");
-}
-void StartbildschirmForm::Logo_Quadrat_Click() {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Quadrat->setTag(kEins);
-    Logo_Rechteck_Schwarz->setTag(QString());
-    werkzeugZeigen(*this, "Logo_Quadrat");
-}
+} // namespace
+
+void StartbildschirmForm::Logo_Stift_Click() { werkzeugWaehlen(*this, {{Logo_Stift, kEins}}, "Logo_Stift"); }
+void StartbildschirmForm::Logo_Kreis_Click() { werkzeugWaehlen(*this, {{Logo_Kreis, kEins}, {Logo_Kreis_schwarz, QString()}}, "Logo_Kreis"); }
+void StartbildschirmForm::Logo_Kreis_schwarz_Click() { werkzeugWaehlen(*this, {{Logo_Kreis, kEins}, {Logo_Kreis_schwarz, kEins}}, "Logo_Kreis_schwarz"); }
+void StartbildschirmForm::Logo_Quadrat_Click() { werkzeugWaehlen(*this, {{Logo_Quadrat, kEins}, {Logo_Rechteck_Schwarz, QString()}}, "Logo_Quadrat"); }
 void StartbildschirmForm::Logo_Rechteck_Schwarz_Click() {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Rechteck_Schwarz->setTag(kEins);
-    Logo_Quadrat->setTag(kEins);
-    werkzeugZeigen(*this, "Logo_Rechteck_Schwarz");
+    werkzeugWaehlen(*this, {{Logo_Rechteck_Schwarz, kEins}, {Logo_Quadrat, kEins}}, "Logo_Rechteck_Schwarz");
 }
-void StartbildschirmForm::Logo_Linie_Click() {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
-    Logo_Linie->setTag(kEins);
-    werkzeugZeigen(*this, "Logo_Linie");
-}
+void StartbildschirmForm::Logo_Linie_Click() { werkzeugWaehlen(*this, {{Logo_Linie, kEins}}, "Logo_Linie"); }
 
 void StartbildschirmForm::Logo_Text_Click() {
     try {

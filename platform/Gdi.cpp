@@ -69,6 +69,7 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& srcIn, in
     const int64_t dx = w < 0 ? -1 : 1, dy = h < 0 ? -1 : 1;
     const int64_t SW = needSrc ? src.width() : 0, SH = needSrc ? src.height() : 0;
     // The raster operation is chosen once, outside the pixel loops.
+    if (cols.last <= cols.first || rows.last <= rows.first) return true; // nothing falls on the picture
     // Rows can be repeated only when every column has its source pixel.
     const bool allCols = needSrc && std::all_of(cols.src.begin(), cols.src.end(), [&](int64_t c) { return c >= 0 && c < SW; });
     auto run = [&](auto op, bool ignoresDst) {

@@ -11,20 +11,10 @@
 #include <vector>
 #include <gtest/gtest.h>
 
+#include "support/DibPixels.h"
+
 namespace {
 
-using RGB = std::array<int, 3>;
-
-RGB at(const cDIBSection& d, int x, int y) {
-    const uint8_t* p = d.DIBSectionBitsPtr() + y * d.BytesPerScanLine() + 3 * x;
-    return {p[2], p[1], p[0]};
-}
-void put(cDIBSection& d, int x, int y, RGB c) {
-    uint8_t* p = d.DIBSectionBitsPtr() + y * d.BytesPerScanLine() + 3 * x;
-    p[0] = uint8_t(c[2]);
-    p[1] = uint8_t(c[1]);
-    p[2] = uint8_t(c[0]);
-}
 // A grey picture from rows given bottom (stored row 0) first.
 void greyPicture(cDIBSection& d, const std::vector<std::vector<int>>& rows) {
     ASSERT_TRUE(d.Create(int(rows[0].size()), int(rows.size())));

@@ -10,20 +10,10 @@
 #include <array>
 #include <gtest/gtest.h>
 
+#include "support/DibPixels.h"
+
 namespace {
 
-using RGB = std::array<int, 3>;
-
-RGB at(const cDIBSection& d, int x, int y) {
-    const uint8_t* p = d.DIBSectionBitsPtr() + y * d.BytesPerScanLine() + 3 * x;
-    return {p[2], p[1], p[0]};
-}
-void put(cDIBSection& d, int x, int y, RGB c) {
-    uint8_t* p = d.DIBSectionBitsPtr() + y * d.BytesPerScanLine() + 3 * x;
-    p[0] = uint8_t(c[2]);
-    p[1] = uint8_t(c[1]);
-    p[2] = uint8_t(c[0]);
-}
 void fill(cDIBSection& d, int w, int h, RGB c) {
     ASSERT_TRUE(d.Create(w, h));
     for (int y = 0; y < h; ++y)

@@ -1,0 +1,16 @@
+#pragma once
+// The entry of every benchmark program: a headless application, no real message boxes.
+#include "platform/MsgBox.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+inline int runBenchmarks(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
