@@ -8,28 +8,36 @@
 #include "platform/ComboBox.h"
 #include "platform/CommonDialog.h"
 #include "platform/Cursor.h"
-#include "platform/MsgBox.h"
 #include "platform/Picture.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
+
+#include "BenchMain.h"
 
 using namespace Parameter_und_Start;
 
 namespace {
-QTemporaryDir* programmordner = nullptr;
-
-// The editor with a white logo of category k (2: 101 x 43, 3: 96 x 65) and the pen pressed.
+// The editor with a white logo of category k (2: 101 x 43, 3: 96 x 65) and the pen pressed,
+// on a standard screen, in a program folder of its own, with no window waiting for an answer.
 vb::PictureBox& editorOeffnen(int k) {
+    static QTemporaryDir programmordner;
     vb::DestroyAllInstances();
     Grundzustand();
-    Programmverzeichnis = programmordner->path() + QLatin1Char('/');
-    SetSystemFolder(programmordner->path());
+    vb::App::SetPath(programmordner.path());
+    Programmverzeichnis = programmordner.path() + QLatin1Char('/');
+    SetSystemFolder(programmordner.path());
+    vb::ScreenMetrics m;
+    m.widthPx = 1024;
+    m.heightPx = 768;
+    m.dpi = 96;
+    m.bitsPerPixel = 32;
+    vb::Screen::SetOverride(m);
+    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
+    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
     Startbildschirm->Show();
     Startbildschirm->ComboKategorien[3]->setListIndex(k);
     QImage weiss(Logo_Breite, Logo_Hoehe, QImage::Format_RGB32);
@@ -60,11 +68,13 @@ void BM_PenMove(benchmark::State& state) {
         vb::SetCursorPos(raster.ScreenOrigin() + p);
         raster.FireMouseMove(1, 0, float(p.x()), float(p.y()));
     }
+    vb::DestroyAllInstances();
 }
 
 void BM_Raster_zeichnen(benchmark::State& state) {
     editorOeffnen(int(state.range(0)));
     for (auto _ : state) Zaroreriri::Raster_zeichnen();
+    vb::DestroyAllInstances();
 }
 
 void BM_Zoom_zeichnen(benchmark::State& state) {
@@ -74,11 +84,13 @@ void BM_Zoom_zeichnen(benchmark::State& state) {
         const QPoint p = strichpunkt(++i);
         Zaroreriri::Zoom_zeichnen(float(p.x()), float(p.y()));
     }
+    vb::DestroyAllInstances();
 }
 
 void BM_DoEvents(benchmark::State& state) {
     editorOeffnen(int(state.range(0)));
     for (auto _ : state) vb::App::DoEvents();
+    vb::DestroyAllInstances();
 }
 } // namespace
 
@@ -87,25 +99,4 @@ BENCHMARK(BM_Raster_zeichnen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Zoom_zeichnen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DoEvents)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir ordner;
-    programmordner = &ordner;
-    vb::App::SetPath(ordner.path());
-    vb::ScreenMetrics m;
-    m.widthPx = 1024;
-    m.heightPx = 768;
-    m.dpi = 96;
-    m.bitsPerPixel = 32;
-    vb::Screen::SetOverride(m);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
-    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
-    // No window waits for an answer.
-    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    vb::DestroyAllInstances();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

@@ -104,6 +104,8 @@ void Logo_Foto_LadenForm::Wire() {
         const size_t k = size_t(i);
         Fotos_Vorschaubild_Bild[k]->Click = [this, i] { Fotos_Vorschaubild_Bild_Click(i); };
         Fotos_Vorschaubild[k]->Click = [this, i] { Fotos_Vorschaubild_Click(i); };
+        // The slot pictures stay disabled; the mouse reaches the frame beneath them.
+        Fotos_Vorschaubild_Bild[k]->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     FotosScrollbalken->Change = [this] { FotosScrollbalken_Change(); };
 }

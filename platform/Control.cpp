@@ -93,7 +93,13 @@ bool NativeEventFilter::eventFilter(QObject* o, QEvent* e) {
 Control::Control(Form& form, Kind kind, QString name, int index)
     : m_form(form), m_kind(kind), m_name(std::move(name)), m_index(index), m_font(QStringLiteral("Arial"), 8) {}
 
-Control::~Control() = default;
+Control::~Control() {
+    // The widget outlives its control (the window's widget deletes it later, and a focused one
+    // still gets its focus-out then): its event filters must not call back into this control.
+    if (!m_widget) return;
+    for (QObject* o : m_widget->findChildren<QObject*>())
+        if (auto* f = dynamic_cast<NativeEventFilter*>(o)) delete f;
+}
 
 void Control::setWidget(QWidget* w) {
     m_widget = w;

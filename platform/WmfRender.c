@@ -1,8 +1,12 @@
 /* Windows metafile rendering through libwmf's gd device layer. The gd device hands back a PNG
    through a memory sink, which libpng decodes to RGBA; that keeps to libwmf's public interface
    (its raw gd image has no exported destructor). */
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE /* pipe2 */
+#endif
 #include "platform/WmfRender.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -19,8 +23,17 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 #include <libwmf/ipa.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <math.h>
 #include <png.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdio.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 
 enum {
     kPlaceableSize = 22,
@@ -33,7 +46,9 @@ enum {
 /* Metafiles are small; a bigger buffer is not a picture worth decoding. */
 #define WMF_MAX_INPUT ((size_t)64 << 20)
 /* The gd device allocates width * height pixels; the caller's maxSide bounds it further. */
-#define WMF_MAX_SIDE 8192
+#define WMF_MAX_SIDE 4096u
+/* A metafile that takes longer than this to play is treated as unreadable. */
+#define WMF_TIMEOUT_MS 5000L
 
 /* Record functions (low byte identifies the call, high byte is the usual parameter count). */
 enum {
@@ -75,6 +90,10 @@ enum {
     R_EXCLUDECLIPRECT = 0x0415,
     R_INTERSECTCLIPRECT = 0x0416,
     R_SETPIXEL = 0x041F,
+    R_DIBBITBLT = 0x0940,
+    R_DIBSTRETCHBLT = 0x0B41,
+    R_SETDIBTODEV = 0x0D33,
+    R_STRETCHDIB = 0x0F43,
     R_ESCAPE = 0x0626,
     R_CREATEREGION = 0x06FF
 };
@@ -127,6 +146,60 @@ static int is_setup_record(unsigned fn) {
     }
 }
 
+/* A device-independent bitmap inside a record: its pixels must fit the record and stay a sane
+   size, since libwmf reads whatever the header claims. */
+#define WMF_MAX_BITMAP_PIXELS ((unsigned long long)4096 * 4096)
+static int dib_ok(const unsigned char* p, size_t n, int paletteIndices) {
+    if (n < 12) return 0;
+    const unsigned long headerSize = rd32(p);
+    unsigned long long w, h;
+    unsigned bpp, compression = 0;
+    unsigned long colours = 0;
+    size_t entry;
+    if (headerSize == 12) {
+        w = rd16(p + 4);
+        h = rd16(p + 6);
+        bpp = rd16(p + 10);
+        entry = 3;
+    } else if (headerSize >= 40 && headerSize <= n) {
+        const long sw = (long)(int32_t)rd32(p + 4), sh = (long)(int32_t)rd32(p + 8);
+        w = sw < 0 ? 0 : (unsigned long long)sw;
+        h = sh < 0 ? (unsigned long long)(-(long long)sh) : (unsigned long long)sh;
+        bpp = rd16(p + 14);
+        compression = (unsigned)rd32(p + 16);
+        colours = rd32(p + 32);
+        entry = 4;
+    } else {
+        return 0;
+    }
+    if (paletteIndices) entry = 2;
+    if (w == 0 || h == 0 || w * h > WMF_MAX_BITMAP_PIXELS) return 0;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return 0;
+    if (bpp <= 8 && (colours == 0 || colours > (1ul << bpp))) colours = 1ul << bpp;
+    if (colours > 256) return 0;
+    unsigned long long need = headerSize + (unsigned long long)colours * entry;
+    if (compression == 3 && headerSize == 40) need += 12;
+    if (compression == 0 || compression == 3) {
+        need += ((w * bpp + 31) / 32) * 4 * h;
+    } else if (!((compression == 1 && bpp == 8) || (compression == 2 && bpp == 4))) {
+        return 0;
+    }
+    return need <= n;
+}
+
+/* Where a record's bitmap starts (bytes after the record head), or 0 for records without one. */
+static size_t dib_offset(unsigned fn, unsigned long words) {
+    switch (fn) {
+    case R_STRETCHDIB: return 22;
+    case R_SETDIBTODEV: return 18;
+    case R_DIBCREATEPATTERNBRUSH: return 4;
+    /* The blits carry a bitmap unless the record is just its fixed parameters. */
+    case R_DIBSTRETCHBLT: return words > 14 ? 20 : 0;
+    case R_DIBBITBLT: return words > 12 ? 16 : 0;
+    default: return 0;
+    }
+}
+
 /* Checks the headers and that the record chain stays inside the buffer up to an EOF record,
    so that libwmf never reads past the data it is given. */
 static int walk(const unsigned char* d, size_t size, Layout* L) {
@@ -159,6 +232,14 @@ static int walk(const unsigned char* d, size_t size, Layout* L) {
             L->end = pos + bytes;
             if (setup) L->setupEnd = pos;
             return 0;
+        }
+        const size_t at = dib_offset(fn, words);
+        if (at) {
+            const size_t body = bytes - kRecordHead;
+            /* StretchDIBits and SetDIBitsToDevice say whether the colour table holds palette indices. */
+            const unsigned usage = fn == R_STRETCHDIB ? rd16(d + pos + 6 + 4) : fn == R_SETDIBTODEV ? rd16(d + pos + 6)
+                                 : fn == R_DIBCREATEPATTERNBRUSH ? rd16(d + pos + 8) : 0;
+            if (body < at || !dib_ok(d + pos + kRecordHead + at, body - at, usage == 1)) return -1;
         }
         if (setup && !is_setup_record(fn)) {
             setup = 0;
@@ -358,44 +439,34 @@ static int sink_write(void* context, char* buffer, int length) {
     return length;
 }
 
-static unsigned char* decode_png(const Sink* s, unsigned w, unsigned h) {
+static int decode_png(const Sink* s, unsigned w, unsigned h, unsigned char* out) {
     png_image image;
     memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, s->data, s->length)) return NULL;
-    if (image.width != w || image.height != h) { png_image_free(&image); return NULL; }
+    if (!png_image_begin_read_from_memory(&image, s->data, s->length)) return -1;
+    if (image.width != w || image.height != h) { png_image_free(&image); return -1; }
     image.format = PNG_FORMAT_RGBA;
-    unsigned char* px = (unsigned char*)malloc((size_t)w * h * 4);
-    if (!px) { png_image_free(&image); return NULL; }
-    if (!png_image_finish_read(&image, NULL, px, 0, NULL)) {
-        png_image_free(&image);
-        free(px);
-        return NULL;
-    }
-    return px;
+    if (!png_image_finish_read(&image, NULL, out, 0, NULL)) { png_image_free(&image); return -1; }
+    return 0;
 }
 
-static unsigned to_pixels(double v) {
+static unsigned to_pixels(double v, unsigned side) {
     if (!(v >= 1.0)) return 1;
-    if (v > 1e9) return 1000000000u;
-    return (unsigned)lround(v);
+    if (v >= (double)side) return side;
+    const unsigned n = (unsigned)lround(v);
+    return n < 1 ? 1 : n > side ? side : n;
 }
 
-int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba) {
-    if (!rgba) return -1;
-    *rgba = NULL;
-    if (!data || !width || !height || maxSide < 1 || size > WMF_MAX_INPUT) return -1;
-    Layout L;
-    if (walk(data, size, &L) != 0) return -1;
-
+/* Plays the checked metafile into out (side * side * 4 bytes). Runs in the isolated child. */
+static int render_direct(const unsigned char* data, const Layout* L, unsigned side, unsigned char* out, unsigned* width, unsigned* height) {
     wmfD_Rect frame;
-    const int framed = frame_of(data, &L, &frame) == 0;
+    const int framed = frame_of(data, L, &frame) == 0;
 
     /* libwmf wants a writable buffer; it gets the metafile up to its EOF record. */
-    unsigned char* copy = (unsigned char*)malloc(L.end);
+    unsigned char* copy = (unsigned char*)malloc(L->end);
     if (!copy) return -1;
-    memcpy(copy, data, L.end);
-    wmfAPI* API = open_api(copy, L.end, device_function);
+    memcpy(copy, data, L->end);
+    wmfAPI* API = open_api(copy, L->end, device_function);
     if (!API) { free(copy); return -1; }
 
     int rc = -1;
@@ -410,24 +481,22 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
         frame = box;
     }
     {
+        /* Placeable files state their size; otherwise the frame's points are shown at screen size. */
         double pw, ph;
-        if (L.placeable) {
-            pw = fabs((double)L.right - L.left) * kScreenDpi / L.inch;
-            ph = fabs((double)L.bottom - L.top) * kScreenDpi / L.inch;
+        if (L->placeable) {
+            pw = fabs((double)L->right - L->left) * kScreenDpi / L->inch;
+            ph = fabs((double)L->bottom - L->top) * kScreenDpi / L->inch;
         } else {
             pw = ((double)frame.BR.x - frame.TL.x) * kScreenDpi / kDevicePerInch;
             ph = ((double)frame.BR.y - frame.TL.y) * kScreenDpi / kDevicePerInch;
         }
-        const double side = maxSide < WMF_MAX_SIDE ? maxSide : WMF_MAX_SIDE;
         const double longer = pw > ph ? pw : ph;
         if (longer > side) {
             pw = pw * side / longer;
             ph = ph * side / longer;
         }
-        w = to_pixels(pw);
-        h = to_pixels(ph);
-        if (w > (unsigned)side) w = (unsigned)side;
-        if (h > (unsigned)side) h = (unsigned)side;
+        w = to_pixels(pw, side);
+        h = to_pixels(ph, side);
     }
     {
         wmf_gd_t* gd = WMF_GD_GetData(API);
@@ -446,16 +515,115 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
         if (wmf_play(API, 0, &playBox) != wmf_E_None) goto done;
     }
     if (sink.failed || sink.length == 0) goto done;
-    *rgba = decode_png(&sink, w, h);
-    if (*rgba) {
-        *width = (int)w;
-        *height = (int)h;
+    if (decode_png(&sink, w, h, out) == 0) {
+        *width = w;
+        *height = h;
         rc = 0;
     }
 done:
     wmf_api_destroy(API);
     free(copy);
     free(sink.data);
+    return rc;
+}
+
+/* ---- isolation ----
+   libwmf trusts the records it plays: malformed fonts, bitmaps or regions can make it crash or
+   loop. It therefore runs in a forked child that hands the pixels back through shared memory
+   and is killed when it takes too long. */
+
+typedef struct {
+    volatile int done; /* set last by the child, after the pixels */
+    unsigned width, height;
+} SharedHead;
+#define WMF_SHARED_HEAD 64
+
+static long elapsed_ms(const struct timespec* since) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (long)(now.tv_sec - since->tv_sec) * 1000L + (long)((now.tv_nsec - since->tv_nsec) / 1000000L);
+}
+
+/* Waits until the child closes its end of the pipe (it exits) or the time is up. */
+static int wait_for_child(int fd) {
+    struct timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        const long left = WMF_TIMEOUT_MS - elapsed_ms(&start);
+        if (left <= 0) return -1;
+        struct pollfd p;
+        p.fd = fd;
+        p.events = POLLIN;
+        p.revents = 0;
+        const int n = poll(&p, 1, (int)left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) return -1;
+        char c;
+        const ssize_t r = read(fd, &c, 1);
+        if (r == 0) return 0;
+        if (r < 0 && errno != EINTR && errno != EAGAIN) return -1;
+    }
+}
+
+static void child_main(const unsigned char* data, const Layout* L, unsigned side, unsigned char* shared) {
+    /* A crash here must end only this process, without the parent's crash handling. */
+    const int sigs[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+    for (size_t i = 0; i < sizeof sigs / sizeof sigs[0]; ++i) signal(sigs[i], SIG_DFL);
+    SharedHead* head = (SharedHead*)shared;
+    unsigned w = 0, h = 0;
+    if (render_direct(data, L, side, shared + WMF_SHARED_HEAD, &w, &h) != 0) _exit(1);
+    head->width = w;
+    head->height = h;
+    __sync_synchronize();
+    head->done = 1;
+    _exit(0);
+}
+
+int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba) {
+    if (!rgba) return -1;
+    *rgba = NULL;
+    if (!data || !width || !height || maxSide < 1 || size > WMF_MAX_INPUT) return -1;
+    Layout L;
+    if (walk(data, size, &L) != 0) return -1;
+    const unsigned side = (unsigned)maxSide < WMF_MAX_SIDE ? (unsigned)maxSide : WMF_MAX_SIDE;
+    const size_t pixels = (size_t)side * side * 4;
+    const size_t mapped = WMF_SHARED_HEAD + pixels;
+    unsigned char* shared = (unsigned char*)mmap(NULL, mapped, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (shared == MAP_FAILED) return -1;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) { munmap(shared, mapped); return -1; }
+    fflush(NULL); /* the child exits without flushing, but must not inherit half-written output either */
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        child_main(data, &L, side, shared);
+    }
+    close(fds[1]);
+    int rc = -1;
+    if (pid > 0) {
+        const int finished = wait_for_child(fds[0]) == 0;
+        if (!finished) kill(pid, SIGKILL);
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+        const SharedHead* head = (const SharedHead*)shared;
+        __sync_synchronize();
+        if (finished && head->done && head->width >= 1 && head->height >= 1 && head->width <= side && head->height <= side) {
+            const size_t bytes = (size_t)head->width * head->height * 4;
+            unsigned char* out = (unsigned char*)malloc(bytes);
+            if (out) {
+                memcpy(out, shared + WMF_SHARED_HEAD, bytes);
+                *width = (int)head->width;
+                *height = (int)head->height;
+                *rgba = out;
+                rc = 0;
+            }
+        }
+    }
+    close(fds[0]);
+    munmap(shared, mapped);
     return rc;
 }
 

@@ -22,7 +22,6 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
-#include <set>
 #include <sstream>
 
 using namespace Parameter_und_Start;

@@ -21,6 +21,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QPixmap>
+#include <functional>
 
 using namespace Parameter_und_Start;
 

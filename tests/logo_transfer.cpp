@@ -27,6 +27,7 @@ protected:
         vb::SetPhoneLinkTimeout(300);
         Startbildschirm->Show();
         Netzbetreiber_Code = QStringLiteral("26201");
+        COM_Port_Nummer = 1; // as the start-up sets it
     }
     void TearDown() override {
         vb::FreeCOMPort();
