@@ -728,7 +728,7 @@ void StartbildschirmForm::Layer_Kalvoren_Einblenden() {
         // Open the framed gallery logo first; its load shows the layer.
         static bool laedt = false;
         const int slot = gerahmterSlot(*this);
-        if (slot < 0 || laedt) return;
+        if (slot < 0 || laedt || Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
         laedt = true;
         vb::Try([&] { Laden_Click_Sub(Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText(), false, false); });
         laedt = false;
@@ -741,9 +741,9 @@ void StartbildschirmForm::Layer_Kalvoren_Einblenden() {
 }
 
 void StartbildschirmForm::In_Zaroreriri_bearbeiten_Click() {
-    // Without a framed logo (no type chosen yet) there is nothing to open.
+    // Without a framed logo (no type chosen yet, or an empty slot) there is nothing to open.
     const int slot = gerahmterSlot(*this);
-    if (slot < 0) return;
+    if (slot < 0 || Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
     Layer_Kalvoren->setVisible(true);
     Laden_Click_Sub(Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText(), false, false);
     Logos_mit_Schatten->setVisible(true);

@@ -31,6 +31,7 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
 #include <signal.h>
 #include <stdio.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -49,6 +50,8 @@ enum {
 #define WMF_MAX_SIDE 4096u
 /* A metafile that takes longer than this to play is treated as unreadable. */
 #define WMF_TIMEOUT_MS 5000L
+/* Memory the player may allocate beyond what the process holds when it starts. */
+#define WMF_MEMORY_BUDGET (1024ull << 20)
 
 /* Record functions (low byte identifies the call, high byte is the usual parameter count). */
 enum {
@@ -568,10 +571,34 @@ static int wait_for_child(int fd) {
     }
 }
 
+/* Caps the child's further data allocations, so that a bitmap or font claiming a huge size fails
+   inside libwmf instead of exhausting memory. The cap is relative to what the process already
+   maps, which sanitizer builds make very large. */
+static void limit_memory(void) {
+    char text[4096];
+    const int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    const ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    if (n <= 0) return;
+    text[n] = '\0';
+    const char* at = strstr(text, "VmData:");
+    if (!at) return;
+    const unsigned long long kib = strtoull(at + 7, NULL, 10);
+    struct rlimit lim;
+    if (kib == 0 || getrlimit(RLIMIT_DATA, &lim) != 0) return;
+    rlim_t cap = (rlim_t)(kib * 1024ull + WMF_MEMORY_BUDGET);
+    if (lim.rlim_max != RLIM_INFINITY && cap > lim.rlim_max) cap = lim.rlim_max;
+    if (lim.rlim_cur != RLIM_INFINITY && cap > lim.rlim_cur) return;
+    lim.rlim_cur = cap;
+    setrlimit(RLIMIT_DATA, &lim);
+}
+
 static void child_main(const unsigned char* data, const Layout* L, unsigned side, unsigned char* shared) {
     /* A crash here must end only this process, without the parent's crash handling. */
     const int sigs[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
     for (size_t i = 0; i < sizeof sigs / sizeof sigs[0]; ++i) signal(sigs[i], SIG_DFL);
+    limit_memory();
     SharedHead* head = (SharedHead*)shared;
     unsigned w = 0, h = 0;
     if (render_direct(data, L, side, shared + WMF_SHARED_HEAD, &w, &h) != 0) _exit(1);

@@ -413,3 +413,22 @@ TEST_F(GalleryTest, ShippedLogosInTheGallery) {
     EXPECT_FALSE(Logo_Foto_Laden->Fotos_Vorschaubild_Bild[19]->Picture().IsEmpty());
     shoot(*Logo_Foto_Laden, "picker-browser-SB_S25");
 }
+
+TEST_F(GalleryTest, AnEmptySlotOpensNothing) {
+    logos("NBLXXXX", 3);
+    StartbildschirmForm& F = waehlen(7);
+    int prompts = 0;
+    vb::SetDialogHook([&](const vb::DialogRequest&) {
+        ++prompts;
+        return std::optional<vb::DialogAnswer>();
+    });
+    F.Logo_Vorschaubild[10]->FireClick();
+    F.Logo_Vorschaubild[10]->FireDblClick();
+    EXPECT_EQ(prompts, 0);
+    EXPECT_FALSE(F.Layer_Kalvoren->Visible());
+    // With a type folder missing altogether the framed first slot is empty as well.
+    waehlen(3);
+    F.In_Zaroreriri_bearbeiten->FireClick();
+    EXPECT_EQ(prompts, 0);
+    EXPECT_FALSE(F.Layer_Kalvoren->Visible());
+}
