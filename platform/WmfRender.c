@@ -257,62 +257,163 @@ static int walk(const unsigned char* d, size_t size, Layout* L) {
     }
 }
 
-/* ---- device layer: libwmf's gd device with rectangle-like shapes given in top-left order ---- */
+/* ---- device layer ----
+   libwmf's gd device, with every shape checked on the way in: corners put in top-left order,
+   coordinates, pen sizes and fonts held to sizes that stay in proportion to the picture. gd
+   fills bottom-up rectangles as nothing, and loops for minutes over pens, fonts or polygons
+   thousands of pictures wide. */
+
+static const wmfFunctionReference* gd_calls(wmfAPI* API) { return (const wmfFunctionReference*)API->user_data; }
+
+/* Coordinates stay within this many picture sizes of the frame; pens and fonts within a few. */
+#define WMF_REACH 8.0
+#define WMF_MAX_PEN 2.0
+#define WMF_MAX_FONT 2.0
+#define WMF_MAX_FONT_RATIO 64.0
 
 typedef struct {
-    void (*draw_rectangle)(wmfAPI*, wmfDrawRectangle_t*);
-    void (*draw_ellipse)(wmfAPI*, wmfDrawArc_t*);
-    void (*draw_arc)(wmfAPI*, wmfDrawArc_t*);
-    void (*draw_pie)(wmfAPI*, wmfDrawArc_t*);
-    void (*draw_chord)(wmfAPI*, wmfDrawArc_t*);
-} GdCalls;
+    double x0, y0, x1, y1; /* reach */
+    double size;           /* longer side of the frame */
+} Bounds;
 
+static Bounds bounds_of(wmfAPI* API) {
+    const wmf_gd_t* gd = WMF_GD_GetData(API);
+    const double w = (double)gd->bbox.BR.x - gd->bbox.TL.x, h = (double)gd->bbox.BR.y - gd->bbox.TL.y;
+    Bounds b;
+    b.size = w > h ? w : h;
+    b.x0 = gd->bbox.TL.x - WMF_REACH * b.size;
+    b.y0 = gd->bbox.TL.y - WMF_REACH * b.size;
+    b.x1 = gd->bbox.BR.x + WMF_REACH * b.size;
+    b.y1 = gd->bbox.BR.y + WMF_REACH * b.size;
+    return b;
+}
+
+static float clampf(float v, double lo, double hi) {
+    if (!(v >= lo)) return (float)lo; /* NaN too */
+    if (v > hi) return (float)hi;
+    return v;
+}
+static void hold(const Bounds* b, wmfD_Coord* c) {
+    c->x = clampf(c->x, b->x0, b->x1);
+    c->y = clampf(c->y, b->y0, b->y1);
+}
+static void hold_pen(const Bounds* b, wmfDC* dc) {
+    if (!dc || !dc->pen) return;
+    const double most = WMF_MAX_PEN * b->size;
+    if (!(dc->pen->width <= most)) dc->pen->width = most;
+    if (!(dc->pen->height <= most)) dc->pen->height = most;
+    if (dc->pen->width < 0) dc->pen->width = 0;
+    if (dc->pen->height < 0) dc->pen->height = 0;
+}
 static void order_corners(wmfD_Coord* tl, wmfD_Coord* br) {
     if (tl->x > br->x) { float t = tl->x; tl->x = br->x; br->x = t; }
     if (tl->y > br->y) { float t = tl->y; tl->y = br->y; br->y = t; }
 }
-static const GdCalls* gd_calls(wmfAPI* API) { return (const GdCalls*)API->user_data; }
+static void hold_box(const Bounds* b, wmfD_Coord* tl, wmfD_Coord* br) {
+    hold(b, tl);
+    hold(b, br);
+    order_corners(tl, br);
+}
 
-/* A metafile with a flipped axis gives corners bottom-up, which gd fills as nothing. */
 static void draw_rectangle(wmfAPI* API, wmfDrawRectangle_t* r) {
-    order_corners(&r->TL, &r->BR);
+    const Bounds b = bounds_of(API);
+    hold_pen(&b, r->dc);
+    hold_box(&b, &r->TL, &r->BR);
+    r->width = clampf(r->width, 0, (double)r->BR.x - r->TL.x);
+    r->height = clampf(r->height, 0, (double)r->BR.y - r->TL.y);
     gd_calls(API)->draw_rectangle(API, r);
 }
-static void draw_ellipse(wmfAPI* API, wmfDrawArc_t* a) {
-    order_corners(&a->TL, &a->BR);
-    gd_calls(API)->draw_ellipse(API, a);
+static void hold_arc(wmfAPI* API, wmfDrawArc_t* a) {
+    const Bounds b = bounds_of(API);
+    hold_pen(&b, a->dc);
+    hold_box(&b, &a->TL, &a->BR);
+    hold(&b, &a->start);
+    hold(&b, &a->end);
 }
-static void draw_arc(wmfAPI* API, wmfDrawArc_t* a) {
-    order_corners(&a->TL, &a->BR);
-    gd_calls(API)->draw_arc(API, a);
+static void draw_ellipse(wmfAPI* API, wmfDrawArc_t* a) { hold_arc(API, a); gd_calls(API)->draw_ellipse(API, a); }
+static void draw_arc(wmfAPI* API, wmfDrawArc_t* a) { hold_arc(API, a); gd_calls(API)->draw_arc(API, a); }
+static void draw_pie(wmfAPI* API, wmfDrawArc_t* a) { hold_arc(API, a); gd_calls(API)->draw_pie(API, a); }
+static void draw_chord(wmfAPI* API, wmfDrawArc_t* a) { hold_arc(API, a); gd_calls(API)->draw_chord(API, a); }
+
+static void draw_line(wmfAPI* API, wmfDrawLine_t* l) {
+    const Bounds b = bounds_of(API);
+    hold_pen(&b, l->dc);
+    hold(&b, &l->from);
+    hold(&b, &l->to);
+    gd_calls(API)->draw_line(API, l);
 }
-static void draw_pie(wmfAPI* API, wmfDrawArc_t* a) {
-    order_corners(&a->TL, &a->BR);
-    gd_calls(API)->draw_pie(API, a);
+static void hold_poly(wmfAPI* API, wmfPolyLine_t* p) {
+    const Bounds b = bounds_of(API);
+    hold_pen(&b, p->dc);
+    if (p->pt)
+        for (unsigned i = 0; i < p->count; ++i) hold(&b, &p->pt[i]);
 }
-static void draw_chord(wmfAPI* API, wmfDrawArc_t* a) {
-    order_corners(&a->TL, &a->BR);
-    gd_calls(API)->draw_chord(API, a);
+static void poly_line(wmfAPI* API, wmfPolyLine_t* p) { hold_poly(API, p); gd_calls(API)->poly_line(API, p); }
+static void draw_polygon(wmfAPI* API, wmfPolyLine_t* p) { hold_poly(API, p); gd_calls(API)->draw_polygon(API, p); }
+static void draw_polypolygon(wmfAPI* API, wmfPolyPoly_t* p) {
+    const Bounds b = bounds_of(API);
+    hold_pen(&b, p->dc);
+    if (p->pt && p->count)
+        for (unsigned i = 0; i < p->npoly; ++i)
+            if (p->pt[i])
+                for (unsigned j = 0; j < p->count[i]; ++j) hold(&b, &p->pt[i][j]);
+    gd_calls(API)->draw_polypolygon(API, p);
+}
+static void hold_rects(wmfAPI* API, wmfPolyRectangle_t* r) {
+    const Bounds b = bounds_of(API);
+    if (r->TL && r->BR)
+        for (unsigned i = 0; i < r->count; ++i) hold_box(&b, &r->TL[i], &r->BR[i]);
+    r->width = clampf(r->width, 0, WMF_MAX_PEN * b.size);
+    r->height = clampf(r->height, 0, WMF_MAX_PEN * b.size);
+}
+static void region_frame(wmfAPI* API, wmfPolyRectangle_t* r) { hold_rects(API, r); gd_calls(API)->region_frame(API, r); }
+static void region_paint(wmfAPI* API, wmfPolyRectangle_t* r) { hold_rects(API, r); gd_calls(API)->region_paint(API, r); }
+static void rop_draw(wmfAPI* API, wmfROP_Draw_t* r) {
+    const Bounds b = bounds_of(API);
+    hold_box(&b, &r->TL, &r->BR);
+    gd_calls(API)->rop_draw(API, r);
+}
+
+/* Text without a usable size is left out (a zero font height would make gd spin). */
+static void draw_text(wmfAPI* API, wmfDrawText_t* t) {
+    const Bounds b = bounds_of(API);
+    if (!(t->font_height > 0 && t->font_height <= WMF_MAX_FONT * b.size)) return;
+    if (!(t->font_ratio > 1.0 / WMF_MAX_FONT_RATIO && t->font_ratio < WMF_MAX_FONT_RATIO)) return;
+    const wmfD_Coord* corners[] = {&t->pt, &t->TL, &t->BR, &t->bbox.TL, &t->bbox.TR, &t->bbox.BL, &t->bbox.BR};
+    for (size_t i = 0; i < sizeof corners / sizeof corners[0]; ++i) {
+        const wmfD_Coord* c = corners[i];
+        if (!(c->x >= b.x0 && c->x <= b.x1 && c->y >= b.y0 && c->y <= b.y1)) return;
+    }
+    gd_calls(API)->draw_text(API, t);
 }
 
 static void device_function(wmfAPI* API) {
     wmf_gd_function(API);
     if (API->err != wmf_E_None || !API->function_reference) return;
     wmfFunctionReference* f = (wmfFunctionReference*)API->function_reference;
-    if (!f->draw_rectangle || !f->draw_ellipse || !f->draw_arc || !f->draw_pie || !f->draw_chord) return;
-    GdCalls* calls = (GdCalls*)wmf_malloc(API, sizeof *calls);
-    if (!calls) return; /* keep gd's own calls */
-    calls->draw_rectangle = f->draw_rectangle;
-    calls->draw_ellipse = f->draw_ellipse;
-    calls->draw_arc = f->draw_arc;
-    calls->draw_pie = f->draw_pie;
-    calls->draw_chord = f->draw_chord;
-    API->user_data = calls;
-    f->draw_rectangle = draw_rectangle;
-    f->draw_ellipse = draw_ellipse;
-    f->draw_arc = draw_arc;
-    f->draw_pie = draw_pie;
-    f->draw_chord = draw_chord;
+    wmfFunctionReference* gd = (wmfFunctionReference*)wmf_malloc(API, sizeof *gd);
+    if (!gd) {
+        API->err = wmf_E_InsMem;
+        return;
+    }
+    *gd = *f;
+    API->user_data = gd;
+    /* Only what gd draws is wrapped; a call it leaves out stays out. */
+#define WRAP(call) if (f->call) f->call = call
+    WRAP(draw_rectangle);
+    WRAP(draw_ellipse);
+    WRAP(draw_arc);
+    WRAP(draw_pie);
+    WRAP(draw_chord);
+    WRAP(draw_line);
+    WRAP(poly_line);
+    WRAP(draw_polygon);
+    WRAP(draw_polypolygon);
+    WRAP(region_frame);
+    WRAP(region_paint);
+    WRAP(rop_draw);
+    WRAP(draw_text);
+#undef WRAP
 }
 
 static wmfAPI* open_api(unsigned char* data, size_t size, void (*function)(wmfAPI*)) {
