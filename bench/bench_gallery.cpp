@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 using namespace Parameter_und_Start;
 
 namespace {
@@ -92,12 +94,4 @@ static void BM_PhotoDecode(benchmark::State& state) {
 }
 BENCHMARK(BM_PhotoDecode)->Arg(Fotovorschau::Modus_Vorschau)->Arg(Fotovorschau::Modus_Original)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
