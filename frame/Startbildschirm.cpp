@@ -490,7 +490,10 @@ void StartbildschirmForm::Design() {
     Zoom->setBackColor(vb::RGB(123, 139, 90));
     Malwerkzeug_Vorschau->setScaleMode(vb::vbPixels);
     Malwerkzeug_Vorschau->setBackColor(vb::RGB(0xDD, 0xE3, 0xE7));
-    for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) m->setVisible(false);
+    for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) {
+        m->setVisible(false);
+        m->setStretch(true); // scaled with the window like the raster they centre
+    }
     // At start the pen and black are chosen.
     for (vb::Image* t : {Logo_Text, Logo_Kreis, Logo_Quadrat, Logo_Linie, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz}) t->setTag(QStringLiteral("0"));
     Logo_Stift->setTag(QStringLiteral("1"));

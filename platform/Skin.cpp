@@ -377,8 +377,8 @@ void Paint(Form& form) {
                 p.end();
                 pb->setPicture(vb::Picture(layer));
             }
-        } else if (f.kind == QLatin1String("btn")) {
-            // Buttons scale with their window; their highlight pictures fill them.
+        } else if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("frame") || f.kind == QLatin1String("display")) {
+            // Buttons and frames scale with their window; their highlight pictures fill them.
             if (auto* im = dynamic_cast<Image*>(c)) im->setStretch(true);
         } else if (carriesOwn(f, c)) {
             const QString faceText = f.kind == QLatin1String("hottab") ? QStringLiteral("tab:") + f.glyph : QString::fromUtf8(it.face);

@@ -1,6 +1,11 @@
-/* Windows metafile rendering through libwmf's gd device layer. The gd device hands back a PNG
-   through a memory sink, which libpng decodes to RGBA; that keeps to libwmf's public interface
-   (its raw gd image has no exported destructor). */
+/* Windows metafile rendering through libwmf's gd device layer.
+   - The records are checked before libwmf sees them: headers, a chain of sizes that ends in an
+     EOF record inside the buffer, and embedded bitmaps that fit their records.
+   - The picture's frame is the window the file sets up (or its placeable bounds), located in
+     libwmf's device space by scanning probe metafiles.
+   - gd hands back a PNG through a memory sink, which libpng decodes to RGBA; that keeps to
+     libwmf's public interface (its raw gd image has no exported destructor).
+   - libwmf runs in a forked child with a time and memory limit, since it trusts what it reads. */
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE /* pipe2 */
 #endif
@@ -265,26 +270,32 @@ static int walk(const unsigned char* d, size_t size, Layout* L) {
 
 static const wmfFunctionReference* gd_calls(wmfAPI* API) { return (const wmfFunctionReference*)API->user_data; }
 
-/* Coordinates stay within this many picture sizes of the frame; pens and fonts within a few. */
+/* Limits in pictures: coordinates stay within WMF_REACH pictures of the frame on each axis; a pen
+   at most WMF_MAX_PEN of the picture's longer side (gd draws a wide pen by stamping it at every
+   point); a font at most WMF_MAX_FONT pictures high, its glyphs no more stretched than
+   WMF_MAX_STRETCH (FreeType fails on extreme ones and gd then dereferences nothing). */
 #define WMF_REACH 8.0
-#define WMF_MAX_PEN 2.0
+#define WMF_MAX_PEN (1.0 / 16)
 #define WMF_MAX_FONT 2.0
-#define WMF_MAX_FONT_RATIO 64.0
+#define WMF_MAX_STRETCH 32.0
 
 typedef struct {
-    double x0, y0, x1, y1; /* reach */
-    double size;           /* longer side of the frame */
+    double x0, y0, x1, y1;  /* reach, device units */
+    double sx, sy;          /* pixels per device unit */
+    double side;            /* longer side of the picture, pixels */
 } Bounds;
 
 static Bounds bounds_of(wmfAPI* API) {
     const wmf_gd_t* gd = WMF_GD_GetData(API);
     const double w = (double)gd->bbox.BR.x - gd->bbox.TL.x, h = (double)gd->bbox.BR.y - gd->bbox.TL.y;
     Bounds b;
-    b.size = w > h ? w : h;
-    b.x0 = gd->bbox.TL.x - WMF_REACH * b.size;
-    b.y0 = gd->bbox.TL.y - WMF_REACH * b.size;
-    b.x1 = gd->bbox.BR.x + WMF_REACH * b.size;
-    b.y1 = gd->bbox.BR.y + WMF_REACH * b.size;
+    b.x0 = gd->bbox.TL.x - WMF_REACH * w;
+    b.y0 = gd->bbox.TL.y - WMF_REACH * h;
+    b.x1 = gd->bbox.BR.x + WMF_REACH * w;
+    b.y1 = gd->bbox.BR.y + WMF_REACH * h;
+    b.sx = gd->width / w;
+    b.sy = gd->height / h;
+    b.side = gd->width > gd->height ? gd->width : gd->height;
     return b;
 }
 
@@ -299,9 +310,9 @@ static void hold(const Bounds* b, wmfD_Coord* c) {
 }
 static void hold_pen(const Bounds* b, wmfDC* dc) {
     if (!dc || !dc->pen) return;
-    const double most = WMF_MAX_PEN * b->size;
-    if (!(dc->pen->width <= most)) dc->pen->width = most;
-    if (!(dc->pen->height <= most)) dc->pen->height = most;
+    const double most = WMF_MAX_PEN * b->side;
+    if (!(dc->pen->width * b->sx <= most)) dc->pen->width = most / b->sx;
+    if (!(dc->pen->height * b->sy <= most)) dc->pen->height = most / b->sy;
     if (dc->pen->width < 0) dc->pen->width = 0;
     if (dc->pen->height < 0) dc->pen->height = 0;
 }
@@ -363,8 +374,8 @@ static void hold_rects(wmfAPI* API, wmfPolyRectangle_t* r) {
     const Bounds b = bounds_of(API);
     if (r->TL && r->BR)
         for (unsigned i = 0; i < r->count; ++i) hold_box(&b, &r->TL[i], &r->BR[i]);
-    r->width = clampf(r->width, 0, WMF_MAX_PEN * b.size);
-    r->height = clampf(r->height, 0, WMF_MAX_PEN * b.size);
+    r->width = clampf(r->width, 0, WMF_MAX_PEN * b.side / b.sx);
+    r->height = clampf(r->height, 0, WMF_MAX_PEN * b.side / b.sy);
 }
 static void region_frame(wmfAPI* API, wmfPolyRectangle_t* r) { hold_rects(API, r); gd_calls(API)->region_frame(API, r); }
 static void region_paint(wmfAPI* API, wmfPolyRectangle_t* r) { hold_rects(API, r); gd_calls(API)->region_paint(API, r); }
@@ -374,16 +385,19 @@ static void rop_draw(wmfAPI* API, wmfROP_Draw_t* r) {
     gd_calls(API)->rop_draw(API, r);
 }
 
-/* Text without a usable size is left out (a zero font height would make gd spin). */
+/* Text without a usable size is left out (a zero font height would make gd spin), and so is text
+   anchored far outside the picture. Its clip and background boxes are held like shapes. */
 static void draw_text(wmfAPI* API, wmfDrawText_t* t) {
     const Bounds b = bounds_of(API);
-    if (!(t->font_height > 0 && t->font_height <= WMF_MAX_FONT * b.size)) return;
-    if (!(t->font_ratio > 1.0 / WMF_MAX_FONT_RATIO && t->font_ratio < WMF_MAX_FONT_RATIO)) return;
-    const wmfD_Coord* corners[] = {&t->pt, &t->TL, &t->BR, &t->bbox.TL, &t->bbox.TR, &t->bbox.BL, &t->bbox.BR};
-    for (size_t i = 0; i < sizeof corners / sizeof corners[0]; ++i) {
-        const wmfD_Coord* c = corners[i];
-        if (!(c->x >= b.x0 && c->x <= b.x1 && c->y >= b.y0 && c->y <= b.y1)) return;
-    }
+    const double high = t->font_height * b.sy, wide = t->font_height * t->font_ratio * b.sx;
+    if (!(high > 0 && wide > 0 && high <= WMF_MAX_FONT * b.side && wide <= WMF_MAX_FONT * b.side)) return;
+    if (!(wide / high <= WMF_MAX_STRETCH && high / wide <= WMF_MAX_STRETCH)) return;
+    if (!(t->pt.x >= b.x0 && t->pt.x <= b.x1 && t->pt.y >= b.y0 && t->pt.y <= b.y1)) return;
+    hold_box(&b, &t->TL, &t->BR);
+    hold(&b, &t->bbox.TL);
+    hold(&b, &t->bbox.TR);
+    hold(&b, &t->bbox.BL);
+    hold(&b, &t->bbox.BR);
     gd_calls(API)->draw_text(API, t);
 }
 
@@ -723,7 +737,6 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
     if (shared == MAP_FAILED) return -1;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) { munmap(shared, mapped); return -1; }
-    fflush(NULL); /* the child exits without flushing, but must not inherit half-written output either */
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);

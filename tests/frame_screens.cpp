@@ -2,12 +2,14 @@
 // names a folder.
 #include "support/Fixture.h"
 
+#include "frame/Fenster.h"
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "platform/ComboBox.h"
 #include "platform/Form.h"
+#include "platform/Image.h"
 #include "platform/PictureBox.h"
 
 #include <QPixmap>
@@ -38,4 +40,24 @@ TEST_F(ScreensTest, MainWindowIs800By580) {
     Parameter_und_Start::Info_Modus = 1;
     Information->Show();
     shoot(*Information, "information");
+}
+
+TEST_F(ScreensTest, LargeFontsKeepThePixelLayout) {
+    useScreen(1280, 1024, 120);
+    Fenster::Formular_laden(*Startbildschirm);
+    Startbildschirm->setHeight(8700.0 / 15 * 12);
+    Startbildschirm->setWidth(12000.0 / 15 * 12);
+    Startbildschirm->Show();
+    EXPECT_EQ(Startbildschirm->Widget()->size(), QSize(800, 580));
+    // Frames and buttons keep their places in pixels.
+    for (vb::Control* c : {static_cast<vb::Control*>(Startbildschirm->Logo_Vorschaubild[7]), static_cast<vb::Control*>(Startbildschirm->Transfer[1]),
+                           static_cast<vb::Control*>(Startbildschirm->Mitte_zentrierung)}) {
+        const vb::LayoutItem* design = nullptr;
+        for (const vb::LayoutItem& it : Startbildschirm->LayoutTable())
+            if (c->Name() == QLatin1String(it.name) && c->Index() == it.index) design = &it;
+        ASSERT_NE(design, nullptr);
+        EXPECT_EQ(c->Widget()->geometry(), QRect(int(design->left / 15), int(design->top / 15), int(design->width / 15), int(design->height / 15)))
+            << c->Name().toStdString();
+    }
+    shoot(*Startbildschirm, "main-120dpi");
 }
