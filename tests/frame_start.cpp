@@ -14,6 +14,7 @@
 #include "platform/TextBox.h"
 #include "platform/VBError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Parameter_und_Start;
@@ -181,4 +182,17 @@ TEST_F(StartTest, CentreWithOffsets) {
     EXPECT_DOUBLE_EQ(c.Top(), r.Top() + r.Height() / 2 - c.Height() / 2 - 75);
     EXPECT_DOUBLE_EQ(c.Left(), r.Left() + r.Width() / 2 - c.Width() / 2 - 30);
     EXPECT_TRUE(c.Visible());
+}
+
+TEST_F(StartTest, SecondStartEndsWithoutAWindow) {
+    QFile(file("param.ini")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(runMain());
+    Startbildschirm->Show();
+    Startbildschirm->setWindowState(vb::vbMinimized);
+    const auto formsBefore = vb::AllForms().size();
+    // The same program started again: it finds the first and ends at once.
+    EXPECT_FALSE(runMain());
+    EXPECT_EQ(vb::AllForms().size(), formsBefore);
+    for (int i = 0; i < 50 && Startbildschirm->WindowState() == vb::vbMinimized; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(Startbildschirm->WindowState(), vb::vbNormal);
 }
