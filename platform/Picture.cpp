@@ -55,7 +55,7 @@ Picture LoadPicture(const QString& path) {
     if (!fi.exists() || !fi.isFile()) throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
     const QString ext = fi.suffix().toLower();
     QImage img;
-    if (ext == QLatin1String("wmf") || ext == QLatin1String("emf")) {
+    if (ext == QLatin1String("wmf")) {
         img = readWmf(path);
     } else {
         QImageReader reader(path);
