@@ -9,11 +9,17 @@ Dateiauswahldialog& Dateiauswahl() {
     return d;
 }
 
+namespace {
+// Without a filter every file is offered.
+QString filterOderAlle(const QString& filterstring) {
+    return filterstring.isEmpty() ? QStringLiteral("Alle Dateien (*.*)|*.*") : filterstring;
+}
+} // namespace
+
 QString Dateiauswahldialog::OpenFile(const QString& filterstring, const QString& dateiname) {
-    const QString filter = filterstring.isEmpty() ? QStringLiteral("Alle Dateien (*.*)|*.*") : filterstring;
-    return vb::GetOpenFileName(filter, dateiname);
+    return vb::GetOpenFileName(filterOderAlle(filterstring), dateiname);
 }
 
 QString Dateiauswahldialog::SaveFile(const QString& dateiname, const QString& filterstring, const QString& ordner) {
-    return vb::GetSaveFileName(dateiname, filterstring, ordner.isEmpty() ? QDir::currentPath() : ordner);
+    return vb::GetSaveFileName(dateiname, filterOderAlle(filterstring), ordner.isEmpty() ? QDir::currentPath() : ordner);
 }

@@ -341,7 +341,6 @@ void StartbildschirmForm::Wire() {
     Logo->Click = [this] { Logo_Click(); };
     Einstellun->Click = [this] { Einstellun_Click(); };
     Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
-    Titelzeile->DblClick = [this] { Form_DblClick(); };
     Layer_Kalvoren->MouseMove = [this](int b, int s, float x, float y) { Layer_Kalvoren_MouseMove(b, s, x, y); };
     // The gallery layer lies over the window's background and acts as it.
     Layer_Logoauswahl->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };

@@ -54,6 +54,7 @@ void Variablen_laden() {
         EinstellungenForm& e = *Einstellungen;
         vb::Try([&] {
             const int port = ziffer(zeile, 0);
+            // Only the ports the dialog offers; another digit is no port the link can open.
             if (port < 1 || port > 4) return;
             e.COM_Port->setCaption(QString::number(port));
             COM_Port_Nummer = short(port);

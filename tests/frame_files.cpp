@@ -73,8 +73,12 @@ TEST_F(FilesTest, PicturePrompt) {
     // A path longer than the dialog's buffer cannot come back.
     reply = vb::DialogAnswer{QStringLiteral("/") + QString(300, QLatin1Char('a')), {}};
     EXPECT_EQ(Dateiauswahl().OpenFile(), QString());
-    // Without a filter every file is offered.
+    // Without a filter every file is offered, in both dialogs.
     reply.reset();
     Dateiauswahl().OpenFile();
+    EXPECT_EQ(seen.filter, QStringLiteral("Alle Dateien (*.*)|*.*"));
+    EXPECT_EQ(Dateiauswahl().SaveFile(QStringLiteral("logo.bmp")), QString());
+    EXPECT_EQ(seen.kind, QStringLiteral("save"));
+    EXPECT_EQ(seen.fileName, QStringLiteral("logo.bmp"));
     EXPECT_EQ(seen.filter, QStringLiteral("Alle Dateien (*.*)|*.*"));
 }
