@@ -246,36 +246,3 @@ TEST_F(LoadingTest, CancelledPromptChangesNothing) {
     EXPECT_FALSE(QFile::exists(file("dither.bmp")));
     EXPECT_TRUE(shownInfos.empty());
 }
-// PROBE-BEGIN
-TEST_F(LoadingTest, ProbePortrait) {
-    chooseType(7);
-    QImage src = canvas(50, 100);
-    QPainter(&src).fillRect(0, 0, 50, 5, Qt::black); // rows 0..4 -> 0..7.2
-    Perspektivisch_Skalieren = true;
-    Logo_laden::Bild_in_Logo_laden(write("p.bmp", src), false);
-    const QImage l = logo();
-    ASSERT_EQ(l.size(), QSize(72, 14));
-    EXPECT_TRUE(black(l, 36, 6));
-    EXPECT_FALSE(black(l, 36, 8));
-}
-TEST_F(LoadingTest, ProbeEditorListReloads) {
-    chooseType(7);
-    QImage src = canvas(72, 14);
-    Bilddatei_Pfad = write("q.bmp", src);
-    Startbildschirm->Laden_Click_Sub(Bilddatei_Pfad, false, true);
-    ASSERT_TRUE(Startbildschirm->Layer_Kalvoren->Visible());
-    Startbildschirm->ComboKategorien[2]->setListIndex(0);
-    EXPECT_EQ(Logo_Breite, 97);
-    EXPECT_EQ(Startbildschirm->Logo_Weiss_Grafik->hDC().size(), QSize(97, 26));
-    EXPECT_EQ(Startbildschirm->ComboKategorien[3]->ListIndex(), 0);
-    EXPECT_EQ(Startbildschirm->ComboKategorien_Textanzeige_Kalvoren->Caption(), LoadResString(190));
-    auto& S = *Startbildschirm;
-    EXPECT_DOUBLE_EQ(S.Layer_Kalvoren->Left(), S.Width() - S.Layer_Kalvoren->Width());
-    EXPECT_DOUBLE_EQ(S.Layer_Kalvoren->Top(), S.Height() - S.Layer_Kalvoren->Height());
-    auto* e1 = S.Gruen_Transferlogo_LogoBrowser[1];
-    auto* r = S.Gruen_Transferlogo_LogoBrowser_Rahmen;
-    EXPECT_DOUBLE_EQ(e1->Left() + e1->Width() / 2, r->Left() + r->Width() / 2);
-    EXPECT_DOUBLE_EQ(e1->Top() + e1->Height() / 2, r->Top() + r->Height() / 2);
-    EXPECT_EQ(S.Logo_Undo_Grafik->hDC().size(), QSize(97, 26));
-}
-// PROBE-END
