@@ -49,23 +49,19 @@ void FileListBox::setListIndex(int i) {
 void FileListBox::fill() {
     m_files.clear();
     m_index = -1;
-    if (!m_path.isEmpty()) {
-        QDir dir(m_path);
-        QStringList patterns;
-        for (const QString& p : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) patterns << p.trimmed();
-        if (patterns.contains(QStringLiteral("*.*"))) patterns = {QStringLiteral("*")};
-        if (dir.exists()) m_files = dir.entryList(patterns, QDir::Files | QDir::CaseSensitive | QDir::Readable);
+    QDir dir(m_path);
+    if (!m_path.isEmpty() && dir.exists()) {
         // Patterns match without regard to case, as the file list of the platform did.
-        if (dir.exists() && !patterns.contains(QStringLiteral("*"))) {
-            QStringList all = dir.entryList(QDir::Files | QDir::Readable);
-            m_files.clear();
-            for (const QString& f : all)
-                for (const QString& p : patterns)
-                    if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(p), QRegularExpression::CaseInsensitiveOption).match(f).hasMatch()) {
-                        m_files << f;
-                        break;
-                    }
+        std::vector<QRegularExpression> patterns;
+        bool all = false;
+        for (const QString& p : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString t = p.trimmed();
+            all = all || t == QLatin1String("*.*") || t == QLatin1String("*");
+            patterns.emplace_back(QRegularExpression::wildcardToRegularExpression(t), QRegularExpression::CaseInsensitiveOption);
         }
+        for (const QString& f : dir.entryList(QDir::Files | QDir::Readable))
+            if (all || std::any_of(patterns.begin(), patterns.end(), [&](const QRegularExpression& re) { return re.match(f).hasMatch(); }))
+                m_files << f;
         QCollator coll;
         coll.setCaseSensitivity(Qt::CaseInsensitive);
         std::sort(m_files.begin(), m_files.end(), [&](const QString& a, const QString& b) { return coll.compare(a, b) < 0; });
