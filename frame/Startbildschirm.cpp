@@ -667,7 +667,7 @@ void StartbildschirmForm::Logo_Vorschaubild_Bild_Click(short Index) {
     Logovoschau::Logovorschau_auswaehlen(true);
     Logo_Vorschaubild[size_t(Index)]->setBorderStyle(1);
     Logo_Vorschaubild_Bild[size_t(Index)]->setBorderStyle(1);
-    Logo_Weiss_Grafik->setPicture(Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
+    Logovoschau::Logo_uebernehmen(Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
 }
 void StartbildschirmForm::Logo_Vorschaubild_Click(short Index) { Logo_Vorschaubild_Bild_Click(Index); }
 void StartbildschirmForm::Logo_Vorschaubild_Bild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }

@@ -124,8 +124,18 @@ void Logovorschau_auswaehlen(bool Keine_Vorauswahl) {
     if (!Keine_Vorauswahl) {
         F.Logo_Vorschaubild[0]->setBorderStyle(1);
         F.Logo_Vorschaubild_Bild[0]->setBorderStyle(1);
-        F.Logo_Weiss_Grafik->setPicture(F.Logo_Vorschaubild_Bild[0]->Picture());
+        Logo_uebernehmen(F.Logo_Vorschaubild_Bild[0]->Picture());
     }
+}
+
+void Logo_uebernehmen(const vb::Picture& Bild) {
+    // A picture of another size would otherwise be painted into the last type's extent, and
+    // saving or sending would take a crop of it.
+    vb::PictureBox& weiss = *Startbildschirm->Logo_Weiss_Grafik;
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    weiss.setWidth(Logo_Breite * tpp);
+    weiss.setHeight(Logo_Hoehe * tpp);
+    weiss.setPicture(Bild);
 }
 
 } // namespace Logovoschau

@@ -11,7 +11,10 @@
 #include "platform/PhoneLink.h"
 #include "platform/PictureBox.h"
 
+#include <QCoreApplication>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 using namespace Parameter_und_Start;
@@ -139,4 +142,43 @@ TEST_F(TransferTest, DeleteSendsItsRequestAndShowsNothing) {
     vb::SetCOMPortDevice(2, file("weg"));
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
+}
+
+// The shipped logos, copied into the program folder, as the gallery shows them.
+namespace {
+void geliefertKopieren(const QString& programm) {
+    const QString geliefert = QCoreApplication::applicationDirPath() + QStringLiteral("/logos");
+    QDirIterator it(geliefert, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString quelle = it.next();
+        const QString ziel = programm + QStringLiteral("logos") + quelle.mid(geliefert.size());
+        QDir().mkpath(QFileInfo(ziel).path());
+        QFile::copy(quelle, ziel);
+    }
+}
+} // namespace
+
+TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
+    geliefertKopieren(dir());
+    StartbildschirmForm& F = *Startbildschirm;
+    // A 72 x 14 logo edited first, then back to the gallery.
+    F.ComboKategorien[3]->setListIndex(7);
+    F.In_Zaroreriri_bearbeiten_Click();
+    ASSERT_TRUE(F.Layer_Kalvoren->Visible());
+    F.Reiter_Logos_inKalvoren_Click();
+    for (int type = 0; type <= 8; ++type) {
+        SCOPED_TRACE(type);
+        FakePhone phone(kAck, kAck);
+        vb::SetCOMPortDevice(1, phone.device());
+        F.ComboKategorien[3]->setListIndex(type);
+        F.Logo_Vorschaubild_Bild[3]->FireClick();
+        const QImage datei(F.Logo_Vorschaubild_Bild[3]->ToolTipText());
+        ASSERT_EQ(datei.size(), QSize(Logo_Breite, Logo_Hoehe));
+        F.Transfer[0]->FireClick();
+        EXPECT_TRUE(shownInfos.empty());
+        const auto frames = phone.frames();
+        ASSERT_EQ(frames.size(), 1u);
+        expectLogo(frames[0].payload.mid(frames[0].command == 'O' ? 3 : 0), datei.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(QImage(file("send.bmp")).size(), datei.size());
+    }
 }
