@@ -7,6 +7,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Form.h"
 #include "platform/MsgBox.h"
+#include "platform/Rnd.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
 #include "platform/TextBox.h"
@@ -25,6 +26,7 @@ void ProgramTest::SetUp() {
     Parameter_und_Start::SetSystemFolder(dir() + QStringLiteral("etc"));
     useScreen(1024, 768, 96);
     vb::SetCursorPos(std::nullopt);
+    vb::SetRndSource({});
     Zaroreriri::Letzte_Mausposition_vergessen();
     vb::App::SetEndHandler([this](int) { m_ended = true; });
     vb::Shell::SetShellHook([](const QString&, const QString&) { return true; });
@@ -46,6 +48,7 @@ void ProgramTest::SetUp() {
 void ProgramTest::TearDown() {
     vb::SingleInstance::Release();
     vb::SetModalHook({});
+    vb::SetRndSource({});
     vb::SetDialogHook({});
     vb::Shell::SetShellHook({});
     vb::App::SetEndHandler({});

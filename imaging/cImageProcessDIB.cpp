@@ -1,0 +1,528 @@
+#include "imaging/cImageProcessDIB.h"
+
+#include "imaging/HLSInline.h"
+#include "imaging/cColourReduceDIB.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/cPalette.h"
+#include "platform/Rnd.h"
+#include "platform/VBError.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+#include <atomic>
+
+namespace {
+
+constexpr long kObjectError = -2147221504; // the runtime's base of object errors
+
+int64_t nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+[[noreturn]] void raiseEngine(long number, const char* text) {
+    throw vb::VBError(number, vb::AppExeName() + QStringLiteral(".cImageProcess"), QString::fromLatin1(text));
+}
+[[noreturn]] void raiseRuntime(long number) {
+    const char* text = number == 6 ? "Overflow" : number == 11 ? "Division by zero" : "Subscript out of range";
+    throw vb::VBError(number, vb::AppExeName(), QString::fromLatin1(text));
+}
+
+bool fitsLong(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+inline uint8_t clampByte(int v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+// Runs f(first, last) over the rows [y0, y1), split among threads when the work is large enough
+// to pay for them. Rows are independent in every caller, so the bytes do not depend on the split.
+template <class F>
+void forRows(int y0, int y1, int64_t bytesPerRow, F&& f) {
+    const int rows = y1 - y0;
+    if (rows <= 0) return;
+    constexpr int64_t kBytesPerThread = int64_t(1) << 19;
+    const int64_t byWork = std::max<int64_t>(1, int64_t(rows) * std::max<int64_t>(bytesPerRow, 1) / kBytesPerThread);
+    const int threads = int(std::min<int64_t>({int64_t(std::max(1u, std::thread::hardware_concurrency())), byWork, rows}));
+    if (threads <= 1) {
+        f(y0, y1);
+        return;
+    }
+    std::vector<std::thread> pool;
+    pool.reserve(size_t(threads - 1));
+    auto bound = [&](int t) { return y0 + int(int64_t(rows) * t / threads); };
+    for (int t = 1; t < threads; ++t) pool.emplace_back([&, t] { f(bound(t), bound(t + 1)); });
+    f(bound(0), bound(1));
+    for (std::thread& th : pool) th.join();
+}
+
+// The common area of two buffers, in pixels.
+struct Area {
+    int width = 0, height = 0;
+};
+Area common(const cDIBSection& a, const cDIBSection& b) {
+    if (!a.DIBSectionBitsPtr() || !b.DIBSectionBitsPtr()) return {};
+    return {std::min(a.Width(), b.Width()), std::min(a.Height(), b.Height())};
+}
+
+uint8_t* row(cDIBSection& d, int y) { return d.DIBSectionBitsPtr() + int64_t(y) * d.BytesPerScanLine(); }
+const uint8_t* row(const cDIBSection& d, int y) { return d.DIBSectionBitsPtr() + int64_t(y) * d.BytesPerScanLine(); }
+
+// Convolution of rows whose sums stay within 16 bits: each output byte is the sum over the taps
+// of kernel value times the byte 3i further along in row y + j, which runs along the byte stream
+// without regard to channels. Negative sums give 0 after truncation and clamping; for sums below
+// 2^24 the single-precision quotient never crosses an integer, so its truncation is exact.
+struct Tap {
+    int i, j;
+    int16_t k;
+};
+constexpr int kChunk = 2048;
+
+void convolveRows16(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0, int b1,
+                    const std::vector<Tap>& taps, int weight) {
+    alignas(64) int16_t acc[kChunk];
+    const float fw = float(weight);
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* out = row(dst, y);
+        for (int c = b0; c < b1; c += kChunk) {
+            const int n = std::min(kChunk, b1 - c);
+            std::fill(acc, acc + n, int16_t(0));
+            for (const Tap& t : taps) {
+                const uint8_t* s = row(src, y + t.j) + c + 3 * t.i;
+                const int16_t k = t.k;
+                for (int m = 0; m < n; ++m) acc[m] = int16_t(acc[m] + k * s[m]);
+            }
+            uint8_t* d = out + c;
+            for (int m = 0; m < n; ++m) {
+                const int v = acc[m] < 0 ? 0 : acc[m];
+                const int q = int(float(v) / fw);
+                d[m] = uint8_t(q > 255 ? 255 : q);
+            }
+        }
+    }
+}
+
+} // namespace
+
+// ---- Kernel ---------------------------------------------------------------------------------
+
+void cImageProcessDIB::FilterType(int eType) {
+    if (eType < 1 || eType > 13) raiseEngine(kObjectError + 1306, "Invalid filter types.");
+    m_eType = eType;
+    if (eType != eCustom) CreateFilterKernel();
+}
+
+void cImageProcessDIB::FilterArraySize(int lSize) {
+    if (lSize % 2 == 0) raiseEngine(kObjectError + 1305, "Size must be an odd number");
+    if (lSize < 3 || lSize > 9) raiseEngine(kObjectError + 1306, "Invalid size.  Size should be an odd number from 3 to 9");
+    m_lSize = lSize;
+    m_lHalf = lSize / 2;
+    m_kernel.assign(size_t(lSize) * size_t(lSize), 0);
+}
+
+void cImageProcessDIB::checkOffsets(int lX, int lY) const {
+    if (m_lSize == 0 || lX < -m_lHalf || lX > m_lHalf || lY < -m_lHalf || lY > m_lHalf) raiseRuntime(9);
+}
+
+int cImageProcessDIB::FilterValue(int lX, int lY) const {
+    checkOffsets(lX, lY);
+    return cell(lX, lY);
+}
+
+void cImageProcessDIB::FilterValue(int lX, int lY, int lValue) {
+    checkOffsets(lX, lY);
+    cell(lX, lY) = lValue;
+}
+
+void cImageProcessDIB::CreateFilterKernel() {
+    m_lWeight = 0;
+    switch (m_eType) {
+    case eBlur3:
+    case eBlur5:
+        FilterArraySize(m_eType == eBlur3 ? 3 : 5);
+        std::fill(m_kernel.begin(), m_kernel.end(), 1);
+        break;
+    case ePyramid3:
+    case ePyramid5: {
+        FilterArraySize(m_eType == ePyramid3 ? 3 : 5);
+        for (int j = -m_lHalf; j <= m_lHalf; ++j)
+            for (int i = -m_lHalf; i <= m_lHalf; ++i) {
+                const int d = std::max(std::abs(i), std::abs(j));
+                cell(i, j) = d > 0 ? m_lHalf - d + 1 : int(std::nearbyint(m_lSize * m_lSize / 2.0));
+            }
+        break;
+    }
+    case eSharpen:
+        FilterArraySize(3);
+        std::fill(m_kernel.begin(), m_kernel.end(), -1);
+        cell(0, 0) = 15;
+        break;
+    case eSharpenMore:
+        FilterArraySize(3);
+        cell(0, 0) = 5;
+        cell(-1, 0) = cell(1, 0) = cell(0, -1) = cell(0, 1) = -1;
+        break;
+    case eEmboss:
+        FilterArraySize(3);
+        cell(-1, -1) = -1;
+        cell(1, 1) = 1;
+        m_lWeight = 1;
+        return;
+    default:
+        return;
+    }
+    for (int v : m_kernel) m_lWeight += v;
+}
+
+// ---- Filters --------------------------------------------------------------------------------
+
+bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
+    switch (m_eType) {
+    case eBlur3:
+    case eBlur5:
+    case ePyramid3:
+    case ePyramid5:
+    case eSharpen:
+    case eSharpenMore:
+    case eCustom:
+        cBuffer.LoadPictureBlt(cImage);
+        ConvolveFilter(cImage, cBuffer);
+        cImage.LoadPictureBlt(cBuffer);
+        return true;
+    case eUnsharpMask:
+        FilterType(eBlur3);
+        cBuffer.LoadPictureBlt(cImage);
+        ConvolveFilter(cImage, cBuffer);
+        AddImages(cBuffer, cImage, -1, 0, 0, 0, 2, 0, 0, 0);
+        FilterType(eUnsharpMask);
+        return false;
+    case eEmboss:
+        cBuffer.LoadPictureBlt(cImage);
+        ConvolveFilter(cImage, cBuffer);
+        AddImages(cBuffer, cImage, 1, 127, 127, 127, 0, 0, 0, 0);
+        return true;
+    case eMean3:
+    case eMinimum3:
+    case eMaximum3:
+        cBuffer.LoadPictureBlt(cImage);
+        RankFilter(cImage, cBuffer);
+        cImage.LoadPictureBlt(cBuffer);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void cImageProcessDIB::columns(int lFirst, int lLast, int lStep) const {
+    if (!Progress) return;
+    for (int x = lFirst; x <= lLast; x += lStep) Progress(x);
+}
+
+bool cImageProcessDIB::ConvolveFilter(const cDIBSection& cImage, cDIBSection& cBuffer) {
+    const int64_t start = nowMs();
+    const int half = m_lHalf;
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd - half * 3);
+    const Area a = common(cImage, cBuffer);
+    // Bytes of the written columns, and the written rows.
+    const int b0 = half * 3, b1 = (a.width - half) * 3;
+    const int y0 = half, y1 = a.height - half;
+    if (b1 > b0 && y1 > y0) {
+        int64_t pos = 0, neg = 0;
+        std::vector<Tap> taps;
+        for (int j = -half; j <= half; ++j)
+            for (int i = -half; i <= half; ++i) {
+                const int64_t k = cell(i, j);
+                if (k == 0) continue;
+                (k > 0 ? pos : neg) += k;
+                if (k >= INT16_MIN && k <= INT16_MAX) taps.push_back({i, j, int16_t(k)});
+            }
+        const bool fast = m_lWeight > 0 && pos * 255 <= INT16_MAX && neg * 255 >= INT16_MIN;
+        if (fast) {
+            forRows(y0, y1, b1 - b0, [&](int ya, int yb) { convolveRows16(cImage, cBuffer, ya, yb, b0, b1, taps, m_lWeight); });
+        } else {
+            // Any kernel and weight, with the runtime's checks: a product, a running sum or a
+            // quotient outside 32 bits is an overflow, a weight of 0 a division by zero. The
+            // error comes before anything is written.
+            const int w = m_lWeight;
+            auto pixelSum = [&](int b, int y, bool& overflow) {
+                int64_t sum = 0;
+                for (int i = -half; i <= half; ++i)
+                    for (int j = -half; j <= half; ++j) {
+                        const int64_t p = int64_t(cell(i, j)) * row(cImage, y + j)[b + 3 * i];
+                        sum += p;
+                        overflow |= !fitsLong(p) || !fitsLong(sum);
+                    }
+                return sum;
+            };
+            if (w == 0) {
+                bool overflow = false;
+                for (int c = 0; c < 3; ++c) pixelSum(b0 + c, y0, overflow);
+                raiseRuntime(overflow ? 6 : 11);
+            }
+            std::vector<uint8_t> out(size_t(b1 - b0) * size_t(y1 - y0));
+            std::atomic<bool> overflowSeen{false};
+            forRows(y0, y1, int64_t(b1 - b0) * m_lSize * m_lSize, [&](int ya, int yb) {
+                bool overflow = false;
+                for (int y = ya; y < yb && !overflow; ++y) {
+                    uint8_t* o = out.data() + size_t(y - y0) * size_t(b1 - b0);
+                    for (int b = b0; b < b1; ++b) {
+                        const int64_t sum = pixelSum(b, y, overflow);
+                        const int64_t q = sum / w;
+                        overflow |= !fitsLong(q);
+                        o[b - b0] = clampByte(int(std::clamp<int64_t>(q, -1, 256)));
+                    }
+                }
+                if (overflow) overflowSeen = true;
+            });
+            if (overflowSeen) raiseRuntime(6);
+            for (int y = y0; y < y1; ++y)
+                std::copy_n(out.data() + size_t(y - y0) * size_t(b1 - b0), b1 - b0, row(cBuffer, y) + b0);
+        }
+    }
+    columns(half * 3, xEnd - half * 3, 3);
+    if (Complete) Complete(int(nowMs() - start));
+    return true;
+}
+
+bool cImageProcessDIB::RankFilter(const cDIBSection& cImage, cDIBSection& cBuffer) {
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd - 3);
+    const Area a = common(cImage, cBuffer);
+    const int b0 = 3, b1 = (a.width - 1) * 3;
+    const int type = m_eType;
+    if (b1 > b0 && a.height > 2) {
+        forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) {
+            for (int y = ya; y < yb; ++y) {
+                const uint8_t* r[3] = {row(cImage, y - 1), row(cImage, y), row(cImage, y + 1)};
+                uint8_t* out = row(cBuffer, y);
+                if (type == eMean3) {
+                    for (int b = b0; b < b1; ++b) {
+                        uint16_t sum = 0;
+                        for (const uint8_t* s : r) sum = uint16_t(sum + s[b - 3] + s[b] + s[b + 3]);
+                        out[b] = uint8_t(sum / 9);
+                    }
+                } else if (type == eMinimum3) {
+                    for (int b = b0; b < b1; ++b) {
+                        uint8_t v = 255;
+                        for (const uint8_t* s : r) v = std::min({v, s[b - 3], s[b], s[b + 3]});
+                        out[b] = v;
+                    }
+                } else {
+                    for (int b = b0; b < b1; ++b) {
+                        uint8_t v = 0;
+                        for (const uint8_t* s : r) v = std::max({v, s[b - 3], s[b], s[b + 3]});
+                        out[b] = v;
+                    }
+                }
+            }
+        });
+    }
+    columns(3, xEnd - 3, 3);
+    if (Complete) Complete(int(nowMs() - start));
+    return true;
+}
+
+// ---- Two pictures ---------------------------------------------------------------------------
+
+void cImageProcessDIB::AddImages(const cDIBSection& cFrom, cDIBSection& cTo, int lFromMultiplier, int lFromOffsetR,
+                                 int lFromOffsetG, int lFromOffsetB, int lToMultiplier, int lToOffsetR,
+                                 int lToOffsetG, int lToOffsetB) {
+    const Area a = common(cFrom, cTo);
+    if (a.width <= 0 || a.height <= 0) return;
+    const int64_t offF[3] = {lFromOffsetR, lFromOffsetG, lFromOffsetB};
+    const int64_t offT[3] = {lToOffsetR, lToOffsetG, lToOffsetB};
+    const int64_t mF = lFromMultiplier, mT = lToMultiplier;
+    // Every step of (from + offset) * multiplier + (to + offset) * multiplier stays within 32 bits
+    // for these bytes, or the runtime raises an overflow.
+    auto fits = [&](int k, int f, int t) {
+        const int64_t p = (f + offF[k]) * mF, q = (t + offT[k]) * mT;
+        return fitsLong(f + offF[k]) && fitsLong(p) && fitsLong(t + offT[k]) && fitsLong(q) && fitsLong(p + q);
+    };
+    bool safe = true;
+    for (int k = 0; k < 3; ++k)
+        for (int f : {0, 255})
+            for (int t : {0, 255}) safe = safe && fits(k, f, t);
+    if (!safe) {
+        // Only the bytes actually there count; an overflow leaves cTo as it was.
+        for (int y = 0; y < a.height; ++y) {
+            const uint8_t* f = row(cFrom, y);
+            const uint8_t* t = row(cTo, y);
+            for (int b = 0; b < a.width * 3; ++b)
+                if (!fits(b % 3, f[b], t[b])) raiseRuntime(6);
+        }
+    }
+    // Per byte position k, the two terms as tables; their sums fit 32 bits now.
+    std::vector<int64_t> tables(6 * 256);
+    for (int k = 0; k < 3; ++k)
+        for (int v = 0; v < 256; ++v) {
+            tables[size_t(k * 256 + v)] = (v + offF[k]) * mF;
+            tables[size_t((3 + k) * 256 + v)] = (v + offT[k]) * mT;
+        }
+    forRows(0, a.height, int64_t(a.width) * 3, [&](int ya, int yb) {
+        for (int y = ya; y < yb; ++y) {
+            const uint8_t* f = row(cFrom, y);
+            uint8_t* t = row(cTo, y);
+            for (int x = 0; x < a.width; ++x)
+                for (int k = 0; k < 3; ++k) {
+                    const int b = 3 * x + k;
+                    const int64_t v = tables[size_t(k * 256 + f[b])] + tables[size_t((3 + k) * 256 + t[b])];
+                    t[b] = uint8_t(std::clamp<int64_t>(v, 0, 255));
+                }
+        }
+    });
+}
+
+namespace {
+template <bool Lightest>
+void keepPixels(const cDIBSection& cFrom, cDIBSection& cTo) {
+    const Area a = common(cFrom, cTo);
+    forRows(0, a.height, int64_t(a.width) * 3, [&](int ya, int yb) {
+        for (int y = ya; y < yb; ++y) {
+            const uint8_t* f = row(cFrom, y);
+            uint8_t* t = row(cTo, y);
+            for (int b = 0; b < a.width * 3; b += 3) {
+                const int mf = 222 * f[b + 2] + 707 * f[b + 1] + 71 * f[b];
+                const int mt = 222 * t[b + 2] + 707 * t[b + 1] + 71 * t[b];
+                if (Lightest ? mf < mt : mf > mt) {
+                    t[b] = f[b];
+                    t[b + 1] = f[b + 1];
+                    t[b + 2] = f[b + 2];
+                }
+            }
+        }
+    });
+}
+} // namespace
+
+void cImageProcessDIB::AddLightest(const cDIBSection& cFrom, cDIBSection& cTo) { keepPixels<true>(cFrom, cTo); }
+void cImageProcessDIB::AddDarkest(const cDIBSection& cFrom, cDIBSection& cTo) { keepPixels<false>(cFrom, cTo); }
+
+// ---- Colour reduction -----------------------------------------------------------------------
+
+namespace {
+cColourReduceDIB reducer(const cImageProcessDIB& e) {
+    cColourReduceDIB r;
+    r.InitProgress = e.InitProgress;
+    r.Progress = e.Progress;
+    r.Complete = e.Complete;
+    return r;
+}
+} // namespace
+
+void cImageProcessDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) { reducer(*this).BlackAndWhite(cFrom, cTo); }
+void cImageProcessDIB::ApplyPalette(cDIBSection& cFrom, cDIBSection& cTo, const cPalette& cPal) {
+    reducer(*this).ApplyPalette(cFrom, cTo, cPal, true);
+}
+void cImageProcessDIB::GrayScale(cDIBSection& cImage) { reducer(*this).GrayScale(cImage); }
+
+// ---- Pixel operations -----------------------------------------------------------------------
+
+namespace {
+// Applies f(blue, green, red) to every pixel, in place; pixels are independent.
+template <class F>
+void eachPixel(cDIBSection& img, F&& f) {
+    if (!img.DIBSectionBitsPtr()) return;
+    const int width = img.Width();
+    forRows(0, img.Height(), int64_t(width) * 3 * 16, [&](int ya, int yb) {
+        for (int y = ya; y < yb; ++y) {
+            uint8_t* p = row(img, y);
+            for (int x = 0; x < width; ++x, p += 3) f(p);
+        }
+    });
+}
+
+// The noise loop, column by column as its draws are ordered. A draw is a single-precision
+// number in [0, 1).
+template <class Draw>
+void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
+    const int range = int(int64_t(lPercent) * 128 / 100);
+    const int half = range / 2;
+    const int width = img.Width(), height = img.Height();
+    const int line = img.BytesPerScanLine();
+    uint8_t* bits = img.DIBSectionBitsPtr();
+    if (!bits) return;
+    const float percent = float(lPercent);
+    for (int x = 0; x < width; ++x) {
+        uint8_t* p = bits + 3 * x;
+        for (int y = 0; y < height; ++y, p += line) {
+            if (bRandom && !(draw() * 100.0f > percent)) continue;
+            for (int c = 0; c < 3; ++c) {
+                const double v = double(draw()) * range + double(p[c] - half);
+                p[c] = uint8_t(std::clamp<long>(std::lrint(v), 0, 255));
+            }
+        }
+    }
+}
+} // namespace
+
+void cImageProcessDIB::AddNoise(cDIBSection& cImage, int lPercent, bool bRandom) {
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd);
+    if (vb::HasRndSource()) {
+        noiseColumns(cImage, lPercent, bRandom, [] { return float(vb::Rnd()); });
+    } else {
+        vb::RndGenerator& shared = vb::DefaultRnd();
+        vb::RndGenerator g = shared;
+        noiseColumns(cImage, lPercent, bRandom, [&g] { return float(g.Next()); });
+        shared = g;
+    }
+    columns(0, xEnd, 3);
+    if (Complete) Complete(int(nowMs() - start));
+}
+
+void cImageProcessDIB::Fade(cDIBSection& cImage, int lAmount) {
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd);
+    uint8_t table[256];
+    for (int v = 0; v < 256; ++v) table[v] = uint8_t(std::clamp<int64_t>(int64_t(v) * lAmount / 255, 0, 255));
+    eachPixel(cImage, [&](uint8_t* p) {
+        p[0] = table[p[0]];
+        p[1] = table[p[1]];
+        p[2] = table[p[2]];
+    });
+    columns(0, xEnd, 3);
+    if (Complete) Complete(int(nowMs() - start));
+}
+
+void cImageProcessDIB::Lighten(cDIBSection& cImage, int lAmount) {
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd);
+    const double factor = double(lAmount) / 100.0 + 1.0;
+    eachPixel(cImage, [&](uint8_t* p) {
+        float h, s, l;
+        hls::toHLS(p[2], p[1], p[0], h, s, l);
+        l = float(double(l) * factor);
+        if (l > 1.0f) l = 1.0f;
+        int r, g, b;
+        hls::toRGB(h, s, l, r, g, b);
+        p[0] = clampByte(b);
+        p[1] = clampByte(g);
+        p[2] = clampByte(r);
+    });
+    columns(0, xEnd, 3);
+    if (Complete) Complete(int(nowMs() - start));
+}
+
+void cImageProcessDIB::Colourise(cDIBSection& cImage, float fHue, float /*fSaturation*/) {
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd);
+    eachPixel(cImage, [&](uint8_t* p) {
+        float h, s, l;
+        hls::toHLS(p[2], p[1], p[0], h, s, l);
+        if (h == 0.0f) s = 0.5f;
+        int r, g, b;
+        hls::toRGB(fHue, s, l, r, g, b);
+        p[0] = clampByte(b);
+        p[1] = clampByte(g);
+        p[2] = clampByte(r);
+    });
+    columns(0, xEnd, 3);
+    if (Complete) Complete(int(nowMs() - start));
+}
