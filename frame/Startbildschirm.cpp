@@ -699,6 +699,16 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
         if (pfad.isEmpty()) return;
     }
     vb::App::DoEvents();
+    // What the editor showed, for a load that cannot finish.
+    struct Stand {
+        vb::PictureBox* box;
+        vb::Picture bild;
+        QImage flaeche;
+        double breite, hoehe;
+    };
+    std::vector<Stand> vorher;
+    for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik})
+        vorher.push_back({p, p->Picture(), p->hDC().copy(), p->Width(), p->Height()});
     Logo_laden::Bild_in_Logo_laden(pfad, false);
     vb::App::DoEvents();
     if (Testbild->Picture().IsEmpty()) return;
@@ -717,7 +727,21 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
         cDIBSectionSave().Save(dither, *Bildpuffer, keinePalette, 0, 2);
         vb::App::DoEvents();
     } catch (const std::exception&) {
-        // The work file could not be written: the editor keeps what it showed.
+        // Without the 1-bit work file the picture would stay grey in the logo: the logo is put
+        // back as it was, and the user is told.
+        for (const Stand& s : vorher) {
+            s.box->setWidth(s.breite);
+            s.box->setHeight(s.hoehe);
+            s.box->setPicture(s.bild);
+            s.box->hDC() = s.flaeche;
+            s.box->Refresh();
+        }
+        Zaroreriri::Raster_zeichnen();
+        vb::Try([] {
+            Info_Text = LoadResString(870);
+            Info_Modus = 2;
+            Information->Show(vb::vbModal);
+        });
         return;
     }
     Logo_laden::Logo_in_Editor_laden(dither);
@@ -882,6 +906,8 @@ void StartbildschirmForm::Speichern_Click() {
 void StartbildschirmForm::Transfer_Click(short) {
     const int w = int(Logo_Weiss_Grafik->ScaleWidth()), h = int(Logo_Weiss_Grafik->ScaleHeight());
     for (vb::PictureBox* anzeige : Gruen_Transferlogo_LogoBrowser) {
+        // Cleared first, so that an earlier logo's black pixels do not stay in the display.
+        anzeige->Cls();
         vb::StretchBlt(anzeige->hDC(), 0, 0, w, h, Logo_Weiss_Grafik->hDC(), 0, 0, w, h, vb::SRCAND);
         anzeige->Refresh();
     }

@@ -107,11 +107,15 @@ void Logovorschaubilder_laden() {
         }
         const QString name = F.Fileilistbox->List(n);
         const QString p = ordner + QLatin1Char('/') + name;
-        vb::Try([&] { bild->setPicture(vb::LoadPicture(p)); });
-        bild->setToolTipText(p);
-        F.Logo_Vorschaubild[size_t(i)]->setToolTipText(p);
+        vb::Picture gelesen;
+        vb::Try([&] { gelesen = vb::LoadPicture(p); });
+        // A file that is no picture leaves its slot empty, without a path to open or send.
+        const bool leer = gelesen.IsEmpty();
+        bild->setPicture(gelesen);
+        bild->setToolTipText(leer ? QString() : p);
+        F.Logo_Vorschaubild[size_t(i)]->setToolTipText(leer ? QString() : p);
         F.Logo_Vorschaubild_Bildname[size_t(i)]->setCaption(name);
-        bild->setEnabled(true);
+        bild->setEnabled(!leer);
     }
 }
 

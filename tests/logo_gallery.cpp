@@ -147,22 +147,28 @@ TEST_F(GalleryTest, ThumbnailsShowOnePixelPerLogoPixelOnlyTheTallestSqueezed) {
     }
 }
 
-TEST_F(GalleryTest, AFileThatIsNoPictureKeepsItsSlotsPictureButGetsNameAndPath) {
-    const QString ordner = logos("NGLXXXX", 3);
-    QFile text(ordner + QStringLiteral("/L01.bmp"));
+TEST_F(GalleryTest, AFileThatIsNoPictureLeavesItsSlotEmptyAndOpensNothing) {
+    const QString ordner = logos("NGLXXXX", 25);
+    QFile text(ordner + QStringLiteral("/L06.bmp"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("kein Bild");
     text.close();
     StartbildschirmForm& F = waehlen(6);
+    EXPECT_FALSE(F.Logo_Vorschaubild_Bild[1]->Picture().IsEmpty());
+    // One row down, slot 1 shows L06 in place of L01.
+    F.LogoScrollbalken->setValue(5);
     EXPECT_TRUE(F.Logo_Vorschaubild_Bild[1]->Picture().IsEmpty());
-    EXPECT_EQ(F.Logo_Vorschaubild_Bild[1]->ToolTipText(), ordner + QStringLiteral("/L01.bmp"));
-    EXPECT_EQ(F.Logo_Vorschaubild_Bildname[1]->Caption(), QStringLiteral("L01.bmp"));
+    EXPECT_TRUE(F.Logo_Vorschaubild_Bild[1]->ToolTipText().isEmpty());
+    EXPECT_TRUE(F.Logo_Vorschaubild[1]->ToolTipText().isEmpty());
+    EXPECT_EQ(F.Logo_Vorschaubild_Bildname[1]->Caption(), QStringLiteral("L06.bmp"));
     EXPECT_FALSE(F.Logo_Vorschaubild_Bild[2]->Picture().IsEmpty());
-
-    const vb::Picture vorher(logoBild(72, 14, 9));
-    F.Logo_Vorschaubild_Bild[1]->setPicture(vorher);
-    Logovoschau::Logovorschaubilder_laden();
-    EXPECT_EQ(F.Logo_Vorschaubild_Bild[1]->Picture().Handle(), vorher.Handle());
+    F.Logo_Vorschaubild[1]->FireClick();
+    // Selected, the empty slot leaves a white logo, not the one the slot showed before.
+    QImage weiss(72, 14, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), weiss);
+    F.Logo_Vorschaubild[1]->FireDblClick();
+    EXPECT_FALSE(F.Layer_Kalvoren->Visible());
     EXPECT_FALSE(ended());
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Screen.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
@@ -245,4 +246,22 @@ TEST_F(LoadingTest, CancelledPromptChangesNothing) {
     EXPECT_EQ(Bilddatei_Pfad, QStringLiteral("vorher.bmp"));
     EXPECT_FALSE(QFile::exists(file("dither.bmp")));
     EXPECT_TRUE(shownInfos.empty());
+}
+
+TEST_F(LoadingTest, AWorkFileThatCannotBeWrittenKeepsTheLogoAndTellsTheUser) {
+    chooseType(7);
+    QImage erstes = canvas(72, 14);
+    QPainter(&erstes).fillRect(3, 3, 10, 5, Qt::black);
+    Startbildschirm->Laden_Click_Sub(write("erstes.bmp", erstes), false, true);
+    ASSERT_EQ(logo(), erstes);
+    const QImage raster = Startbildschirm->Logo_Raster_Grafik->hDC().copy();
+    // A folder where the work file should go.
+    ASSERT_TRUE(QFile::remove(file("dither.bmp")));
+    ASSERT_TRUE(QDir().mkdir(file("dither.bmp")));
+    QImage grau = canvas(72, 14);
+    grau.fill(QColor(128, 128, 128));
+    Startbildschirm->Laden_Click_Sub(write("grau.bmp", grau), false, true);
+    EXPECT_EQ(logo(), erstes);
+    EXPECT_EQ(Startbildschirm->Logo_Raster_Grafik->hDC(), raster);
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(870)});
 }

@@ -182,3 +182,23 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
         EXPECT_EQ(QImage(file("send.bmp")).size(), datei.size());
     }
 }
+
+TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
+    geliefertKopieren(dir());
+    StartbildschirmForm& F = *Startbildschirm;
+    F.ComboKategorien[3]->setListIndex(3); // 96 x 65
+    vb::SetCOMPortDevice(1, file("kein-geraet"));
+    for (int slot : {0, 1}) {
+        F.Logo_Vorschaubild_Bild[size_t(slot)]->FireClick();
+        F.Transfer[0]->FireClick();
+    }
+    const QImage logo = QImage(F.Logo_Vorschaubild_Bild[1]->ToolTipText()).convertToFormat(QImage::Format_RGB32);
+    for (vb::PictureBox* anzeige : F.Gruen_Transferlogo_LogoBrowser) {
+        QImage erwartet(anzeige->hDC().size(), QImage::Format_RGB32);
+        erwartet.fill(QColor(123, 139, 90));
+        for (int y = 0; y < std::min(logo.height(), erwartet.height()); ++y)
+            for (int x = 0; x < std::min(logo.width(), erwartet.width()); ++x)
+                if ((logo.pixel(x, y) & 0xFFFFFF) == 0) erwartet.setPixel(x, y, qRgb(0, 0, 0));
+        EXPECT_EQ(anzeige->hDC(), erwartet);
+    }
+}
