@@ -10,7 +10,7 @@ namespace vb {
 
 class Form;
 
-enum class Kind { Label, Image, PictureBox, TextBox, Timer, Shape, ComboBox, ScrollBar, FileListBox };
+enum class Kind { Label, Image, PictureBox, TextBox, Timer, Shape, ComboBox, ScrollBar, FileListBox, DirListBox, DriveListBox };
 
 // Mouse buttons and shift keys as event arguments.
 enum { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };

@@ -27,8 +27,16 @@ FileListBox::FileListBox(Form& f, QString name, int index) : Control(f, Kind::Fi
 }
 
 void FileListBox::setPath(const QString& p) {
+    const bool changed = p != m_path;
     m_path = p;
     fill();
+    if (changed && PathChange) PathChange();
+}
+void FileListBox::setFileName(const QString& name) {
+    if (!name.isEmpty()) return;
+    m_index = -1;
+    QSignalBlocker b(m_list);
+    m_list->setCurrentRow(-1);
 }
 void FileListBox::setPattern(const QString& p) {
     m_pattern = p;

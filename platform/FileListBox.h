@@ -8,7 +8,8 @@ class QListWidget;
 namespace vb {
 
 // A file list box: the files of one folder that match its pattern ("*.jpg;*.bmp"), sorted by
-// name without regard to case. Setting Path or Pattern lists the folder again.
+// name without regard to case; hidden files are not listed. Setting Path or Pattern lists the
+// folder again; a new Path runs PathChange.
 class FileListBox : public Control {
 public:
     FileListBox(Form& f, QString name, int index);
@@ -21,6 +22,9 @@ public:
     int ListIndex() const { return m_index; }
     void setListIndex(int i);
     QString FileName() const { return List(m_index); }
+    // Only the empty name is accepted here: it clears the selection.
+    void setFileName(const QString& name);
+    std::function<void()> PathChange;
     void ReRead(); // the list box's Refresh: reads the folder again
     bool IsWindowed() const override { return true; }
 

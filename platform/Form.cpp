@@ -3,6 +3,8 @@
 #include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/ControlWidget.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/Cursor.h"
 #include "platform/Image.h"
@@ -54,6 +56,8 @@ std::unique_ptr<Control> createControl(Form& f, const LayoutItem& it) {
     case Kind::ComboBox: return std::make_unique<ComboBox>(f, name, it.index);
     case Kind::ScrollBar: return std::make_unique<ScrollBar>(f, name, it.index, it.height > it.width);
     case Kind::FileListBox: return std::make_unique<FileListBox>(f, name, it.index);
+    case Kind::DirListBox: return std::make_unique<DirListBox>(f, name, it.index);
+    case Kind::DriveListBox: return std::make_unique<DriveListBox>(f, name, it.index);
     }
     return nullptr;
 }
