@@ -9,6 +9,7 @@
 #include "platform/ComboBox.h"
 #include "platform/Image.h"
 #include "platform/Keys.h"
+#include "platform/PhoneLink.h"
 #include "platform/Label.h"
 #include "platform/Shape.h"
 #include "platform/Skin.h"
@@ -249,6 +250,8 @@ void EinstellungenForm::Vorad_Master_VoradTyp_ComboKategorien_Click() {
     const QString t = Vorad_Master_VoradTyp_ComboKategorien->Text();
     Vorad_Master_VoradTyp_ComboKategorien_Label->setCaption(t);
     Startbildschirm->Vorad_Master_VoradTyp_ComboKategorien_Label->setCaption(t);
+    // The phone link speaks the protocol of the phone shown here.
+    vb::SetPhoneModel(Vorad_Master_ComboKategorien->ListIndex(), Vorad_Master_VoradTyp_ComboKategorien->ListIndex());
 }
 
 void EinstellungenForm::Vorad_Master_ComboKategorien_Netzbetreiber_Click() {

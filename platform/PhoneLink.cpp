@@ -1,27 +1,39 @@
-// Phone link over the serial data cable.
+// Phone link over the serial data cable, speaking the phones' own protocols.
 //
-// What goes to the phone is the Nokia Smart Messaging form of a logo, an OTA bitmap:
-//   0x00 (info field), width, height, 0x01 (depth), then the pixels row by row from the top,
-//   each row left to right, most significant bit first, 1 = black. Rows are not padded: the bits
-//   run on from one row into the next and only the last byte is filled up with zero bits.
-// An operator logo is preceded by the operator's country and network code in swapped-nibble
-// BCD: digits d1..d5 (three of country, two of network) give (d2<<4|d1), (0xF<<4|d3),
-// (d5<<4|d4); "26201" becomes 62 F2 10.
+// Sources (public protocol descriptions; each message below names the one it comes from):
+//   [nokia]   gnokii, Docs/protocol/nokia.txt: "Frame format for FBUS version 2/Direct IRDA"
+//             (frame id 0x1E for the cable, devices 0x00 phone / 0x0C computer, length,
+//             frames to go, sequence number 0x4Y first block / 0x0Y continuing, padding byte
+//             for an odd length, XOR of the even-numbered and of the odd-numbered bytes).
+//   [nk6110]  gnokii, Docs/protocol/nk6110.txt (Nokia 6110 and derivatives: 3210, 3310, 51xx,
+//             61xx; we also drive 8210 and 88xx with it):
+//               0x05 "Set oplogo" 0x0030 / "Set oplogo OK" 0x0031 / error 0x0032,
+//               0x05 "Set welcome message" 0x0018 with block id 1 "startup logo {y, x, picture}"
+//                    / "Set welcome OK" 0x0019,
+//               0x03 "Get caller group data" 0x0010 / reply 0x0011, "Set caller group data"
+//                    0x0013 / OK 0x0014 / error 0x0015,
+//               0x7f "Acknowledge (FBUS/IRDA) {+type, seq}".
+//   [nk7110]  gnokii, Docs/protocol/nk7110.txt (Nokia 6210 and derivatives: 62xx, 7110):
+//               0x0a "set operator logo" 0x01a3 / OK 0x01a4,
+//               0x7a "Set setting" 0x01ec number 0x15 (startup logo, "pixels placed
+//                    vertically") / reply 0x01eb,
+//               0x03 "Set mem location" 0x010b in memory 0x10 (caller groups) with the blocks
+//                    0x1b "caller group graphic" and 0x1c "graphic on" / reply 0x010c.
+//   [pax]     Pax Instruments, nokia-phone-arduino-shield, notes.md, "Communication steps":
+//             128 bytes 0x55 synchronise the phone's UART before the first frame; a worked
+//             frame that shows the padding byte is not counted in the length.
+//   [siemens] Siemens, "AT command set for S45 Siemens mobile phones and modems"
+//             (A30880-A10-A001-3-D376), 2.4.2.3 AT^SBNW "Binary Write": type "bmp" (Windows
+//             bitmap, 2 colours), subtype 0 "shown permanently when registered in home network",
+//             packets <actNumber> of <maxNumber>, the data in hexadecimal after the command line
+//             and ended by Ctrl-Z, answers OK / ERROR / +CME ERROR, at most 508 bytes a packet;
+//             <actNumber> 0 without <maxNumber> deletes the entry.
+//   The OTA bitmap (0x00, width, height, 0x01, rows running on) is Nokia Smart Messaging's.
 //
-// Line protocol (raw 8N1, default 115200 baud):
-//   1. Wake-up: the link sends ENQ (0x05); the phone answers ACK (0x06). Silence, NAK or any
-//      other byte ends the call here, so an absent phone is noticed after one answer timeout.
-//   2. Request frame:
-//        STX (0x02) | command | length high | length low | payload | checksum | ETX (0x03)
-//      command: 'O' operator logo (payload: 3 BCD bytes + OTA bitmap), 'G' caller-group logo
-//      and 'S' start-up logo (payload: OTA bitmap), 'D' delete the operator logo (payload:
-//      3 BCD bytes). The length counts the payload bytes; the checksum is the XOR of command,
-//      both length bytes and the payload.
-//   3. The phone answers one byte: ACK when it took the request, NAK when the frame arrived
-//      damaged. After a NAK the frame is sent again, three times in all. Any other byte, or
-//      silence for one answer timeout, is a failure.
-// Every wait is bounded: each answer by the answer timeout (2 s unless set), each write by that
-// timeout plus the time the bytes need on the line at the chosen rate.
+// Where the documents leave a detail open, the choice is written at the place it is made
+// (PhoneLinkNokia.cpp, PhoneLinkSiemens.cpp). The settings' maker and model choose the
+// protocol and the message set (SetPhoneModel); the model also fixes the largest logo of each
+// kind, and a larger logo is refused before the port is opened.
 //
 // COM ports: COM n (1 to 4) is /dev/ttyUSB<n-1> when that USB serial adapter is present, else
 // the built-in /dev/ttyS<n-1>; the choice is made at each call so an adapter plugged in later is
@@ -29,39 +41,37 @@
 //
 // Port state: each call opens its port, talks, and closes it again before returning, so no
 // descriptor stays open between calls; FreeCOMPort closes whatever a call may have left open.
-//
-// Everything that can be checked without the phone (kind, operator code, the BMP file) is
-// checked before the port is opened: a bad request never puts a byte on the line.
+// Every wait is bounded (see SetPhoneLinkTimeout); a cable pulled mid-transfer ends the call at
+// once with plLineError.
 #include "platform/PhoneLink.h"
 
+#include "platform/PhoneLinkDetail.h"
 #include "platform/SerialPort.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
 
 #include <array>
-#include <cstdint>
 #include <optional>
-#include <vector>
 
 namespace vb {
 namespace {
 
-constexpr char ENQ = 0x05;
-constexpr char ACK = 0x06;
-constexpr char NAK = 0x15;
-constexpr char STX = 0x02;
-constexpr char ETX = 0x03;
-constexpr int kFrameAttempts = 3;
+using phonelink::Family;
+using phonelink::MonoLogo;
+using phonelink::Request;
+
 constexpr int kMaxLogoSide = 255;      // OTA width and height are one byte each
 constexpr qint64 kMaxBmpBytes = 65536; // far above the largest 255 x 255 file
+constexpr int kSiemensBaud = 19200;    // the phones detect the rate from "AT"
 
 struct LinkState {
     std::array<QString, 4> deviceOverride;
     int currentPort = 1;
-    int timeoutMs = 2000;
+    int timeoutMs = 1000;
     int baud = 115200;
+    int maker = 0;
+    int model = 0;
     SerialPort port;
 };
 
@@ -70,13 +80,37 @@ LinkState& state() {
     return s;
 }
 
-// ---- the BMP file -------------------------------------------------------------------------
+// ---- models -------------------------------------------------------------------------------
 
-struct MonoLogo {
-    int width = 0;
-    int height = 0;
-    std::vector<bool> black; // row-major from the top
+struct Model {
+    Family family;
+    int size[3][2]; // largest logo per kind: operator, group, start-up (width, height)
 };
+
+// Nokia: 3210/33xx, 51xx, 61xx, 62xx, 7110, 8210, 88xx. Sizes: the 6110 family's operator and
+// group logos are 72 x 14 and its start-up logo 84 x 48 [nk6110]; the 7110 family's operator
+// logo is 78 x 21 and its start-up logo 96 x 65 (7110) or 96 x 60 (62xx) [nk7110].
+const Model kNokia[7] = {
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 60}}},
+    {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 65}}}, {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
+};
+// Siemens: S25, C35, M35, S35; operator logos only (the bitmap write has no group or start-up
+// picture). Sizes are the displays' logo areas.
+const Model kSiemens[4] = {
+    {Family::Siemens, {{97, 26}, {0, 0}, {0, 0}}},
+    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}},
+    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}},
+    {Family::Siemens, {{101, 43}, {0, 0}, {0, 0}}},
+};
+
+const Model& currentModel() {
+    const LinkState& s = state();
+    return s.maker == 1 ? kSiemens[s.model] : kNokia[s.model];
+}
+
+// ---- the BMP file -------------------------------------------------------------------------
 
 quint32 u32(const QByteArray& b, int at) {
     const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
@@ -91,7 +125,7 @@ qint32 s32(const QByteArray& b, int at) { return qint32(u32(b, at)); }
 // Accepts exactly the uncompressed bottom-up 1-bit BMP with a 40-byte info header.
 std::optional<MonoLogo> readMonoBmp(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray d = f.read(kMaxBmpBytes + 1);
     const qint64 len = d.size();
     constexpr int kHeaders = 14 + 40, kPalette = 2 * 4;
@@ -139,17 +173,7 @@ std::optional<MonoLogo> readMonoBmp(const QString& path) {
     return logo;
 }
 
-QByteArray otaBitmap(const MonoLogo& logo) {
-    const int pixels = logo.width * logo.height;
-    QByteArray ota(4 + (pixels + 7) / 8, '\0');
-    ota[1] = char(logo.width);
-    ota[2] = char(logo.height);
-    ota[3] = char(0x01);
-    for (int i = 0; i < pixels; ++i)
-        if (logo.black[size_t(i)]) ota[4 + i / 8] = char(quint8(ota[4 + i / 8]) | (0x80 >> (i % 8)));
-    return ota;
-}
-
+// Swapped-nibble BCD of three country and two network digits: "26201" -> 62 F2 10.
 std::optional<QByteArray> operatorBcd(const QString& code) {
     const QString c = code.trimmed();
     if (c.size() != 5) return std::nullopt;
@@ -166,57 +190,20 @@ std::optional<QByteArray> operatorBcd(const QString& code) {
     return b;
 }
 
-// ---- the line -----------------------------------------------------------------------------
+// ---- the call -----------------------------------------------------------------------------
 
-QByteArray frame(char command, const QByteArray& payload) {
-    QByteArray f;
-    f.reserve(payload.size() + 6);
-    f.append(STX);
-    f.append(command);
-    f.append(char(payload.size() >> 8 & 0xFF));
-    f.append(char(payload.size() & 0xFF));
-    f.append(payload);
-    quint8 sum = 0;
-    for (qsizetype i = 1; i < f.size(); ++i) sum ^= quint8(f[i]);
-    f.append(char(sum));
-    f.append(ETX);
-    return f;
-}
-
-// Turns the phone's answer to a request into a result; anything but ACK fails.
-int answerResult(SerialPort& port, int timeoutMs) {
-    char answer = 0;
-    const int n = port.Read(&answer, 1, timeoutMs);
-    if (n == 0) return plNoAnswer;
-    if (n < 0) return plLineError;
-    if (answer == ACK) return plSent;
-    return answer == NAK ? plRefused : plBadAnswer;
-}
-
-int exchange(SerialPort& port, const QByteArray& request, int timeoutMs, int baud) {
-    port.DiscardInput();
-    if (!port.WriteAll(QByteArray(1, ENQ), timeoutMs)) return plLineError;
-    if (const int woken = answerResult(port, timeoutMs); woken != plSent) return woken;
-
-    // Ten bit times per byte on an 8N1 line.
-    const int writeMs = timeoutMs + int(qint64(request.size()) * 10 * 1000 / baud);
-    int result = plRefused;
-    for (int attempt = 0; attempt < kFrameAttempts && result == plRefused; ++attempt) {
-        port.DiscardInput();
-        if (!port.WriteAll(request, writeMs)) return plLineError;
-        result = answerResult(port, timeoutMs);
-    }
-    return result;
-}
-
-int transact(int comPort, char command, const QByteArray& payload) {
+int transact(int comPort, const Request& request) {
     LinkState& s = state();
     const QString device = COMPortDevice(comPort);
     if (device.isEmpty()) return plNoPort;
+    const Family family = currentModel().family;
     s.port.Close();
-    s.port.SetBaudRate(s.baud);
-    if (!s.port.Open(device)) return plNoPort;
-    const int result = exchange(s.port, frame(command, payload), s.timeoutMs, s.baud);
+    // FBUS cables take their supply from DTR with RTS low; Siemens cables from both lines.
+    const bool nokia = family != Family::Siemens;
+    s.port.SetBaudRate(nokia ? s.baud : kSiemensBaud);
+    if (!s.port.Open(device, true, !nokia)) return plNoPort;
+    const int result = nokia ? phonelink::nokiaTransfer(s.port, family, request, s.timeoutMs)
+                             : phonelink::siemensTransfer(s.port, request, s.timeoutMs);
     s.port.Close();
     return result;
 }
@@ -224,29 +211,46 @@ int transact(int comPort, char command, const QByteArray& payload) {
 } // namespace
 
 int SendOTABitmap(int kind, int comPort, const QString& bmpPath, const QString& operatorCode) {
-    static constexpr char kCommands[] = {'O', 'G', 'S'};
     if (kind < 0 || kind > 2) return plBadKind;
-    QByteArray payload;
+    Request request;
+    request.what = kind == 0 ? Request::OperatorLogo : kind == 1 ? Request::GroupLogo : Request::StartupLogo;
     if (kind == 0) {
         const auto bcd = operatorBcd(operatorCode);
         if (!bcd) return plBadOperatorCode;
-        payload = *bcd;
+        request.network = *bcd;
     }
     const auto logo = readMonoBmp(bmpPath);
     if (!logo) return plBadBitmap;
-    payload.append(otaBitmap(*logo));
+    if (MaxLogoWidth(kind) == 0) return plBadKind;
+    if (logo->width > MaxLogoWidth(kind) || logo->height > MaxLogoHeight(kind)) return plTooLarge;
+    request.logo = *logo;
     if (COMPortDevice(comPort).isEmpty()) return plNoPort;
     SetCOMPort(comPort);
-    return transact(comPort, kCommands[kind], payload);
+    return transact(comPort, request);
 }
 
 int DeleteOPLogo(const QString& operatorCode) {
     const auto bcd = operatorBcd(operatorCode);
     if (!bcd) return plBadOperatorCode;
-    return transact(state().currentPort, 'D', *bcd);
+    Request request;
+    request.what = Request::DeleteOperatorLogo;
+    request.network = *bcd;
+    return transact(state().currentPort, request);
 }
 
 void FreeCOMPort() { state().port.Close(); }
+
+void SetPhoneModel(int maker, int model) {
+    if (maker == 0 && model >= 0 && model < 7) state().model = model;
+    else if (maker == 1 && model >= 0 && model < 4) state().model = model;
+    else return;
+    state().maker = maker;
+}
+int PhoneMaker() { return state().maker; }
+int PhoneModel() { return state().model; }
+
+int MaxLogoWidth(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size[kind][0] : 0; }
+int MaxLogoHeight(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size[kind][1] : 0; }
 
 void SetCOMPortDevice(int n, const QString& path) {
     if (n >= 1 && n <= 4) state().deviceOverride[size_t(n - 1)] = path;
@@ -276,4 +280,64 @@ bool SetPhoneLinkBaudRate(int baud) {
 }
 int PhoneLinkBaudRate() { return state().baud; }
 
+// ---- bitmap forms -------------------------------------------------------------------------
+
+namespace phonelink {
+
+QByteArray packedRows(const MonoLogo& logo) {
+    const int pixels = logo.width * logo.height;
+    QByteArray bits((pixels + 7) / 8, '\0');
+    for (int i = 0; i < pixels; ++i)
+        if (logo.black[size_t(i)]) bits[i / 8] = char(quint8(bits[i / 8]) | (0x80 >> (i % 8)));
+    return bits;
+}
+
+QByteArray otaBitmap(const MonoLogo& logo) {
+    QByteArray ota(4, '\0');
+    ota[1] = char(logo.width);
+    ota[2] = char(logo.height);
+    ota[3] = char(0x01);
+    return ota + packedRows(logo);
+}
+
+QByteArray verticalBands(const MonoLogo& logo) {
+    const int bands = (logo.height + 7) / 8;
+    QByteArray out(bands * logo.width, '\0');
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x)
+            if (logo.at(x, y)) {
+                const int at = (y / 8) * logo.width + x;
+                out[at] = char(quint8(out[at]) | (1 << (y % 8)));
+            }
+    return out;
+}
+
+QByteArray monoBmp(const MonoLogo& logo) {
+    const int stride = (logo.width + 31) / 32 * 4, image = stride * logo.height;
+    QByteArray b(62 + image, '\0');
+    auto put32 = [&b](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, quint32(b.size()));
+    put32(10, 62);
+    put32(14, 40);
+    put32(18, quint32(logo.width));
+    put32(22, quint32(logo.height));
+    b[26] = 1;
+    b[28] = 1;
+    put32(34, quint32(image));
+    put32(46, 2);
+    b[58] = b[59] = b[60] = char(0xFF); // index 0 black, index 1 white
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x)
+            if (!logo.at(x, y)) {
+                const int at = 62 + (logo.height - 1 - y) * stride + x / 8;
+                b[at] = char(quint8(b[at]) | (0x80 >> (x % 8)));
+            }
+    return b;
+}
+
+} // namespace phonelink
 } // namespace vb

@@ -63,9 +63,10 @@ void SerialPort::fail(const QString& what, int err) {
     m_error = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(err)));
 }
 
-bool SerialPort::Open(const QString& device) {
+bool SerialPort::Open(const QString& device, bool dtr, bool rts) {
     Close();
     m_error.clear();
+    m_hungUp = false;
     // Non-blocking so that a port waiting for carrier cannot hold the open; no controlling
     // terminal so that a hang-up on the line never signals the program.
     const QByteArray path = device.toLocal8Bit();
@@ -99,12 +100,22 @@ bool SerialPort::Open(const QString& device) {
     // Data cables draw their power from DTR and RTS; lines without modem control are fine.
     int lines = 0;
     if (::ioctl(fd, TIOCMGET, &lines) == 0) {
-        lines |= TIOCM_DTR | TIOCM_RTS;
+        lines = dtr ? lines | TIOCM_DTR : lines & ~TIOCM_DTR;
+        lines = rts ? lines | TIOCM_RTS : lines & ~TIOCM_RTS;
         (void)::ioctl(fd, TIOCMSET, &lines);
     }
     ::tcflush(fd, TCIOFLUSH);
     m_fd = fd;
     return true;
+}
+
+void SerialPort::Attach(int fd) {
+    Close();
+    m_error.clear();
+    m_hungUp = false;
+    if (fd < 0) return;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    m_fd = fd;
 }
 
 void SerialPort::Close() {
@@ -145,18 +156,29 @@ bool SerialPort::WriteAll(const QByteArray& data, int timeoutMs) {
 
 int SerialPort::Read(char* buffer, int maxBytes, int timeoutMs) {
     if (m_fd < 0 || maxBytes <= 0) return -1;
+    if (m_hungUp) return -1;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, size_t(maxBytes));
         if (n > 0) return int(n);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            // A pseudo-terminal whose other side closed reports EIO: the cable is gone.
+            if (errno == EIO) m_hungUp = true;
             fail(QStringLiteral("read"), errno);
             return -1;
         }
-        // A zero-byte read means "nothing yet" on some drivers and end of line on others; the
-        // deadline bounds both.
-        if (n == 0 && msLeft(deadline) == 0) return 0;
+        if (n == 0) {
+            // Zero bytes from a descriptor that polls as hung up is the end of the line, not
+            // "nothing yet": without this check the loop would spin until the deadline.
+            const int now = waitFor(m_fd, POLLIN, Clock::now());
+            if (now > 0 && (now & POLLHUP)) {
+                m_hungUp = true;
+                m_error = QStringLiteral("read: line hung up");
+                return -1;
+            }
+            if (msLeft(deadline) == 0) return 0;
+        }
         const int ev = waitFor(m_fd, POLLIN, deadline);
         if (ev == 0) return 0;
         if (ev < 0 || (ev & POLLNVAL)) {
@@ -164,6 +186,7 @@ int SerialPort::Read(char* buffer, int maxBytes, int timeoutMs) {
             return -1;
         }
         if ((ev & (POLLERR | POLLHUP)) && !(ev & POLLIN)) {
+            m_hungUp = true;
             m_error = QStringLiteral("read: line hung up");
             return -1;
         }
@@ -178,10 +201,11 @@ int SerialPort::ReadByte(int timeoutMs) {
 void SerialPort::DiscardInput() {
     if (m_fd < 0) return;
     ::tcflush(m_fd, TCIFLUSH);
-    // Bytes may sit in the driver past the flush on some adapters; drain them without waiting.
+    // Bytes may sit in the driver past the flush on some adapters; drain them without waiting,
+    // but never more than a few buffers' worth: a device that keeps sending would hold us here.
     char scratch[256];
-    while (::read(m_fd, scratch, sizeof scratch) > 0) {
-    }
+    for (int i = 0; i < 64; ++i)
+        if (::read(m_fd, scratch, sizeof scratch) <= 0) break;
 }
 
 } // namespace vb

@@ -18,17 +18,23 @@ public:
     int BaudRate() const { return m_baud; }
 
     // Opens a terminal device; fails for missing paths and for files that are no terminal.
-    bool Open(const QString& device);
+    // dtr and rts are the modem control lines a data cable draws its supply from.
+    bool Open(const QString& device, bool dtr = true, bool rts = true);
+    // Takes over an open descriptor of any kind (tests drive the reader through sockets and pipes).
+    void Attach(int fd);
     bool IsOpen() const { return m_fd >= 0; }
     void Close();
 
     // Writes every byte or fails once timeoutMs has passed.
     bool WriteAll(const QByteArray& data, int timeoutMs);
-    // Bytes read (at most maxBytes) as soon as any arrive; 0 on timeout, -1 on a line error.
+    // Bytes read (at most maxBytes) as soon as any arrive; 0 on timeout, -1 on a line error or
+    // a hang-up (then HungUp() is true and every later read fails at once).
     int Read(char* buffer, int maxBytes, int timeoutMs);
+    bool HungUp() const { return m_hungUp; }
     // One byte 0..255, or -1 when none came within timeoutMs or the line failed.
     int ReadByte(int timeoutMs);
-    // Drops whatever arrived so far and is still unread.
+    // Drops whatever arrived so far and is still unread; a line that keeps sending is left after
+    // a bounded amount, so the caller never waits on it.
     void DiscardInput();
 
     QString ErrorString() const { return m_error; }
@@ -37,6 +43,7 @@ private:
     void fail(const QString& what, int err);
 
     int m_fd = -1;
+    bool m_hungUp = false;
     int m_baud = 115200;
     QString m_error;
 };

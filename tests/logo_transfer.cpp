@@ -1,7 +1,10 @@
-// The transfer to the phone, end to end against a phone on a pseudo-terminal.
+// The transfer to the phone, end to end against phones on pseudo-terminals that speak their
+// cable protocols; the phone is chosen in the settings dialog as a user does.
 #include "support/FakePhone.h"
 #include "support/Fixture.h"
 
+#include "frame/Einstellungen.h"
+#include "frame/Intro.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
@@ -10,6 +13,7 @@
 #include "platform/Image.h"
 #include "platform/PhoneLink.h"
 #include "platform/PictureBox.h"
+#include "platform/Timer.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -17,26 +21,45 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <string>
+
 using namespace Parameter_und_Start;
-using namespace fakephone;
+using fakephone::Fault;
+using fakephone::FakePhone;
+using fakephone::Kind;
 
 namespace {
-const QByteArray kAck(1, ACK);
+
+struct Phone {
+    const char* name;
+    Kind kind;
+    int maker, model; // list indices of the settings dialog
+    int type;         // a logo category the phone takes as operator logo
+};
+const Phone kNokia{"Nokia3210", Kind::Nokia6110, 0, 0, 7};
+const Phone kSiemens{"SiemensS35", Kind::Siemens, 1, 3, 2};
 
 class TransferTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
         vb::SetPhoneLinkTimeout(300);
-        Startbildschirm->Show();
-        Netzbetreiber_Code = QStringLiteral("26201");
-        COM_Port_Nummer = 1; // as the start-up sets it
+        Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {
         vb::FreeCOMPort();
         for (int n = 1; n <= 4; ++n) vb::SetCOMPortDevice(n, QString());
-        vb::SetPhoneLinkTimeout(2000);
+        vb::SetPhoneLinkTimeout(1000);
+        vb::SetPhoneModel(0, 0);
         ProgramTest::TearDown();
+    }
+    // The phone chosen in the settings dialog and applied with OK, then port and operator.
+    void choose(const Phone& p, short port = 1) {
+        Einstellungen->Vorad_Master_ComboKategorien->Choose(p.maker);
+        Einstellungen->Vorad_Master_VoradTyp_ComboKategorien->Choose(p.model);
+        Einstellungen->OK_Click();
+        Netzbetreiber_Code = QStringLiteral("26201");
+        COM_Port_Nummer = port;
     }
     // Chooses a type and loads a picture with a black square into the editor.
     void prepare(int type) {
@@ -54,94 +77,117 @@ protected:
         r->FireMouseDown(1, 0, float(x), float(y));
         r->FireMouseUp(1, 0, float(x), float(y));
     }
-    // The logo as the phone got it: one bit per pixel, rows running on, 1 = black.
-    static void expectLogo(const QByteArray& ota, const QImage& logo) {
-        ASSERT_GE(ota.size(), 4);
-        ASSERT_EQ(quint8(ota[1]), logo.width());
-        ASSERT_EQ(quint8(ota[2]), logo.height());
+    // The logo as the phone keeps it equals the editor's picture, pixel for pixel.
+    static void expectLogo(const std::optional<fakephone::Logo>& got, const QImage& logo) {
+        ASSERT_TRUE(got.has_value());
+        ASSERT_EQ(got->width, logo.width());
+        ASSERT_EQ(got->height, logo.height());
         int wrong = 0;
         for (int i = 0; i < logo.width() * logo.height(); ++i) {
-            const bool bit = (quint8(ota[4 + i / 8]) >> (7 - i % 8)) & 1;
             const bool black = (logo.pixel(i % logo.width(), i / logo.width()) & 0xFFFFFF) == 0;
-            if (bit != black) ++wrong;
+            if (got->black[size_t(i)] != black) ++wrong;
         }
         EXPECT_EQ(wrong, 0);
     }
 };
+
+class TransferToEachMaker : public TransferTest, public ::testing::WithParamInterface<Phone> {};
+
 } // namespace
 
-TEST_F(TransferTest, DrawnLogoArrivesPixelForPixel) {
-    FakePhone phone(kAck, kAck);
+TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
+    const Phone p = GetParam();
+    FakePhone phone(p.kind);
     vb::SetCOMPortDevice(1, phone.device());
-    prepare(7); // Nokia operator logo, 72 x 14
+    choose(p);
+    prepare(p.type);
     pen(41, 21); // cell (10, 5)
     const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
     ASSERT_EQ(logo.pixel(10, 5) & 0xFFFFFF, 0u);
     Startbildschirm->Transfer[1]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
-    const auto frames = phone.frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].command, 'O');
-    EXPECT_TRUE(frames[0].intact);
-    EXPECT_EQ(frames[0].payload.left(3), QByteArray::fromHex("62F210"));
-    expectLogo(frames[0].payload.mid(3), logo);
+    expectLogo(phone.operatorLogo(), logo);
+    EXPECT_EQ(phone.operatorLogo()->network, p.maker == 0 ? QStringLiteral("26201") : QString());
     // Both phone displays show the logo.
     EXPECT_EQ(Startbildschirm->Gruen_Transferlogo_LogoBrowser[0]->hDC().pixel(10, 5) & 0xFFFFFF, 0u);
 }
 
-TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
-    struct Case {
-        int type;
-        char command;
-        short port;
-    };
-    for (const Case c : {Case{6, 'G', 2}, Case{3, 'S', 4}, Case{0, 'O', 3}}) {
-        SCOPED_TRACE(c.type);
-        FakePhone phone(kAck, kAck);
-        vb::SetCOMPortDevice(c.port, phone.device());
-        COM_Port_Nummer = c.port;
-        prepare(c.type);
-        Startbildschirm->Transfer[0]->FireClick();
-        const auto frames = phone.frames();
-        ASSERT_EQ(frames.size(), 1u);
-        EXPECT_EQ(frames[0].command, c.command);
-        expectLogo(frames[0].payload.mid(c.command == 'O' ? 3 : 0), Startbildschirm->Logo_Weiss_Grafik->hDC());
-        EXPECT_TRUE(shownInfos.empty());
-    }
-}
-
-TEST_F(TransferTest, NoPhoneShowsMessage301AndKeepsTheFile) {
+TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
+    choose(GetParam());
     vb::SetCOMPortDevice(1, file("kein-geraet"));
-    prepare(7);
+    prepare(GetParam().type);
     Startbildschirm->Transfer[1]->FireClick();
     ASSERT_EQ(shownInfos.size(), 1u);
     EXPECT_EQ(shownInfos[0], LoadResString(301));
     QFile send(file("send.bmp"));
     ASSERT_TRUE(send.open(QIODevice::ReadOnly));
-    EXPECT_EQ(send.size(), 62 + 12 * 14); // the 1-bit work file
+    const int stride = (Logo_Breite + 31) / 32 * 4;
+    EXPECT_EQ(send.size(), 62 + stride * Logo_Hoehe); // the 1-bit work file
 }
 
-TEST_F(TransferTest, SilentPhoneFails) {
-    FakePhone phone{QByteArray(), QByteArray()};
-    vb::SetCOMPortDevice(1, phone.device());
-    prepare(7);
-    Startbildschirm->Transfer[1]->FireClick();
-    ASSERT_EQ(shownInfos.size(), 1u);
-    EXPECT_EQ(shownInfos[0], LoadResString(301));
+TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
+    for (const Fault f : {Fault::Silent, Fault::ErrorReply}) {
+        FakePhone phone(GetParam().kind, f);
+        vb::SetCOMPortDevice(1, phone.device());
+        choose(GetParam());
+        prepare(GetParam().type);
+        shownInfos.clear();
+        Startbildschirm->Transfer[1]->FireClick();
+        ASSERT_EQ(shownInfos.size(), 1u);
+        EXPECT_EQ(shownInfos[0], LoadResString(301));
+        EXPECT_FALSE(phone.operatorLogo().has_value());
+    }
 }
 
-TEST_F(TransferTest, DeleteSendsItsRequestAndShowsNothing) {
-    FakePhone phone(kAck, kAck);
+TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
+    FakePhone phone(GetParam().kind);
     vb::SetCOMPortDevice(2, phone.device());
-    COM_Port_Nummer = 2;
+    choose(GetParam(), 2);
     Startbildschirm->Loeschen[0]->FireClick();
-    const auto frames = phone.frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].command, 'D');
-    EXPECT_EQ(frames[0].payload, QByteArray::fromHex("62F210"));
+    EXPECT_EQ(phone.deletes(), 1);
     vb::SetCOMPortDevice(2, file("weg"));
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Makers, TransferToEachMaker, ::testing::Values(kNokia, kSiemens),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
+    struct Case {
+        Phone phone;
+        int type, kind;
+        short port;
+    };
+    const Case cases[] = {
+        {Phone{"Nokia61xx", Kind::Nokia6110, 0, 2, 6}, 6, 1, 2},
+        {Phone{"Nokia7110", Kind::Nokia7110, 0, 4, 8}, 3, 2, 4},
+        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3, 8}, 8, 0, 1},
+        {Phone{"SiemensS25", Kind::Siemens, 1, 0, 0}, 0, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.phone.name);
+        FakePhone phone(c.phone.kind);
+        vb::SetCOMPortDevice(c.port, phone.device());
+        choose(c.phone, c.port);
+        prepare(c.type);
+        Startbildschirm->Transfer[0]->FireClick();
+        EXPECT_TRUE(shownInfos.empty());
+        const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
+        expectLogo(c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo(), logo);
+    }
+}
+
+// A category larger than the phone chosen in the settings shows: nothing goes out, message 301.
+TEST_F(TransferTest, LogoTooLargeForThePhoneIsRefusedBeforeSending) {
+    FakePhone phone(Kind::Nokia6110);
+    vb::SetCOMPortDevice(1, phone.device());
+    choose(kNokia);
+    prepare(3); // 96 x 65 start-up logo; the 3210 shows 84 x 48
+    Startbildschirm->Transfer[0]->FireClick();
+    ASSERT_EQ(shownInfos.size(), 1u);
+    EXPECT_EQ(shownInfos[0], LoadResString(301));
+    EXPECT_TRUE(phone.received().isEmpty());
 }
 
 // The shipped logos, copied into the program folder, as the gallery shows them.
@@ -166,9 +212,18 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
     F.In_Zaroreriri_bearbeiten_Click();
     ASSERT_TRUE(F.Layer_Kalvoren->Visible());
     F.Reiter_Logos_inKalvoren_Click();
+    // Per type a phone that shows it: maker, model, the fake on the cable, the kind it takes.
+    const struct {
+        int maker, model;
+        Kind kind;
+        int logoKind;
+    } phones[9] = {{1, 0, Kind::Siemens, 0},   {1, 1, Kind::Siemens, 0},   {1, 3, Kind::Siemens, 0},
+                   {0, 4, Kind::Nokia7110, 2}, {0, 3, Kind::Nokia7110, 2}, {0, 0, Kind::Nokia6110, 2},
+                   {0, 2, Kind::Nokia6110, 1}, {0, 0, Kind::Nokia6110, 0}, {0, 3, Kind::Nokia7110, 0}};
     for (int type = 0; type <= 8; ++type) {
         SCOPED_TRACE(type);
-        FakePhone phone(kAck, kAck);
+        FakePhone phone(phones[type].kind);
+        vb::SetPhoneModel(phones[type].maker, phones[type].model);
         vb::SetCOMPortDevice(1, phone.device());
         F.ComboKategorien[3]->setListIndex(type);
         F.Logo_Vorschaubild_Bild[3]->FireClick();
@@ -176,9 +231,9 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
         ASSERT_EQ(datei.size(), QSize(Logo_Breite, Logo_Hoehe));
         F.Transfer[0]->FireClick();
         EXPECT_TRUE(shownInfos.empty());
-        const auto frames = phone.frames();
-        ASSERT_EQ(frames.size(), 1u);
-        expectLogo(frames[0].payload.mid(frames[0].command == 'O' ? 3 : 0), datei.convertToFormat(QImage::Format_RGB32));
+        const int k = phones[type].logoKind;
+        expectLogo(k == 0 ? phone.operatorLogo() : k == 1 ? phone.groupLogo() : phone.startupLogo(),
+                   datei.convertToFormat(QImage::Format_RGB32));
         EXPECT_EQ(QImage(file("send.bmp")).size(), datei.size());
     }
 }

@@ -18,10 +18,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace vb;
-using namespace fakephone;
+using fakephone::Fault;
+using fakephone::FakePhone;
+using fakephone::Kind;
 
 namespace {
 
@@ -88,23 +91,19 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
-// The OTA bitmap must hold the logo exactly: header, unpadded rows, zero fill at the end.
-void expectOta(const QByteArray& ota, const Logo& l) {
-    const int pixels = l.width * l.height;
-    ASSERT_EQ(ota.size(), 4 + (pixels + 7) / 8);
-    EXPECT_EQ(quint8(ota[0]), 0x00);
-    EXPECT_EQ(quint8(ota[1]), l.width);
-    EXPECT_EQ(quint8(ota[2]), l.height);
-    EXPECT_EQ(quint8(ota[3]), 0x01);
-    int wrong = 0;
-    for (int i = 0; i < (ota.size() - 4) * 8; ++i) {
-        const bool bit = (quint8(ota[4 + i / 8]) >> (7 - i % 8)) & 1;
-        if (bit != (i < pixels && l.black[size_t(i)])) ++wrong;
-    }
-    EXPECT_EQ(wrong, 0);
+bool sameLogo(const std::optional<fakephone::Logo>& got, const Logo& want) {
+    return got && got->width == want.width && got->height == want.height && got->black == want.black;
 }
 
-const QByteArray kAck(1, ACK), kNak(1, NAK), kSilent;
+struct Phone {
+    const char* name;
+    Kind kind;
+    int maker, model;
+};
+const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0};
+const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4};
+const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3};
+const Phone kPhones[] = {kNokia3210, kNokia7110, kSiemensS35};
 
 class PhoneLinkTest : public ::testing::Test {
 protected:
@@ -116,7 +115,8 @@ protected:
         FreeCOMPort();
         for (int n = 1; n <= 4; ++n) SetCOMPortDevice(n, QString());
         SetCOMPort(1);
-        SetPhoneLinkTimeout(2000);
+        SetPhoneLinkTimeout(1000);
+        SetPhoneModel(0, 0);
     }
     QTemporaryDir dir;
 };
@@ -124,83 +124,144 @@ protected:
 // ---- transfers ----------------------------------------------------------------------------
 
 struct TransferCase {
+    Phone phone;
     int kind, width, height;
     bool whiteFirst;
-    char command;
 };
 
 class PhoneLinkTransfer : public PhoneLinkTest, public ::testing::WithParamInterface<TransferCase> {};
 
-TEST_P(PhoneLinkTransfer, LogoArrivesBitExact) {
+TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
     const TransferCase c = GetParam();
-    FakePhone phone(kAck, kAck);
+    FakePhone phone(c.phone.kind);
     ASSERT_FALSE(phone.device().isEmpty());
+    SetPhoneModel(c.phone.maker, c.phone.model);
     SetCOMPortDevice(2, phone.device());
     const Logo logo = makeLogo(c.width, c.height);
     const QString path = writeFile(dir, "send.bmp", bmp1(logo, c.whiteFirst));
 
     EXPECT_EQ(SendOTABitmap(c.kind, 2, path, "26201"), plSent);
     EXPECT_EQ(CurrentCOMPort(), 2);
-    EXPECT_EQ(phone.received().left(2), QByteArray(1, ENQ) + QByteArray(1, STX));
-    const auto frames = phone.frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_TRUE(frames[0].intact);
-    EXPECT_EQ(frames[0].command, c.command);
-    QByteArray ota = frames[0].payload;
-    if (c.kind == 0) {
-        EXPECT_EQ(ota.left(3), QByteArray("\x62\xF2\x10", 3));
-        ota.remove(0, 3);
-    }
-    expectOta(ota, logo);
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, PhoneLinkTransfer,
-                         ::testing::Values(TransferCase{0, 72, 14, false, 'O'}, TransferCase{1, 72, 14, true, 'G'},
-                                           TransferCase{2, 84, 48, false, 'S'},
-                                           TransferCase{0, 101, 43, true, 'O'},
-                                           // 8 KB: more than a terminal buffer holds, every byte value
-                                           TransferCase{2, 255, 255, false, 'S'}),
-                         [](const auto& info) {
-                             const TransferCase& c = info.param;
-                             return "Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
-                                    std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "");
-                         });
-
-// ---- the phone misbehaves -----------------------------------------------------------------
-
-struct PhoneCase {
-    const char* name;
-    QByteArray enqAnswer, frameAnswer;
-    int result;
-    size_t frames;
-};
-
-class PhoneLinkFailure : public PhoneLinkTest, public ::testing::WithParamInterface<PhoneCase> {};
-
-TEST_P(PhoneLinkFailure, FailsWithinTheTimeout) {
-    const PhoneCase c = GetParam();
-    FakePhone phone(c.enqAnswer, c.frameAnswer);
-    SetCOMPortDevice(1, phone.device());
-    SetPhoneLinkTimeout(300);
-    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
-
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(SendOTABitmap(1, 1, path, QString()), c.result) << c.name;
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    // One answer timeout per wait, three frame attempts at most: far below this bound.
-    EXPECT_LT(elapsed, std::chrono::seconds(3)) << c.name;
-    EXPECT_EQ(phone.frames().size(), c.frames) << c.name;
+    const auto got = c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_TRUE(sameLogo(got, logo));
+    if (c.kind == 0) EXPECT_EQ(got->network, c.phone.kind == Kind::Siemens ? QString() : QStringLiteral("26201"));
+    if (c.kind == 1) EXPECT_EQ(got->group, 0);
+    EXPECT_EQ(phone.badFrames(), 0);
+    if (c.kind == 1 && c.phone.kind == Kind::Nokia6110) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, PhoneLinkFailure,
-    ::testing::Values(PhoneCase{"NeverAnswers", kSilent, kSilent, plNoAnswer, 0},
-                      PhoneCase{"RefusesWakeUp", kNak, kAck, plRefused, 0},
-                      PhoneCase{"GarbageToWakeUp", "\r\nERROR\r\n", kAck, plBadAnswer, 0},
-                      PhoneCase{"SilentAfterFrame", kAck, kSilent, plNoAnswer, 1},
-                      PhoneCase{"AlwaysNak", kAck, kNak, plRefused, 3},
-                      PhoneCase{"GarbageToFrame", kAck, "OK", plBadAnswer, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Kinds, PhoneLinkTransfer,
+    ::testing::Values(TransferCase{kNokia3210, 0, 72, 14, false}, TransferCase{kNokia3210, 1, 72, 14, true},
+                      TransferCase{kNokia3210, 2, 84, 48, false}, TransferCase{kNokia3210, 2, 30, 13, true},
+                      TransferCase{kNokia7110, 0, 72, 21, true}, TransferCase{kNokia7110, 0, 78, 21, false},
+                      TransferCase{kNokia7110, 1, 72, 14, false}, TransferCase{kNokia7110, 2, 96, 65, false},
+                      TransferCase{kSiemensS35, 0, 101, 43, false}, TransferCase{kSiemensS35, 0, 97, 26, true}),
+    [](const auto& info) {
+        const TransferCase& c = info.param;
+        return std::string(c.phone.name) + "_Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
+               std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "");
+    });
+
+TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotShow) {
+    struct Case {
+        Phone phone;
+        int kind, width, height, result;
+    } cases[] = {
+        {kNokia3210, 0, 72, 21, plTooLarge}, {kNokia3210, 2, 96, 65, plTooLarge}, {kNokia3210, 1, 73, 14, plTooLarge},
+        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3}, 2, 96, 65, plTooLarge},
+        {Phone{"SiemensC35", Kind::Siemens, 1, 1}, 0, 101, 43, plTooLarge},
+        {kSiemensS35, 1, 72, 14, plBadKind}, {kSiemensS35, 2, 84, 48, plBadKind},
+    };
+    for (const Case& c : cases) {
+        FakePhone phone(c.phone.kind);
+        SetPhoneModel(c.phone.maker, c.phone.model);
+        SetCOMPortDevice(1, phone.device());
+        const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
+        EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " " << c.width;
+        EXPECT_TRUE(phone.received().isEmpty()) << c.phone.name;
+    }
+    SetPhoneModel(0, 3);
+    EXPECT_EQ(MaxLogoWidth(2), 96);
+    EXPECT_EQ(MaxLogoHeight(2), 60);
+    SetPhoneModel(2, 0); // no such maker: unchanged
+    EXPECT_EQ(PhoneMaker(), 0);
+    EXPECT_EQ(PhoneModel(), 3);
+}
+
+// ---- the phone misbehaves -----------------------------------------------------------------
+
+struct FaultCase {
+    Phone phone;
+    Fault fault;
+    int result;
+};
+
+class PhoneLinkFault : public PhoneLinkTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
+    const FaultCase c = GetParam();
+    SetPhoneModel(c.phone.maker, c.phone.model);
+    SetPhoneLinkTimeout(300);
+    const Logo logo = makeLogo(c.phone.maker == 1 ? 101 : 72, c.phone.maker == 1 ? 43 : 14);
+    const QString path = writeFile(dir, "send.bmp", bmp1(logo));
+    {
+        FakePhone phone(c.phone.kind, c.fault);
+        SetCOMPortDevice(1, phone.device());
+        const auto start = std::chrono::steady_clock::now();
+        const int result = SendOTABitmap(0, 1, path, "26201");
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (c.result >= 0) EXPECT_EQ(result, c.result);
+        else EXPECT_NE(result, plSent);
+        EXPECT_LT(elapsed, std::chrono::seconds(3));
+        EXPECT_EQ(phone.operatorLogo().has_value(), result == plSent);
+        if (result == plSent) EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo));
+    }
+    // The port was released: the cable plugged in again, the next transfer goes through.
+    FakePhone again(c.phone.kind);
+    SetCOMPortDevice(1, again.device());
+    EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plSent);
+    EXPECT_TRUE(sameLogo(again.operatorLogo(), logo));
+}
+
+std::vector<FaultCase> faultCases() {
+    std::vector<FaultCase> cases;
+    for (const Phone& p : kPhones) {
+        cases.push_back({p, Fault::Silent, plNoAnswer});
+        cases.push_back({p, Fault::ErrorReply, plRefused});
+        cases.push_back({p, Fault::Disconnect, plLineError});
+        cases.push_back({p, Fault::Flood, -1});
+        cases.push_back({p, Fault::DropFrame, plSent});    // sent again
+        cases.push_back({p, Fault::CorruptCheck, plSent}); // asked again
+    }
+    return cases;
+}
+
+std::string faultName(const ::testing::TestParamInfo<FaultCase>& info) {
+    static const char* names[] = {"None", "Silent", "DropFrame", "CorruptCheck", "Disconnect", "ErrorReply", "Flood"};
+    return std::string(info.param.phone.name) + "_" + names[int(info.param.fault)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PhoneLinkFault, ::testing::ValuesIn(faultCases()), faultName);
+
+TEST_F(PhoneLinkTest, WrongDeviceOnThePortFails) {
+    SetPhoneLinkTimeout(300);
+    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    const struct {
+        Phone settings;
+        Kind onThePort;
+    } cases[] = {{kNokia3210, Kind::Siemens}, {kSiemensS35, Kind::Nokia6110}, {kNokia7110, Kind::Nokia6110}};
+    for (const auto& c : cases) {
+        FakePhone phone(c.onThePort);
+        SetPhoneModel(c.settings.maker, c.settings.model);
+        SetCOMPortDevice(1, phone.device());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_NE(SendOTABitmap(0, 1, path, "26201"), plSent) << c.settings.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.settings.name;
+        EXPECT_FALSE(phone.operatorLogo().has_value()) << c.settings.name;
+    }
+}
 
 // ---- bad requests put nothing on the line -------------------------------------------------
 
@@ -232,7 +293,7 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
         {"bits past the end", patched(good, 10, 200)},
         {"bits inside the palette", patched(good, 10, 54)},
     };
-    FakePhone phone(kAck, kAck);
+    FakePhone phone(Kind::Nokia6110);
     SetCOMPortDevice(1, phone.device());
     for (const Case& c : cases) {
         const QString path = writeFile(dir, QString::fromLatin1(c.name) + ".bmp", c.bytes);
@@ -243,7 +304,7 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
 }
 
 TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
-    FakePhone phone(kAck, kAck);
+    FakePhone phone(Kind::Nokia6110);
     SetCOMPortDevice(1, phone.device());
     const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     for (const char* code : {"", "2620", "262011", "2620a", "26 01", "+2620"}) {
@@ -257,22 +318,26 @@ TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
 
 // ---- delete -------------------------------------------------------------------------------
 
-TEST_F(PhoneLinkTest, DeleteSendsItsRequestOnTheCurrentPort) {
-    const struct {
-        const char* code;
-        QByteArray bcd;
-    } cases[] = {{"26201", QByteArray("\x62\xF2\x10", 3)}, {"23415", QByteArray("\x32\xF4\x51", 3)}};
-    for (const auto& c : cases) {
-        FakePhone phone(kAck, kAck);
+TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
+    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    for (const Phone& p : kPhones) {
+        FakePhone phone(p.kind);
+        SetPhoneModel(p.maker, p.model);
         SetCOMPortDevice(3, phone.device());
+        ASSERT_EQ(SendOTABitmap(0, 3, path, "23415"), plSent) << p.name;
+        ASSERT_TRUE(phone.operatorLogo().has_value()) << p.name;
+        if (p.maker == 0) EXPECT_EQ(phone.operatorLogo()->network, "23415");
+        SetCOMPort(1);
         SetCOMPort(3);
-        EXPECT_EQ(DeleteOPLogo(c.code), plSent) << c.code;
-        const auto frames = phone.frames();
-        ASSERT_EQ(frames.size(), 1u) << c.code;
-        EXPECT_TRUE(frames[0].intact);
-        EXPECT_EQ(frames[0].command, 'D');
-        EXPECT_EQ(frames[0].payload, c.bcd) << c.code;
+        EXPECT_EQ(DeleteOPLogo("23415"), plSent) << p.name;
+        EXPECT_EQ(phone.deletes(), 1) << p.name;
+        EXPECT_FALSE(phone.operatorLogo().has_value()) << p.name;
     }
+    // A phone that refuses the delete is a failure too.
+    FakePhone refusing(Kind::Nokia6110, Fault::ErrorReply);
+    SetPhoneModel(0, 0);
+    SetCOMPortDevice(3, refusing.device());
+    EXPECT_EQ(DeleteOPLogo("26201"), plRefused);
 }
 
 // ---- ports --------------------------------------------------------------------------------
@@ -300,6 +365,46 @@ TEST_F(PhoneLinkTest, DefaultMappingPrefersUsbAdapters) {
     EXPECT_TRUE(COMPortDevice(5).isEmpty());
     SetCOMPortDevice(4, "/tmp/x");
     EXPECT_EQ(COMPortDevice(4), "/tmp/x");
+}
+
+// A hung-up line reads as zero bytes with the hang-up flag: the read ends at once.
+TEST(SerialPort, HangUpEndsAReadAtOnce) {
+    int sv[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, sv), 0);
+    SerialPort port;
+    port.Attach(sv[0]);
+    ASSERT_EQ(::write(sv[1], "ab", 2), 2);
+    ::close(sv[1]);
+    char buf[8];
+    EXPECT_EQ(port.Read(buf, 8, 2000), 2);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.Read(buf, 8, 2000), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_TRUE(port.HungUp());
+    EXPECT_EQ(port.Read(buf, 8, 2000), -1);
+}
+
+// A device that never stops sending cannot hold the drain.
+TEST(SerialPort, DiscardingInputIsBounded) {
+    int sv[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, sv), 0);
+    std::atomic<bool> stop{false};
+    std::thread talker([&] {
+        const std::string noise(4096, 'x');
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!stop && std::chrono::steady_clock::now() < end) (void)::send(sv[1], noise.data(), noise.size(), MSG_NOSIGNAL);
+    });
+    SerialPort port;
+    port.Attach(sv[0]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto start = std::chrono::steady_clock::now();
+    port.DiscardInput();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    stop = true;
+    ::shutdown(sv[0], SHUT_RDWR);
+    talker.join();
+    ::close(sv[1]);
+    EXPECT_LT(elapsed, std::chrono::milliseconds(200));
 }
 
 TEST(SerialPort, RefusesUnknownRatesAndNonTerminals) {

@@ -1,0 +1,44 @@
+#pragma once
+// Inside the phone link: the logo as the protocols see it, its bitmap forms, and the two
+// protocol drivers. Only PhoneLink*.cpp include this.
+#include "platform/SerialPort.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+namespace vb::phonelink {
+
+struct MonoLogo {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> black; // row-major from the top
+    bool at(int x, int y) const { return black[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+enum class Family { Nokia6110, Nokia7110, Siemens };
+
+// What one call asks of the phone.
+struct Request {
+    enum What { OperatorLogo, GroupLogo, StartupLogo, DeleteOperatorLogo } what = OperatorLogo;
+    MonoLogo logo;
+    QByteArray network; // three bytes, swapped-nibble BCD of country and network code
+};
+
+// Rows from the top, each left to right, most significant bit first, 1 = black; the bits run on
+// from row to row and only the last byte is filled up with zero bits.
+QByteArray packedRows(const MonoLogo& logo);
+// The OTA bitmap of Smart Messaging: 0x00, width, height, 0x01, then the packed rows.
+QByteArray otaBitmap(const MonoLogo& logo);
+// The display's own form: bands of eight rows from the top; in each band one byte per column,
+// left to right, bit 0 the band's top row. A last band of fewer rows leaves its high bits zero.
+QByteArray verticalBands(const MonoLogo& logo);
+// A Windows bitmap with one bit per pixel: 14 + 40 byte headers, black then white in the
+// palette, rows bottom-up, each padded to four bytes.
+QByteArray monoBmp(const MonoLogo& logo);
+
+// Each driver talks to an open port and returns a PhoneLinkResult.
+int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs);
+int siemensTransfer(SerialPort& port, const Request& request, int timeoutMs);
+
+} // namespace vb::phonelink
