@@ -206,6 +206,8 @@ void geliefertKopieren(const QString& programm) {
 
 TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
     geliefertKopieren(dir());
+    Netzbetreiber_Code = QStringLiteral("26201");
+    COM_Port_Nummer = 1;
     StartbildschirmForm& F = *Startbildschirm;
     // A 72 x 14 logo edited first, then back to the gallery.
     F.ComboKategorien[3]->setListIndex(7);
