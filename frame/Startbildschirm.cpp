@@ -912,14 +912,20 @@ void StartbildschirmForm::Transfer_Click(short) {
         anzeige->Refresh();
     }
     const QString sende = Programmverzeichnis + QStringLiteral("send.bmp");
-    // A step that fails leaves no valid file; the phone link then reports the failure.
+    // A work file that could not be written must not let an older "send.bmp" reach the phone:
+    // nothing is sent and the transfer is reported as failed.
+    bool geschrieben = false;
     vb::Try([&] {
         vb::SavePicture(Logo_Weiss_Grafik->Image(), sende);
         Bildpuffer = std::make_unique<cDIBSection>();
         Bildpuffer->CreateFromPicture(vb::LoadPicture(sende).Image());
         std::shared_ptr<cPalette> keinePalette;
-        cDIBSectionSave().Save(sende, *Bildpuffer, keinePalette, 0, 0);
+        geschrieben = cDIBSectionSave().Save(sende, *Bildpuffer, keinePalette, 0, 0);
     });
+    if (!geschrieben) {
+        DLL::Uebertragungsfehler_melden();
+        return;
+    }
     DLL::Logo_senden(sende);
 }
 

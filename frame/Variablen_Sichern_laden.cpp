@@ -4,9 +4,9 @@
 #include "frame/Parameter_und_Start.h"
 #include "platform/ComboBox.h"
 #include "platform/Label.h"
+#include "platform/SafeFile.h"
 #include "platform/VBError.h"
 
-#include <QFile>
 
 using namespace Parameter_und_Start;
 
@@ -35,9 +35,8 @@ void Variablen_sichern() {
                               QString::number(e.Vorad_Master_VoradTyp_ComboKategorien->ListIndex()) +
                               QString::number(e.Vorad_Master_ComboKategorien_Netzbetreiber->ListIndex()) +
                               QString::number(e.Berechnungsart_Combobox->ListIndex());
-        QFile f(pfad());
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-        f.write(zeile.toLatin1() + "\r\n");
+        // Replaced only when the new line is whole: a full disk or a kill keeps the old settings.
+        vb::WriteFileAtomic(pfad(), zeile.toLatin1() + "\r\n");
     });
 }
 
@@ -45,10 +44,11 @@ void Variablen_sichern() {
 // through the program's own quit. The quit writes it anew.
 void Variablen_laden() {
     vb::Try([] {
-        QFile f(pfad());
-        if (!f.exists() || !f.open(QIODevice::ReadOnly)) return;
-        QByteArray zeile = f.readLine(256);
-        f.close();
+        // Only a regular file: a pipe or device in its place would block the start.
+        const std::optional<QByteArray> inhalt = vb::ReadRegularFile(pfad(), 4096);
+        if (!inhalt) return;
+        QByteArray zeile = inhalt->left(inhalt->indexOf('\n') + 1);
+        if (zeile.isEmpty()) zeile = *inhalt;
         while (zeile.endsWith('\n') || zeile.endsWith('\r')) zeile.chop(1);
 
         EinstellungenForm& e = *Einstellungen;

@@ -3,9 +3,11 @@
 #include "platform/Clipboard.h"
 #include "platform/Gdi.h"
 #include "platform/MsgBox.h"
+#include "platform/SafeFile.h"
 #include "platform/VBError.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -295,9 +297,15 @@ bool cDIBSection::SavePicture(const QString& sfileName) const {
     uint8_t info[40];
     fillHeader(info);
 
-    const int fd = ::open(QFile::encodeName(sfileName).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    const int lErr = errno;
-    if (fd < 0) throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
+    // Written beside the target and renamed over it when whole: a full disk or a kill never
+    // leaves a truncated file in place of the old one. Only a regular file is replaced so.
+    if (!vb::ReplaceableFile(sfileName)) return false;
+    QSaveFile f(sfileName);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int lErr = errno;
+        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
+    }
 
     struct Part {
         const void* data;
@@ -310,14 +318,17 @@ bool cDIBSection::SavePicture(const QString& sfileName) const {
             ok = false;
             break;
         }
-        const ssize_t n = ::write(fd, p.data, size_t(p.size));
+        const qint64 n = f.write(static_cast<const char*>(p.data), qint64(p.size));
         if (IsWriteError(n >= 0 ? 1 : 0, p.size, n >= 0 ? n : 0)) {
             ok = false;
             break;
         }
     }
-    ::close(fd);
-    return ok;
+    if (!ok) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
 }
 
 QString cDIBSection::ApiError(long e) {

@@ -3,9 +3,11 @@
 #include "imaging/cColourReduceDIB.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
+#include "platform/SafeFile.h"
 #include "platform/VBError.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -223,9 +225,15 @@ bool cDIBSectionSave::writeBitmap(const PalettedDIB& dib, const QString& sFileNa
     putLE32(fileHeader + 2, offBits + uint32_t(dib.bits.size()));
     putLE32(fileHeader + 10, offBits);
 
-    const int fd = ::open(QFile::encodeName(sFileName).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    const int lErr = errno;
-    if (fd < 0) throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), FormatApiError(lErr));
+    // Written beside the target and renamed over it when whole: a full disk or a kill never
+    // leaves a truncated file in place of the old one. Only a regular file is replaced so.
+    if (!vb::ReplaceableFile(sFileName)) return false;
+    QSaveFile f(sFileName);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int lErr = errno;
+        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), FormatApiError(lErr));
+    }
     struct Part {
         const void* data;
         size_t size;
@@ -233,14 +241,17 @@ bool cDIBSectionSave::writeBitmap(const PalettedDIB& dib, const QString& sFileNa
     const Part parts[3] = {{fileHeader, 14}, {dib.info.data(), dib.info.size()}, {dib.bits.data(), dib.bits.size()}};
     bool ok = true;
     for (const Part& p : parts) {
-        const ssize_t n = ::write(fd, p.data, p.size);
+        const qint64 n = f.write(static_cast<const char*>(p.data), qint64(p.size));
         if (IsWriteError(n >= 0 ? 1 : 0, int64_t(p.size), n >= 0 ? n : 0)) {
             ok = false;
             break;
         }
     }
-    ::close(fd);
-    return ok;
+    if (!ok) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
 }
 
 QString cDIBSectionSave::FormatApiError(long lErr) { return cDIBSection::ApiError(lErr); }

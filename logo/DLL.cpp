@@ -14,6 +14,10 @@ void Logo_senden(const QString& Pfad) {
     QString ergebnis;
     vb::Try([&] { ergebnis = QString::number(vb::SendOTABitmap(Logo_Art, COM_Port_Nummer, Pfad, Netzbetreiber_Code)); });
     if (ergebnis == QLatin1String("1")) return;
+    Uebertragungsfehler_melden();
+}
+
+void Uebertragungsfehler_melden() {
     vb::Try([] {
         Info_Text = LoadResString(301);
         Info_Modus = 1;

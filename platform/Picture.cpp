@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include "platform/SafeFile.h"
 #include "platform/VBError.h"
 #include "platform/WmfRender.h"
 
@@ -97,8 +98,8 @@ void SavePicture(const QImage& image, const QString& path) {
             dst[3 * x + 2] = char((line[x] >> 16) & 255);
         }
     }
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(out) != out.size())
+    // The old file is replaced only by a whole new one, and a failed write is never success.
+    if (!WriteFileAtomic(path, out))
         throw VBError(75, QStringLiteral("SavePicture"), QStringLiteral("Path/File access error"));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/SafeFile.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -52,12 +54,9 @@ int FileOperation(int func, const QStringList& from, const QString& to, int flag
             QString target = to;
             if (to.endsWith(QLatin1Char('/')) || QFileInfo(to).isDir()) target = QDir(to).filePath(QFileInfo(src).fileName());
             if (QFileInfo(target).canonicalFilePath() == QFileInfo(src).canonicalFilePath() && QFileInfo::exists(target)) continue;
-            // Copy to a temporary name first, so that a failing copy leaves the old target whole.
-            const QString temp = target + QStringLiteral(".part");
-            QFile::remove(temp);
-            if (!QFile::copy(src, temp)) { ++failures; continue; }
-            if (QFileInfo::exists(target) && !QFile::remove(target)) { QFile::remove(temp); ++failures; continue; }
-            if (!QFile::rename(temp, target)) { QFile::remove(temp); ++failures; continue; }
+            // Written beside the target and renamed over it: at no moment is the target missing
+            // or half written, and a failing copy leaves the old one whole.
+            if (!CopyFileAtomic(src, target)) { ++failures; continue; }
             if (func == FO_MOVE) QFile::remove(src);
         }
     }

@@ -10,6 +10,8 @@
 #include "platform/Shell.h"
 
 #include <QFile>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace Parameter_und_Start;
 
@@ -48,6 +50,31 @@ TEST_F(FilesTest, CopyReplacesWithoutAskingAndDeleteRemoves) {
     EXPECT_FALSE(QFile::exists(file("a.bmp")));
     QString missing = file("fehlt.bmp");
     FileOP().Delete(missing); // no error
+}
+
+TEST_F(FilesTest, CopyReplacesTheTargetWithoutEverRemovingIt) {
+    put(file("a.bmp"), QByteArray(100000, 'n'));
+    put(file("b.bmp"), "alt");
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_GE(inotify_add_watch(fd, QFile::encodeName(dir()).constData(), IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    QString from = file("a.bmp"), to = file("b.bmp");
+    EXPECT_EQ(FileOP().Copy(from, to), 0);
+    EXPECT_EQ(get(file("b.bmp")), QByteArray(100000, 'n'));
+    // What happened to the target's name: it only ever received a whole file by a rename.
+    QStringList ereignisse;
+    alignas(inotify_event) char puffer[8192];
+    for (ssize_t n; (n = ::read(fd, puffer, sizeof puffer)) > 0;) {
+        for (char* p = puffer; p < puffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            if (e->len && QString::fromLocal8Bit(e->name) == QLatin1String("b.bmp"))
+                ereignisse << QString::fromLatin1(e->mask & IN_DELETE ? "delete" : e->mask & IN_MOVED_TO ? "renamed-in" : e->mask & IN_MOVED_FROM ? "renamed-away" : "written");
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    ::close(fd);
+    EXPECT_EQ(ereignisse, QStringList{QStringLiteral("renamed-in")});
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files | QDir::Hidden), (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.bmp")}));
 }
 
 TEST_F(FilesTest, FilterWithOrWithoutTrailingBarIsTheSame) {

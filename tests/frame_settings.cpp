@@ -1,5 +1,6 @@
 // The settings dialog and the settings file: choices, their mirror in the main window, the
 // categories they set, OK and cancel, and "param.ini" written and read.
+#include "support/FileFaults.h"
 #include "support/Fixture.h"
 
 #include "frame/Einstellungen.h"
@@ -19,6 +20,9 @@
 
 #include <QFile>
 #include <QWidget>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace Parameter_und_Start;
 
@@ -346,4 +350,39 @@ TEST_F(SettingsTest, ActivationCentresOnTheMainWindowAndF1OpensHelp) {
     vb::Help::SetViewerHook({});
     EXPECT_EQ(key, 0);
     EXPECT_EQ(path, file("vorad.hlp"));
+}
+
+TEST_F(SettingsTest, AFullDiskAtQuitKeepsTheStoredSettings) {
+    schreiben(file("param.ini"), "31210\r\n");
+    EinstellungenForm& e = starten();
+    e.Vorad_Master_ComboKategorien->Choose(0);
+    answerInfo(1);
+    {
+        FullDisk voll(3);
+        EXPECT_THROW(Startbildschirm->Schliessen_Click(), vb::App::Ended);
+    }
+    EXPECT_EQ(lesen(file("param.ini")), QByteArray("31210\r\n"));
+    EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("param*")}, QDir::Files | QDir::Hidden), QStringList{QStringLiteral("param.ini")});
+}
+
+TEST_F(SettingsTest, ANamedPipeInPlaceOfTheFileDoesNotBlockTheStart) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("param.ini")).constData(), 0600), 0);
+    // Should the start wait for a writer, one comes after two seconds with a stored port 3.
+    std::atomic<bool> fertig{false};
+    std::thread schreiber([&] {
+        for (int i = 0; i < 1000 && !fertig; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (i < 200) continue;
+            const int fd = ::open(QFile::encodeName(file("param.ini")).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd < 0) continue;
+            (void)::write(fd, "31210\r\n", 7);
+            ::close(fd);
+            return;
+        }
+    });
+    EinstellungenForm& e = starten();
+    fertig = true;
+    schreiber.join();
+    EXPECT_EQ(e.COM_Port->Caption(), QStringLiteral("1"));
+    EXPECT_EQ(COM_Port_Nummer, 1);
 }

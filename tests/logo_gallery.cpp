@@ -1,5 +1,6 @@
 // The main window's gallery of shipped logos, its tabs, saving logos, and the logos that come
 // with the program.
+#include "support/FileFaults.h"
 #include "support/Fixture.h"
 
 #include "frame/Information.h"
@@ -357,6 +358,31 @@ TEST_F(GalleryTest, ASaveIntoAFolderWithoutWriteAccessWritesNothing) {
     }
     EXPECT_TRUE(shownInfos.empty());
     EXPECT_FALSE(ended());
+}
+
+TEST_F(GalleryTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsNoSuccess) {
+    logos("NBLXXXX", 3, 72, 14);
+    StartbildschirmForm& F = waehlen(7);
+    F.Reiter_Kalvoren_inLogos_Click();
+    const QString ziel = file(QStringLiteral("Ziel.bmp"));
+    const QByteArray alt(5000, 'a'); // larger than what fits on the disk
+    for (bool galerie : {true, false}) {
+        SCOPED_TRACE(galerie);
+        shownInfos.clear();
+        QFile f(ziel);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(alt);
+        f.close();
+        speichernUnter(ziel);
+        answerInfo(1); // overwrite
+        {
+            FullDisk voll(1000);
+            galerie ? F.Speichern_Click() : F.Kalvoren_Logo_Speichern_Click();
+        }
+        EXPECT_EQ(lesen(ziel), alt);
+        EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(434)});
+        EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("Ziel*")}, QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Ziel.bmp")});
+    }
 }
 
 // The logos built beside the program: every type has its folder with at least 25 logos of

@@ -1,6 +1,7 @@
 // The transfer to the phone, end to end against phones on pseudo-terminals that speak their
 // cable protocols; the phone is chosen in the settings dialog as a user does.
 #include "support/FakePhone.h"
+#include "support/FileFaults.h"
 #include "support/Fixture.h"
 
 #include "frame/Einstellungen.h"
@@ -258,4 +259,40 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
                 if ((logo.pixel(x, y) & 0xFFFFFF) == 0) erwartet.setPixel(x, y, qRgb(0, 0, 0));
         EXPECT_EQ(anzeige->hDC(), erwartet);
     }
+}
+
+TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
+    FakePhone phone(kAck, kAck);
+    vb::SetCOMPortDevice(1, phone.device());
+    prepare(7);
+    // An earlier transfer left its logo in "send.bmp"; now the folder refuses every change.
+    Startbildschirm->Transfer[1]->FireClick();
+    ASSERT_EQ(phone.frames().size(), 1u);
+    const QByteArray alt = [&] {
+        QFile f(file("send.bmp"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    pen(41, 21);
+    {
+        LockedFile gesperrt(file("send.bmp"));
+        if (!gesperrt.ok()) GTEST_SKIP() << "no way to protect a file here";
+        Startbildschirm->Transfer[1]->FireClick();
+    }
+    EXPECT_EQ(phone.frames().size(), 1u); // the old logo did not go out again
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(301)});
+    QFile f(file("send.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), alt);
+}
+
+TEST_F(TransferTest, AFullDiskSendsNothing) {
+    FakePhone phone(kAck, kAck);
+    vb::SetCOMPortDevice(1, phone.device());
+    prepare(7);
+    {
+        FullDisk voll(100);
+        Startbildschirm->Transfer[1]->FireClick();
+    }
+    EXPECT_TRUE(phone.frames().empty());
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(301)});
 }

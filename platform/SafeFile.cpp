@@ -1,0 +1,83 @@
+#include "platform/SafeFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vb {
+namespace {
+// Opens without blocking on a pipe's writer and accepts only a regular file.
+int openRegular(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+} // namespace
+
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) {
+    const int fd = openRegular(path);
+    if (fd < 0) return std::nullopt;
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (f.size() > maxBytes) return std::nullopt;
+    QByteArray data = f.read(maxBytes + 1);
+    if (data.size() > maxBytes) return std::nullopt;
+    return data;
+}
+
+bool ReplaceableFile(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return errno == ENOENT;
+    return S_ISREG(st.st_mode);
+}
+
+bool WriteFileAtomic(const QString& path, const QByteArray& data) {
+    if (!ReplaceableFile(path)) return false;
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(data) != data.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool CopyFileAtomic(const QString& source, const QString& target) {
+    const int fd = openRegular(source);
+    if (fd < 0) return false;
+    QFile in;
+    if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    if (!ReplaceableFile(target)) return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    QByteArray buffer;
+    for (;;) {
+        buffer = in.read(1 << 20);
+        if (buffer.isEmpty()) break;
+        if (out.write(buffer) != buffer.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace vb
