@@ -1,0 +1,179 @@
+#include "imaging/mfrmMain.h"
+
+#include "platform/App.h"
+#include "platform/CommonDialog.h"
+#include "platform/Image.h"
+#include "platform/MsgBox.h"
+#include "platform/Picture.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/VBError.h"
+
+#include <QFileInfo>
+
+vb::Instance<mfrmMainHost> mfrmMain;
+
+mfrmMainHost::mfrmMainHost() : m_cImage(std::make_unique<cImageProcessDIB>()) {}
+
+void mfrmMainHost::Ziele_setzen(vb::PictureBox* picImage, vb::Image* Bildimage) {
+    m_picImage = picImage;
+    m_Bildimage = Bildimage;
+}
+
+void mfrmMainHost::ensureBuffers() {
+    if (!m_cDIB) m_cDIB = std::make_unique<cDIBSection>();
+    if (!m_cDIBBuffer) m_cDIBBuffer = std::make_unique<cDIBSection>();
+}
+
+void mfrmMainHost::Lade_Bild(const QString& Pfad) {
+    QString datei = Pfad;
+    if (datei.isEmpty()) {
+        vb::CommonDialog dlg;
+        dlg.Filter = QStringLiteral("Picture Files (*.BMP;*.GIF;*.JPG;*.DIB)|*.BMP;*.GIF;*.JPG;*.DIB|Bitmap Files (*.BMP;*.DIB)|*.BMP;*.DIB|"
+                                    "GIF Files (*.GIF)|*.GIF|JPEG Files (*.JPG)|*.JPG|All FIles (*.*)|*.*");
+        dlg.CancelError = true;
+        try {
+            dlg.ShowOpen();
+        } catch (const vb::VBError&) {
+            return;
+        }
+        datei = dlg.FileName;
+        if (datei.isEmpty()) return;
+    }
+    OpenFile(datei, false);
+}
+
+bool mfrmMainHost::OpenFile(const QString& sFile, bool bNew) {
+    try {
+        const vb::Picture bild = vb::LoadPicture(sFile);
+        // A new buffer first: a picture that cannot be held leaves the previous photo.
+        auto dib = std::make_unique<cDIBSection>();
+        dib->CreateFromPicture(bild.Image());
+        if (!dib->hdc()) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
+        auto buffer = std::make_unique<cDIBSection>();
+        if (!buffer->Create(dib->Width(), dib->Height())) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
+        m_cDIB = std::move(dib);
+        m_cDIBBuffer = std::move(buffer);
+        Render();
+        m_sFileName = bNew ? QStringLiteral("Image %1").arg(++m_NewImageIndex) : sFile;
+        if (m_picImage) m_picImage->Refresh();
+        return true;
+    } catch (const std::exception& e) {
+        const auto* vbe = dynamic_cast<const vb::VBError*>(&e);
+        vb::MsgBox(QStringLiteral("Beim Öffnen dieser Datei ist ein Fehler aufgetreten: ") +
+                       (vbe ? vbe->Description() : QString::fromLocal8Bit(e.what())),
+                   vb::vbExclamation, vb::App::Title());
+        return false;
+    }
+}
+
+QString mfrmMainHost::FileTitle() const { return QFileInfo(m_sFileName).fileName(); }
+
+int mfrmMainHost::ImageWidth() const { return m_cDIB ? m_cDIB->Width() : 0; }
+int mfrmMainHost::ImageHeight() const { return m_cDIB ? m_cDIB->Height() : 0; }
+
+void mfrmMainHost::Render() {
+    ensureBuffers();
+    if (!m_picImage) return;
+    const double tx = vb::Screen::TwipsPerPixelX(), ty = vb::Screen::TwipsPerPixelY();
+    m_picImage->setWidth(m_cDIB->Width() * tx);
+    m_picImage->setHeight(m_cDIB->Height() * ty);
+    if (m_cDIB->hdc()) m_cDIB->PaintPicture(m_picImage->hDC(), 0, 0, -1, -1, 0, 0, cDIBSection::kSrcCopy);
+    m_picImage->Refresh();
+}
+
+void mfrmMainHost::Bild_uebertragen() {
+    if (m_picImage && m_Bildimage) m_Bildimage->setPicture(m_picImage->Image());
+}
+
+void mfrmMainHost::ApplyPalette(const QString&) {
+    ensureBuffers();
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::Colourise(float fHue) {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->Colourise(*m_cDIB, fHue, 0.5f);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::Lighten() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->Lighten(*m_cDIB, 20);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::Fade() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->Fade(*m_cDIB, 240);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::BlackAndWhite() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->BlackAndWhite(*m_cDIB, *m_cDIBBuffer);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::GrayScale() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->GrayScale(*m_cDIB);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::NegativeImage() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) {
+        m_cImage->AddImages(*m_cDIB, *m_cDIBBuffer, -1, -255, -255, -255, 0, 0, 0, 0);
+        m_cDIB->LoadPictureBlt(*m_cDIBBuffer);
+    }
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::AddNoise(bool bRandom, int lPercent) {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cImage->AddNoise(*m_cDIB, lPercent, bRandom);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::Resample(int lNewWidth, int lNewHeight) {
+    ensureBuffers();
+    if (m_cDIB->hdc() && lNewWidth > 0 && lNewHeight > 0 && (lNewWidth != m_cDIB->Width() || lNewHeight != m_cDIB->Height())) {
+        if (auto neu = m_cDIB->Resample(lNewHeight, lNewWidth)) {
+            m_cDIB = std::move(neu);
+            m_cDIBBuffer->Create(lNewWidth, lNewHeight);
+        }
+    }
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::CopyImage() {
+    ensureBuffers();
+    if (m_cDIB->hdc()) m_cDIB->CopyToClipboard();
+}
+
+void mfrmMainHost::ProcessImage(int eFilterType) {
+    ensureBuffers();
+    m_cImage->FilterType(eFilterType);
+    if (m_cDIB->hdc()) m_cImage->ProcessImage(*m_cDIB, *m_cDIBBuffer);
+    Render();
+    m_bDirty = true;
+}
+
+void mfrmMainHost::LoadCustomFilter(const cImageProcessDIB& cEngine) {
+    m_cImage->FilterType(cImageProcessDIB::eCustom);
+    m_cImage->FilterWeight(cEngine.FilterWeight());
+    m_cImage->FilterArraySize(cEngine.FilterArraySize());
+    const int half = cEngine.FilterArraySize() / 2;
+    for (int x = -half; x <= half; ++x)
+        for (int y = -half; y <= half; ++y) m_cImage->FilterValue(x, y, cEngine.FilterValue(x, y));
+}
