@@ -243,6 +243,18 @@ int gerahmterSlot(const StartbildschirmForm& F) {
     return -1;
 }
 
+// An empty logo of the current type in the editor, its raster and its display.
+void leeresLogo(StartbildschirmForm& F) {
+    const QString kein;
+    Logo_laden::Logo_in_Editor_laden(kein);
+    vb::PictureBox* anzeige = F.Gruen_Transferlogo_LogoBrowser[1];
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    anzeige->setWidth(Logo_Breite * tpp);
+    anzeige->setHeight(Logo_Hoehe * tpp);
+    Fenster::Steuerelement_zentrieren(*anzeige, *F.Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
+    Zaroreriri::Raster_zeichnen();
+}
+
 void alleListenSchliessen(StartbildschirmForm& F) {
     for (vb::ComboBox* c : {F.ComboKategorien[2], F.ComboKategorien[3], F.ComboKategorien2[0], F.ComboKategorien2[1]}) c->setVisible(false);
 }
@@ -648,7 +660,20 @@ void StartbildschirmForm::ComboKategorien_Click(short Index) {
     } else if (Index == 2) {
         ComboKategorien_Textanzeige_Kalvoren->setCaption(liste->Text());
         liste->setVisible(false);
-        if (Layer_Kalvoren->Visible()) Laden_Click_Sub(Bilddatei_Pfad, false, true);
+        if (Layer_Kalvoren->Visible()) {
+            // With no picture opened yet there is nothing to reload; a prompt here would leave
+            // the editor at the old size when cancelled.
+            if (!Bilddatei_Pfad.isEmpty()) Laden_Click_Sub(Bilddatei_Pfad, false, true);
+            const bool neueGroesse = Logo_Raster_Grafik->ScaleWidth() == 4 * Logo_Breite && Logo_Raster_Grafik->ScaleHeight() == 4 * Logo_Hoehe &&
+                                     Logo_Weiss_Grafik->ScaleWidth() == Logo_Breite && Logo_Weiss_Grafik->ScaleHeight() == Logo_Hoehe;
+            if (Bilddatei_Pfad.isEmpty() || !neueGroesse) {
+                // The editor shows the framed gallery logo of the new type, or an empty logo.
+                const int slot = gerahmterSlot(*this);
+                const QString pfad = slot < 0 ? QString() : Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
+                if (!pfad.isEmpty()) Laden_Click_Sub(pfad, false, true);
+                else leeresLogo(*this);
+            }
+        }
         vb::App::DoEvents();
     }
 }
@@ -1014,7 +1039,7 @@ void StartbildschirmForm::Logo_Text_Click() {
 
 void StartbildschirmForm::Logo_Raster_Grafik_MouseDown(int, int, float, float) {
     if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern();
-    Zaroreriri::Rasterposition_ermitteln();
+    Zaroreriri::Rasterposition_ermitteln(*Logo_Raster_Grafik);
     if (Logo_Text->Tag() == kEins) {
         Zaroreriri::Text_zeichnen();
         Logo_Text->setTag(QStringLiteral("2"));

@@ -41,6 +41,8 @@ T runden(double v) {
     return T(r);
 }
 int32_t rund32(double v) { return runden<int32_t>(v); }
+// The cell that contains a fractional raster position.
+int32_t zelle(double v) { return runden<int32_t>(std::floor(v)); }
 int16_t rund16(double v) { return runden<int16_t>(v); }
 
 StartbildschirmForm& F() { return Startbildschirm.get(); }
@@ -128,11 +130,13 @@ void Undo_wiederherstellen() {
     f.Logo_Weiss_Grafik->Refresh();
 }
 
-void Rasterposition_ermitteln() {
+void Rasterposition_ermitteln(const vb::Control& Bezug) {
     const QPoint p = vb::GetCursorPos();
     if (p == Letzte_Mausposition) return;
     Letzte_Mausposition = p;
-    const QPoint c = vb::ScreenToClient(vb::WindowFromPoint(p), p);
+    // Relative to the raster also while a drag has left it: another window's client area would
+    // give a cell elsewhere in the logo.
+    const QPoint c = p - Bezug.ScreenOrigin();
     Raster_X = float(c.x() / 4.0);
     Raster_Y = float(c.y() / 4.0);
 }
@@ -144,16 +148,19 @@ void Werkzeuge_zuruecksetzen() {
 
 void Punkt_setzen() {
     StartbildschirmForm& f = F();
-    Raster_X = std::trunc(Raster_X);
-    Raster_Y = std::trunc(Raster_Y);
-    if (gewaehlt(f.Malfarbe_schwarz)) {
+    Raster_X = std::floor(Raster_X);
+    Raster_Y = std::floor(Raster_Y);
+    // A cell off the raster draws nothing.
+    const bool aufRaster = Raster_X >= 0 && Raster_Y >= 0 && Raster_X < Logo_Breite && Raster_Y < Logo_Hoehe;
+    if (!aufRaster) {
+    } else if (gewaehlt(f.Malfarbe_schwarz)) {
         zeichenflaeche()->PSet(Raster_X, Raster_Y, vb::vbBlack);
         f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::vbBlack);
     } else {
         zeichenflaeche()->PSet(Raster_X, Raster_Y, kGeloescht);
         f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::RGB(255, 255, 255));
     }
-    Rasterposition_ermitteln();
+    Rasterposition_ermitteln(*f.Logo_Raster_Grafik);
     Raster_zeichnen();
 }
 
@@ -186,28 +193,20 @@ void Rechteck_zeichnen() {
     vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
     Undo_wiederherstellen();
     const long farbe = rund32(Malfarbe);
-    // A moving end left of the raster is mirrored to the right of column 0.
-    const int32_t ax = rund32(std::fabs(double(Anker_X)));
-    const int32_t ay = rund32(Anker_Y);
+    // Both ends are the cells under the pointer.
+    const int32_t x0 = zelle(Raster_X), y0 = zelle(Raster_Y);
+    const int32_t ax = zelle(Anker_X), ay = zelle(Anker_Y);
     if (gewaehlt(f.Logo_Rechteck_Schwarz)) {
-        // Every column from the fixed end to the moving end, both included, in either
-        // direction; columns off the picture draw nothing and are skipped.
-        const int32_t x0 = rund32(Raster_X);
+        // Column by column, each pixel once (the end point of a line is left out), so that the
+        // inverting colour inverts every pixel; columns off the picture draw nothing.
         const int32_t von = std::max(std::min(x0, ax), -1), bis = std::min(std::max(x0, ax), breite(logo));
-        for (int32_t i = von; i <= bis; ++i) {
-            logo.Line(i, Raster_Y, i, ay, farbe);
-            logo.Line(i, ay, i, ay, farbe);
-            logo.Refresh();
-        }
+        const int32_t oben = std::min(y0, ay), unten = std::max(y0, ay);
+        for (int32_t i = von; i <= bis; ++i) logo.Line(i, oben, i, unten + 1, farbe);
+        logo.Refresh();
     } else {
-        // The line leaves out its end point; the extra points close the corners.
-        logo.Line(Raster_X, Raster_Y, ax, Raster_Y, farbe);
-        logo.Line(Raster_X, Raster_Y, Raster_X, ay, farbe);
-        logo.Line(Raster_X, ay, ax, ay, farbe);
-        logo.Line(ax, Raster_Y, ax, ay, farbe);
-        logo.Line(ax, ay, ax, ay, farbe);
-        logo.PSet(Raster_X, Raster_Y, farbe);
-        logo.PSet(ax, ay, farbe);
+        // The outline as one box: every pixel of it is drawn once, also in a one-column box.
+        logo.LineBox(x0, y0, ax, ay, farbe, false);
+        logo.Refresh();
     }
     vb::App::DoEvents();
     Raster_zeichnen();
@@ -216,7 +215,7 @@ void Rechteck_zeichnen() {
 void Linie_zeichnen() {
     StartbildschirmForm& f = F();
     Undo_wiederherstellen();
-    const int16_t ex = rund16(Anker_X), ey = rund16(Anker_Y);
+    const int32_t ex = zelle(Anker_X), ey = zelle(Anker_Y);
     const long farbe = gewaehlt(f.Malfarbe_schwarz) ? vb::RGB(0, 0, 0) : vb::RGB(255, 255, 255);
     f.Logo_Weiss_Grafik->Line(Raster_X, Raster_Y, ex, ey, farbe);
     vb::App::DoEvents();
@@ -226,7 +225,8 @@ void Linie_zeichnen() {
 void Text_zeichnen() {
     StartbildschirmForm& f = F();
     Undo_wiederherstellen();
-    const QString text = Information->Infotext->Text();
+    // The text the user entered; the message window may show another message meanwhile.
+    const QString text = Letzte_Texteingabe;
     const double s = Schaltflaechenlader->CMDialog1.FontSize;
     const int32_t x = rund32(double(Anker_X) - s / 8);
     const int32_t y = rund32(double(Anker_Y) - s + 3);

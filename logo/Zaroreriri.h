@@ -1,11 +1,16 @@
 #pragma once
 // The logo pixel editor: the raster view and its redraw, the one-level undo, the cursor cell,
 // the drawing tools, the whole-logo operations and the magnifier.
+namespace vb {
+class Control;
+}
+
 namespace Zaroreriri {
 void Raster_zeichnen();
 void Undo_sichern();
 void Undo_wiederherstellen();
-void Rasterposition_ermitteln();
+// The cursor's cell relative to the given control (the raster), whatever lies under the cursor.
+void Rasterposition_ermitteln(const vb::Control& Bezug);
 void Werkzeuge_zuruecksetzen();
 void Punkt_setzen();
 void Kreis_zeichnen();

@@ -221,7 +221,6 @@ TEST_F(EditorTest, ShapesInEachPaintColour) {
         Knopf werkzeug;
         QPoint von, nach;            // raster pixels
         std::vector<QPoint> pixel;   // touched pixels
-        QPoint nichtInvertiert{-1, -1}; // a corner touched twice, so inverting leaves it
     };
     const Fall faelle[] = {
         {"line, end cell left out", &StartbildschirmForm::Logo_Linie, zelle(1, 1), zelle(5, 5),
@@ -234,15 +233,20 @@ TEST_F(EditorTest, ShapesInEachPaintColour) {
         {"filled circle dragged sideways", &StartbildschirmForm::Logo_Kreis_schwarz, zelle(6, 5), zelle(12, 5),
          punkte({5, 4}, {".#.", "#.#", ".#."})},
         {"rectangle", &StartbildschirmForm::Logo_Quadrat, zelle(2, 1), zelle(6, 4),
-         punkte({2, 1}, {"#####", "#...#", "#...#", "#####"}), {6, 4}},
-        {"rectangle past the left edge", &StartbildschirmForm::Logo_Quadrat, zelle(5, 1), {-9, 17},
-         punkte({2, 1}, {"####", "#..#", "#..#", "####"}), {2, 4}},
+         punkte({2, 1}, {"#####", "#...#", "#...#", "#####"})},
+        {"rectangle past the left edge, cut there", &StartbildschirmForm::Logo_Quadrat, zelle(5, 1), {-9, 17},
+         punkte({0, 1}, {"######", ".....#", ".....#", "######"})},
+        {"one-column rectangle", &StartbildschirmForm::Logo_Quadrat, zelle(4, 1), zelle(4, 4), punkte({4, 1}, {"#", "#", "#", "#"})},
+        {"rectangle of one click", &StartbildschirmForm::Logo_Quadrat, {19, 7}, {19, 7}, {{4, 1}}},
+        {"filled one-row rectangle", &StartbildschirmForm::Logo_Rechteck_Schwarz, zelle(2, 3), zelle(5, 3), punkte({2, 3}, {"####"})},
+        {"filled rectangle of one click", &StartbildschirmForm::Logo_Rechteck_Schwarz, {19, 7}, {19, 7}, {{4, 1}}},
         {"filled rectangle to the right", &StartbildschirmForm::Logo_Rechteck_Schwarz, zelle(2, 1), zelle(6, 4),
          punkte({2, 1}, {"#####", "#####", "#####", "#####"})},
         {"filled rectangle to the left", &StartbildschirmForm::Logo_Rechteck_Schwarz, zelle(6, 1), zelle(2, 4),
          punkte({2, 1}, {"#####", "#####", "#####", "#####"})},
-        {"filled rectangle, halves to even", &StartbildschirmForm::Logo_Rechteck_Schwarz, zelle(2, 1), {14, 10},
-         punkte({2, 1}, {"###", "###"})},
+        {"filled rectangle to the cell under the pointer", &StartbildschirmForm::Logo_Rechteck_Schwarz, zelle(2, 1), {14, 10},
+         punkte({2, 1}, {"##", "##"})},
+        {"line to the cell under the pointer", &StartbildschirmForm::Logo_Linie, {7, 7}, {23, 7}, punkte({1, 1}, {"####"})},
     };
     for (const Farbe& farbe : kFarben)
         for (const Fall& f : faelle) {
@@ -255,16 +259,15 @@ TEST_F(EditorTest, ShapesInEachPaintColour) {
             ziehen(f.nach + QPoint(1, 1)); // an earlier preview is replaced by the next one
             ziehen(f.nach);
             loslassen(f.nach + QPoint(9, 9)); // the release keeps the last preview
-            std::vector<QPoint> pixel = f.pixel;
-            if (farbe.invertiert) std::erase(pixel, f.nichtInvertiert);
-            EXPECT_BILD(logo(), bemalt(basis, pixel, farbe));
+            // Every pixel the shape touches changes once, also with the inverting colour.
+            EXPECT_BILD(logo(), bemalt(basis, f.pixel, farbe));
             EXPECT_BILD(S().Logo_Undo_Grafik->hDC(), basis);
         }
 }
 
 TEST_F(EditorTest, PenSetsTheCellOfThePreviousPosition) {
     oeffnen(7);
-    // 2.75 is cut to cell 2; -0.25 (a cursor off every window, at screen x -1) to cell 0.
+    // 2.75 is cut to cell 2; -0.25 (one pixel left of the raster) is off the raster.
     const QPoint a{11, 6}, b = zelle(5, 3), c{-1, 13};
     for (const Farbe& farbe : {kFarben[0], kFarben[1]}) {
         SCOPED_TRACE(farbe.name);
@@ -277,12 +280,36 @@ TEST_F(EditorTest, PenSetsTheCellOfThePreviousPosition) {
         ziehen(b);
         EXPECT_BILD(logo(), bemalt(basis, {{2, 1}}, farbe));
         EXPECT_FLOAT_EQ(Raster_X, 5.25f);
-        vb::SetCursorPos(c);
-        raster().FireMouseMove(1, 0, c.x(), c.y());
+        ziehen(c);
         EXPECT_BILD(logo(), bemalt(basis, {{2, 1}, {5, 3}}, farbe));
         EXPECT_FLOAT_EQ(Raster_X, -0.25f);
-        raster().FireMouseUp(1, 0, c.x(), c.y());
-        EXPECT_BILD(logo(), bemalt(basis, {{2, 1}, {5, 3}, {0, 3}}, farbe));
+        loslassen(c);
+        EXPECT_BILD(logo(), bemalt(basis, {{2, 1}, {5, 3}}, farbe));
+    }
+}
+
+// A stroke that slips off the raster draws nothing out there, on any side and at any size.
+TEST_F(EditorTest, APenStrokeOffTheRasterLeavesNoStrayDots) {
+    oeffnen(3); // 96 x 65
+    struct Fall {
+        const char* name;
+        QPoint von, nach;
+        QPoint zelle;
+    };
+    const Fall faelle[] = {
+        {"right", zelle(95, 5), {4 * 96, 21}, {95, 5}},
+        {"left", zelle(0, 5), {-1, 21}, {0, 5}},
+        {"below", zelle(45, 64), {181, 4 * 65}, {45, 64}},
+        {"far right, over the magnifier", zelle(95, 5), {4 * 96 + 300, 21}, {95, 5}},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        zuruecksetzen();
+        S().Logo_Stift->FireClick();
+        druecken(f.von);
+        ziehen(f.nach);
+        loslassen(f.nach);
+        EXPECT_BILD(logo(), bemalt(basis, {f.zelle}, kFarben[0]));
     }
 }
 
@@ -394,6 +421,24 @@ TEST_F(TextTest, TextFollowsTheMouseAndAPressFixesItWithoutAnUndoCopy) {
     EXPECT_BILD(logo(), basis);
 }
 
+TEST_F(TextTest, AMessageShownMeanwhileIsNotDrawnInPlaceOfTheText) {
+    oeffnen(3, weiss);
+    textWaehlen(12, "Hi");
+    ziehen(zelle(20, 20), 0);
+    const QImage mitText = logo().copy();
+    ASSERT_NE(mitText, basis);
+    for (int nachricht : {301, 429}) {
+        SCOPED_TRACE(nachricht);
+        Info_Text = LoadResString(nachricht);
+        Info_Modus = 2;
+        Information->Show(vb::vbModal);
+        ASSERT_EQ(shownInfos.back(), LoadResString(nachricht));
+        ziehen(zelle(40, 40), 0);
+        ziehen(zelle(20, 20), 0);
+        EXPECT_BILD(logo(), mitText);
+    }
+}
+
 TEST_F(TextTest, FontSizeEightIsUsedAsNineAndCancelChoosesThePen) {
     oeffnen(3, weiss);
     struct Fall {
@@ -497,41 +542,40 @@ TEST_F(EditorTest, UndoAndNewLogo) {
 
 // ---- Cursor cell, raster view, magnifier ----
 
-TEST_F(EditorTest, CursorCellFromTheWindowUnderTheCursor) {
+TEST_F(EditorTest, CursorCellRelativeToTheRasterWhateverLiesUnderTheCursor) {
     oeffnen(6);
-    const QPoint r0 = raster().ScreenOrigin(), z0 = S().Zoom->ScreenOrigin(), l0 = S().Layer_Kalvoren->ScreenOrigin();
-    ASSERT_GE(S().Widget()->pos().x(), 0); // nothing lies left of the screen
+    const QPoint r0 = raster().ScreenOrigin(), z0 = S().Zoom->ScreenOrigin();
     struct Fall {
         QPoint bildschirm;
         float x, y;
     };
-    const QPoint links = r0 + QPoint(-1, 0) - l0; // left of the raster lies the editor layer
+    const QPoint zoom = z0 + QPoint(8, 13) - r0;
     const Fall faelle[] = {
         {r0 + QPoint(10, 6), 2.5f, 1.5f},
-        {r0 + QPoint(-1, 0), links.x() / 4.0f, links.y() / 4.0f},
-        {z0 + QPoint(8, 13), 2.0f, 3.25f}, // over the magnifier: its own client area counts
-        {QPoint(-1, 6), -0.25f, 1.5f},     // under no window: the screen counts
+        {r0 + QPoint(-1, 0), -0.25f, 0.0f},                  // over the editor layer
+        {z0 + QPoint(8, 13), zoom.x() / 4.0f, zoom.y() / 4.0f}, // over the magnifier
+        {QPoint(-1, 6), (-1 - r0.x()) / 4.0f, (6 - r0.y()) / 4.0f}, // under no window
     };
     for (const Fall& f : faelle) {
         vb::SetCursorPos(f.bildschirm);
-        Zaroreriri::Rasterposition_ermitteln();
+        Zaroreriri::Rasterposition_ermitteln(raster());
         EXPECT_FLOAT_EQ(Raster_X, f.x);
         EXPECT_FLOAT_EQ(Raster_Y, f.y);
     }
     // An unmoved cursor keeps the values, even values changed since.
     Raster_X = 7;
     Raster_Y = 8;
-    Zaroreriri::Rasterposition_ermitteln();
+    Zaroreriri::Rasterposition_ermitteln(raster());
     EXPECT_EQ(Raster_X, 7.0f);
     EXPECT_EQ(Raster_Y, 8.0f);
 
-    // During a drag off the raster the pen's next dot takes that window's cell.
+    // A drag over the magnifier puts no dot into the logo.
     zuruecksetzen();
     druecken(zelle(1, 1));
     vb::SetCursorPos(z0 + QPoint(8, 13));
-    raster().FireMouseMove(1, 0, float(z0.x() - r0.x() + 8), float(z0.y() - r0.y() + 13));
-    raster().FireMouseUp(1, 0, float(z0.x() - r0.x() + 8), float(z0.y() - r0.y() + 13));
-    EXPECT_BILD(logo(), bemalt(basis, {{1, 1}, {2, 3}}, kFarben[0]));
+    raster().FireMouseMove(1, 0, float(zoom.x()), float(zoom.y()));
+    raster().FireMouseUp(1, 0, float(zoom.x()), float(zoom.y()));
+    EXPECT_BILD(logo(), bemalt(basis, {{1, 1}}, kFarben[0]));
 }
 
 TEST_F(EditorTest, RasterShowsTheLogoFourTimesWithItsGrid) {

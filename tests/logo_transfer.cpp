@@ -11,6 +11,7 @@
 #include "frame/Strings.h"
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
+#include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/PhoneLink.h"
 #include "platform/PictureBox.h"
@@ -262,12 +263,14 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
 }
 
 TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
-    FakePhone phone(kAck, kAck);
+    FakePhone phone(kNokia.kind);
     vb::SetCOMPortDevice(1, phone.device());
+    choose(kNokia);
     prepare(7);
     // An earlier transfer left its logo in "send.bmp"; now the folder refuses every change.
     Startbildschirm->Transfer[1]->FireClick();
-    ASSERT_EQ(phone.frames().size(), 1u);
+    ASSERT_TRUE(phone.operatorLogo().has_value());
+    const qsizetype gesendet = phone.received().size();
     const QByteArray alt = [&] {
         QFile f(file("send.bmp"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -278,7 +281,7 @@ TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
         if (!gesperrt.ok()) GTEST_SKIP() << "no way to protect a file here";
         Startbildschirm->Transfer[1]->FireClick();
     }
-    EXPECT_EQ(phone.frames().size(), 1u); // the old logo did not go out again
+    EXPECT_EQ(phone.received().size(), gesendet); // the old logo did not go out again
     EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(301)});
     QFile f(file("send.bmp"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -286,13 +289,54 @@ TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
 }
 
 TEST_F(TransferTest, AFullDiskSendsNothing) {
-    FakePhone phone(kAck, kAck);
+    FakePhone phone(kNokia.kind);
     vb::SetCOMPortDevice(1, phone.device());
+    choose(kNokia);
     prepare(7);
     {
         FullDisk voll(100);
         Startbildschirm->Transfer[1]->FireClick();
     }
-    EXPECT_TRUE(phone.frames().empty());
+    EXPECT_TRUE(phone.received().isEmpty());
     EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(301)});
+}
+
+// A category chosen in the editor before any picture was opened: no prompt, and the editor,
+// its raster and display and what is sent all have the new size.
+TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGalleryLogo) {
+    geliefertKopieren(dir());
+    StartbildschirmForm& F = *Startbildschirm;
+    int prompts = 0;
+    vb::SetDialogHook([&](const vb::DialogRequest&) {
+        ++prompts;
+        return std::optional<vb::DialogAnswer>();
+    });
+    F.ComboKategorien[3]->setListIndex(7);
+    F.Reiter_Kalvoren_inLogos_Click();
+    ASSERT_TRUE(F.Layer_Kalvoren->Visible());
+    ASSERT_TRUE(Bilddatei_Pfad.isEmpty());
+    F.ComboKategorien[2]->setListIndex(3); // 96 x 65
+    EXPECT_EQ(prompts, 0);
+    EXPECT_TRUE(F.Layer_Kalvoren->Visible());
+    const QImage logo = QImage(F.Logo_Vorschaubild_Bild[0]->ToolTipText()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(logo.size(), QSize(96, 65));
+    EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), logo);
+    EXPECT_EQ(F.Logo_Raster_Grafik->hDC().size(), QSize(4 * 96, 4 * 65));
+    EXPECT_EQ(F.Gruen_Transferlogo_LogoBrowser[1]->hDC().size(), QSize(96, 65));
+    FakePhone phone(Kind::Nokia7110);
+    vb::SetPhoneModel(0, 4);
+    Netzbetreiber_Code = QStringLiteral("26201");
+    COM_Port_Nummer = 1;
+    vb::SetCOMPortDevice(1, phone.device());
+    F.Transfer[1]->FireClick();
+    expectLogo(phone.startupLogo(), logo);
+
+    // With an empty type folder the editor shows an empty logo of the new size.
+    QDir(file("logos/SB_S25")).removeRecursively();
+    F.ComboKategorien[2]->setListIndex(0); // 97 x 26
+    EXPECT_EQ(prompts, 0);
+    QImage weiss(97, 26, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), weiss);
+    EXPECT_EQ(F.Logo_Raster_Grafik->hDC().size(), QSize(4 * 97, 4 * 26));
 }
