@@ -7,6 +7,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Form.h"
 #include "platform/MsgBox.h"
+#include "platform/Registry.h"
 #include "platform/Rnd.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
@@ -21,6 +22,7 @@ void ProgramTest::SetUp() {
     vb::DestroyAllInstances();
     Parameter_und_Start::Grundzustand();
     vb::App::SetPath(m_dir->path());
+    vb::Registry::SetStoreFile(file(QStringLiteral("registry.ini")));
     Parameter_und_Start::Programmverzeichnis = dir();
     QDir(m_dir->path()).mkpath(QStringLiteral("etc"));
     Parameter_und_Start::SetSystemFolder(dir() + QStringLiteral("etc"));
@@ -54,6 +56,7 @@ void ProgramTest::TearDown() {
     vb::App::SetEndHandler({});
     vb::SetCursorPos(std::nullopt);
     vb::Screen::SetOverride(std::nullopt);
+    vb::Registry::SetStoreFile(QString());
     vb::DestroyAllInstances();
     Parameter_und_Start::Grundzustand();
 }
