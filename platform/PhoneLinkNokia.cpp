@@ -102,6 +102,8 @@ private:
     }
 
     int awaitMessage(quint8 type, QByteArray& reply) {
+        // One deadline for the whole wait: frames of other messages do not extend it.
+        const auto deadline = Clock::now() + std::chrono::milliseconds(m_timeoutMs);
         for (;;) {
             for (size_t i = 0; i < m_done.size(); ++i)
                 if (m_done[i].type == type) {
@@ -110,8 +112,7 @@ private:
                     return plSent;
                 }
             Frame f;
-            if (const int r = readFrame(f, Clock::now() + std::chrono::milliseconds(m_timeoutMs)); r != plSent)
-                return r;
+            if (const int r = readFrame(f, deadline); r != plSent) return r;
             if (f.type == kAckType) continue;
             if (const int r = takeData(f); r != plSent) return r;
         }

@@ -38,6 +38,8 @@ struct Phone {
     int maker, model; // list indices of the settings dialog
     int type;         // a logo category the phone takes as operator logo
 };
+// Names the phone in test output.
+void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
 const Phone kNokia{"Nokia3210", Kind::Nokia6110, 0, 0, 7};
 const Phone kSiemens{"SiemensS35", Kind::Siemens, 1, 3, 2};
 

@@ -100,6 +100,8 @@ struct Phone {
     Kind kind;
     int maker, model;
 };
+// Names the phone in test output.
+void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
 const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0};
 const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4};
 const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3};
@@ -128,6 +130,8 @@ struct TransferCase {
     int kind, width, height;
     bool whiteFirst;
 };
+
+void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.phone.name << " kind " << c.kind; }
 
 class PhoneLinkTransfer : public PhoneLinkTest, public ::testing::WithParamInterface<TransferCase> {};
 
@@ -197,6 +201,8 @@ struct FaultCase {
     Fault fault;
     int result;
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.phone.name << " fault " << int(c.fault); }
 
 class PhoneLinkFault : public PhoneLinkTest, public ::testing::WithParamInterface<FaultCase> {};
 

@@ -43,7 +43,10 @@ struct Logo {
 
 class FakePhone {
 public:
-    explicit FakePhone(Kind kind, Fault fault = Fault::None) : m_kind(kind), m_fault(fault) {
+    // lineRate > 0 makes every byte take the time it needs on a serial line of that many bit/s
+    // (ten bits a byte), both ways; 0 delivers at once.
+    explicit FakePhone(Kind kind, Fault fault = Fault::None, int lineRate = 0)
+        : m_kind(kind), m_fault(fault), m_lineRate(lineRate) {
         char name[256] = {};
         if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) return;
         m_device = QString::fromLocal8Bit(name);
@@ -95,6 +98,7 @@ private:
             char buf[4096];
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             if (n <= 0) continue;
+            onTheLine(n);
             std::lock_guard lock(m_mutex);
             m_received.append(buf, n);
             m_in.append(buf, n);
@@ -111,7 +115,12 @@ private:
     }
 
     void write(const QByteArray& a) {
-        if (m_master >= 0 && !a.isEmpty()) (void)::write(m_master, a.constData(), size_t(a.size()));
+        if (m_master < 0 || a.isEmpty()) return;
+        onTheLine(a.size());
+        (void)::write(m_master, a.constData(), size_t(a.size()));
+    }
+    void onTheLine(qsizetype bytes) const {
+        if (m_lineRate > 0) std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10 * 1000000 / m_lineRate));
     }
 
     // ---- FBUS version 2 ----
@@ -471,6 +480,7 @@ private:
 
     Kind m_kind;
     Fault m_fault;
+    int m_lineRate = 0;
     int m_master = -1, m_slave = -1;
     QString m_device;
     std::thread m_thread;
