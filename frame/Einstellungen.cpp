@@ -14,6 +14,7 @@
 #include "platform/Shape.h"
 #include "platform/Skin.h"
 #include "platform/Timer.h"
+#include "platform/Twain.h"
 #include "platform/VBError.h"
 
 #include <QPainter>
@@ -70,9 +71,8 @@ const Schaltflaechen::Hover kHover[] = {
 // The operator codes (country 262, then the network) by list index.
 const std::array<const char*, 4> kNetzbetreiber_Codes = {"26201", "26202", "26203", "26207"};
 
-// The scanner layer's choice of its source device. It is not there yet: until it is, the
-// button does nothing, as a source choice that finds no device would.
-void scannerquelleWaehlen(EinstellungenForm&) {}
+// The runtime's source choice; whatever it answers, the dialog goes on.
+void scannerquelleWaehlen(EinstellungenForm& e) { vb::TWAIN_SelectImageSource(&e); }
 
 // Ctrl+T also opens the photo editor's scan button. The photo editor does not exist yet: its
 // Scanner_Deaktiviert is to be hidden and Bild_scannen_Fotos_Bearbeiten shown here.

@@ -10,6 +10,7 @@
 #include "platform/Image.h"
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
+#include "platform/Scanner.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
@@ -54,16 +55,13 @@ float Rahmen_Links = 0, Rahmen_Oben = 0;
 QRect Fangbereich, Alter_Fangbereich;
 
 namespace {
-// SANE keeps its configuration under the system configuration folder; an installed SANE is
-// what a TWAIN folder in the Windows folder was: the sign that scanning can work.
 QString& systemFolder() {
     static QString f = QStringLiteral("/etc");
     return f;
 }
-bool ordnerHatEintraege(const QString& pfad) {
-    QDir d(pfad);
-    return d.exists() && !d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty();
-}
+// How long the start waits for SANE to list its scanners; a backend that takes longer (a
+// network scanner that does not answer) counts as no scanner.
+constexpr int kScannersucheMs = 3000;
 } // namespace
 
 void SetSystemFolder(const QString& folder) { systemFolder() = folder; }
@@ -150,8 +148,10 @@ void Main() {
     layer->setLeft(Startbildschirm->Width() - layer->Width());
     layer->setTop(Startbildschirm->Height() - layer->Height());
 
+    // Scanning can work when SANE lists at least one scanner attached to this computer.
     Scanner_vorhanden = false;
-    if (ordnerHatEintraege(Windowsverzeichnis_ermitteln() + QStringLiteral("/sane.d"))) Scanner_vorhanden = true;
+    if (const auto geraete = vb::Scanner::ListDevices(true, kScannersucheMs); geraete && !geraete->isEmpty())
+        Scanner_vorhanden = true;
 
     if (!QFileInfo::exists(Programmverzeichnis + QStringLiteral("param.ini")) && !Scanner_vorhanden) {
         Info_Text = LoadResString(853);

@@ -48,7 +48,7 @@ void Main();
 long Farbanzahl();
 bool KleineSchriftarten(); // 96 dots per inch
 bool GrosseSchriftarten(); // 120 dots per inch
-// The system folder in which the scanner configuration lives (no trailing separator).
+// The system folder (no trailing separator).
 QString Windowsverzeichnis_ermitteln();
 void SetSystemFolder(const QString& folder); // tests
 

@@ -16,7 +16,9 @@
 #include "platform/Image.h"
 #include "platform/Keys.h"
 #include "platform/Label.h"
+#include "platform/Scanner.h"
 #include "platform/Timer.h"
+#include "platform/Twain.h"
 
 #include <QFile>
 #include <QWidget>
@@ -332,7 +334,33 @@ TEST_F(SettingsTest, CtrlTSwitchesScanningOn) {
     EXPECT_FALSE(e.Scannerquelle_Deaktiviert->Visible());
     EXPECT_TRUE(e.Scannerquelle_festlegen->Visible());
     EXPECT_TRUE(e.Scannerquelle_festlegen->Enabled());
-    e.Scannerquelle_festlegen->FireClick(); // the source choice comes with the scanner layer
+}
+
+TEST_F(SettingsTest, ScannerSourceButtonOpensTheSourceChoice) {
+    EinstellungenForm& e = starten();
+    // Without scanners the choice says so and keeps nothing; the dialog goes on.
+    QString status;
+    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+        status = w.StatusText();
+        w.Auswaehlen_Click();
+        w.Abbrechen_Click();
+    });
+    e.Scannerquelle_festlegen->FireClick();
+    EXPECT_EQ(status, QStringLiteral("Es wurde kein Scanner gefunden."));
+    EXPECT_TRUE(vb::Scanner::DefaultSource().isEmpty());
+    EXPECT_TRUE(e.Visible());
+
+    vb::Scanner::UseConfiguration({{QStringLiteral("dll.conf"), "test\n"}, {QStringLiteral("test.conf"), "number_of_devices 2\n"}});
+    QStringList geraete;
+    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+        for (int i = 0; i < w.DeviceCount(); ++i) geraete << w.DeviceName(i);
+        w.setCurrentRow(1);
+        w.Auswaehlen_Click();
+    });
+    e.Scannerquelle_festlegen->FireClick();
+    EXPECT_EQ(geraete, (QStringList{QStringLiteral("test:0"), QStringLiteral("test:1")}));
+    EXPECT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:1"));
+    EXPECT_TRUE(e.Visible());
 }
 
 TEST_F(SettingsTest, ActivationCentresOnTheMainWindowAndF1OpensHelp) {

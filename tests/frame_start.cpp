@@ -10,11 +10,13 @@
 #include "platform/Label.h"
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
+#include "platform/Scanner.h"
 #include "platform/Screen.h"
 #include "platform/TextBox.h"
 #include "platform/VBError.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 
 using namespace Parameter_und_Start;
@@ -108,14 +110,32 @@ TEST_F(StartTest, FirstStartMessageOnlyWithoutSettingsAndScanner) {
         TearDown();
         SetUp();
         if (c.settings) QFile(file("param.ini")).open(QIODevice::WriteOnly);
-        if (c.scanner) {
-            QDir().mkpath(file("etc/sane.d"));
-            QFile(file("etc/sane.d/dll.conf")).open(QIODevice::WriteOnly);
-        }
+        // A scanner is there when SANE lists one: here its test device.
+        if (c.scanner) vb::Scanner::UseConfiguration({{QStringLiteral("dll.conf"), "test\n"}});
         ASSERT_TRUE(runMain());
         EXPECT_EQ(Scanner_vorhanden, c.scanner);
         const bool shown = !shownInfos.empty() && shownInfos.front() == LoadResString(853);
         EXPECT_EQ(shown, c.message);
+    }
+}
+
+TEST_F(StartTest, ScannerProbeIsQuickAndLooksOnlyAtThisComputer) {
+    // A configuration with SANE's backends but no scanner behind them, and one naming only a
+    // network scanner that never answers: no scanner, message 853, and the start goes on quickly.
+    const QMap<QString, QByteArray> configs[] = {
+        {{QStringLiteral("dll.conf"), "abaton\nhp3500\n"}},
+        {{QStringLiteral("dll.conf"), "net\n"}, {QStringLiteral("net.conf"), "connect_timeout = 30\n10.255.255.1\n"}},
+    };
+    for (const auto& config : configs) {
+        TearDown();
+        SetUp();
+        vb::Scanner::UseConfiguration(config);
+        QElapsedTimer t;
+        t.start();
+        ASSERT_TRUE(runMain());
+        EXPECT_LT(t.elapsed(), 5000);
+        EXPECT_FALSE(Scanner_vorhanden);
+        EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(853)});
     }
 }
 

@@ -9,9 +9,11 @@
 #include "platform/MsgBox.h"
 #include "platform/Registry.h"
 #include "platform/Rnd.h"
+#include "platform/Scanner.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
 #include "platform/TextBox.h"
+#include "platform/Twain.h"
 
 void ProgramTest::SetUp() {
     m_dir = std::make_unique<QTemporaryDir>();
@@ -27,6 +29,12 @@ void ProgramTest::SetUp() {
     QDir(m_dir->path()).mkpath(QStringLiteral("etc"));
     Parameter_und_Start::SetSystemFolder(dir() + QStringLiteral("etc"));
     useScreen(1024, 768, 96);
+    vb::Registry::SetStoreFile(file(QStringLiteral("registry.ini")));
+    // SANE sees no scanner until a test configures one; the scanner windows are cancelled.
+    vb::Scanner::UseConfiguration({});
+    vb::TWAIN_SetHideUI(0);
+    vb::SetScanSourceWindowHook([](vb::ScanSourceWindow& w) { w.Abbrechen_Click(); });
+    vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event) { w.Abbrechen_Click(); });
     vb::SetCursorPos(std::nullopt);
     vb::SetRndSource({});
     Zaroreriri::Letzte_Mausposition_vergessen();
@@ -52,6 +60,9 @@ void ProgramTest::TearDown() {
     vb::SetModalHook({});
     vb::SetRndSource({});
     vb::SetDialogHook({});
+    vb::SetScanSourceWindowHook({});
+    vb::SetScanWindowHook({});
+    vb::Registry::SetStoreFile(QString());
     vb::Shell::SetShellHook({});
     vb::App::SetEndHandler({});
     vb::SetCursorPos(std::nullopt);
