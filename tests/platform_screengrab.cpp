@@ -91,14 +91,7 @@ private:
     QDBusConnection m_bus;
 };
 
-class GrabTest : public ProgramTest {
-protected:
-    void TearDown() override {
-        vb::SetDesktopOverride(std::nullopt);
-        vb::SetPortalOverride(std::nullopt);
-        ProgramTest::TearDown();
-    }
-};
+class GrabTest : public ProgramTest {};
 
 TEST_F(GrabTest, SuppliedDesktopAndUnreadableScreen) {
     const QImage desk = pattern(QSize(300, 200), 7);

@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/Rnd.h"
 #include "platform/Scanner.h"
+#include "platform/ScreenGrab.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
 #include "platform/TextBox.h"
@@ -29,7 +30,6 @@ void ProgramTest::SetUp() {
     QDir(m_dir->path()).mkpath(QStringLiteral("etc"));
     Parameter_und_Start::SetSystemFolder(dir() + QStringLiteral("etc"));
     useScreen(1024, 768, 96);
-    vb::Registry::SetStoreFile(file(QStringLiteral("registry.ini")));
     // SANE sees no scanner until a test configures one; the scanner windows are cancelled.
     vb::Scanner::UseConfiguration({});
     vb::TWAIN_SetHideUI(0);
@@ -62,7 +62,8 @@ void ProgramTest::TearDown() {
     vb::SetDialogHook({});
     vb::SetScanSourceWindowHook({});
     vb::SetScanWindowHook({});
-    vb::Registry::SetStoreFile(QString());
+    vb::SetDesktopOverride(std::nullopt);
+    vb::SetPortalOverride(std::nullopt);
     vb::Shell::SetShellHook({});
     vb::App::SetEndHandler({});
     vb::SetCursorPos(std::nullopt);
