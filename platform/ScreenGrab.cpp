@@ -50,6 +50,12 @@ QRect screensRect() {
 DisplayDC grabScreens() {
     const QRect desk = screensRect();
     if (desk.isEmpty()) return {QImage(), kNoScreen};
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() == 1) { // the common case needs no second copy
+        const QImage img = screens.front()->grabWindow(0).toImage();
+        if (img.isNull()) return {QImage(), kNoScreen};
+        if (img.size() == desk.size()) return {img.convertToFormat(QImage::Format_RGB32), QString()};
+    }
     QImage out(desk.size(), QImage::Format_RGB32);
     out.fill(Qt::black);
     QPainter p(&out);
