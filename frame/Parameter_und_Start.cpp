@@ -5,6 +5,7 @@
 #include "frame/Intro.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
+#include "platform/Language.h"
 #include "platform/App.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
@@ -105,6 +106,8 @@ void Grundzustand() {
 }
 
 void Main() {
+    // Before any window or message box: the toolkit's own texts in German.
+    vb::InstallGermanTranslations();
     Perspektivisch_Skalieren = false;
     // A second start brings the running program to the front and ends without a window.
     // One instance per program folder: it owns the work files and the settings file there.

@@ -144,8 +144,7 @@ std::unique_ptr<QDialog> makePageSetupDialog(const DialogRequest& r, QPrinter* p
     const PrintSetup& p = r.print;
     const double s = pageScale(r.flags);
     const QPageLayout::Unit unit = pageUnit(r.flags);
-    if (!p.paperSize.isEmpty())
-        printer->setPageSize(QPageSize(p.paperSize / s, unit == QPageLayout::Millimeter ? QPageSize::Millimeter : QPageSize::Inch));
+    if (p.paperSize > 0) printer->setPageSize(QPageSize(QPageSize::id(p.paperSize)));
     printer->setPageOrientation(p.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (r.flags & PSD_MARGINS) printer->setPageMargins(p.margins / s, unit);
     auto d = std::make_unique<QPageSetupDialog>(printer, QApplication::activeWindow());
@@ -191,7 +190,7 @@ DialogAnswer ReadDialog(QDialog& dialog, const DialogRequest& r, QPrinter* print
         const double s = pageScale(r.flags);
         const QPageLayout layout = printer->pageLayout();
         p.margins = layout.margins(pageUnit(r.flags)) * s;
-        p.paperSize = layout.pageSize().size(r.flags & PSD_INHUNDREDTHSOFMILLIMETERS ? QPageSize::Millimeter : QPageSize::Inch) * s;
+        p.paperSize = layout.pageSize().windowsId();
         p.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
         p.printer = printer->printerName();
         a.print = p;
@@ -205,13 +204,15 @@ DialogAnswer ReadDialog(QDialog& dialog, const DialogRequest& r, QPrinter* print
     return a;
 }
 
-std::optional<DialogAnswer> ShowDialog(const DialogRequest& r) {
+std::optional<DialogAnswer> ShowDialog(const DialogRequest& r, QPrinter* printer) {
     if (hook()) return hook()(r);
     if (!gui()) return std::nullopt;
-    QPrinter printer;
-    std::unique_ptr<QDialog> d = MakeDialog(r, &printer);
+    std::unique_ptr<QPrinter> own;
+    const bool printing = r.kind == QLatin1String("print") || r.kind == QLatin1String("pagesetup");
+    if (printing && !printer) printer = (own = std::make_unique<QPrinter>()).get();
+    std::unique_ptr<QDialog> d = MakeDialog(r, printer);
     if (d->exec() != QDialog::Accepted) return std::nullopt;
-    DialogAnswer a = ReadDialog(*d, r, &printer);
+    DialogAnswer a = ReadDialog(*d, r, printer);
     if (r.kind == QLatin1String("open") || r.kind == QLatin1String("save"))
         if (a.fileName.isEmpty()) return std::nullopt;
     return a;

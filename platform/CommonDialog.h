@@ -3,7 +3,6 @@
 // standard dialogs behind it: open, save, font, colour, print and page setup. Tests answer the
 // dialogs through SetDialogHook.
 #include <QMarginsF>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -75,13 +74,14 @@ struct FontChoice {
     bool bold = false, italic = false, underline = false, strikeout = false;
 };
 
-// The print and page-setup dialogs' settings. Margins and paper size are in thousandths of an
-// inch, or hundredths of a millimetre with PSD_INHUNDREDTHSOFMILLIMETERS.
+// The print and page-setup dialogs' settings. Margins are in thousandths of an inch, or
+// hundredths of a millimetre with PSD_INHUNDREDTHSOFMILLIMETERS.
 struct PrintSetup {
     int fromPage = 0, toPage = 0, minPage = 0, maxPage = 0, copies = 1;
     QMarginsF margins, minMargins;
-    QSizeF paperSize;
+    int paperSize = 0;   // the platform's paper number (9 = A4); 0 keeps the printer's
     int orientation = 1; // 1 portrait, 2 landscape
+    int printQuality = 0;
     QString printer;
 };
 
@@ -119,8 +119,9 @@ struct DialogAnswer {
 using DialogHook = std::function<std::optional<DialogAnswer>(const DialogRequest&)>;
 void SetDialogHook(DialogHook hook);
 
-// Asks the user (or the test's hook); nullopt when cancelled.
-std::optional<DialogAnswer> ShowDialog(const DialogRequest& r);
+// Asks the user (or the test's hook); nullopt when cancelled. Print and page-setup dialogs set up
+// the printer given (or one of their own).
+std::optional<DialogAnswer> ShowDialog(const DialogRequest& r, QPrinter* printer = nullptr);
 // The platform dialog for a request and the answer read from it once accepted; split so that
 // tests can look at the real dialogs without showing them. The printer of a print or page-setup
 // dialog must outlive the dialog.
