@@ -2,6 +2,9 @@
 // The colour conversions of mHLSRGB, inline for the pixel loops of the filter engine. Every
 // step is single precision; the channels are rounded to the nearest integer, halves to even.
 #include <cmath>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace hls {
 
@@ -19,7 +22,13 @@ inline float minimum(float a, float b, float c) {
 }
 
 // Nearest integer, halves to even (the processor's default rounding mode).
-inline int roundEven(float v) { return int(std::lrintf(v)); }
+inline int roundEven(float v) {
+#if defined(__SSE__)
+    return _mm_cvtss_si32(_mm_set_ss(v));
+#else
+    return int(std::lrintf(v));
+#endif
+}
 
 inline void toHLS(int red, int green, int blue, float& h, float& s, float& l) {
     const float r = float(red) / 255.0f, g = float(green) / 255.0f, b = float(blue) / 255.0f;

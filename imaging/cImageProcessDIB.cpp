@@ -13,6 +13,9 @@
 #include <cmath>
 #include <cstdint>
 #include <thread>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <atomic>
 
 namespace {
@@ -33,6 +36,15 @@ int64_t nowMs() {
 }
 
 bool fitsLong(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+// Nearest integer, halves to even (the processor's default rounding mode).
+inline long roundEvenD(double v) {
+#if defined(__SSE2__)
+    return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+    return std::lrint(v);
+#endif
+}
 
 inline uint8_t clampByte(int v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
@@ -296,25 +308,29 @@ bool cImageProcessDIB::RankFilter(const cDIBSection& cImage, cDIBSection& cBuffe
     if (b1 > b0 && a.height > 2) {
         forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) {
             for (int y = ya; y < yb; ++y) {
-                const uint8_t* r[3] = {row(cImage, y - 1), row(cImage, y), row(cImage, y + 1)};
-                uint8_t* out = row(cBuffer, y);
+                const uint8_t* __restrict r0 = row(cImage, y - 1);
+                const uint8_t* __restrict r1 = row(cImage, y);
+                const uint8_t* __restrict r2 = row(cImage, y + 1);
+                uint8_t* __restrict out = row(cBuffer, y);
                 if (type == eMean3) {
                     for (int b = b0; b < b1; ++b) {
-                        uint16_t sum = 0;
-                        for (const uint8_t* s : r) sum = uint16_t(sum + s[b - 3] + s[b] + s[b + 3]);
-                        out[b] = uint8_t(sum / 9);
+                        const unsigned sum = unsigned(r0[b - 3]) + r0[b] + r0[b + 3] + r1[b - 3] + r1[b] + r1[b + 3] +
+                                             r2[b - 3] + r2[b] + r2[b + 3];
+                        out[b] = uint8_t(uint16_t(sum) / 9);
                     }
                 } else if (type == eMinimum3) {
                     for (int b = b0; b < b1; ++b) {
-                        uint8_t v = 255;
-                        for (const uint8_t* s : r) v = std::min({v, s[b - 3], s[b], s[b + 3]});
-                        out[b] = v;
+                        const uint8_t a = std::min(std::min(r0[b - 3], r0[b]), r0[b + 3]);
+                        const uint8_t c = std::min(std::min(r1[b - 3], r1[b]), r1[b + 3]);
+                        const uint8_t d = std::min(std::min(r2[b - 3], r2[b]), r2[b + 3]);
+                        out[b] = std::min(std::min(a, c), d);
                     }
                 } else {
                     for (int b = b0; b < b1; ++b) {
-                        uint8_t v = 0;
-                        for (const uint8_t* s : r) v = std::max({v, s[b - 3], s[b], s[b + 3]});
-                        out[b] = v;
+                        const uint8_t a = std::max(std::max(r0[b - 3], r0[b]), r0[b + 3]);
+                        const uint8_t c = std::max(std::max(r1[b - 3], r1[b]), r1[b + 3]);
+                        const uint8_t d = std::max(std::max(r2[b - 3], r2[b]), r2[b + 3]);
+                        out[b] = std::max(std::max(a, c), d);
                     }
                 }
             }
@@ -438,7 +454,7 @@ void eachPixel(cDIBSection& img, F&& f) {
 // number in [0, 1).
 template <class Draw>
 void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
-    const int range = int(int64_t(lPercent) * 128 / 100);
+    const int range = int(int64_t(lPercent) * 128 / 100); // checked by the caller
     const int half = range / 2;
     const int width = img.Width(), height = img.Height();
     const int line = img.BytesPerScanLine();
@@ -451,7 +467,7 @@ void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
             if (bRandom && !(draw() * 100.0f > percent)) continue;
             for (int c = 0; c < 3; ++c) {
                 const double v = double(draw()) * range + double(p[c] - half);
-                p[c] = uint8_t(std::clamp<long>(std::lrint(v), 0, 255));
+                p[c] = clampByte(int(roundEvenD(v)));
             }
         }
     }
@@ -462,6 +478,7 @@ void cImageProcessDIB::AddNoise(cDIBSection& cImage, int lPercent, bool bRandom)
     const int64_t start = nowMs();
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
+    if (!fitsLong(int64_t(lPercent) * 128)) raiseRuntime(6);
     if (vb::HasRndSource()) {
         noiseColumns(cImage, lPercent, bRandom, [] { return float(vb::Rnd()); });
     } else {

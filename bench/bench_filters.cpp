@@ -1,0 +1,187 @@
+// The photo editor's filters on a 4000 x 3000 photo: each entry of its lists (as the processing
+// host runs it on the engine) and Colourise, beside the nearest ImageMagick command run as a
+// process on the same picture. Prints the ratios at the end.
+#include "imaging/cDIBSection.h"
+#include "imaging/cImageProcessDIB.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+const char* const kConvert = "convert-im6.q16";
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString input;
+    cDIBSection photo;
+    bool haveConvert = false;
+
+    Fixture() {
+        input = dir.filePath("photo.bmp");
+        haveConvert = std::system((std::string(kConvert) + " -version >/dev/null 2>&1").c_str()) == 0;
+        // A plasma fractal looks enough like a photo: smooth areas, many colours, some noise.
+        if (haveConvert)
+            run(QStringLiteral("-seed 4711 -size %1x%2 plasma:fractal -type TrueColor BMP3:%3").arg(kWidth).arg(kHeight).arg(input));
+        QImage img(input);
+        if (img.isNull()) img = synthetic();
+        photo.CreateFromPicture(img);
+        if (!QFile::exists(input)) photo.SavePicture(input);
+    }
+    static QImage synthetic() {
+        QImage img(kWidth, kHeight, QImage::Format_RGB32);
+        std::mt19937 rng(1);
+        for (int y = 0; y < kHeight; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
+            for (int x = 0; x < kWidth; ++x) {
+                const int n = int(rng() % 21) - 10;
+                line[x] = qRgb(std::clamp(x * 255 / kWidth + n, 0, 255), std::clamp(y * 255 / kHeight - n, 0, 255),
+                               std::clamp((x + y) * 255 / (kWidth + kHeight) + n, 0, 255));
+            }
+        }
+        return img;
+    }
+    int run(const QString& args) const {
+        const std::string cmd = std::string(kConvert) + " " + args.toStdString() + " >/dev/null 2>&1";
+        return std::system(cmd.c_str());
+    }
+    void copyInto(cDIBSection& d) const {
+        if (d.Width() != photo.Width() || d.Height() != photo.Height()) d.Create(photo.Width(), photo.Height());
+        std::memcpy(d.DIBSectionBitsPtr(), photo.DIBSectionBitsPtr(), size_t(photo.ImageSize()));
+    }
+};
+
+Fixture& fx() {
+    static Fixture f;
+    return f;
+}
+
+// One entry: our operation on the photo and its buffer, and ImageMagick's arguments.
+struct Entry {
+    const char* name;
+    std::function<void(cImageProcessDIB&, cDIBSection&, cDIBSection&)> ours;
+    const char* imageMagick;
+};
+
+void filterType(cImageProcessDIB& e, cDIBSection& d, cDIBSection& b, int type) {
+    e.FilterType(type);
+    e.ProcessImage(d, b);
+}
+
+const std::vector<Entry>& entries() {
+    static const std::vector<Entry> list = {
+        {"abdunkeln", [](auto& e, auto& d, auto&) { e.Fade(d, 240); }, "-evaluate Multiply 0.94117647"},
+        {"aufhellen", [](auto& e, auto& d, auto&) { e.Lighten(d, 20); }, "-modulate 120"},
+        {"invertieren",
+         [](auto& e, auto& d, auto& b) {
+             e.AddImages(d, b, -1, -255, -255, -255, 0, 0, 0, 0);
+             d.LoadPictureBlt(b);
+         },
+         "-negate"},
+        {"Graustufen", [](auto& e, auto& d, auto&) { e.GrayScale(d); }, "-colorspace Gray"},
+        {"SW-Rasterung", [](auto& e, auto& d, auto& b) { e.BlackAndWhite(d, b); }, "-dither FloydSteinberg -monochrome"},
+        {"wenig_weich", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 3); },
+         "-define convolve:scale=! -convolve 1,1,1,1,4,1,1,1,1"},
+        {"stark_weich", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 4); },
+         "-define convolve:scale=! -convolve 1,1,1,1,1,1,2,2,2,1,1,2,12,2,1,1,2,2,2,1,1,1,1,1,1"},
+        {"Kanten_unscharf", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 1); },
+         "-define convolve:scale=! -convolve 1,1,1,1,1,1,1,1,1"},
+        {"Kanten_stark_unscharf", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 2); },
+         "-define convolve:scale=! -convolve 1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1"},
+        {"wenig_scharf", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 5); },
+         "-define convolve:scale=! -convolve -1,-1,-1,-1,15,-1,-1,-1,-1"},
+        {"stark_scharf", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 6); },
+         "-convolve 0,-1,0,-1,5,-1,0,-1,0"},
+        {"unscharf_maskieren", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 7); },
+         "-define convolve:scale=! -convolve -1,-1,-1,-1,17,-1,-1,-1,-1"},
+        {"Relief", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 8); },
+         "-define convolve:bias=50% -convolve -1,0,0,0,0,0,0,0,1"},
+        {"Stoerungen", [](auto& e, auto& d, auto&) { e.AddNoise(d, 20, true); }, "+noise Uniform"},
+        {"Kanten_normal", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 10); }, "-statistic Minimum 3x3"},
+        {"Kanten_mittel", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 9); }, "-statistic Mean 3x3"},
+        {"Kanten_stark", [](auto& e, auto& d, auto& b) { filterType(e, d, b, 11); }, "-statistic Maximum 3x3"},
+        {"Colourise", [](auto& e, auto& d, auto&) { e.Colourise(d, 1.0f, 0.5f); },
+         "-colorspace HSL -channel R -evaluate set 16.667% +channel -colorspace sRGB"},
+    };
+    return list;
+}
+
+void ours(benchmark::State& state, const Entry* entry) {
+    cDIBSection d, b;
+    b.Create(kWidth, kHeight);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fx().copyInto(d);
+        state.ResumeTiming();
+        cImageProcessDIB e;
+        entry->ours(e, d, b);
+    }
+}
+
+void imageMagick(benchmark::State& state, const Entry* entry) {
+    Fixture& f = fx();
+    if (!f.haveConvert) {
+        state.SkipWithError("convert-im6.q16 not found");
+        return;
+    }
+    const QString out = f.dir.filePath("im_out.bmp");
+    for (auto _ : state) {
+        if (f.run(QStringLiteral("%1 %2 BMP3:%3").arg(f.input, QString::fromLatin1(entry->imageMagick), out)) != 0) {
+            state.SkipWithError("convert failed");
+            break;
+        }
+    }
+}
+
+// Console output as usual, plus the ratio of each entry to its ImageMagick counterpart.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (!r.error_occurred) m_ms[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-24s %10s %14s %8s\n", "entry", "ours ms", "ImageMagick ms", "ratio");
+        for (const Entry& e : entries()) {
+            const std::string suffix = "/iterations:3/real_time";
+            const auto o = m_ms.find(std::string("ours/") + e.name + suffix);
+            const auto im = m_ms.find(std::string("IM/") + e.name + suffix);
+            if (o == m_ms.end() || im == m_ms.end()) continue;
+            std::printf("%-24s %10.1f %14.1f %7.1fx\n", e.name, o->second, im->second, im->second / o->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_ms;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    for (const Entry& e : entries()) {
+        benchmark::RegisterBenchmark((std::string("ours/") + e.name).c_str(), ours, &e)
+            ->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("IM/") + e.name).c_str(), imageMagick, &e)
+            ->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
+    fx();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
