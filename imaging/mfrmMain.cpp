@@ -13,7 +13,12 @@
 
 vb::Instance<mfrmMainHost> mfrmMain;
 
-mfrmMainHost::mfrmMainHost() : m_cImage(std::make_unique<cImageProcessDIB>()) {}
+mfrmMainHost::mfrmMainHost() { newEngine(); }
+
+void mfrmMainHost::newEngine() {
+    m_cImage = std::make_unique<cImageProcessDIB>();
+    m_cImage->Progress = [this](int lPosition) { m_cImage_Progress(lPosition); };
+}
 
 void mfrmMainHost::Ziele_setzen(vb::PictureBox* picImage, vb::Image* Bildimage) {
     m_picImage = picImage;
@@ -65,6 +70,55 @@ bool mfrmMainHost::OpenFile(const QString& sFile, bool bNew) {
                    vb::vbExclamation, vb::App::Title());
         return false;
     }
+}
+
+void mfrmMainHost::mnuColors_Einstieg(int16_t& Index) {
+    newEngine();
+    switch (Index) {
+    case 0: Fade(); break;
+    case 1: Lighten(); break;
+    case 5: NegativeImage(); break;
+    case 7: GrayScale(); break;
+    case 8: BlackAndWhite(); break;
+    default: break;
+    }
+    Bild_uebertragen();
+}
+
+void mfrmMainHost::mnuLowPass_Einsprung(int16_t& Index) {
+    newEngine();
+    switch (Index) {
+    case 0: ProcessImage(cImageProcessDIB::ePyramid3); break;
+    case 1: ProcessImage(cImageProcessDIB::ePyramid5); break;
+    case 2: ProcessImage(cImageProcessDIB::eBlur3); break;
+    case 3: ProcessImage(cImageProcessDIB::eBlur5); break;
+    default: break;
+    }
+    Bild_uebertragen();
+}
+
+void mfrmMainHost::mnuHighPass_Einsprung(int16_t& Index) {
+    newEngine();
+    switch (Index) {
+    case 0: ProcessImage(cImageProcessDIB::eSharpen); break;
+    case 1: ProcessImage(cImageProcessDIB::eSharpenMore); break;
+    case 2: ProcessImage(cImageProcessDIB::eUnsharpMask); break;
+    default: break;
+    }
+    Bild_uebertragen();
+}
+
+void mfrmMainHost::mnuSpecial_Einsprung(int16_t& Index) {
+    newEngine();
+    switch (Index) {
+    case 0: ProcessImage(cImageProcessDIB::eEmboss); break;
+    case 2: AddNoise(true, 20); break;
+    case 4: ProcessImage(cImageProcessDIB::eMinimum3); break;
+    case 5: ProcessImage(cImageProcessDIB::eMean3); break;
+    case 6: ProcessImage(cImageProcessDIB::eMaximum3); break;
+    default: break;
+    }
+    Bild_uebertragen();
 }
 
 QString mfrmMainHost::FileTitle() const { return QFileInfo(m_sFileName).fileName(); }

@@ -7,6 +7,7 @@
 #include "platform/Form.h"
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace vb {
@@ -29,7 +30,16 @@ public:
     // Copies picImage's image into the editor's visible photo (the end of every filter entry).
     void Bild_uebertragen();
 
+    // Filter entries of the photo editor: each starts with a fresh engine, runs the operation of
+    // its index (other indexes do nothing) and ends with the copy into the visible photo.
+    void mnuColors_Einstieg(int16_t& Index);
+    void mnuLowPass_Einsprung(int16_t& Index);
+    void mnuHighPass_Einsprung(int16_t& Index);
+    void mnuSpecial_Einsprung(int16_t& Index);
+    void Copy_Undo_To_Filterarea() {}
+
     // Image operations; each ends with Render and marks the photo dirty.
+    long ImageDibHDC() const { return m_cDIB ? m_cDIB->hdc() : 0; }
     int ImageWidth() const;
     int ImageHeight() const;
     void ApplyPalette(const QString& sPalFile);
@@ -63,6 +73,9 @@ public:
 
 private:
     void ensureBuffers();
+    void newEngine();
+    void m_cImage_Progress(int lPosition) { ProgressValue(lPosition); }
+    void ProgressValue(int) {} // nothing shows the progress
     vb::PictureBox* m_picImage = nullptr;
     vb::Image* m_Bildimage = nullptr;
     bool m_bDirty = false;
