@@ -115,6 +115,50 @@ void convolveRows16(const cDIBSection& src, cDIBSection& dst, int y0, int y1, in
     }
 }
 
+// The preset kernels written out, so that each output byte is one expression of constants that
+// the compiler turns into 16-bit vector code. The sums are the kernel sums exactly (integers, no
+// overflow), only grouped differently: s(i, j) is the byte 3i further along in row y + j.
+struct PresetRows {
+    const uint8_t* r[5]; // rows y - 2 .. y + 2 (only those inside the kernel are set)
+    [[gnu::always_inline]] int s(int b, int i, int j) const { return r[j + 2][b + 3 * i]; }
+    [[gnu::always_inline]] int h3(int b, int j) const { return s(b, -1, j) + s(b, 0, j) + s(b, 1, j); }
+    [[gnu::always_inline]] int h5(int b, int j) const { return h3(b, j) + s(b, -2, j) + s(b, 2, j); }
+    [[gnu::always_inline]] int box3(int b) const { return h3(b, -1) + h3(b, 0) + h3(b, 1); }
+    [[gnu::always_inline]] int box5(int b) const { return h5(b, -2) + h5(b, -1) + h5(b, 0) + h5(b, 1) + h5(b, 2); }
+};
+
+template <int Type>
+struct Preset;
+template <> struct Preset<1> { static constexpr int kHalf = 1, kWeight = 9; static int sum(const PresetRows& p, int b) { return p.box3(b); } };
+template <> struct Preset<2> { static constexpr int kHalf = 2, kWeight = 25; static int sum(const PresetRows& p, int b) { return p.box5(b); } };
+template <> struct Preset<3> { static constexpr int kHalf = 1, kWeight = 12; static int sum(const PresetRows& p, int b) { return p.box3(b) + 3 * p.s(b, 0, 0); } };
+template <> struct Preset<4> {
+    static constexpr int kHalf = 2, kWeight = 44;
+    static int sum(const PresetRows& p, int b) { return p.box5(b) + p.box3(b) + 10 * p.s(b, 0, 0); }
+};
+template <> struct Preset<5> { static constexpr int kHalf = 1, kWeight = 7; static int sum(const PresetRows& p, int b) { return 16 * p.s(b, 0, 0) - p.box3(b); } };
+template <> struct Preset<6> {
+    static constexpr int kHalf = 1, kWeight = 1;
+    static int sum(const PresetRows& p, int b) { return 5 * p.s(b, 0, 0) - p.s(b, -1, 0) - p.s(b, 1, 0) - p.s(b, 0, -1) - p.s(b, 0, 1); }
+};
+template <> struct Preset<8> { static constexpr int kHalf = 1, kWeight = 1; static int sum(const PresetRows& p, int b) { return p.s(b, 1, 1) - p.s(b, -1, -1); } };
+
+template <int Type>
+void presetRows(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0, int b1) {
+    using K = Preset<Type>;
+    for (int y = y0; y < y1; ++y) {
+        PresetRows p{};
+        for (int j = -K::kHalf; j <= K::kHalf; ++j) p.r[j + 2] = row(src, y + j);
+        uint8_t* __restrict out = row(dst, y);
+        for (int b = b0; b < b1; ++b) {
+            const int16_t v = int16_t(K::sum(p, b));
+            const uint16_t pos = uint16_t(v < 0 ? 0 : v);
+            const uint16_t q = uint16_t(pos / uint16_t(K::kWeight));
+            out[b] = uint8_t(q > 255 ? 255 : q);
+        }
+    }
+}
+
 } // namespace
 
 // ---- Kernel ---------------------------------------------------------------------------------
@@ -251,7 +295,22 @@ bool cImageProcessDIB::ConvolveFilter(const cDIBSection& cImage, cDIBSection& cB
                 if (k >= INT16_MIN && k <= INT16_MAX) taps.push_back({i, j, int16_t(k)});
             }
         const bool fast = m_lWeight > 0 && pos * 255 <= INT16_MAX && neg * 255 >= INT16_MIN;
-        if (fast) {
+        // A preset kernel as built (the caller may have changed values since) has its own loop.
+        int preset = 0;
+        if (m_eType != eCustom && m_eType != 0) {
+            cImageProcessDIB probe;
+            probe.FilterType(m_eType);
+            if (probe.m_lSize == m_lSize && probe.m_kernel == m_kernel && probe.m_lWeight == m_lWeight) preset = probe.m_eType;
+        }
+        auto run = [&](auto fn) { forRows(y0, y1, b1 - b0, [&](int ya, int yb) { fn(cImage, cBuffer, ya, yb, b0, b1); }); };
+        if (preset == 1) run(presetRows<1>);
+        else if (preset == 2) run(presetRows<2>);
+        else if (preset == 3) run(presetRows<3>);
+        else if (preset == 4) run(presetRows<4>);
+        else if (preset == 5) run(presetRows<5>);
+        else if (preset == 6) run(presetRows<6>);
+        else if (preset == 8) run(presetRows<8>);
+        else if (fast) {
             forRows(y0, y1, b1 - b0, [&](int ya, int yb) { convolveRows16(cImage, cBuffer, ya, yb, b0, b1, taps, m_lWeight); });
         } else {
             // Any kernel and weight, with the runtime's checks: a product, a running sum or a

@@ -245,6 +245,18 @@ TEST(cImageProcessDIB, CustomKernelsMatchThePresetsAtAnyScale) {
     }
 }
 
+TEST(cImageProcessDIB, APresetKernelChangedByTheCallerIsUsedAsChanged) {
+    // Box blur with the centre raised to 10, weight still 9: (729 - 100 + 1000) \ 9 at (1, 1).
+    cImageProcessDIB e;
+    e.FilterType(1);
+    e.FilterValue(0, 0, 10);
+    cDIBSection img, buf;
+    greyPicture(img, kF);
+    buf.Create(5, 5);
+    e.ProcessImage(img, buf);
+    EXPECT_EQ(greyOf(img)[1][1], 181);
+}
+
 TEST(cImageProcessDIB, NegativeWeightsTruncateTowardZero) {
     // A kernel of -1 at the centre and weight -2: -v / -2 truncates to v \ 2.
     cImageProcessDIB e;
