@@ -53,6 +53,26 @@ const vb::LayoutItem kLayout[] = {
     {"Malfarbe_gruen", Kind::Image, -1, 0, 0, 600, 600, "", "sel:green"},
     {"Malfarbe_gemischt", Kind::Image, -1, 0, 0, 600, 600, "", "sel:mixed"},
     {"Logo_Vorschaubild", Kind::Image, -1, 0, 0, 1725, 1275, "", "hot"},
+    // Picture picker
+    {"Uebernehmen", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:ok:Übernehmen"},
+    {"Reiter_Datei", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Datei"},
+    {"Reiter_Browser", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Browser"},
+    {"Foto_Perspektivisch_Skallieren", Kind::Image, -1, 0, 0, 1800, 450, "", "sel:rect:Einpassen"},
+    {"Foto_Strecht_Skallieren", Kind::Image, -1, 0, 0, 1800, 450, "", "sel:rectfill:Verzerren"},
+    // Photo editor
+    {"Laden_Fotos_Browser_bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:open:Öffnen"},
+    {"Speichern_Fotos_Browser_Bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:save:Sichern"},
+    {"Bild_scannen_Fotos_Bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:scanner:Scan"},
+    {"Filter_anwenden", Kind::Image, -1, 0, 0, 600, 390, "", "hot:apply"},
+    {"Kalvoren_Voschau_Dither", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
+    {"Kalvoren_Voschau_Muster", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
+    {"Kalvoren_Voschau_Schwellenwert", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
+    {"Foto_bearbeiten_Schere_Komplett", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:frei"},
+    {"Foto_bearbeiten_Schere_Lasso", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:Format"},
+    {"Foto_bearbeiten_Schere_Logogroesse", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:Logo"},
+    {"Kasten_Fotoeditor_BildKomplett", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:frei"},
+    {"Kasten_Fotoeditor_BildAusschnitt", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:Format"},
+    {"Kasten_Fotoeditor_BildLogoLupe", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:Logo"},
 };
 } // namespace
 

@@ -20,6 +20,7 @@
 #include "logo/Logovoschau.h"
 #include "logo/Schriftausgabe_in_Grafik.h"
 #include "logo/Zaroreriri.h"
+#include "photo/Fotoeditor.h"
 #include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
@@ -811,8 +812,33 @@ void StartbildschirmForm::Laden_Click() {
     if (!Auswahl_abgebrochen && Bilddatei_Pfad != vorher) Laden_Click_Sub(Bilddatei_Pfad, false, true);
 }
 
-// The photo editor opens here once it is part of the program.
-void StartbildschirmForm::Laden_Fotos_Browser_Click() {}
+void StartbildschirmForm::Laden_Fotos_Browser_Click() {
+    if (!Fotoeditor.IsLoaded() || Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().IsEmpty()) {
+        setEnabled(false);
+        Foto_Modus = true;
+        Fenster::Formular_laden(*Logo_Foto_Laden);
+        vb::App::DoEvents();
+        Fotovorschau::Vorschau_Voreinstellung();
+        Fotovorschau::Vorschaubilder_ausblenden();
+        Fotovorschau::Vorschaubilder_leeren();
+        Fotovorschau::Vorschau_Ordner_setzen();
+        Bilddatei_Pfad = Logo_Foto_Laden->Fotos_Vorschaubild_Bild[0]->ToolTipText();
+        vb::App::DoEvents();
+        Fenster::Formular_laden(*Fotoeditor);
+        const auto streifen = Fotoeditor->Streifen();
+        Fotovorschau_Editor_6::Editorvorschau_Voreinstellung();
+        Fotovorschau_Editor_6::Editorvorschaubilder_ausblenden(streifen);
+        Fotovorschau_Editor_6::Editorvorschaubilder_leeren(streifen);
+        Fotovorschau_Editor_6::Editorvorschau_Ordner_setzen(streifen);
+        Fotovorschau_Editor_6::Editorvorschaurahmen_zuruecksetzen(streifen, false);
+    }
+    if (!Bilddatei_Pfad.isEmpty()) {
+        Fotoeditor->Show(vb::vbModeless);
+        if (Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().IsEmpty()) Fotoeditor->Fotos_Vorschaubild_Bild_Click(0);
+        vb::App::DoEvents();
+    }
+    setEnabled(true);
+}
 
 void StartbildschirmForm::Laden_Fotos_Browser_Einsprung(QString& Dateiverzeichnis) {
     if (Dateiverzeichnis.isEmpty()) Dateiverzeichnis = Datei_Laden_Speichern::Bilddatei_laden();

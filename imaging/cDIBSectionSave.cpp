@@ -45,6 +45,13 @@ bool cDIBSectionSave::SaveToClipboard(const QString& /*sfileName*/, cDIBSection&
     return cDIB.CopyToClipboard(false);
 }
 
+bool cDIBSectionSave::SaveToBuffer(cDIBSection& cDIB, std::shared_ptr<cPalette>& cPal, int eOutputColourDepth,
+                                   int eColourReductionMethod) {
+    if (eOutputColourDepth == eOCD24Bit) return false;
+    PalettedDIB dib;
+    return reduceAndMap(cDIB, cPal, eOutputColourDepth, eColourReductionMethod, dib);
+}
+
 bool cDIBSectionSave::reduceAndMap(cDIBSection& cDIB, std::shared_ptr<cPalette>& cPal, int depth, int method,
                                    PalettedDIB& dib) {
     bool copyBack = false;

@@ -25,6 +25,9 @@ public:
     // The same reduction, then the picture onto the clipboard; nothing at 24 bits.
     bool SaveToClipboard(const QString& sfileName, cDIBSection& cDIB, std::shared_ptr<cPalette>& cPal,
                          int eOutputColourDepth, int eColourReductionMethod);
+    // The same reduction as SaveToClipboard, leaving the picture only in the buffer: callers
+    // inside the program take it from there and the user's clipboard keeps what it holds.
+    bool SaveToBuffer(cDIBSection& cDIB, std::shared_ptr<cPalette>& cPal, int eOutputColourDepth, int eColourReductionMethod);
 
 private:
     // A paletted picture: information block (header and colour table) and its rows.

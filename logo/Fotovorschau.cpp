@@ -84,11 +84,20 @@ QImage bildLesen(const QString& datei, short Modus) {
         if (faktor >= 2)
             reader.setScaledSize(QSize(std::max(1, int(std::lround(sz.width() / faktor))), std::max(1, int(std::lround(sz.height() / faktor)))));
     }
+    if (Modus == Modus_Foto && sz.isValid() && std::max(sz.width(), sz.height()) > kFotoSeite)
+        reader.setScaledSize(sz.scaled(kFotoSeite, kFotoSeite, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage img = reader.read();
-    if (!img.isNull()) return img;
-    // Kinds the image readers do not know (metafiles) go through the runtime's loader.
-    f.close();
-    vb::Try([&] { img = vb::LoadPicture(datei).Image(); });
+    if (img.isNull()) {
+        // Kinds the image readers do not know (metafiles) go through the runtime's loader.
+        f.close();
+        vb::Try([&] { img = vb::LoadPicture(datei).Image(); });
+    }
+    return img;
+}
+
+QImage begrenzt(QImage img, short Modus) {
+    if (Modus == Modus_Foto && !img.isNull() && std::max(img.width(), img.height()) > kFotoSeite)
+        img = img.scaled(kFotoSeite, kFotoSeite, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return img;
 }
 } // namespace
@@ -97,7 +106,7 @@ vb::Picture Fotosammlung_Bild(const QString& Pfad, short Modus) {
     try {
         const QString datei = gelisteteDatei(Pfad);
         if (datei.isEmpty()) return {};
-        return vb::Picture(bildLesen(datei, Modus));
+        return vb::Picture(begrenzt(bildLesen(datei, Modus), Modus));
     } catch (const std::exception&) {
         return {};
     }

@@ -24,7 +24,10 @@ void Vorschaurahmen_zuruecksetzen(bool Keine_Vorauswahl);
 
 // Loader modes: a thumbnail may be decoded at a reduced size (a slot shows at most 101 x 60
 // pixels); every other mode gives the picture at its full size, as a photo to edit needs it.
-enum : short { Modus_Vorschau = 0, Modus_Original = 1 };
+enum : short { Modus_Vorschau = 0, Modus_Original = 1, Modus_Foto = 2 };
+// Modus_Foto: the photo editor's photo, at most this many pixels on its long side (larger
+// photos are decoded reduced, which is also much faster for JPEG).
+constexpr int kFotoSeite = 2048;
 
 // Puts the picture of a file of the photo collection into an image control or picture box.
 // Pfad is either the file as listed or a slot path (the listed name less its first two

@@ -5,6 +5,7 @@
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "logo/Zaroreriri.h"
+#include "photo/Fotoeditor.h"
 #include "platform/App.h"
 #include "platform/Gdi.h"
 #include "platform/Image.h"
@@ -37,8 +38,7 @@ void strecken(QImage& ziel, int x, int y, int w, int h, const QImage& quelle, in
 
 vb::Form* zielFenster(bool Ziel) {
     if (!Ziel) return &Startbildschirm.get();
-    // The photo editor's surfaces; until that window exists nothing is loaded there.
-    return nullptr;
+    return &Fotoeditor.get();
 }
 
 void rasterZentrieren(vb::Form& F) {

@@ -145,3 +145,8 @@ void Logo_Foto_LadenForm::FotosScrollbalken_Change() {
     Fotovorschau::Vorschaubilder_fuellen();
     Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
 }
+
+void Logo_Foto_LadenForm::Reiter_Datei_Click() {
+    File1->setPattern(QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico"));
+    Fileilistbox->setPattern(QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico"));
+}

@@ -32,6 +32,7 @@ public:
     void Fotos_Vorschaubild_Bild_Click(short Index);
     void Fotos_Vorschaubild_Click(short Index);
     void FotosScrollbalken_Change();
+    void Reiter_Datei_Click();
 
 protected:
     void Design() override;

@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <optional>
 #include <atomic>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace vb {
 namespace {
@@ -39,7 +41,35 @@ QImage readWmf(const QString& path) {
     QPainter(&out).drawImage(0, 0, img);
     return out;
 }
+struct Merkmal {
+    qint64 size = -1, mtimeNs = 0, ino = 0, dev = 0;
+    bool operator==(const Merkmal&) const = default;
+};
+std::optional<Merkmal> merkmal(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return Merkmal{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_ino), qint64(st.st_dev)};
+}
+struct Gemerkt {
+    QString path;
+    Merkmal merkmal;
+    Picture picture;
+};
+std::optional<Gemerkt>& gemerkt() {
+    static std::optional<Gemerkt> g;
+    return g;
+}
 } // namespace
+
+void RememberPicture(const QString& path, const Picture& picture) {
+    const auto m = merkmal(path);
+    if (!m || picture.IsEmpty()) {
+        gemerkt().reset();
+        return;
+    }
+    gemerkt() = Gemerkt{QFileInfo(path).absoluteFilePath(), *m, picture};
+}
+void ForgetPicture() { gemerkt().reset(); }
 
 Picture::Picture(QImage image) {
     if (image.isNull()) return;
@@ -53,6 +83,7 @@ const QImage& Picture::Image() const { return m_data ? m_data->image : nullImage
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return Picture();
     QFileInfo fi(path);
+    if (const auto& g = gemerkt(); g && g->path == fi.absoluteFilePath() && merkmal(path) == g->merkmal) return g->picture;
     if (!fi.exists() || !fi.isFile()) throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
     const QString ext = fi.suffix().toLower();
     QImage img;

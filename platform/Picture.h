@@ -29,6 +29,11 @@ private:
 // Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO and WMF. An empty path gives the empty
 // picture. Raises 53 for a missing file and 481 for a file that is not a readable picture.
 Picture LoadPicture(const QString& path = QString());
+// A picture the program already holds for a file: LoadPicture gives it again without reading
+// the file, as long as the file is unchanged (same size, time and inode). One at a time.
+void RememberPicture(const QString& path, const Picture& picture);
+void ForgetPicture();
+
 // Writes the picture as a 24-bit Windows BMP; raises 75 when the file cannot be written.
 void SavePicture(const Picture& picture, const QString& path);
 void SavePicture(const QImage& image, const QString& path);
