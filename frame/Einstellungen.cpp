@@ -367,3 +367,9 @@ void EinstellungenForm::setze_Kategorien() {
     Startbildschirm->ComboKategorien[3]->setListIndex(k);
     Startbildschirm->ComboKategorien[2]->setListIndex(k);
 }
+
+void EinstellungenForm::Form_QueryUnload(int& Cancel, int) {
+    // The window manager's close cancels the dialog and gives the main window back.
+    Cancel = 1;
+    if (Visible()) Abbrechen_Click();
+}

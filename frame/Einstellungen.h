@@ -35,6 +35,7 @@ public:
     short Gesicherter_Netzbetreiber = 0;
 
     void Form_Load() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void Form_KeyPress(int& KeyAscii) override;

@@ -168,3 +168,9 @@ void InformationForm::Infotext_MouseMove(int, int, float, float) {
         }
     });
 }
+
+void InformationForm::Form_QueryUnload(int& Cancel, int) {
+    // The window manager's close answers as Abbrechen does.
+    Cancel = 1;
+    if (Visible()) Abbrechen_Click();
+}

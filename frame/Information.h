@@ -27,6 +27,7 @@ public:
     vb::Timer* InfoTimer;
 
     void Form_Load() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void Form_MouseMove(int Button, int Shift, float X, float Y) override;

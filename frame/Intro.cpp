@@ -241,7 +241,8 @@ void IntroForm::Wire() {
 }
 
 void IntroForm::Form_Load() {
-    Splash_Startlauf = true;
+    // Loaded again after the outro, the window is the about box only.
+    Splash_Startlauf = !Start_erledigt;
     Splash->setInterval(4000);
     Splash->setTimerEnabled(true);
 }
@@ -301,6 +302,7 @@ void IntroForm::Splash_Timer() {
 
     vb::Try([&] { Hide(); });
     if (Splash_Startlauf) {
+        Start_erledigt = true;
         vb::Try([] { vb::App::DoEvents(); });
         vb::Try([] { Startbildschirm->Show(vb::vbModeless); });
         vb::Try([] { Fenster::Formular_laden(*Einstellungen); });
@@ -334,4 +336,10 @@ void IntroForm::Splash_Timer() {
     vb::Try([&] { Hide(); });
     vb::Try([] { vb::App::DoEvents(); });
     vb::Try([&] { Outro->setVisible(true); });
+}
+
+void IntroForm::Form_QueryUnload(int& Cancel, int) {
+    // Closed from outside, the splash ends as a click ends it.
+    Cancel = 1;
+    Form_Click();
 }

@@ -18,8 +18,11 @@ public:
     vb::Image* Image2;
     vb::PictureBox* Outro;
     bool Splash_Startlauf = false;
+    // The start-up work has run; it runs once per run of the program, not at every load.
+    bool Start_erledigt = false;
 
     void Form_Load() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_Click() override;

@@ -1138,3 +1138,9 @@ void StartbildschirmForm::Malfarbe_gruen_Click() {
 void StartbildschirmForm::Malfarbe_gemischt_Click() {
     malfarbeSetzen(*this, Malfarbe_gemischt, QString(), QString(), kEins, 0, vb::vbInvert);
 }
+
+void StartbildschirmForm::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    // The window manager's close quits as the close button does, after its question.
+    Cancel = 1;
+    if (UnloadMode == vb::vbFormControlMenu) Schliessen_Click();
+}

@@ -63,6 +63,7 @@ public:
 
     // Frame handlers
     void Form_Load() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_DblClick() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void Form_MouseMove(int Button, int Shift, float X, float Y) override;

@@ -108,9 +108,12 @@ void FormWidget::keyPressEvent(QKeyEvent* e) {
     m_f.DispatchKey(nullptr, VirtualKey(e), ShiftState(e->modifiers()), ascii);
 }
 void FormWidget::closeEvent(QCloseEvent* e) {
-    // The window manager's close acts like hiding; the program decides when it ends.
+    // The program decides what a close from outside means; windows without an answer of their
+    // own are hidden.
     e->ignore();
-    m_f.Hide();
+    int cancel = 0;
+    m_f.Form_QueryUnload(cancel, vbFormControlMenu);
+    if (cancel == 0) m_f.Hide();
 }
 void FormWidget::resizeEvent(QResizeEvent*) {}
 void FormWidget::moveEvent(QMoveEvent*) {

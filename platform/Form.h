@@ -39,6 +39,7 @@ private:
 
 enum { vbModeless = 0, vbModal = 1 };
 enum { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+enum { vbFormControlMenu = 0, vbFormCode = 1 };
 
 class Form : public Surface {
 public:
@@ -105,6 +106,8 @@ public:
     virtual void Form_KeyDown(int&, int) {}
     virtual void Form_KeyPress(int&) {}
     virtual void Form_Unload() {}
+    // Before a close from outside (the window manager's close): Cancel nonzero keeps the window.
+    virtual void Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {}
 
 protected:
     // Design-time properties beyond the layout table; runs at every load.

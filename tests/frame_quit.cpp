@@ -1,6 +1,9 @@
 // Quitting from the main window: the question, the settings file and the work files.
 #include "support/Fixture.h"
 
+#include "frame/Einstellungen.h"
+#include "frame/Information.h"
+#include "frame/Intro.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
@@ -9,8 +12,13 @@
 #include "platform/HelpViewer.h"
 #include "platform/Image.h"
 #include "platform/Keys.h"
+#include "platform/Label.h"
+#include "platform/Timer.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
+#include <QWidget>
 
 using namespace Parameter_und_Start;
 
@@ -19,6 +27,16 @@ void touch(const QString& p) {
     QFile f(p);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("x");
+}
+// The window manager's close (Alt+F4, the task bar) on a window.
+bool wmClose(vb::Form& f) {
+    QCloseEvent e;
+    try {
+        QCoreApplication::sendEvent(f.Widget(), &e);
+    } catch (const vb::App::Ended&) {
+        return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -92,4 +110,49 @@ TEST_F(QuitTest, MinimiseButton) {
     Startbildschirm->Show();
     Startbildschirm->minimieren->FireClick();
     EXPECT_EQ(Startbildschirm->WindowState(), vb::vbMinimized);
+}
+
+TEST_F(QuitTest, TheWindowManagersCloseOnTheMainWindowAsksTheQuitQuestion) {
+    Startbildschirm->Show();
+    touch(file("dither.bmp"));
+    for (int antwort : {0, 1}) {
+        SCOPED_TRACE(antwort);
+        shownInfos.clear();
+        answerInfo(antwort);
+        EXPECT_EQ(wmClose(*Startbildschirm), antwort == 1);
+        EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(21)});
+        EXPECT_EQ(QFile::exists(file("dither.bmp")), antwort == 0);
+        if (antwort == 0) EXPECT_TRUE(Startbildschirm->Visible());
+    }
+}
+
+TEST_F(QuitTest, TheWindowManagersCloseOnAQuestionAnswersNo) {
+    touch(file("dither.bmp"));
+    answer([](vb::Form& f) { EXPECT_FALSE(wmClose(f)); });
+    EXPECT_FALSE(quit());
+    EXPECT_TRUE(QFile::exists(file("dither.bmp")));
+    EXPECT_FALSE(QFile::exists(file("param.ini")));
+    for (int modus : {1, 2, 4}) {
+        SCOPED_TRACE(modus);
+        Info_Modus = modus;
+        Info_Text = LoadResString(434);
+        answer([](vb::Form& f) { wmClose(f); });
+        Information->Show(vb::vbModal);
+        EXPECT_EQ(Info_Modus, 0);
+        EXPECT_FALSE(Information->Visible());
+    }
+}
+
+TEST_F(QuitTest, TheWindowManagersCloseOnTheSettingsAtStartCancelsAndGivesTheMainWindowBack) {
+    COM_Port_Nummer = 1;
+    Intro->Show(vb::vbModeless);
+    Intro->Splash->Fire();
+    ASSERT_TRUE(Einstellungen->Visible());
+    ASSERT_FALSE(Startbildschirm->Enabled());
+    Einstellungen->COM_Port->setCaption(QStringLiteral("3"));
+    EXPECT_FALSE(wmClose(*Einstellungen));
+    EXPECT_FALSE(Einstellungen->Visible());
+    EXPECT_TRUE(Startbildschirm->Enabled());
+    EXPECT_EQ(Info_Modus, 0);
+    EXPECT_EQ(COM_Port_Nummer, 1); // cancelled, not applied
 }

@@ -8,6 +8,7 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
+#include "frame/Variablen_Sichern_laden.h"
 #include "platform/ComboBox.h"
 #include "platform/HelpViewer.h"
 #include "platform/Image.h"
@@ -180,14 +181,33 @@ TEST_F(SplashTest, OutroThenTheQuitQuestion) {
     }
 }
 
-TEST_F(SplashTest, OutroClickUnloadsAndALaterShowStartsOver) {
+TEST_F(SplashTest, OutroClickUnloadsAndALaterAboutBoxOnlyShows) {
     Intro->Splash->Fire();
+    Einstellungen->OK_Click();
     Intro->Outro->FireClick();
     EXPECT_FALSE(Intro.IsLoaded());
     EXPECT_FALSE(Intro.Peek()->Splash->TimerEnabled());
-    Startbildschirm->Logo_Click();
-    EXPECT_TRUE(Intro->Splash_Startlauf);
-    EXPECT_FALSE(Intro->Outro->Visible());
+    // The session's settings, changed after the start, stay as they are.
+    COM_Port_Nummer = 3;
+    Netzbetreiber_Code = QStringLiteral("26203");
+    Variablen_Sichern_laden::Variablen_sichern(); // a settings file that would revert them
+    COM_Port_Nummer = 3;
+    Netzbetreiber_Code = QStringLiteral("26203");
+    const int eintraege = Einstellungen->Vorad_Master_ComboKategorien->ListCount();
+    for (int mal = 0; mal < 2; ++mal) {
+        SCOPED_TRACE(mal);
+        Startbildschirm->Logo_Click();
+        EXPECT_FALSE(Intro->Splash_Startlauf);
+        Intro->Splash->Fire();
+        EXPECT_FALSE(Intro->Visible());
+        EXPECT_TRUE(Startbildschirm->Enabled());
+        EXPECT_FALSE(Einstellungen->Visible());
+        EXPECT_EQ(COM_Port_Nummer, 3);
+        EXPECT_EQ(Netzbetreiber_Code, QStringLiteral("26203"));
+        EXPECT_EQ(Einstellungen->Vorad_Master_ComboKategorien->ListCount(), eintraege);
+        Intro->Outro->FireClick();
+    }
+    EXPECT_TRUE(QFile::exists(file("param.ini"))); // not read again
 }
 
 TEST_F(SplashTest, WebLinksAndHelp) {
