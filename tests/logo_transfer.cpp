@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QThread>
 
 #include <string>
 
@@ -272,7 +273,12 @@ TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
     // An earlier transfer left its logo in "send.bmp"; now the folder refuses every change.
     Startbildschirm->Transfer[1]->FireClick();
     ASSERT_TRUE(phone.operatorLogo().has_value());
-    const qsizetype gesendet = phone.received().size();
+    // The phone's reader may still be taking the last bytes of that transfer.
+    qsizetype gesendet = -1;
+    while (gesendet != phone.received().size()) {
+        gesendet = phone.received().size();
+        QThread::msleep(150);
+    }
     const QByteArray alt = [&] {
         QFile f(file("send.bmp"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
