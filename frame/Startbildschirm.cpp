@@ -806,9 +806,16 @@ void StartbildschirmForm::In_Zaroreriri_bearbeiten_Click() {
 
 void StartbildschirmForm::Laden_Click() {
     Foto_Modus = false;
+    Fenster::Formular_laden(*Logo_Foto_Laden);
+    vb::App::DoEvents();
+    Fotovorschau::Vorschau_Voreinstellung();
+    Fotovorschau::Vorschaubilder_ausblenden();
+    Fotovorschau::Vorschaubilder_leeren();
+    Fotovorschau::Vorschau_Ordner_setzen();
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
     const QString vorher = Bilddatei_Pfad;
-    // Until the picture picker is shown here, the picture prompt chooses the file.
-    Auswahl_abgebrochen = Datei_Laden_Speichern::Bilddatei_laden().isEmpty();
+    Logo_Foto_Laden->Reiter_Datei_Click();
+    Logo_Foto_Laden->Show(vb::vbModal);
     if (!Auswahl_abgebrochen && Bilddatei_Pfad != vorher) Laden_Click_Sub(Bilddatei_Pfad, false, true);
 }
 

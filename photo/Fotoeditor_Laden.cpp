@@ -64,6 +64,16 @@ void FotoeditorForm::Laden_Fotos_Browser_Einsprung(QString Pfad) {
 
 void FotoeditorForm::Laden_Fotos_Browser_bearbeiten_Click() {
     Browser_Seitenende = 19;
+    if (!Foto_Modus) {
+        // The picker's browser still shows logos (the logo button used it last): the photos.
+        Foto_Modus = true;
+        Fenster::Formular_laden(*Logo_Foto_Laden);
+        Fotovorschau::Vorschau_Voreinstellung();
+        Fotovorschau::Vorschaubilder_ausblenden();
+        Fotovorschau::Vorschaubilder_leeren();
+        Fotovorschau::Vorschau_Ordner_setzen();
+        Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+    }
     Logo_Foto_Laden->Reiter_Datei_Click();
     Logo_Foto_Laden->Show(vb::vbModal);
     Show();

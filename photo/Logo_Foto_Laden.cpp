@@ -1,10 +1,21 @@
 #include "photo/Logo_Foto_Laden.h"
 
 #include "frame/Fenster.h"
+#include "frame/Information.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
+#include "frame/Schaltflaechenlader.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "logo/Fotovorschau.h"
+#include "platform/App.h"
 #include "platform/Colour.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/Keys.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
 #include "platform/FileListBox.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
@@ -12,6 +23,10 @@
 #include "platform/ScrollBar.h"
 #include "platform/VBError.h"
 
+#include <QDir>
+#include <utility>
+
+using namespace Parameter_und_Start;
 using vb::Kind;
 
 vb::Instance<Logo_Foto_LadenForm> Logo_Foto_Laden;
@@ -20,6 +35,13 @@ namespace {
 // Places in twips. The browser's grid: slot index = row * 5 + column.
 const vb::LayoutItem kLayout[] = {
     {"Titelzeile", Kind::Label, -1, 0, 0, 9480, 405, "", "title"},
+    {"Schliessen", Kind::Image, 0, 9090, 38, 330, 330, "", "btn:close"},
+    {"Reiter_Datei", Kind::Image, -1, 180, 540, 1800, 420, "", "tab:Datei"},
+    {"Reiter_Browser", Kind::Image, -1, 2040, 540, 1800, 420, "", "tab:Browser"},
+    {"Foto_Perspektivisch_Skallieren", Kind::Image, -1, 180, 6540, 1800, 450, "", "btn:rect:Einpassen"},
+    {"Foto_Strecht_Skallieren", Kind::Image, -1, 2040, 6540, 1800, 450, "", "btn:rectfill:Verzerren"},
+    {"Uebernehmen", Kind::Image, -1, 5520, 6540, 1800, 450, "", "btn:ok:Übernehmen"},
+    {"Abbrechen", Kind::Image, -1, 7380, 6540, 1800, 450, "", "btn:close:Abbrechen"},
     {"Fotos_Vorschaubild", Kind::Image, 0, 180, 1095, 1725, 1275, "", "frame"},
     {"Fotos_Vorschaubild", Kind::Image, 1, 1950, 1080, 1725, 1275, "", "frame"},
     {"Fotos_Vorschaubild", Kind::Image, 2, 3720, 1095, 1725, 1275, "", "frame"},
@@ -82,8 +104,35 @@ const vb::LayoutItem kLayout[] = {
     {"Fotos_Vorschaubild_Bildname", Kind::Label, 19, 7282.5, 6045, 1650, 210, "", ""},
     {"FotosScrollbalken", Kind::ScrollBar, -1, 9090, 1215, 225, 5070, "", ""},
     {"Fileilistbox", Kind::FileListBox, -1, 0, 0, 1500, 1500, "", ""},
-    {"File1", Kind::FileListBox, -1, 3240, 1095, 2775, 4200, "", ""},
+    // The file tab: a layer over the browser.
+    {"Layer_Logo_FotoLaden_B", Kind::PictureBox, -1, 0, 990, 9480, 5430, "", "layer"},
+    {"Drive1", Kind::DriveListBox, -1, 180, 90, 3000, 330, "Layer_Logo_FotoLaden_B"},
+    {"Dir1", Kind::DirListBox, -1, 180, 540, 3000, 4200, "Layer_Logo_FotoLaden_B"},
+    {"File1", Kind::FileListBox, -1, 3330, 90, 2700, 4650, "Layer_Logo_FotoLaden_B"},
+    {"DateiManuelleAuswahl", Kind::TextBox, -1, 180, 4860, 5850, 330, "Layer_Logo_FotoLaden_B"},
+    {"Vorschaubild_B", Kind::Image, -1, 6210, 90, 3090, 2010, "Layer_Logo_FotoLaden_B", "frame"},
+    {"Vorschaubild_B_Bild", Kind::Image, -1, 6255, 135, 3000, 1900, "Layer_Logo_FotoLaden_B"},
+    {"Vorschaubild_B_Test", Kind::Image, -1, 6255, 135, 300, 300, "Layer_Logo_FotoLaden_B"},
 };
+
+const Schaltflaechen::Hover kHover[] = {
+    {"Uebernehmen", -1, 826, "Uebernehmen", 'S'},
+    {"Abbrechen", -1, 405, "Abbrechen2", 'S'},
+    {"Schliessen", -2, 400, "Schliessen", 'S'},
+    {"Reiter_Datei", -1, 827, "Reiter_Datei", 'S'},
+    {"Reiter_Browser", -1, 828, "Reiter_Browser", 'S'},
+    {"File1", -1, 829, "", 'T'},
+    {"Dir1", -1, 830, "", 'T'},
+    {"Vorschaubild_B", -1, 832, "", 'T'},
+};
+const char* const kDateiMuster = "*.jpg;*.bmp;*.wmf;*.ico";
+const char* const kBrowserMuster = "*.jpg;*.bmp;*.wmf;*.ico;V_*.bin";
+
+// A file in a folder; a folder that already ends with "/" (the root) takes no second one.
+QString verbinden(const QString& ordner, const QString& name) {
+    return ordner.endsWith(QLatin1Char('/')) ? ordner + name : ordner + QLatin1Char('/') + name;
+}
+
 } // namespace
 
 Logo_Foto_LadenForm::Logo_Foto_LadenForm() : vb::Form(QStringLiteral("Logo_Foto_Laden"), kLayout, 9480, 7110) {}
@@ -99,11 +148,54 @@ void Logo_Foto_LadenForm::Wire() {
     FotosScrollbalken = Get<vb::ScrollBar>("FotosScrollbalken");
     Fileilistbox = Get<vb::FileListBox>("Fileilistbox");
     File1 = Get<vb::FileListBox>("File1");
+    Layer_Logo_FotoLaden_B = Get<vb::PictureBox>("Layer_Logo_FotoLaden_B");
+    Drive1 = Get<vb::DriveListBox>("Drive1");
+    Dir1 = Get<vb::DirListBox>("Dir1");
+    DateiManuelleAuswahl = Get<vb::TextBox>("DateiManuelleAuswahl");
+    Vorschaubild_B = Get<vb::Image>("Vorschaubild_B");
+    Vorschaubild_B_Bild = Get<vb::Image>("Vorschaubild_B_Bild");
+    Vorschaubild_B_Test = Get<vb::Image>("Vorschaubild_B_Test");
+    Reiter_Datei = Get<vb::Image>("Reiter_Datei");
+    Reiter_Browser = Get<vb::Image>("Reiter_Browser");
+    Foto_Perspektivisch_Skallieren = Get<vb::Image>("Foto_Perspektivisch_Skallieren");
+    Foto_Strecht_Skallieren = Get<vb::Image>("Foto_Strecht_Skallieren");
+    Uebernehmen = Get<vb::Image>("Uebernehmen");
+    Abbrechen = Get<vb::Image>("Abbrechen");
+    Schliessen[0] = Get<vb::Image>("Schliessen", 0);
+
+    Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
+    Layer_Logo_FotoLaden_B->MouseMove = [this](int b, int s, float x, float y) { Layer_Logo_FotoLaden_B_MouseMove(b, s, x, y); };
+    Drive1->Change = [this] { Drive1_Change(); };
+    Dir1->Change = [this] { Dir1_Change(); };
+    File1->PathChange = [this] { File1_PathChange(); };
+    File1->Click = [this] { File1_Click(); };
+    File1->DblClick = [this] { Uebernehmen_Click(); };
+    Reiter_Datei->Click = [this] { Reiter_Datei_Click(); };
+    Reiter_Browser->Click = [this] { Reiter_Browser_Click(); };
+    Foto_Perspektivisch_Skallieren->Click = [this] { Foto_Perspektivisch_Skallieren_Click(); };
+    Foto_Strecht_Skallieren->Click = [this] { Foto_Strecht_Skallieren_Click(); };
+    Uebernehmen->Click = [this] { Uebernehmen_Click(); };
+    Abbrechen->Click = [this] { Abbrechen_Click(); };
+    Schliessen[0]->Click = [this] { Schliessen_Click(0); };
+    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    const std::pair<vb::Image*, int> passen[] = {{Foto_Perspektivisch_Skallieren, 847}, {Foto_Strecht_Skallieren, 848}};
+    for (const auto& [button, tip] : passen) {
+        vb::Image* b = button;
+        const int t = tip;
+        b->MouseMove = [b, t](int, int, float, float) {
+            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
+            if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
+        };
+    }
 
     for (short i = 0; i < kSlots; ++i) {
         const size_t k = size_t(i);
         Fotos_Vorschaubild_Bild[k]->Click = [this, i] { Fotos_Vorschaubild_Bild_Click(i); };
         Fotos_Vorschaubild[k]->Click = [this, i] { Fotos_Vorschaubild_Click(i); };
+        Fotos_Vorschaubild[k]->DblClick = [this] { Uebernehmen_Click(); };
+        Fotos_Vorschaubild_Bild[k]->DblClick = [this] { Uebernehmen_Click(); };
+        Fotos_Vorschaubild_Bildname[k]->DblClick = [this] { Uebernehmen_Click(); };
+        Fotos_Vorschaubild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Fotos_Vorschaubild_MouseMove(i, b, s, x, y); };
         // The slot pictures stay disabled; the mouse reaches the frame beneath them.
         Fotos_Vorschaubild_Bild[k]->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -114,8 +206,22 @@ void Logo_Foto_LadenForm::Design() {
     Titelzeile->setForeColor(vb::vbWhite);
     Titelzeile->setFontBold(true);
     Fileilistbox->setVisible(false);
-    // The file tab's list; it is shown with its tab.
-    File1->setVisible(false);
+    Vorschaubild_B_Test->setVisible(false);
+    Vorschaubild_B_Bild->setVisible(false);
+    // The browser lies beneath; the file tab shows when a caller asks for it.
+    Layer_Logo_FotoLaden_B->setVisible(false);
+    // The file tab starts in the user's home folder; its lists keep their place between requests.
+    if (File1->Path().isEmpty()) {
+        // Quietly: no preview and no message before the window is asked for.
+        const auto change = std::exchange(Dir1->Change, nullptr);
+        const auto pathChange = std::exchange(File1->PathChange, nullptr);
+        const auto click = std::exchange(File1->Click, nullptr);
+        Dir1->setPath(QDir::homePath());
+        File1->setPath(Dir1->Path());
+        Dir1->Change = change;
+        File1->PathChange = pathChange;
+        File1->Click = click;
+    }
     for (vb::Label* l : Fotos_Vorschaubild_Bildname) {
         l->setAlignment(2);
         l->setFontSize(7);
@@ -131,6 +237,7 @@ void Logo_Foto_LadenForm::Form_Load() {
         Move(Startbildschirm->Left() + Startbildschirm->Einstellun->Left(), Startbildschirm->Top() + Startbildschirm->Einstellun->Top());
     vb::Try([&] { Titelzeile->setCaption(LoadResString(803)); });
     Fenster::Fenster_abrunden(*this);
+    Drive1->setDrive(File1->Path());
 }
 
 void Logo_Foto_LadenForm::Fotos_Vorschaubild_Bild_Click(short Index) {
@@ -146,7 +253,214 @@ void Logo_Foto_LadenForm::FotosScrollbalken_Change() {
     Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
 }
 
-void Logo_Foto_LadenForm::Reiter_Datei_Click() {
-    File1->setPattern(QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico"));
-    Fileilistbox->setPattern(QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico"));
+void Logo_Foto_LadenForm::Form_Activate() {
+    if (Startbildschirm.IsLoaded())
+        Move(Startbildschirm->Left() + Startbildschirm->Einstellun->Left(), Startbildschirm->Top() + Startbildschirm->Einstellun->Top());
+    Foto_Perspektivisch_Skallieren->setTag(QString());
+    Foto_Perspektivisch_Skallieren->setPicture(vb::Picture());
+    Foto_Strecht_Skallieren->setTag(QStringLiteral("1"));
+    if (vb::Control* src = Schaltflaechenlader->Find(QStringLiteral("Foto_Strecht_Skallieren")))
+        Foto_Strecht_Skallieren->setPicture(Schaltflaechen::Bild(src));
+    Perspektivisch_Skalieren = false;
+    if (File1->ListCount() > 0) {
+        Auswahl_abgebrochen = false;
+        if (File1->ListIndex() == 0) File1_Click();
+        else File1->setListIndex(0);
+    } else {
+        Auswahl_abgebrochen = true;
+    }
 }
+
+void Logo_Foto_LadenForm::Form_KeyDown(int& KeyCode, int) {
+    if (KeyCode == vb::vbKeyF1) {
+        Startbildschirm->Hilfe_Click();
+        KeyCode = 0;
+    }
+}
+
+namespace {
+// The fit buttons: the chosen one shows its lit picture, the other none.
+void passungZeigen(Logo_Foto_LadenForm& F) {
+    for (vb::Image* m : {F.Foto_Perspektivisch_Skallieren, F.Foto_Strecht_Skallieren}) {
+        if (m->Tag() != QLatin1String("1")) continue;
+        if (vb::Control* src = Schaltflaechenlader->Find(m->Name())) m->setPicture(Schaltflaechen::Bild(src));
+        for (vb::Image* o : {F.Foto_Perspektivisch_Skallieren, F.Foto_Strecht_Skallieren})
+            if (o != m) o->setPicture(vb::Picture());
+    }
+}
+} // namespace
+
+void Logo_Foto_LadenForm::Form_MouseMove(int Button, int, float, float) {
+    Schaltflaechen::Fenster_ziehen(*this, Button);
+    Schaltflaechen::Hover_zuruecksetzen(true);
+    passungZeigen(*this);
+}
+
+void Logo_Foto_LadenForm::Titelzeile_MouseMove(int Button, int, float, float) { Schaltflaechen::Fenster_ziehen(*this, Button); }
+
+void Logo_Foto_LadenForm::Layer_Logo_FotoLaden_B_MouseMove(int Button, int, float, float) {
+    Schaltflaechen::Fenster_ziehen(*this, Button);
+    Schaltflaechen::Hover_zuruecksetzen(true);
+    vb::Try([&] { Drive1->setToolTipText(LoadResString(831)); });
+    passungZeigen(*this);
+}
+
+void Logo_Foto_LadenForm::Drive1_Change() {
+    static bool zurueck = false;
+    if (zurueck) return;
+    const QString laufwerk = Drive1->Drive();
+    if (!vb::DriveReady(laufwerk)) {
+        // Not ready: the lists keep the old drive, and so does the drive list.
+        zurueck = true;
+        Drive1->setDrive(Dir1->Path());
+        zurueck = false;
+        return;
+    }
+    Dir1->ReRead();
+    File1->setPath(laufwerk);
+    File1->ReRead();
+    Dir1->setPath(laufwerk);
+    Dir1->ReRead();
+    DateiManuelleAuswahl->setText(File1->FileName());
+    vb::App::DoEvents();
+}
+
+void Logo_Foto_LadenForm::Dir1_Change() {
+    File1->setPath(Dir1->Path());
+    DateiManuelleAuswahl->setText(File1->FileName());
+}
+
+void Logo_Foto_LadenForm::File1_PathChange() {
+    if (File1->ListCount() > 0) {
+        Auswahl_abgebrochen = false;
+        if (File1->ListIndex() == 0) File1_Click();
+        else File1->setListIndex(0);
+    } else {
+        Auswahl_abgebrochen = true;
+    }
+}
+
+void Logo_Foto_LadenForm::File1_Click() {
+    Vorschaubild_B_Bild->setVisible(false);
+    Vorschaubild_B_Bild->setStretch(false);
+    Vorschaubild_B_Test->setPicture(vb::Picture());
+    vb::App::DoEvents();
+    const QString name = File1->FileName();
+    if (name.isEmpty()) return;
+    // The preview needs no more than a reduced decode; a file that is no picture stays empty.
+    // The folder the list shows: during a drive change the folder list still names the old one.
+    Vorschaubild_B_Test->setPicture(Fotovorschau::Fotosammlung_Bild(verbinden(File1->Path(), name), Fotovorschau::Modus_Vorschau));
+    vb::App::DoEvents();
+    if (Vorschaubild_B_Test->Picture().IsEmpty()) {
+        File1->setFileName(QString());
+        Auswahl_abgebrochen = true;
+        vb::Try([] {
+            Info_Text = LoadResString(429);
+            Info_Modus = 2;
+            Information->InfoTimer->setTimerEnabled(false);
+            Information->InfoTimer->setInterval(2500);
+            Information->Show(vb::vbModal);
+            Information->InfoTimer->setTimerEnabled(false);
+            Information->InfoTimer->setInterval(100);
+        });
+        return;
+    }
+    Auswahl_abgebrochen = false;
+    DateiManuelleAuswahl->setText(name);
+    Vorschaubild_B_Bild->setPicture(Vorschaubild_B_Test->Picture());
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    vb::Try([&] { Fenster::Bild_einpassen(*Vorschaubild_B_Bild, 203 * tpp, 127 * tpp); });
+    vb::Try([&] { Fenster::Steuerelement_zentrieren(*Vorschaubild_B_Bild, *Vorschaubild_B, 0, 0); });
+    vb::App::DoEvents();
+    Vorschaubild_B_Bild->setVisible(true);
+}
+
+void Logo_Foto_LadenForm::Reiter_Datei_Click() {
+    File1->setPattern(QString::fromLatin1(kDateiMuster));
+    Fileilistbox->setPattern(QString::fromLatin1(kDateiMuster));
+    vb::App::DoEvents();
+    Layer_Logo_FotoLaden_B->setVisible(true);
+    vb::App::DoEvents();
+    File1_PathChange();
+}
+
+void Logo_Foto_LadenForm::Reiter_Browser_Click() {
+    File1->setPattern(QString::fromLatin1(kBrowserMuster));
+    Fileilistbox->setPattern(QString::fromLatin1(kBrowserMuster));
+    Layer_Logo_FotoLaden_B->setVisible(false);
+}
+
+void Logo_Foto_LadenForm::Fotos_Vorschaubild_MouseMove(short Index, int, int, float X, float Y) {
+    if (Index < 0 || Index >= kSlots) return;
+    vb::Image* rahmen = Fotos_Vorschaubild[size_t(Index)];
+    vb::Control* quelle = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
+    if (!quelle || Schaltflaechen::Bild(rahmen).Handle() == Schaltflaechen::Bild(quelle).Handle()) return;
+    if (Hover_Objekt && Schaltflaechen::Bild(Hover_Objekt).Handle() != 0) {
+        Hover_Name = Hover_Objekt->Name();
+        Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
+    }
+    Schaltflaechen::Schaltflaeche_hervorheben(*rahmen, X, Y, *quelle);
+}
+
+void Logo_Foto_LadenForm::Foto_Perspektivisch_Skallieren_Click() {
+    Foto_Perspektivisch_Skallieren->setTag(QStringLiteral("1"));
+    Foto_Strecht_Skallieren->setTag(QStringLiteral("0"));
+    Schaltflaechen::Hover_zuruecksetzen(true);
+    passungZeigen(*this);
+    Perspektivisch_Skalieren = true;
+}
+
+void Logo_Foto_LadenForm::Foto_Strecht_Skallieren_Click() {
+    Foto_Strecht_Skallieren->setTag(QStringLiteral("1"));
+    Foto_Perspektivisch_Skallieren->setTag(QStringLiteral("0"));
+    Schaltflaechen::Hover_zuruecksetzen(true);
+    passungZeigen(*this);
+    Perspektivisch_Skalieren = false;
+}
+
+void Logo_Foto_LadenForm::Uebernehmen_Click() {
+    if (!Layer_Logo_FotoLaden_B->Visible()) {
+        // Browser tab: the framed thumbnail. Without one (an empty slot, or none framed after
+        // paging) there is nothing to take and the picker stays open.
+        int slot = -1;
+        for (int i = 0; i < kSlots && slot < 0; ++i)
+            if (Fotos_Vorschaubild[size_t(i)]->BorderStyle() == 1) slot = i;
+        if (slot < 0 || Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
+        const QString pfad = Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
+        Bilddatei_Pfad = pfad;
+        // A thumbnail chosen here is a valid choice, whatever the file tab held before.
+        Auswahl_abgebrochen = false;
+        if (Foto_Modus) {
+            Vorschaubild_B_Test->setPicture(vb::Picture());
+            Fotovorschau::Fotosammlung_Bild_laden(pfad, *Vorschaubild_B_Test, Fotovorschau::Modus_Foto);
+            const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
+            bool gespeichert = false;
+            if (!Vorschaubild_B_Test->Picture().IsEmpty()) vb::Try([&] {
+                vb::SavePicture(Vorschaubild_B_Test->Picture(), temp);
+                gespeichert = true;
+            });
+            if (!gespeichert) {
+                // The photo cannot be read (gone since the page was filled) or not written.
+                Auswahl_abgebrochen = true;
+                vb::Try([] {
+                    Info_Text = LoadResString(429);
+                    Info_Modus = 2;
+                    Information->Show(vb::vbModal);
+                });
+                return;
+            }
+            vb::RememberPicture(temp, Vorschaubild_B_Test->Picture());
+            Bilddatei_Pfad = temp;
+        }
+    } else {
+        Bilddatei_Pfad = verbinden(File1->Path(), File1->FileName());
+    }
+    Hide();
+}
+
+void Logo_Foto_LadenForm::Abbrechen_Click() {
+    Auswahl_abgebrochen = true;
+    Hide();
+}
+
+void Logo_Foto_LadenForm::Schliessen_Click(short) { Hide(); }

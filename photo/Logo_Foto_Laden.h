@@ -7,7 +7,11 @@
 #include <array>
 
 namespace vb {
+class DirListBox;
+class DriveListBox;
 class FileListBox;
+class PictureBox;
+class TextBox;
 class Image;
 class Label;
 class ScrollBar;
@@ -26,13 +30,37 @@ public:
     vb::ScrollBar* FotosScrollbalken;
     vb::FileListBox* Fileilistbox;
     // File tab
+    vb::PictureBox* Layer_Logo_FotoLaden_B;
+    vb::DriveListBox* Drive1;
+    vb::DirListBox* Dir1;
     vb::FileListBox* File1;
+    vb::TextBox* DateiManuelleAuswahl;
+    vb::Image *Vorschaubild_B, *Vorschaubild_B_Bild, *Vorschaubild_B_Test;
+    // Buttons
+    vb::Image *Reiter_Datei, *Reiter_Browser, *Foto_Perspektivisch_Skallieren, *Foto_Strecht_Skallieren, *Uebernehmen, *Abbrechen;
+    std::array<vb::Image*, 1> Schliessen{};
 
     void Form_Load() override;
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void Form_MouseMove(int Button, int Shift, float X, float Y) override;
+    void Titelzeile_MouseMove(int Button, int Shift, float X, float Y);
+    void Layer_Logo_FotoLaden_B_MouseMove(int Button, int Shift, float X, float Y);
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_PathChange();
+    void File1_Click();
+    void Reiter_Datei_Click();
+    void Reiter_Browser_Click();
     void Fotos_Vorschaubild_Bild_Click(short Index);
     void Fotos_Vorschaubild_Click(short Index);
+    void Fotos_Vorschaubild_MouseMove(short Index, int Button, int Shift, float X, float Y);
     void FotosScrollbalken_Change();
-    void Reiter_Datei_Click();
+    void Foto_Perspektivisch_Skallieren_Click();
+    void Foto_Strecht_Skallieren_Click();
+    void Uebernehmen_Click();
+    void Abbrechen_Click();
+    void Schliessen_Click(short Index);
 
 protected:
     void Design() override;

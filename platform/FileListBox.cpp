@@ -27,10 +27,13 @@ FileListBox::FileListBox(Form& f, QString name, int index) : Control(f, Kind::Fi
 }
 
 void FileListBox::setPath(const QString& p) {
-    const bool changed = p != m_path;
+    if (p == m_path) {
+        ReRead();
+        return;
+    }
     m_path = p;
     fill();
-    if (changed && PathChange) PathChange();
+    if (PathChange) PathChange();
 }
 void FileListBox::setFileName(const QString& name) {
     if (!name.isEmpty()) return;
@@ -42,7 +45,16 @@ void FileListBox::setPattern(const QString& p) {
     m_pattern = p;
     fill();
 }
-void FileListBox::ReRead() { fill(); }
+void FileListBox::ReRead() {
+    // The chosen file stays chosen while it is still listed.
+    const QString chosen = FileName();
+    fill();
+    const int i = chosen.isEmpty() ? -1 : int(m_files.indexOf(chosen));
+    if (i < 0) return;
+    m_index = i;
+    QSignalBlocker b(m_list);
+    m_list->setCurrentRow(i);
+}
 
 void FileListBox::setListIndex(int i) {
     if (i < -1 || i >= ListCount() || i == m_index) return;

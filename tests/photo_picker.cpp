@@ -1,0 +1,227 @@
+// The picture picker and the whole photo road: a photo from the strip and from the picker's
+// file tab, converted, handed to the logo editor and sent to a fake phone.
+#include "support/FakePhone.h"
+#include "support/Fixture.h"
+
+#include "frame/Einstellungen.h"
+#include "frame/Intro.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "photo/Fotoeditor.h"
+#include "photo/Logo_Foto_Laden.h"
+#include "platform/ComboBox.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/Image.h"
+#include "platform/PhoneLink.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Parameter_und_Start;
+
+namespace {
+QImage rampe(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int g = x * 255 / (w - 1);
+            img.setPixel(x, y, qRgb(g, g, g));
+        }
+    return img;
+}
+void schreiben(const QString& path, const QByteArray& daten) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(daten);
+}
+QString sammlung() { return QCoreApplication::applicationDirPath() + QStringLiteral("/fotos"); }
+
+class PickerTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        vb::SetPhoneLinkTimeout(300);
+        Intro->Splash->Fire();
+        Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
+    }
+    void TearDown() override {
+        vb::SetMountedVolumes(std::nullopt);
+        vb::FreeCOMPort();
+        vb::SetCOMPortDevice(1, QString());
+        vb::SetPhoneLinkTimeout(1000);
+        ProgramTest::TearDown();
+    }
+    Logo_Foto_LadenForm& P() { return *Logo_Foto_Laden; }
+    // The picker's answer: the file tab on a folder, a file chosen by name, then accept.
+    void dateiWaehlen(const QString& ordner, const QString& name) {
+        answer([ordner, name](vb::Form&) {
+            Logo_Foto_Laden->Dir1->setPath(ordner);
+            vb::FileListBox* f = Logo_Foto_Laden->File1;
+            for (int i = 0; i < f->ListCount(); ++i)
+                if (f->List(i) == name && f->ListIndex() != i) f->setListIndex(i);
+            Logo_Foto_Laden->Uebernehmen_Click();
+        });
+    }
+};
+} // namespace
+
+TEST_F(PickerTest, ADriveRootAndAFolderJoinTheFileNameWithOneSeparator) {
+    QTemporaryDir vol;
+    writeImage(vol.filePath("a.jpg"), rampe(40, 30), "JPEG");
+    vb::SetMountedVolumes(std::vector<vb::Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}});
+    P().Drive1->ReRead();
+    P().Reiter_Datei_Click();
+    P().Drive1->setDrive(vol.path());
+    EXPECT_EQ(P().Dir1->Path(), QDir::cleanPath(vol.path()));
+    EXPECT_EQ(P().File1->FileName(), "a.jpg");
+    EXPECT_EQ(P().DateiManuelleAuswahl->Text(), "a.jpg");
+    EXPECT_FALSE(Auswahl_abgebrochen);
+    EXPECT_FALSE(P().Vorschaubild_B_Bild->Picture().IsEmpty());
+    P().Uebernehmen_Click();
+    EXPECT_EQ(Bilddatei_Pfad, QDir::cleanPath(vol.path()) + "/a.jpg");
+    // The root: the drive "/" is its own folder, and a file there takes no second "/".
+    P().Drive1->setDrive("/");
+    EXPECT_EQ(P().Dir1->Path(), "/");
+    EXPECT_EQ(P().File1->Path(), "/");
+}
+
+TEST_F(PickerTest, AnInvalidFileGivesTheMessageAndAcceptIsIgnoredAfterIt) {
+    QDir().mkpath(file("bilder"));
+    writeImage(file("bilder/gut.bmp"), rampe(40, 30));
+    QDir().mkpath(file("kaputt"));
+    schreiben(file("kaputt/bild.jpg"), "kein Bild");
+    Startbildschirm->Laden_Click_Sub(file("bilder/gut.bmp"), false, true);
+    const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
+    QFile::remove(file("dither.bmp"));
+    answer([this](vb::Form&) {
+        Logo_Foto_Laden->Dir1->setPath(file("kaputt")); // selects the file and shows the message
+        Logo_Foto_Laden->Uebernehmen_Click();
+    });
+    Startbildschirm->Laden_Click();
+    ASSERT_EQ(shownInfos.size(), 1u);
+    EXPECT_EQ(shownInfos[0], LoadResString(429));
+    EXPECT_TRUE(Auswahl_abgebrochen);
+    EXPECT_TRUE(P().File1->FileName().isEmpty());
+    EXPECT_EQ(Startbildschirm->Logo_Weiss_Grafik->hDC(), logo);
+    EXPECT_FALSE(QFile::exists(file("dither.bmp")));
+}
+
+TEST_F(PickerTest, EveryActivationResetsTheFitModeToStretch) {
+    answer([](vb::Form&) {
+        Logo_Foto_Laden->Foto_Perspektivisch_Skallieren_Click();
+        EXPECT_TRUE(Perspektivisch_Skalieren);
+        Logo_Foto_Laden->Abbrechen_Click();
+    });
+    Startbildschirm->Laden_Click();
+    answer([](vb::Form&) {
+        EXPECT_FALSE(Perspektivisch_Skalieren);
+        EXPECT_EQ(Logo_Foto_Laden->Foto_Strecht_Skallieren->Tag(), "1");
+        EXPECT_TRUE(Logo_Foto_Laden->Foto_Perspektivisch_Skallieren->Tag().isEmpty());
+        Logo_Foto_Laden->Abbrechen_Click();
+    });
+    Startbildschirm->Laden_Click();
+    EXPECT_TRUE(Auswahl_abgebrochen);
+}
+
+TEST_F(PickerTest, TheBrowserYieldsTempBmpForPhotosAndTheThumbnailsOwnPathForLogos) {
+    QDir().mkpath(file("fotos"));
+    QDir().mkpath(file("logos/") + Logo_Typcode);
+    writeImage(file("fotos/V_Strand.bin.jpg"), rampe(60, 40), "JPEG");
+    writeImage(file("logos/") + Logo_Typcode + "/Herz.bmp", rampe(72, 14));
+    // Logo mode.
+    answer([](vb::Form&) {
+        Logo_Foto_Laden->Reiter_Browser_Click();
+        Logo_Foto_Laden->Fotos_Vorschaubild_Click(0);
+        Logo_Foto_Laden->Uebernehmen_Click();
+    });
+    Startbildschirm->Laden_Click();
+    EXPECT_EQ(Bilddatei_Pfad, file("logos/") + Logo_Typcode + "/Herz.bmp");
+    EXPECT_FALSE(Auswahl_abgebrochen);
+    // Photo mode, from the photo editor.
+    Startbildschirm->Laden_Fotos_Browser_Click();
+    answer([](vb::Form&) {
+        Logo_Foto_Laden->Reiter_Browser_Click();
+        Logo_Foto_Laden->Fotos_Vorschaubild_Click(0);
+        Logo_Foto_Laden->Uebernehmen_Click();
+    });
+    Fotoeditor->Laden_Fotos_Browser_bearbeiten_Click();
+    EXPECT_EQ(Bilddatei_Pfad, file("temp.bmp"));
+    EXPECT_EQ(vb::LoadPicture(file("temp.bmp")).Image().size(), QSize(60, 40));
+    EXPECT_EQ(Browser_Seitenende, 5);
+}
+
+TEST_F(PickerTest, AFolderThatVanishesLeavesThePickerUsable) {
+    QDir().mkpath(file("weg"));
+    writeImage(file("weg/a.bmp"), rampe(20, 10));
+    P().Reiter_Datei_Click();
+    P().Dir1->setPath(file("weg"));
+    EXPECT_EQ(P().File1->ListCount(), 1);
+    QDir(file("weg")).removeRecursively();
+    P().File1_Click(); // the listed file is gone
+    EXPECT_TRUE(Auswahl_abgebrochen);
+    P().Dir1->ReRead();
+    P().File1->ReRead();
+    P().File1_PathChange();
+    EXPECT_TRUE(Auswahl_abgebrochen);
+    P().Dir1->setPath(dir());
+    EXPECT_EQ(P().Dir1->Path(), QDir::cleanPath(dir()));
+}
+
+// The photo road: a strip photo and a metafile through the picker's file tab, the threshold
+// conversion handed over and sent.
+TEST_F(PickerTest, APhotoBecomesTheLogoOnThePhone) {
+    fakephone::FakePhone phone(fakephone::Kind::Nokia6110);
+    vb::SetCOMPortDevice(1, phone.device());
+    Einstellungen->Vorad_Master_ComboKategorien->Choose(0);
+    Einstellungen->Vorad_Master_VoradTyp_ComboKategorien->Choose(0);
+    Einstellungen->OK_Click();
+    Netzbetreiber_Code = QStringLiteral("26201");
+    COM_Port_Nummer = 1;
+    Startbildschirm->ComboKategorien[3]->setListIndex(7);
+    QDir().mkpath(file("fotos"));
+    for (const char* name : {"Aqua.jpg", "Garten.jpg", "Duene_Ausschnitt.bmp"})
+        ASSERT_TRUE(QFile::copy(sammlung() + '/' + name, file(QStringLiteral("fotos/") + name)));
+    QDir().mkpath(file("eigene"));
+    ASSERT_TRUE(QFile::copy(sammlung() + "/Jalousie.wmf", file("eigene/Jalousie.wmf")));
+    writeImage(file("eigene/rampe.jpg"), rampe(288, 56), "JPEG");
+
+    Startbildschirm->Laden_Fotos_Browser_Click();
+    FotoeditorForm& F = *Fotoeditor;
+    ASSERT_TRUE(F.Visible());
+    EXPECT_EQ(Bilddatei_Pfad, file("temp.bmp"));
+    F.Fotos_Vorschaubild_Click(1); // Duene_Ausschnitt.bmp, Garten.jpg ... sorted: Aqua, Duene, Garten
+    EXPECT_EQ(F.Fotos_Vorschaubild_Bild[1]->ToolTipText().section('/', -1), "Duene_Ausschnitt.bmp");
+    const long strip = F.Umrechnungen[0].Handle();
+
+    dateiWaehlen(file("eigene"), "Jalousie.wmf");
+    F.Laden_Fotos_Browser_bearbeiten_Click();
+    EXPECT_EQ(Bilddatei_Pfad, file("eigene/Jalousie.wmf"));
+    EXPECT_NE(F.Umrechnungen[0].Handle(), strip);
+    EXPECT_EQ(F.Fotos_Bearbeiten_Bildimage->Picture().Width(), 800);
+
+    dateiWaehlen(file("eigene"), "rampe.jpg");
+    F.Laden_Fotos_Browser_bearbeiten_Click();
+    const QImage sw = F.Umrechnungen[2].Image().convertToFormat(QImage::Format_RGB32);
+    F.Kalvoren_Voschau_Schwellenwert_Click();
+    F.In_Kalvoren_bearbeiten_Click();
+    EXPECT_FALSE(F.Visible());
+    EXPECT_TRUE(QFile::exists(file("Foto.bmp")));
+    EXPECT_EQ(Startbildschirm->Logo_Weiss_Grafik->hDC().convertToFormat(QImage::Format_RGB32), sw);
+
+    Startbildschirm->Transfer[1]->FireClick();
+    EXPECT_TRUE(shownInfos.empty());
+    const auto got = phone.operatorLogo();
+    ASSERT_TRUE(got.has_value());
+    ASSERT_EQ(got->width, 72);
+    ASSERT_EQ(got->height, 14);
+    int falsch = 0;
+    for (int i = 0; i < 72 * 14; ++i) falsch += got->black[size_t(i)] != ((sw.pixel(i % 72, i / 72) & 0xFFFFFF) == 0);
+    EXPECT_EQ(falsch, 0);
+}
