@@ -5,6 +5,7 @@
 #include "frame/Schaltflaechen.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
+#include "photo/Fotoeditor.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/Image.h"
@@ -74,9 +75,11 @@ const std::array<const char*, 4> kNetzbetreiber_Codes = {"26201", "26202", "2620
 // The runtime's source choice; whatever it answers, the dialog goes on.
 void scannerquelleWaehlen(EinstellungenForm& e) { vb::TWAIN_SelectImageSource(&e); }
 
-// Ctrl+T also opens the photo editor's scan button. The photo editor does not exist yet: its
-// Scanner_Deaktiviert is to be hidden and Bild_scannen_Fotos_Bearbeiten shown here.
-void fotoeditorScannerFreigeben() {}
+// Ctrl+T also opens the photo editor's scan button.
+void fotoeditorScannerFreigeben() {
+    Fotoeditor->Scanner_Deaktiviert->setVisible(false);
+    Fotoeditor->Bild_scannen_Fotos_Bearbeiten->setVisible(true);
+}
 
 // A caption read as a number: leading blanks, an optional sign and the digits up to the first
 // other character; 0 when there are none.
