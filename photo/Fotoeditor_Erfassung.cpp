@@ -2,7 +2,24 @@
 // area, or a frame of the logo's size).
 #include "photo/Fotoeditor.h"
 
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "photo/Bildschirmfreeze.h"
+#include "platform/App.h"
 #include "platform/Image.h"
+
+using namespace Parameter_und_Start;
+
+namespace {
+void erfassen(short modus) {
+    vb::App::DoEvents();
+    Fotoeditor->setWindowState(vb::vbMinimized);
+    Startbildschirm->setWindowState(vb::vbMinimized);
+    CaptureMode = modus;
+    vb::App::DoEvents();
+    Bildschirmfreeze->Show(vb::vbModeless);
+}
+} // namespace
 
 void FotoeditorForm::wireErfassung() {
     Kasten_Fotoeditor_BildAusschnitt->Click = [this] { Kasten_Fotoeditor_BildAusschnitt_Click(); };
@@ -10,6 +27,6 @@ void FotoeditorForm::wireErfassung() {
     Kasten_Fotoeditor_BildLogoLupe->Click = [this] { Kasten_Fotoeditor_BildLogoLupe_Click(); };
 }
 
-void FotoeditorForm::Kasten_Fotoeditor_BildAusschnitt_Click() {}
-void FotoeditorForm::Kasten_Fotoeditor_BildKomplett_Click() {}
-void FotoeditorForm::Kasten_Fotoeditor_BildLogoLupe_Click() {}
+void FotoeditorForm::Kasten_Fotoeditor_BildAusschnitt_Click() { erfassen(BildAusschnitt); }
+void FotoeditorForm::Kasten_Fotoeditor_BildKomplett_Click() { erfassen(BildKomplett); }
+void FotoeditorForm::Kasten_Fotoeditor_BildLogoLupe_Click() { erfassen(BildLogoLupe); }

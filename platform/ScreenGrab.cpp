@@ -48,6 +48,10 @@ QRect screensRect() {
 
 // Every screen's own pixels, placed where the screen lies on the desktop.
 DisplayDC grabScreens() {
+    // This program's own windows as they are now: shown, hidden and repainted.
+    QGuiApplication::sync();
+    QCoreApplication::processEvents();
+    QGuiApplication::sync();
     const QRect desk = screensRect();
     if (desk.isEmpty()) return {QImage(), kNoScreen};
     const QList<QScreen*> screens = QGuiApplication::screens();

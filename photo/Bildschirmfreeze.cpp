@@ -1,0 +1,174 @@
+#include "photo/Bildschirmfreeze.h"
+
+#include "frame/Information.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "logo/Zaroreriri.h"
+#include "photo/CopyDesktop_Area.h"
+#include "photo/Fotoeditor.h"
+#include "platform/App.h"
+#include "platform/Gdi.h"
+#include "platform/PictureBox.h"
+#include "platform/Picture.h"
+#include "platform/Screen.h"
+#include "platform/Shape.h"
+#include "platform/VBError.h"
+
+#include <QWidget>
+#include <cmath>
+
+using namespace Parameter_und_Start;
+using vb::Kind;
+
+vb::Instance<BildschirmfreezeForm> Bildschirmfreeze;
+
+namespace {
+// The window is as large as the screen (Form_Load); the picture takes the desktop's size.
+const vb::LayoutItem kLayout[] = {
+    {"Bildschirmfoto", Kind::PictureBox, -1, 0, 0, 15360, 11520},
+    {"Bildschirmshape", Kind::Shape, -1, 0, 0, 1500, 1000, "Bildschirmfoto"},
+    {"Bildschirmfoto_Copybuffer", Kind::PictureBox, -1, 0, 0, 1500, 1000},
+};
+
+double tpx() { return vb::Screen::TwipsPerPixelX(); }
+double tpy() { return vb::Screen::TwipsPerPixelY(); }
+int pixel(double v) { return int(std::lround(v)); }
+} // namespace
+
+BildschirmfreezeForm::BildschirmfreezeForm() : vb::Form(QStringLiteral("Bildschirmfreeze"), kLayout, 15360, 11520) {}
+
+void BildschirmfreezeForm::Wire() {
+    Bildschirmfoto = Get<vb::PictureBox>("Bildschirmfoto");
+    Bildschirmfoto_Copybuffer = Get<vb::PictureBox>("Bildschirmfoto_Copybuffer");
+    Bildschirmshape = Get<vb::Shape>("Bildschirmshape");
+    Bildschirmfoto->MouseDown = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseDown(b, s, x, y); };
+    Bildschirmfoto->MouseMove = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseMove(b, s, x, y); };
+    Bildschirmfoto->MouseUp = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseUp(b, s, x, y); };
+}
+
+void BildschirmfreezeForm::Design() {
+    Bildschirmfoto->setAutoRedraw(true);
+    Bildschirmfoto->setScaleMode(vb::vbTwips);
+    Bildschirmfoto_Copybuffer->setAutoRedraw(true);
+    Bildschirmfoto_Copybuffer->setVisible(false);
+    Bildschirmshape->setVisible(false);
+    Bildschirmshape->setBorderColor(0xFFFFFF);
+    Bildschirmshape->setBorderWidth(1);
+    Move(0, 0);
+}
+
+void BildschirmfreezeForm::Form_Load() {
+    setWidth(vb::Screen::Width());
+    setHeight(vb::Screen::Height());
+}
+
+void BildschirmfreezeForm::Form_Activate() {
+    if (CaptureMode == BildAusschnitt) {
+        Bildschirmshape->setVisible(false);
+    } else {
+        Bildschirmshape->setWidth(Logo_Breite * tpx());
+        Bildschirmshape->setHeight(Logo_Hoehe * tpy());
+        Bildschirmshape->setVisible(CaptureMode == BildLogoLupe);
+    }
+    Bildschirmfoto->Cls();
+    // The capture window keeps out of its own picture while the desktop is read.
+    Widget()->hide();
+    const QString fehler = CopyDesktop(*Bildschirmfoto);
+    if (!fehler.isEmpty()) {
+        // Nothing to capture from: the windows come back and the program says why.
+        Unload();
+        Fenster_wiederherstellen();
+        Info_Text = LoadResString(857) + fehler;
+        Info_Modus = 2;
+        Information->Show(vb::vbModal);
+        return;
+    }
+    Widget()->show();
+    Bildschirmfoto->Refresh();
+    setWindowState(vb::vbNormal);
+    vb::App::DoEvents();
+    setWidth(vb::Screen::Width());
+    setHeight(vb::Screen::Height());
+    Widget()->repaint();
+    vb::App::DoEvents();
+    if (CaptureMode == BildLogoLupe || CaptureMode == BildKomplett) {
+        setTopmost(true);
+        Move((vb::Screen::Width() - Width()) / 2, (vb::Screen::Height() - Height()) / 2);
+        Widget()->show();
+    }
+    vb::App::DoEvents();
+}
+
+QString BildschirmfreezeForm::CopyDesktop(vb::PictureBox& objTo) { return CopyDesktop_Area::CopyWholeDesktop(objTo); }
+
+void BildschirmfreezeForm::Bildschirmfoto_MouseDown(int, int, float, float) {
+    if (CaptureMode == BildLogoLupe) return;
+    Bildschirmshape->setVisible(false);
+    Zaroreriri::Rasterposition_ermitteln(*Bildschirmfoto);
+    Bildschirmshape->Move(Raster_X * 4 * tpx(), Raster_Y * 4 * tpy(), 0, 0);
+    vb::App::DoEvents();
+    Bildschirmshape->setVisible(true);
+}
+
+void BildschirmfreezeForm::Bildschirmfoto_MouseMove(int Button, int, float X, float Y) {
+    if (CaptureMode == BildLogoLupe) {
+        Zaroreriri::Rasterposition_ermitteln(*Bildschirmfoto);
+        Bildschirmshape->setLeft(Raster_X * 4 * tpx());
+        Bildschirmshape->setTop(Raster_Y * 4 * tpy());
+    } else if (CaptureMode == BildKomplett && Button == vb::vbLeftButton) {
+        Bildschirmshape->setVisible(true);
+        Bildschirmshape->setWidth(std::abs(X - Raster_X * 4 * tpx()));
+        Bildschirmshape->setHeight(std::abs(Y - Raster_Y * 4 * tpy()));
+    } else if (CaptureMode == BildAusschnitt && Button == vb::vbLeftButton) {
+        // The band follows the cursor everywhere; its height keeps the logo's aspect ratio.
+        Bildschirmshape->setVisible(true);
+        Bildschirmshape->setWidth(std::abs(X - Raster_X * 4 * tpx()));
+        Bildschirmshape->setHeight(Bildschirmshape->Width() * Logo_Seitenverhaeltnis);
+    }
+}
+
+void BildschirmfreezeForm::Bildschirmfoto_MouseUp(int, int, float, float) {
+    const int w = pixel(Bildschirmshape->Width() / tpx()), h = pixel(Bildschirmshape->Height() / tpy());
+    if (w <= 0 || h <= 0) {
+        // A release without a drag marks nothing: no capture, the photo editor comes back as it was.
+        vb::App::DoEvents();
+        Fenster_wiederherstellen();
+        vb::App::DoEvents();
+        Unload();
+        return;
+    }
+    Bildschirmfoto_Copybuffer->setWidth(Bildschirmshape->Width());
+    Bildschirmfoto_Copybuffer->setHeight(Bildschirmshape->Height());
+    // What the desktop copy does not hold (a frame beyond the screen's edge) stays the buffer's
+    // back colour, never an earlier capture.
+    Bildschirmfoto_Copybuffer->Cls();
+    vb::StretchBlt(Bildschirmfoto_Copybuffer->hDC(), 0, 0, w, h, Bildschirmfoto->hDC(), pixel(Bildschirmshape->Left() / tpx()),
+                   pixel(Bildschirmshape->Top() / tpy()), w, h, vb::SRCCOPY);
+    vb::App::DoEvents();
+    const QString freeze = Programmverzeichnis + QStringLiteral("freeze.bmp");
+    bool gespeichert = true;
+    try {
+        vb::SavePicture(Bildschirmfoto_Copybuffer->Image(), freeze);
+    } catch (const std::exception&) {
+        gespeichert = false;
+    }
+    vb::App::DoEvents();
+    Fenster_wiederherstellen();
+    vb::App::DoEvents();
+    // A picture that could not be written leaves the photo as it was.
+    if (gespeichert) {
+        Bilddatei_Pfad = freeze;
+        Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(Bilddatei_Pfad);
+        Fotoeditor->Laden_Click_Sub(Bilddatei_Pfad);
+    }
+    vb::App::DoEvents();
+    Unload();
+}
+
+void Fenster_wiederherstellen() {
+    Fotoeditor->setWindowState(vb::vbNormal);
+    Startbildschirm->setWindowState(vb::vbNormal);
+    Fotoeditor->Widget()->raise();
+    Fotoeditor->Widget()->activateWindow();
+}

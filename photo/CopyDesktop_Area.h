@@ -1,0 +1,31 @@
+#pragma once
+// The desktop copy for callers outside the capture window, and the capture of the screen area
+// under the photo editor's cut-out frame.
+#include <QString>
+
+namespace vb {
+class Form;
+class Image;
+class PictureBox;
+class Shape;
+} // namespace vb
+
+namespace CopyDesktop_Area {
+
+// Sizes objTo to the desktop and copies the desktop's pixels into it; the reason when the screen
+// cannot be read, else "".
+QString CopyWholeDesktop(vb::PictureBox& objTo);
+
+// The photo editor's controls the area capture works with.
+struct Fotobereich {
+    vb::Form& Fotoeditor;
+    vb::PictureBox& Shape1;                         // the photo's container
+    vb::Shape& Bildschirmshape_Master;              // the frame
+    vb::PictureBox& Undo_Buffer;                    // receives the whole desktop
+    vb::PictureBox& Lasso;                          // receives the framed area
+};
+// Captures the screen area under the frame into "freeze.bmp" in the program folder; the reason
+// when the screen cannot be read or the file not written, else "" (nothing is written then).
+QString CopyDesktopArea(const Fotobereich& b);
+
+} // namespace CopyDesktop_Area
