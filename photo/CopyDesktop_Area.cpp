@@ -2,13 +2,13 @@
 
 #include "frame/Parameter_und_Start.h"
 #include "platform/App.h"
-#include "platform/Form.h"
+#include "platform/Control.h"
 #include "platform/Gdi.h"
+#include "platform/Image.h"
 #include "platform/PictureBox.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "platform/ScreenGrab.h"
-#include "platform/Shape.h"
 
 #include <cmath>
 
@@ -32,20 +32,22 @@ QString CopyDesktopArea(const Fotobereich& b) {
     const QString fehler = CopyWholeDesktop(b.Undo_Buffer);
     if (!fehler.isEmpty()) return fehler;
     b.Undo_Buffer.Refresh();
-    b.Lasso.Cls();
     vb::App::DoEvents();
+    // The frame's own place on the desktop copy and its size: a 1:1 copy of what it frames.
+    const QPoint p = b.Bildschirmshape_Master.ScreenOrigin() - vb::GetDesktopRect().topLeft();
+    const int w = std::max(1, int(std::lround(b.Bildschirmshape_Master.Width() / tx)));
+    const int h = std::max(1, int(std::lround(b.Bildschirmshape_Master.Height() / ty)));
+    QImage ausschnitt(w, h, QImage::Format_RGB32);
+    ausschnitt.fill(Qt::white);
+    vb::StretchBlt(ausschnitt, 0, 0, w, h, b.Undo_Buffer.hDC(), p.x(), p.y(), w, h, vb::SRCCOPY);
     b.Lasso.setWidth(b.Bildschirmshape_Master.Width());
     b.Lasso.setHeight(b.Bildschirmshape_Master.Height());
-    // Where the frame lies on the screen; 2 pixels for the window's border.
-    const int x = int(std::lround((b.Fotoeditor.Left() + b.Bildschirmshape_Master.Left() + b.Shape1.Left()) / tx)) + 2;
-    const int y = int(std::lround((b.Fotoeditor.Top() + b.Bildschirmshape_Master.Top() + b.Shape1.Top()) / ty)) + 2;
-    const int w = int(std::lround(b.Bildschirmshape_Master.Width() / tx)), h = int(std::lround(b.Bildschirmshape_Master.Height() / ty));
-    vb::StretchBlt(b.Lasso.hDC(), 0, 0, w, h, b.Undo_Buffer.hDC(), x, y, w - 2, h - 2, vb::SRCCOPY);
+    b.Lasso.setPicture(vb::Picture(ausschnitt));
     vb::App::DoEvents();
     try {
-        vb::SavePicture(b.Lasso.Image(), Programmverzeichnis + QStringLiteral("freeze.bmp"));
+        vb::SavePicture(b.Lasso.Picture(), Programmverzeichnis + QStringLiteral("freeze.bmp"));
     } catch (const std::exception&) {
-        return QStringLiteral("Die Datei \"freeze.bmp\" kann nicht geschrieben werden.");
+        return QStringLiteral("Die Arbeitsdatei \"freeze.bmp\" kann nicht geschrieben werden.");
     }
     return QString();
 }

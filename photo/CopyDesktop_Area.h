@@ -4,10 +4,9 @@
 #include <QString>
 
 namespace vb {
-class Form;
+class Control;
 class Image;
 class PictureBox;
-class Shape;
 } // namespace vb
 
 namespace CopyDesktop_Area {
@@ -18,14 +17,12 @@ QString CopyWholeDesktop(vb::PictureBox& objTo);
 
 // The photo editor's controls the area capture works with.
 struct Fotobereich {
-    vb::Form& Fotoeditor;
-    vb::PictureBox& Shape1;                         // the photo's container
-    vb::Shape& Bildschirmshape_Master;              // the frame
-    vb::PictureBox& Undo_Buffer;                    // receives the whole desktop
-    vb::PictureBox& Lasso;                          // receives the framed area
+    vb::Control& Bildschirmshape_Master; // the frame
+    vb::PictureBox& Undo_Buffer;         // receives the whole desktop
+    vb::Image& Lasso;                    // receives the framed area
 };
-// Captures the screen area under the frame into "freeze.bmp" in the program folder; the reason
-// when the screen cannot be read or the file not written, else "" (nothing is written then).
+// Captures the screen area under the frame 1:1 into "freeze.bmp" in the program folder; the
+// reason when the screen cannot be read or the file not written, else "" (nothing is written).
 QString CopyDesktopArea(const Fotobereich& b);
 
 } // namespace CopyDesktop_Area

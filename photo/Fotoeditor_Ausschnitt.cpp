@@ -1,8 +1,31 @@
 // The photo editor: the cut-out frame in its three modes and the rubber band.
 #include "photo/Fotoeditor.h"
 
+#include "frame/Information.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Strings.h"
+#include "logo/Zaroreriri.h"
+#include "photo/CopyDesktop_Area.h"
+#include "photo/MausPositionAendern.h"
+#include "platform/App.h"
 #include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Picture.h"
+#include "platform/Screen.h"
 #include "platform/Shape.h"
+
+#include <QWidget>
+#include <cmath>
+
+using namespace Parameter_und_Start;
+
+namespace {
+double tpx() { return vb::Screen::TwipsPerPixelX(); }
+double tpy() { return vb::Screen::TwipsPerPixelY(); }
+bool gewaehlt(const vb::Image* b) { return b->Tag() == QLatin1String("1"); }
+// Where the free rectangle was pressed (twips in Shape1), so it can span to either side.
+double g_ankerX = 0, g_ankerY = 0;
+} // namespace
 
 void FotoeditorForm::wireAusschnitt() {
     Foto_bearbeiten_Schere_Komplett->Click = [this] { Foto_bearbeiten_Schere_Komplett_Click(); };
@@ -17,13 +40,128 @@ void FotoeditorForm::wireAusschnitt() {
     Bildschirmshape_Master->DblClick = [this] { Bildschirmshape_Master_DblClick(); };
 }
 
-void FotoeditorForm::Foto_bearbeiten_Schere_Komplett_Click() {}
-void FotoeditorForm::Foto_bearbeiten_Schere_Lasso_Click() {}
-void FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse_Click() {}
-void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown(int, int, float, float) {}
-void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int, int, float, float) {}
-void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp(int, int, float, float) {}
-void FotoeditorForm::Bildschirmshape_Master_MouseDown(int, int, float, float) {}
-void FotoeditorForm::Bildschirmshape_Master_MouseMove(int, int, float, float) {}
-void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {}
-void FotoeditorForm::Bildschirmshape_Master_DblClick() {}
+void FotoeditorForm::Foto_bearbeiten_Schere_Komplett_Click() {
+    Foto_bearbeiten_Schere_Komplett->setTag(QStringLiteral("1"));
+    Foto_bearbeiten_Schere_Lasso->setTag(QStringLiteral("0"));
+    Foto_bearbeiten_Schere_Logogroesse->setTag(QStringLiteral("0"));
+    Form_MouseMove(0, 0, 0, 0);
+}
+void FotoeditorForm::Foto_bearbeiten_Schere_Lasso_Click() {
+    Foto_bearbeiten_Schere_Komplett->setTag(QStringLiteral("0"));
+    Foto_bearbeiten_Schere_Lasso->setTag(QStringLiteral("1"));
+    Foto_bearbeiten_Schere_Logogroesse->setTag(QStringLiteral("0"));
+    Form_MouseMove(0, 0, 0, 0);
+}
+void FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse_Click() {
+    Foto_bearbeiten_Schere_Komplett->setTag(QStringLiteral("0"));
+    Foto_bearbeiten_Schere_Lasso->setTag(QStringLiteral("0"));
+    Foto_bearbeiten_Schere_Logogroesse->setTag(QStringLiteral("1"));
+    Form_MouseMove(0, 0, 0, 0);
+}
+
+void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown(int, int, float, float) {
+    if (!gewaehlt(Foto_bearbeiten_Schere_Komplett) && !gewaehlt(Foto_bearbeiten_Schere_Lasso)) return;
+    Fotos_Bearbeiten_Bildimage_Undo_Buffer->setPicture(Fotos_Bearbeiten_Bildimage->Picture());
+    Undo_Fotoeditor_Shape_Label->setVisible(false);
+    Zaroreriri::Rasterposition_ermitteln(*Shape1);
+    g_ankerX = Raster_X * 4 * tpx();
+    g_ankerY = Raster_Y * 4 * tpy();
+    Bildschirmshape->Move(g_ankerX, g_ankerY, 0, 0);
+    Bildschirmshape->Refresh();
+    Bildschirmshape->setVisible(true);
+    Bildschirmshape_Master->setVisible(false);
+}
+
+void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int, float X, float Y) {
+    if (!(X < Fotos_Bearbeiten_Bildimage->Width() && Y < Fotos_Bearbeiten_Bildimage->Height())) return;
+    const bool logogroesse = gewaehlt(Foto_bearbeiten_Schere_Logogroesse);
+    QWidget* w = Fotos_Bearbeiten_Bildimage->Widget();
+    const Qt::CursorShape zeiger = logogroesse ? Qt::IBeamCursor : Qt::CrossCursor;
+    if (w && w->cursor().shape() != zeiger) w->setCursor(zeiger);
+    if (gewaehlt(Foto_bearbeiten_Schere_Komplett) && Button == vb::vbLeftButton) {
+        // The band spans from the press point to the cursor, whichever side the cursor is on.
+        Zaroreriri::Rasterposition_ermitteln(*Shape1);
+        const double x = Raster_X * 4 * tpx(), y = Raster_Y * 4 * tpy();
+        Bildschirmshape->Move(std::min(x, g_ankerX), std::min(y, g_ankerY), std::abs(x - g_ankerX), std::abs(y - g_ankerY));
+        Bildschirmshape->Refresh();
+    } else if (logogroesse) {
+        Bildschirmshape->setWidth(Logo_Breite * tpx());
+        Bildschirmshape->setHeight(Logo_Hoehe * tpy());
+        Bildschirmshape->setVisible(true);
+        Zaroreriri::Rasterposition_ermitteln(*Shape1);
+        Bildschirmshape->setLeft(Raster_X * 4 * tpx());
+        Bildschirmshape->setTop(Raster_Y * 4 * tpy());
+        Bildschirmshape->Refresh();
+    } else if (gewaehlt(Foto_bearbeiten_Schere_Lasso) && Button == vb::vbLeftButton && !(Y * Logo_Seitenverhaeltnis > X)) {
+        Zaroreriri::Rasterposition_ermitteln(*Shape1);
+        Bildschirmshape->setWidth(std::abs(Raster_X * 4 * tpx() - Bildschirmshape->Left()));
+        Bildschirmshape->setHeight(Bildschirmshape->Width() * Logo_Seitenverhaeltnis);
+        Bildschirmshape->Refresh();
+    }
+}
+
+void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp(int, int, float, float) {
+    Bildschirmshape_Master->Move(Bildschirmshape->Left(), Bildschirmshape->Top(), Bildschirmshape->Width(), Bildschirmshape->Height());
+    Bildschirmshape->setVisible(false);
+    Bildschirmshape_Master->setVisible(true);
+}
+
+void FotoeditorForm::Bildschirmshape_Master_MouseDown(int, int, float, float) {
+    vb::Image* foto = Fotos_Bearbeiten_Bildimage;
+    Fangcontainer->Move(foto->Left(), foto->Top(), foto->Width(), foto->Height());
+    Fangcontainer->Refresh();
+    Rahmen_Links = float(Bildschirmshape_Master->Left());
+    Rahmen_Oben = float(Bildschirmshape_Master->Top());
+    vb::App::DoEvents();
+    MausPositionAendern::Maus_einfangen(*Fangcontainer);
+}
+
+void FotoeditorForm::Bildschirmshape_Master_MouseMove(int Button, int, float X, float Y) {
+    Bildschirmshape_Master->setToolTipText(LoadResString(856));
+    if (Button != vb::vbLeftButton) return;
+    vb::Shape* r = Bildschirmshape_Master;
+    r->setLeft(std::floor(X + r->Left() - r->Width() / 2));
+    r->setTop(std::floor(Y + r->Top() - r->Height() / 2));
+}
+
+void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {
+    MausPositionAendern::Maus_freigeben(*Fangcontainer);
+    vb::Image* foto = Fotos_Bearbeiten_Bildimage;
+    vb::Shape* r = Bildschirmshape_Master;
+    if (foto->Left() + foto->Width() < r->Left() + r->Width()) r->setLeft(foto->Left() + foto->Width() + tpx() - r->Width());
+    if (r->Left() < foto->Left()) r->setLeft(foto->Left());
+    if (r->Top() < foto->Top()) r->setTop(foto->Top());
+    if (foto->Top() + foto->Height() < r->Top() + r->Height()) r->setTop(foto->Top() + foto->Height() - r->Height());
+}
+
+void FotoeditorForm::Bildschirmshape_Master_DblClick() {
+    vb::Image* foto = Fotos_Bearbeiten_Bildimage;
+    Fangcontainer->Move(foto->Left(), foto->Top(), foto->Width(), foto->Height());
+    Fangcontainer->Refresh();
+    Bildschirmshape_Master->setLeft(Rahmen_Links);
+    Bildschirmshape_Master->setTop(Rahmen_Oben);
+    Bildschirmshape_Master->setVisible(false);
+    Bildschirmshape->setVisible(false);
+    vb::App::DoEvents();
+    const QString fehler = CopyDesktop_Area::CopyDesktopArea({*Bildschirmshape_Master, *Fotos_Bearbeiten_Bildimage_Undo_Buffer,
+                                                              *Fotos_Bearbeiten_BildiPicture_Lasso});
+    vb::App::DoEvents();
+    if (!fehler.isEmpty()) {
+        // No cut without a picture of the screen: the photo stays and the program says why.
+        Info_Text = LoadResString(857) + fehler;
+        Info_Modus = 2;
+        Information->Show(vb::vbModal);
+        return;
+    }
+    const QString undo = Programmverzeichnis + QStringLiteral("undo.bmp");
+    try {
+        vb::SavePicture(foto->Picture(), undo);
+    } catch (const std::exception&) {
+    }
+    Fotos_Bearbeiten_Bildimage_Undo_Buffer->setPicture(foto->Picture());
+    In_Fotoeditor_bearbeiten_Einsprung(Programmverzeichnis + QStringLiteral("freeze.bmp"));
+    Undo_Fotoeditor_Shape_Label->setVisible(false);
+    Bildschirmshape->setVisible(false);
+    Fotos_Bearbeiten_BildiPicture_Lasso->setVisible(false);
+    Laden_Click_Sub(Programmverzeichnis + QStringLiteral("freeze.bmp"));
+}

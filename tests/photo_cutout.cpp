@@ -1,0 +1,178 @@
+// The cut-out frame: scissors modes, rubber band, the movable frame with its pull-back rules and
+// confined cursor, and the cut by double-click into "freeze.bmp" with "undo.bmp" kept.
+#include "support/Fixture.h"
+
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
+#include "photo/Fotoeditor.h"
+#include "platform/ComboBox.h"
+#include "platform/Cursor.h"
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/ScreenGrab.h"
+#include "platform/Shape.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QWidget>
+#include <QWindow>
+
+using namespace Parameter_und_Start;
+
+namespace {
+QImage muster(QSize size, quint32 seed) {
+    QImage img(size, QImage::Format_RGB32);
+    QRandomGenerator rng(seed);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) line[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
+    }
+    return img;
+}
+QImage bild(const QString& path) { return vb::LoadPicture(path).Image().convertToFormat(QImage::Format_RGB32); }
+QRect pixel(const vb::Control& c) { return QRect(c.ScreenOrigin(), QSize(int(c.Width() / 15), int(c.Height() / 15))); }
+
+class CutTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        Startbildschirm->Show();
+        Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
+        writeImage(file("foto.bmp"), muster(QSize(400, 300), 7));
+        F().Show();
+        F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
+        F().Laden_Click_Sub(file("foto.bmp"));
+    }
+    FotoeditorForm& F() { return *Fotoeditor; }
+    // The mouse on the photo at pixel p of the photo's container: cursor and event (twips).
+    void foto(void (FotoeditorForm::*h)(int, int, float, float), int button, QPoint p) {
+        vb::SetCursorPos(F().Shape1->ScreenOrigin() + p);
+        const double x = p.x() * 15 - F().Fotos_Bearbeiten_Bildimage->Left(), y = p.y() * 15 - F().Fotos_Bearbeiten_Bildimage->Top();
+        (F().*h)(button, 0, float(x), float(y));
+    }
+    QPoint fotoEcke() const {
+        const vb::Image* b = Fotoeditor.Peek()->Fotos_Bearbeiten_Bildimage;
+        return QPoint(int(b->Left() / 15), int(b->Top() / 15));
+    }
+    QRect rahmen() {
+        const vb::Shape* r = F().Bildschirmshape_Master;
+        return QRect(int(r->Left() / 15), int(r->Top() / 15), int(r->Width() / 15), int(r->Height() / 15));
+    }
+};
+} // namespace
+
+TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
+    const QImage desk = muster(QSize(1024, 768), 11);
+    vb::SetDesktopOverride(desk);
+    struct Fall {
+        const char* name;
+        vb::Image* FotoeditorForm::*schere;
+        QPoint von, bis;
+        QRect erwartet; // in Shape1, relative to the photo's corner
+    };
+    const Fall faelle[] = {
+        {"free", &FotoeditorForm::Foto_bearbeiten_Schere_Komplett, QPoint(20, 30), QPoint(120, 90), QRect(20, 30, 100, 60)},
+        {"free, dragged up-left", &FotoeditorForm::Foto_bearbeiten_Schere_Komplett, QPoint(150, 120), QPoint(100, 70), QRect(100, 70, 50, 50)},
+        {"aspect ratio", &FotoeditorForm::Foto_bearbeiten_Schere_Lasso, QPoint(10, 10), QPoint(154, 100), QRect(10, 10, 144, 28)},
+        {"logo size", &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse, QPoint(60, 50), QPoint(60, 50), QRect(60, 50, 72, 14)},
+    };
+    for (const Fall& c : faelle) {
+        SCOPED_TRACE(c.name);
+        // Each cut starts from the same photo.
+        F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
+        F().Laden_Click_Sub(file("foto.bmp"));
+        const QPoint o = fotoEcke();
+        (F().*c.schere)->FireClick();
+        EXPECT_EQ((F().*c.schere)->Tag(), QStringLiteral("1"));
+        const vb::Picture vorher = F().Fotos_Bearbeiten_Bildimage->Picture();
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + c.von);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, c.schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse ? 0 : 1,
+             o + c.bis);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + c.bis);
+        EXPECT_TRUE(F().Bildschirmshape_Master->Visible());
+        EXPECT_FALSE(F().Bildschirmshape->Visible());
+        EXPECT_EQ(rahmen(), c.erwartet.translated(o));
+        const QRect aufDemSchirm = pixel(*F().Bildschirmshape_Master);
+        // A double-click without moving takes exactly the framed screen area.
+        F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
+        F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
+        F().Bildschirmshape_Master_DblClick();
+        EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(aufDemSchirm));
+        EXPECT_EQ(Bilddatei_Pfad, file("freeze.bmp"));
+        EXPECT_TRUE(bild(file("undo.bmp")) == vorher.Image().convertToFormat(QImage::Format_RGB32));
+        EXPECT_TRUE(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32) == bild(file("freeze.bmp")));
+        EXPECT_FALSE(F().Undo_Fotoeditor_Shape_Label->Visible()); // undo is possible
+        EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
+        EXPECT_FALSE(F().Fotos_Bearbeiten_BildiPicture_Lasso->Visible());
+    }
+}
+
+TEST_F(CutTest, TheFrameIsPulledBackOntoThePhotoAndTheCursorFreed) {
+    const QPoint o = fotoEcke();
+    F().Foto_bearbeiten_Schere_Komplett->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(10, 10));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(60, 40));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(60, 40));
+    ASSERT_EQ(rahmen().size(), QSize(50, 30));
+    const vb::Image* b = F().Fotos_Bearbeiten_Bildimage;
+    const int breite = int(b->Width() / 15), hoehe = int(b->Height() / 15);
+
+    // While the frame is dragged the cursor is held in the photo.
+    ASSERT_FALSE(vb::GetClipCursor());
+    F().Bildschirmshape_Master_MouseDown(1, 0, 375, 225);
+    EXPECT_EQ(vb::GetClipCursor(), std::optional<QRect>(pixel(*F().Fangcontainer)));
+    EXPECT_EQ(pixel(*F().Fangcontainer), pixel(*F().Fotos_Bearbeiten_Bildimage));
+    // Dragged far to the right and down: one pixel beyond the right edge, flush with the bottom.
+    F().Bildschirmshape_Master_MouseMove(1, 0, 375 + 15 * 2000, 225 + 15 * 2000);
+    F().Bildschirmshape_Master_MouseUp(1, 0, 0, 0);
+    EXPECT_FALSE(vb::GetClipCursor());
+    EXPECT_EQ(F().Fangcontainer->Tag(), QString());
+    EXPECT_EQ(rahmen(), QRect(o.x() + breite + 1 - 50, o.y() + hoehe - 30, 50, 30));
+    // Dragged far to the left and up: flush with the left and top edges.
+    F().Bildschirmshape_Master_MouseDown(1, 0, 375, 225);
+    F().Bildschirmshape_Master_MouseMove(1, 0, -15 * 2000, -15 * 2000);
+    F().Bildschirmshape_Master_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(rahmen(), QRect(o.x(), o.y(), 50, 30));
+}
+
+TEST_F(CutTest, AnUnreadableScreenLeavesThePhoto) {
+    vb::SetDesktopOverride(QImage());
+    const QPoint o = fotoEcke();
+    F().Foto_bearbeiten_Schere_Komplett->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(10, 10));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(60, 40));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(60, 40));
+    const long vorher = F().Fotos_Bearbeiten_Bildimage->Picture().Handle();
+    F().Bildschirmshape_Master_DblClick();
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(857) + QStringLiteral("Der Bildschirminhalt kann nicht gelesen werden.")});
+    EXPECT_FALSE(QFile::exists(file("freeze.bmp")));
+    EXPECT_EQ(Bilddatei_Pfad, file("foto.bmp"));
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Handle(), vorher);
+}
+
+// On a real screen the cut holds the photo's pixels as shown under the frame.
+TEST_F(CutTest, OnScreenCutTakesThePhotoAsShown) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X server (xvfb-run)";
+    const QPoint o = fotoEcke();
+    QElapsedTimer t;
+    t.start();
+    while (!(F().Widget()->windowHandle() && F().Widget()->windowHandle()->isExposed()) && t.elapsed() < 5000) vb::App::DoEvents();
+    F().Foto_bearbeiten_Schere_Komplett->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(30, 20));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(130, 80));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(130, 80));
+    // What the window shows there without the frame.
+    F().Bildschirmshape_Master->setVisible(false);
+    const QPoint imFenster = F().Bildschirmshape_Master->ScreenOrigin() - F().Widget()->mapToGlobal(QPoint(0, 0));
+    const QImage gezeigt = F().Widget()->grab(QRect(imFenster, QSize(100, 60))).toImage().convertToFormat(QImage::Format_RGB32);
+    F().Bildschirmshape_Master->setVisible(true);
+    // The double-click's first press and release.
+    F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
+    F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
+    F().Bildschirmshape_Master_DblClick();
+    EXPECT_TRUE(bild(file("freeze.bmp")) == gezeigt);
+}
