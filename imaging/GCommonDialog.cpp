@@ -22,6 +22,9 @@ QString titleOf(const QString& path) {
 int hDlgCounter = 0;
 } // namespace
 
+GCommonDialog::GCommonDialog() = default;
+GCommonDialog::~GCommonDialog() = default;
+
 QString GCommonDialog::StrZToStr(const QString& s) {
     const qsizetype zero = s.indexOf(QChar(0));
     return zero < 0 ? s : s.left(zero);

@@ -34,6 +34,11 @@ public:
     static constexpr int kMaxPath = 260;
     enum EPrintRange { eprAll = 0, eprSelection = 1, eprPageNumbers = 2 };
 
+    GCommonDialog();
+    ~GCommonDialog();
+    GCommonDialog(const GCommonDialog&) = delete;
+    GCommonDialog& operator=(const GCommonDialog&) = delete;
+
     // The notification object; may be empty. Not owned.
     IGCommonDialogNotify* NotifyObject = nullptr;
 

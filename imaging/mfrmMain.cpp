@@ -1,7 +1,7 @@
 #include "imaging/mfrmMain.h"
 
+#include "imaging/GCommonDialog.h"
 #include "platform/App.h"
-#include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/MsgBox.h"
 #include "platform/Picture.h"
@@ -13,7 +13,10 @@
 
 vb::Instance<mfrmMainHost> mfrmMain;
 
-mfrmMainHost::mfrmMainHost() { newEngine(); }
+mfrmMainHost::mfrmMainHost() {
+    newEngine();
+    m_cMRU.SetMaxFileCount(4);
+}
 
 void mfrmMainHost::newEngine() {
     m_cImage = std::make_unique<cImageProcessDIB>();
@@ -33,17 +36,16 @@ void mfrmMainHost::ensureBuffers() {
 void mfrmMainHost::Lade_Bild(const QString& Pfad) {
     QString datei = Pfad;
     if (datei.isEmpty()) {
-        vb::CommonDialog dlg;
-        dlg.Filter = QStringLiteral("Picture Files (*.BMP;*.GIF;*.JPG;*.DIB)|*.BMP;*.GIF;*.JPG;*.DIB|Bitmap Files (*.BMP;*.DIB)|*.BMP;*.DIB|"
-                                    "GIF Files (*.GIF)|*.GIF|JPEG Files (*.JPG)|*.JPG|All FIles (*.*)|*.*");
-        dlg.CancelError = true;
-        try {
-            dlg.ShowOpen();
-        } catch (const vb::VBError&) {
+        GCommonDialog dlg;
+        QString titel;
+        QString filter = QStringLiteral("Picture Files (*.BMP;*.GIF;*.JPG;*.DIB)|*.BMP;*.GIF;*.JPG;*.DIB|Bitmap Files (*.BMP;*.DIB)|*.BMP;*.DIB|"
+                                        "GIF Files (*.GIF)|*.GIF|JPEG Files (*.JPG)|*.JPG|All FIles (*.*)|*.*");
+        bool schreibgeschuetzt = false;
+        int filterIndex = 1;
+        long flags = 0;
+        if (!dlg.VBGetOpenFileName(datei, titel, true, false, schreibgeschuetzt, true, filter, filterIndex, QString(),
+                                   QString(), QString(), -1, flags))
             return;
-        }
-        datei = dlg.FileName;
-        if (datei.isEmpty()) return;
     }
     OpenFile(datei, false);
 }

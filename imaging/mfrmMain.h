@@ -4,6 +4,7 @@
 // picImage; the editor hands over that box and its visible photo when it loads.
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
+#include "imaging/cMRUFileList.h"
 #include "platform/Form.h"
 
 #include <QString>
@@ -61,6 +62,13 @@ public:
     const QString& Filename() const { return m_sFileName; }
     void setFilename(const QString& s) { m_sFileName = s; }
     QString FileTitle() const;
+
+    // The recent-file list of 4 names under the current user's "Software\Zaroreriri\Morlikvast";
+    // nothing displays it.
+    void AddMRUFile(const QString& sFile);
+    void LoadMRUList();
+    void SaveMRUList();
+    cMRUFileList m_cMRU;
 
     // The filter engine, replaced by a fresh one at the start of every filter entry.
     std::unique_ptr<cImageProcessDIB> m_cImage;
