@@ -216,8 +216,6 @@ QRectF pixelRect(const vb::Control& c) {
     return QRectF(vb::TwipsToPx(c.Left()), vb::TwipsToPx(c.Top()), vb::TwipsToPx(c.Width()), vb::TwipsToPx(c.Height()));
 }
 
-// A tick that arrives while the start-up work lets events run must not start it again.
-bool g_imTimer = false;
 } // namespace
 
 IntroForm::IntroForm() : vb::Form(QStringLiteral("Intro"), kLayout, 6900, 4500) {}
@@ -294,10 +292,11 @@ void IntroForm::Outro_Click() {
 }
 
 void IntroForm::Splash_Timer() {
-    if (g_imTimer) return;
-    g_imTimer = true;
+    // A tick that arrives while the start-up work lets events run must not start it again.
+    if (Gemeinsam.Intro_im_Timer) return;
+    Gemeinsam.Intro_im_Timer = true;
     struct Ende {
-        ~Ende() { g_imTimer = false; }
+        ~Ende() { Gemeinsam.Intro_im_Timer = false; }
     } ende;
 
     vb::Try([&] { Hide(); });

@@ -13,6 +13,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Scanner.h"
 #include "platform/Screen.h"
+#include "platform/Seams.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
 #include "platform/VBError.h"
@@ -23,43 +24,10 @@
 
 namespace Parameter_und_Start {
 
-QString Programmverzeichnis;
-short Info_Modus = 0;
-QString Info_Text;
-QString Letzte_Texteingabe;
-vb::Control* Hover_Objekt = nullptr;
-QString Hover_Name;
-short COM_Port_Nummer = 0;
-bool COM_Port_offen = false;
-QString Netzbetreiber_Code;
-bool Scanner_vorhanden = false;
-double Malfarbe = 0;
-QString Schrift_Name;
-QString Schrift_Groesse;
-bool Perspektivisch_Skalieren = false;
-vb::PictureBox* Logo_Zeichenflaeche = nullptr;
-QString Bilddatei_Pfad;
-bool Foto_Modus = false;
-bool Auswahl_abgebrochen = false;
-QString Logo_Typcode;
-short Logo_Breite = 0;
-short Logo_Hoehe = 0;
-short Logo_Art = 0;
-float Logo_Seitenverhaeltnis = 0;
-short Vorschau_Seitengroesse = 0;
-short Vorschau_Zeilenlaenge = 0;
-short Browser_Seitenende = 0;
-short Browser_Schrittweite = 0;
-float Raster_X = 0, Raster_Y = 0, Anker_X = 0, Anker_Y = 0;
-short CaptureMode = 0;
-float Rahmen_Links = 0, Rahmen_Oben = 0;
-QRect Fangbereich, Alter_Fangbereich;
+Zustand Gemeinsam;
 
 namespace {
-QString& systemFolder() {
-    static QString f = QStringLiteral("/etc");
-    return f;
-}
+QString& systemFolder() { return vb::seams().systemFolder; }
 // How long the start waits for SANE to list its scanners; a backend that takes longer (a
 // network scanner that does not answer) counts as no scanner.
 constexpr int kScannersucheMs = 3000;
@@ -75,35 +43,7 @@ long Farbanzahl() {
 bool KleineSchriftarten() { return vb::GetDeviceCaps(vb::LOGPIXELSX) == 96; }
 bool GrosseSchriftarten() { return vb::GetDeviceCaps(vb::LOGPIXELSX) == 120; }
 
-void Grundzustand() {
-    Programmverzeichnis.clear();
-    Info_Modus = 0;
-    Info_Text.clear();
-    Letzte_Texteingabe.clear();
-    Hover_Objekt = nullptr;
-    Hover_Name.clear();
-    COM_Port_Nummer = 0;
-    COM_Port_offen = false;
-    Netzbetreiber_Code.clear();
-    Scanner_vorhanden = false;
-    Malfarbe = 0;
-    Schrift_Name.clear();
-    Schrift_Groesse.clear();
-    Perspektivisch_Skalieren = false;
-    Logo_Zeichenflaeche = nullptr;
-    Bilddatei_Pfad.clear();
-    Foto_Modus = false;
-    Auswahl_abgebrochen = false;
-    Logo_Typcode.clear();
-    Logo_Breite = Logo_Hoehe = Logo_Art = 0;
-    Logo_Seitenverhaeltnis = 0;
-    Vorschau_Seitengroesse = Vorschau_Zeilenlaenge = 0;
-    Browser_Seitenende = Browser_Schrittweite = 0;
-    Raster_X = Raster_Y = Anker_X = Anker_Y = 0;
-    CaptureMode = 0;
-    Rahmen_Links = Rahmen_Oben = 0;
-    Fangbereich = Alter_Fangbereich = QRect();
-}
+void Grundzustand() { Gemeinsam = Zustand{}; }
 
 void Main() {
     // Before any window or message box: the toolkit's own texts in German.

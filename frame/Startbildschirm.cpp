@@ -778,12 +778,11 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
 void StartbildschirmForm::Layer_Kalvoren_Einblenden() {
     if (Logo_Weiss_Grafik->Picture().IsEmpty()) {
         // Open the framed gallery logo first; its load shows the layer.
-        static bool laedt = false;
         const int slot = gerahmterSlot(*this);
-        if (slot < 0 || laedt || Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
-        laedt = true;
+        if (slot < 0 || Gemeinsam.Galerielogo_laedt || Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
+        Gemeinsam.Galerielogo_laedt = true;
         vb::Try([&] { Laden_Click_Sub(Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText(), false, false); });
-        laedt = false;
+        Gemeinsam.Galerielogo_laedt = false;
         return;
     }
     Layer_Kalvoren->setLeft(Width() - Layer_Kalvoren->Width());

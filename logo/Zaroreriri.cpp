@@ -24,9 +24,6 @@ using namespace Parameter_und_Start;
 
 namespace Zaroreriri {
 namespace {
-// The last cursor position seen by Rasterposition_ermitteln.
-QPoint Letzte_Mausposition(0, 0);
-
 const long kRasterfarbe = vb::RGB(0, 64, 64);
 const long kGeloescht = vb::RGB(155, 164, 126);
 const long kKreuzfarbe = vb::RGB(192, 192, 192);
@@ -89,7 +86,7 @@ void aufSichSelbst(int sx, int sy, int sw, int sh, uint32_t rop) {
 }
 } // namespace
 
-void Letzte_Mausposition_vergessen() { Letzte_Mausposition = QPoint(0, 0); }
+void Letzte_Mausposition_vergessen() { Gemeinsam.Letzte_Mausposition = QPoint(0, 0); }
 
 void Raster_zeichnen() {
     StartbildschirmForm& f = F();
@@ -132,8 +129,8 @@ void Undo_wiederherstellen() {
 
 void Rasterposition_ermitteln(const vb::Control& Bezug) {
     const QPoint p = vb::GetCursorPos();
-    if (p == Letzte_Mausposition) return;
-    Letzte_Mausposition = p;
+    if (p == Gemeinsam.Letzte_Mausposition) return;
+    Gemeinsam.Letzte_Mausposition = p;
     // Relative to the raster also while a drag has left it: another window's client area would
     // give a cell elsewhere in the logo.
     const QPoint c = p - Bezug.ScreenOrigin();

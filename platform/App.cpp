@@ -1,19 +1,15 @@
 #include "platform/App.h"
 
+#include "platform/Seams.h"
+
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 
 namespace vb::App {
 namespace {
-QString& pathOverride() {
-    static QString p;
-    return p;
-}
-std::function<void(int)>& endHandler() {
-    static std::function<void(int)> h;
-    return h;
-}
+QString& pathOverride() { return seams().programFolder; }
+std::function<void(int)>& endHandler() { return seams().endHandler; }
 } // namespace
 
 QString Path() {

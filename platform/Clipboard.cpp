@@ -1,16 +1,18 @@
 #include "platform/Clipboard.h"
 
+#include "platform/Seams.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 
 namespace vb::Clipboard {
 namespace {
 // Without a GUI application (tools, some tests) the clipboard is this process's own.
-QImage& localCopy() {
-    static QImage img;
-    return img;
+QImage& localCopy() { return seams().clipboard; }
+QClipboard* sys() {
+    if (seams().privateClipboard) return nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
 }
-QClipboard* sys() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr; }
 } // namespace
 
 void Clear() {

@@ -1,6 +1,7 @@
 #include "platform/CommonDialog.h"
 
 #include "platform/HelpViewer.h"
+#include "platform/Seams.h"
 #include "platform/VBError.h"
 
 #include <QApplication>
@@ -21,10 +22,7 @@
 
 namespace vb {
 namespace {
-DialogHook& hook() {
-    static DialogHook h;
-    return h;
-}
+DialogHook& hook() { return seams().dialog; }
 bool gui() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
 QColor fromColorRef(uint32_t c) { return QColor(int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)); }

@@ -2,6 +2,7 @@
 
 #include "platform/Control.h"
 #include "platform/Form.h"
+#include "platform/Seams.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -9,14 +10,8 @@
 
 namespace vb {
 namespace {
-std::optional<QPoint>& cursorOverride() {
-    static std::optional<QPoint> p;
-    return p;
-}
-std::optional<QRect>& clip() {
-    static std::optional<QRect> r;
-    return r;
-}
+std::optional<QPoint>& cursorOverride() { return seams().cursor; }
+std::optional<QRect>& clip() { return seams().cursorClip; }
 } // namespace
 
 QPoint GetCursorPos() { return cursorOverride() ? *cursorOverride() : QCursor::pos(); }

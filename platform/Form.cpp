@@ -19,6 +19,8 @@
 #include "platform/Timer.h"
 
 #include <QApplication>
+#include "platform/Seams.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -30,10 +32,7 @@
 
 namespace vb {
 namespace {
-ModalHook& modalHook() {
-    static ModalHook h;
-    return h;
-}
+ModalHook& modalHook() { return seams().modal; }
 std::vector<Form*>& registry() {
     static std::vector<Form*> r;
     return r;

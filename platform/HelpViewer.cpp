@@ -1,5 +1,7 @@
 #include "platform/HelpViewer.h"
 
+#include "platform/Seams.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -19,10 +21,7 @@
 namespace vb::Help {
 namespace {
 
-ViewerHook& hook() {
-    static ViewerHook h;
-    return h;
-}
+ViewerHook& hook() { return seams().helpViewer; }
 
 QString messagePage(const QString& text) {
     return QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><a name=\"%1\"></a><p>%2</p></body></html>")

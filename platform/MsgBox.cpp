@@ -1,15 +1,14 @@
 #include "platform/MsgBox.h"
 
+#include "platform/Seams.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace vb {
 namespace {
-MsgBoxHandler& handler() {
-    static MsgBoxHandler h;
-    return h;
-}
+MsgBoxHandler& handler() { return seams().msgBox; }
 } // namespace
 
 void SetMsgBoxHandler(MsgBoxHandler h) { handler() = std::move(h); }

@@ -46,6 +46,7 @@
 #include "platform/PhoneLink.h"
 
 #include "platform/PhoneLinkDetail.h"
+#include "platform/Seams.h"
 #include "platform/SerialPort.h"
 
 #include <QFile>
@@ -66,9 +67,7 @@ constexpr qint64 kMaxBmpBytes = 65536; // far above the largest 255 x 255 file
 constexpr int kSiemensBaud = 19200;    // the phones detect the rate from "AT"
 
 struct LinkState {
-    std::array<QString, 4> deviceOverride;
     int currentPort = 1;
-    int timeoutMs = 1000;
     int baud = 115200;
     int maker = 0;
     int model = 0;
@@ -202,8 +201,8 @@ int transact(int comPort, const Request& request) {
     const bool nokia = family != Family::Siemens;
     s.port.SetBaudRate(nokia ? s.baud : kSiemensBaud);
     if (!s.port.Open(device, true, !nokia)) return plNoPort;
-    const int result = nokia ? phonelink::nokiaTransfer(s.port, family, request, s.timeoutMs)
-                             : phonelink::siemensTransfer(s.port, request, s.timeoutMs);
+    const int result = nokia ? phonelink::nokiaTransfer(s.port, family, request, seams().phoneLinkTimeoutMs)
+                             : phonelink::siemensTransfer(s.port, request, seams().phoneLinkTimeoutMs);
     s.port.Close();
     return result;
 }
@@ -253,12 +252,12 @@ int MaxLogoWidth(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size
 int MaxLogoHeight(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size[kind][1] : 0; }
 
 void SetCOMPortDevice(int n, const QString& path) {
-    if (n >= 1 && n <= 4) state().deviceOverride[size_t(n - 1)] = path;
+    if (n >= 1 && n <= 4) seams().comPortDevices[size_t(n - 1)] = path;
 }
 
 QString COMPortDevice(int n) {
     if (n < 1 || n > 4) return {};
-    const QString& set = state().deviceOverride[size_t(n - 1)];
+    const QString& set = seams().comPortDevices[size_t(n - 1)];
     if (!set.isEmpty()) return set;
     const QString usb = QStringLiteral("/dev/ttyUSB%1").arg(n - 1);
     return QFileInfo::exists(usb) ? usb : QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -269,8 +268,8 @@ void SetCOMPort(int n) {
 }
 int CurrentCOMPort() { return state().currentPort; }
 
-void SetPhoneLinkTimeout(int ms) { state().timeoutMs = ms > 0 ? ms : 1; }
-int PhoneLinkTimeout() { return state().timeoutMs; }
+void SetPhoneLinkTimeout(int ms) { seams().phoneLinkTimeoutMs = ms > 0 ? ms : 1; }
+int PhoneLinkTimeout() { return seams().phoneLinkTimeoutMs; }
 
 bool SetPhoneLinkBaudRate(int baud) {
     SerialPort probe;

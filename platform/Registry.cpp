@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/Seams.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -7,10 +9,7 @@
 
 namespace vb::Registry {
 namespace {
-QString& storeFile() {
-    static QString f;
-    return f;
-}
+QString& storeFile() { return seams().storeFile; }
 // Keys use backslashes; the settings file groups use slashes.
 QString group(const QString& key) {
     QString g = key;

@@ -1,11 +1,10 @@
 #include "platform/Rnd.h"
 
+#include "platform/Seams.h"
+
 namespace vb {
 namespace {
-RndSource& source() {
-    static RndSource s;
-    return s;
-}
+RndSource& source() { return seams().rnd; }
 } // namespace
 
 RndGenerator& DefaultRnd() {

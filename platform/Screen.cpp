@@ -1,15 +1,14 @@
 #include "platform/Screen.h"
 
+#include "platform/Seams.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
 
 namespace vb {
 namespace {
-std::optional<ScreenMetrics>& override_() {
-    static std::optional<ScreenMetrics> o;
-    return o;
-}
+std::optional<ScreenMetrics>& override_() { return seams().screen; }
 } // namespace
 
 namespace Screen {

@@ -1,5 +1,7 @@
 #include "platform/ScreenGrab.h"
 
+#include "platform/Seams.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -16,18 +18,8 @@
 namespace vb {
 namespace {
 
-std::optional<QImage>& desktopOverride() {
-    static std::optional<QImage> d;
-    return d;
-}
-struct PortalOverride {
-    QString address;
-    int timeoutMs = 60000;
-};
-std::optional<PortalOverride>& portalOverride() {
-    static std::optional<PortalOverride> p;
-    return p;
-}
+std::optional<QImage>& desktopOverride() { return seams().desktop; }
+std::optional<PortalOverride>& portalOverride() { return seams().portal; }
 
 const QString kNoScreen = QStringLiteral("Der Bildschirminhalt kann nicht gelesen werden.");
 

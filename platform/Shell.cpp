@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/SafeFile.h"
+#include "platform/Seams.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -12,10 +13,7 @@
 
 namespace vb::Shell {
 namespace {
-Hook& hook() {
-    static Hook h;
-    return h;
-}
+Hook& hook() { return seams().shell; }
 bool hooked(const QString& what, const QString& arg) { return hook() && hook()(what, arg); }
 
 QStringList expand(const QString& muster, bool filesOnly) {

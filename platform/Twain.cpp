@@ -2,6 +2,7 @@
 
 #include "platform/Form.h"
 #include "platform/Scanner.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,14 +22,8 @@ namespace {
 
 bool g_hideUi = false;
 
-std::function<void(ScanSourceWindow&)>& sourceHook() {
-    static std::function<void(ScanSourceWindow&)> h;
-    return h;
-}
-std::function<void(ScanWindow&, ScanWindow::Event)>& scanHook() {
-    static std::function<void(ScanWindow&, ScanWindow::Event)> h;
-    return h;
-}
+std::function<void(ScanSourceWindow&)>& sourceHook() { return seams().scanSourceWindow; }
+std::function<void(ScanWindow&, ScanWindow::Event)>& scanHook() { return seams().scanWindow; }
 
 bool gui() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 QWidget* ownerWidget(const Form* owner) { return owner ? owner->Widget() : nullptr; }

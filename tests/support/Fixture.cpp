@@ -2,17 +2,9 @@
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
-#include "logo/Zaroreriri.h"
-#include "platform/Cursor.h"
-#include "platform/CommonDialog.h"
 #include "platform/Form.h"
-#include "platform/MsgBox.h"
-#include "platform/Registry.h"
-#include "platform/Rnd.h"
 #include "platform/Scanner.h"
-#include "platform/ScreenGrab.h"
-#include "platform/Shell.h"
-#include "platform/SingleInstance.h"
+#include "platform/Seams.h"
 #include "platform/TextBox.h"
 #include "platform/Twain.h"
 
@@ -24,24 +16,12 @@ void ProgramTest::SetUp() {
     m_ended = false;
     vb::DestroyAllInstances();
     Parameter_und_Start::Grundzustand();
-    vb::App::SetPath(m_dir->path());
-    vb::Registry::SetStoreFile(file(QStringLiteral("registry.ini")));
+    UseTestSeams(m_dir->path());
     Parameter_und_Start::Programmverzeichnis = dir();
-    QDir(m_dir->path()).mkpath(QStringLiteral("etc"));
-    Parameter_und_Start::SetSystemFolder(dir() + QStringLiteral("etc"));
     useScreen(1024, 768, 96);
-    // SANE sees no scanner until a test configures one; the scanner windows are cancelled.
-    vb::Scanner::UseConfiguration({});
-    vb::TWAIN_SetHideUI(0);
-    vb::SetScanSourceWindowHook([](vb::ScanSourceWindow& w) { w.Abbrechen_Click(); });
-    vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event) { w.Abbrechen_Click(); });
-    vb::SetCursorPos(std::nullopt);
-    vb::SetRndSource({});
-    Zaroreriri::Letzte_Mausposition_vergessen();
-    vb::App::SetEndHandler([this](int) { m_ended = true; });
-    vb::Shell::SetShellHook([](const QString&, const QString&) { return true; });
-    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
-    vb::SetModalHook([this](vb::Form& f) {
+    vb::Seams& s = vb::seams();
+    s.endHandler = [this](int) { m_ended = true; };
+    s.modal = [this](vb::Form& f) {
         if (f.Name() == QLatin1String("Information")) shownInfos.push_back(Information->Infotext->Text());
         if (!m_answers.empty()) {
             Answer a = std::move(m_answers.front());
@@ -52,25 +32,13 @@ void ProgramTest::SetUp() {
             if (f.Name() == QLatin1String("Information")) Information->Abbrechen_Click();
             else f.Hide();
         }
-    });
+    };
 }
 
 void ProgramTest::TearDown() {
-    vb::SingleInstance::Release();
-    vb::SetModalHook({});
-    vb::SetRndSource({});
-    vb::SetDialogHook({});
-    vb::SetScanSourceWindowHook({});
-    vb::SetScanWindowHook({});
-    vb::SetDesktopOverride(std::nullopt);
-    vb::SetPortalOverride(std::nullopt);
-    vb::Shell::SetShellHook({});
-    vb::App::SetEndHandler({});
-    vb::SetCursorPos(std::nullopt);
-    vb::Screen::SetOverride(std::nullopt);
-    vb::Registry::SetStoreFile(QString());
     vb::DestroyAllInstances();
     Parameter_und_Start::Grundzustand();
+    vb::ResetSeams();
 }
 
 void ProgramTest::answerInfo(int mode) {
@@ -87,7 +55,28 @@ void ProgramTest::useScreen(int width, int height, int dpi, int bits) {
     m.heightPx = height;
     m.dpi = dpi;
     m.bitsPerPixel = bits;
-    vb::Screen::SetOverride(m);
+    vb::seams().screen = m;
+}
+
+void UseTestSeams(const QString& folder) {
+    vb::ResetSeams();
+    vb::Seams& s = vb::seams();
+    // A test that forgets to answer a message box must not hang; dialogs are cancelled and the
+    // desktop is never asked.
+    s.msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
+    s.dialog = [](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); };
+    s.shell = [](const QString&, const QString&) { return true; };
+    s.helpViewer = [](const QString&, const QString&) {};
+    s.programFolder = folder;
+    QDir(folder).mkpath(QStringLiteral("etc"));
+    s.systemFolder = folder + QStringLiteral("/etc");
+    s.storeFile = folder + QStringLiteral("/registry.ini");
+    s.privateClipboard = true;
+    // SANE sees no scanner until a test configures one; the scanner windows are cancelled.
+    vb::Scanner::UseConfiguration({});
+    s.scanSourceWindow = [](vb::ScanSourceWindow& w) { w.Abbrechen_Click(); };
+    s.scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event) { w.Abbrechen_Click(); };
+    for (int n = 1; n <= 4; ++n) s.comPortDevices[size_t(n - 1)] = folder + QStringLiteral("/no-such-port-%1").arg(n);
 }
 
 void writeImage(const QString& path, const QImage& img, const char* format) { ASSERT_TRUE(img.save(path, format)); }

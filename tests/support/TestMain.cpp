@@ -1,18 +1,39 @@
-// Test entry: a headless application, a private runtime folder, and no real dialogs.
+// Test entry: a headless application, a private runtime folder, and before every test the
+// runtime's seams at their safe defaults (message boxes answered, a store and clipboard of the
+// test run's own); fixtures add the rest.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "platform/MsgBox.h"
+#include "platform/Seams.h"
+
+namespace {
+class FreshSeams : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshSeams(QString folder) : m_folder(std::move(folder)) {}
+    void OnTestStart(const ::testing::TestInfo&) override {
+        vb::ResetSeams();
+        vb::Seams& s = vb::seams();
+        // A test that forgets to answer a message box must not hang.
+        s.msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
+        QDir(m_folder).removeRecursively();
+        QDir().mkpath(m_folder);
+        s.storeFile = m_folder + QStringLiteral("/store.ini");
+        s.privateClipboard = true;
+    }
+
+private:
+    QString m_folder;
+};
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     QApplication app(argc, argv);
-    // A test that forgets to answer a message box must not hang.
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSeams(runtime.path() + QStringLiteral("/seams")));
     return RUN_ALL_TESTS();
 }

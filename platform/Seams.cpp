@@ -1,0 +1,22 @@
+#include "platform/Seams.h"
+
+#include "platform/PhoneLink.h"
+#include "platform/SingleInstance.h"
+#include "platform/Twain.h"
+
+namespace vb {
+
+Seams& seams() {
+    static Seams s;
+    return s;
+}
+
+void ResetSeams() {
+    SingleInstance::Release();
+    FreeCOMPort();
+    SetCOMPort(1);
+    TWAIN_SetHideUI(0);
+    seams() = Seams{};
+}
+
+} // namespace vb
