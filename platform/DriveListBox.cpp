@@ -2,6 +2,7 @@
 
 #include "platform/ControlWidget.h"
 #include "platform/Form.h"
+#include "platform/Seams.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,10 +13,7 @@
 
 namespace vb {
 namespace {
-std::optional<std::vector<Volume>>& overrideVolumes() {
-    static std::optional<std::vector<Volume>> v;
-    return v;
-}
+std::optional<std::vector<Volume>>& overrideVolumes() { return seams().volumes; }
 
 bool isPseudo(const Volume& v) {
     static const QStringList kPseudo = {

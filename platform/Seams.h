@@ -1,12 +1,14 @@
 #pragma once
 // Everything a test may replace in the runtime, in one place: the answers of dialogs and
 // message boxes, the shell and help viewer, the end of the program, the screen, the cursor,
-// the folders, the key-value store file, the phone link's devices, the random numbers, the
-// desktop picture and screenshot portal, the scanner's windows and the clipboard.
+// the folders and mounted volumes, the key-value store file, the phone link's devices, the
+// random numbers, the desktop picture and screenshot portal, the scanner's windows and the
+// clipboard.
 // Tests reset all of it at once (ResetSeams, which also gives up the single-instance claim)
 // or change one entry for a scope (Scoped). A new seam is a member here with its real-world
 // default, read where the runtime uses it; ResetSeams and the fixture then cover it.
 #include "platform/CommonDialog.h"
+#include "platform/DriveListBox.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
 #include "platform/Rnd.h"
@@ -48,6 +50,7 @@ struct Seams {
     QString programFolder;                // empty: the executable's folder
     QString systemFolder = QStringLiteral("/etc");
     QString storeFile;                    // empty: the user's configuration folder
+    std::optional<std::vector<Volume>> volumes; // empty: the volumes the system has mounted
 
     std::array<QString, 4> comPortDevices; // empty entry: the default device of that port
     int phoneLinkTimeoutMs = 1000;
