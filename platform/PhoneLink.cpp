@@ -268,6 +268,15 @@ void SetCOMPort(int n) {
 }
 int CurrentCOMPort() { return state().currentPort; }
 
+void ResetPhoneLink() {
+    LinkState& s = state();
+    s.port.Close();
+    s.currentPort = 1;
+    s.baud = 115200;
+    s.maker = 0;
+    s.model = 0;
+}
+
 void SetPhoneLinkTimeout(int ms) { seams().phoneLinkTimeoutMs = ms > 0 ? ms : 1; }
 int PhoneLinkTimeout() { return seams().phoneLinkTimeoutMs; }
 

@@ -50,6 +50,10 @@ int CurrentCOMPort();
 // no answer at all ends after three such waits.
 void SetPhoneLinkTimeout(int ms);
 int PhoneLinkTimeout();
+// Back to the state of a fresh start: default devices, port 1, Nokia 3210, default timeout
+// and speed, the port closed (tests start from here).
+void ResetPhoneLink();
+
 // Line speed of the Nokia cable (FBUS runs at 115200); unsupported rates are refused.
 bool SetPhoneLinkBaudRate(int baud);
 int PhoneLinkBaudRate();

@@ -13,8 +13,7 @@ Seams& seams() {
 
 void ResetSeams() {
     SingleInstance::Release();
-    FreeCOMPort();
-    SetCOMPort(1);
+    ResetPhoneLink();
     TWAIN_SetHideUI(0);
     seams() = Seams{};
 }

@@ -52,11 +52,7 @@ protected:
         Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {
-        vb::FreeCOMPort();
-        for (int n = 1; n <= 4; ++n) vb::SetCOMPortDevice(n, QString());
-        vb::SetPhoneLinkTimeout(1000);
-        vb::SetPhoneModel(0, 0);
-        ProgramTest::TearDown();
+        ProgramTest::TearDown(); // the phone link too
     }
     // The phone chosen in the settings dialog and applied with OK, then port and operator.
     void choose(const Phone& p, short port = 1) {

@@ -113,13 +113,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         SetPhoneLinkTimeout(1000);
     }
-    void TearDown() override {
-        FreeCOMPort();
-        for (int n = 1; n <= 4; ++n) SetCOMPortDevice(n, QString());
-        SetCOMPort(1);
-        SetPhoneLinkTimeout(1000);
-        SetPhoneModel(0, 0);
-    }
+    void TearDown() override { ResetPhoneLink(); }
     QTemporaryDir dir;
 };
 
