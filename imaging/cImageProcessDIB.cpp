@@ -159,6 +159,32 @@ void presetRows(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0
     }
 }
 
+// One row of a 3 x 3 rank filter along the byte stream: bytes 3 apart are the same channel.
+template <int Type>
+void rankRows(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0, int b1) {
+    for (int y = y0; y < y1; ++y) {
+        const uint8_t* __restrict r0 = row(src, y - 1);
+        const uint8_t* __restrict r1 = row(src, y);
+        const uint8_t* __restrict r2 = row(src, y + 1);
+        uint8_t* __restrict out = row(dst, y);
+        for (int b = b0; b < b1; ++b) {
+            if constexpr (Type == cImageProcessDIB::eMean3) {
+                const uint16_t sum = uint16_t(r0[b - 3] + r0[b] + r0[b + 3] + r1[b - 3] + r1[b] + r1[b + 3] + r2[b - 3] + r2[b] + r2[b + 3]);
+                out[b] = uint8_t(sum / 9);
+            } else {
+                auto pick = [](uint8_t x, uint8_t z) -> uint8_t {
+                    if constexpr (Type == cImageProcessDIB::eMinimum3) return x < z ? x : z;
+                    else return x > z ? x : z;
+                };
+                const uint8_t p = pick(pick(r0[b - 3], r0[b]), r0[b + 3]);
+                const uint8_t q = pick(pick(r1[b - 3], r1[b]), r1[b + 3]);
+                const uint8_t t = pick(pick(r2[b - 3], r2[b]), r2[b + 3]);
+                out[b] = pick(pick(p, q), t);
+            }
+        }
+    }
+}
+
 } // namespace
 
 // ---- Kernel ---------------------------------------------------------------------------------
@@ -365,35 +391,10 @@ bool cImageProcessDIB::RankFilter(const cDIBSection& cImage, cDIBSection& cBuffe
     const int b0 = 3, b1 = (a.width - 1) * 3;
     const int type = m_eType;
     if (b1 > b0 && a.height > 2) {
-        forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) {
-            for (int y = ya; y < yb; ++y) {
-                const uint8_t* __restrict r0 = row(cImage, y - 1);
-                const uint8_t* __restrict r1 = row(cImage, y);
-                const uint8_t* __restrict r2 = row(cImage, y + 1);
-                uint8_t* __restrict out = row(cBuffer, y);
-                if (type == eMean3) {
-                    for (int b = b0; b < b1; ++b) {
-                        const unsigned sum = unsigned(r0[b - 3]) + r0[b] + r0[b + 3] + r1[b - 3] + r1[b] + r1[b + 3] +
-                                             r2[b - 3] + r2[b] + r2[b + 3];
-                        out[b] = uint8_t(uint16_t(sum) / 9);
-                    }
-                } else if (type == eMinimum3) {
-                    for (int b = b0; b < b1; ++b) {
-                        const uint8_t a = std::min(std::min(r0[b - 3], r0[b]), r0[b + 3]);
-                        const uint8_t c = std::min(std::min(r1[b - 3], r1[b]), r1[b + 3]);
-                        const uint8_t d = std::min(std::min(r2[b - 3], r2[b]), r2[b + 3]);
-                        out[b] = std::min(std::min(a, c), d);
-                    }
-                } else {
-                    for (int b = b0; b < b1; ++b) {
-                        const uint8_t a = std::max(std::max(r0[b - 3], r0[b]), r0[b + 3]);
-                        const uint8_t c = std::max(std::max(r1[b - 3], r1[b]), r1[b + 3]);
-                        const uint8_t d = std::max(std::max(r2[b - 3], r2[b]), r2[b + 3]);
-                        out[b] = std::max(std::max(a, c), d);
-                    }
-                }
-            }
-        });
+        auto run = [&](auto fn) { forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) { fn(cImage, cBuffer, ya, yb, b0, b1); }); };
+        if (type == eMean3) run(rankRows<eMean3>);
+        else if (type == eMinimum3) run(rankRows<eMinimum3>);
+        else run(rankRows<eMaximum3>);
     }
     columns(3, xEnd - 3, 3);
     if (Complete) Complete(int(nowMs() - start));
@@ -531,6 +532,36 @@ void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
         }
     }
 }
+// Runs change(h, s, l) between the conversions to and from HLS on every pixel, four at a time.
+template <class Change>
+void hlsPixels(cDIBSection& img, Change&& change) {
+    if (!img.DIBSectionBitsPtr()) return;
+    const int width = img.Width();
+    forRows(0, img.Height(), int64_t(width) * 3 * 16, [&](int ya, int yb) {
+        for (int y = ya; y < yb; ++y) {
+            uint8_t* line = row(img, y);
+            for (int x0 = 0; x0 < width; x0 += 4) {
+                const int n = std::min(4, width - x0);
+                uint8_t* p = line + 3 * x0;
+                hls::v4i r = {}, g = {}, b = {};
+                for (int k = 0; k < n; ++k) {
+                    b[k] = p[3 * k];
+                    g[k] = p[3 * k + 1];
+                    r[k] = p[3 * k + 2];
+                }
+                hls::v4f h, s, l;
+                hls::toHLS4(r, g, b, h, s, l);
+                change(h, s, l);
+                hls::toRGB4(h, s, l, r, g, b);
+                for (int k = 0; k < n; ++k) {
+                    p[3 * k] = clampByte(b[k]);
+                    p[3 * k + 1] = clampByte(g[k]);
+                    p[3 * k + 2] = clampByte(r[k]);
+                }
+            }
+        }
+    });
+}
 } // namespace
 
 void cImageProcessDIB::AddNoise(cDIBSection& cImage, int lPercent, bool bRandom) {
@@ -570,16 +601,13 @@ void cImageProcessDIB::Lighten(cDIBSection& cImage, int lAmount) {
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
     const double factor = double(lAmount) / 100.0 + 1.0;
-    eachPixel(cImage, [&](uint8_t* p) {
-        float h, s, l;
-        hls::toHLS(p[2], p[1], p[0], h, s, l);
-        l = float(double(l) * factor);
-        if (l > 1.0f) l = 1.0f;
-        int r, g, b;
-        hls::toRGB(h, s, l, r, g, b);
-        p[0] = clampByte(b);
-        p[1] = clampByte(g);
-        p[2] = clampByte(r);
+    hlsPixels(cImage, [factor](hls::v4f& h, hls::v4f& s, hls::v4f& l) {
+        (void)h;
+        (void)s;
+        for (int k = 0; k < 4; ++k) {
+            const float v = float(double(l[k]) * factor);
+            l[k] = v > 1.0f ? 1.0f : v;
+        }
     });
     columns(0, xEnd, 3);
     if (Complete) Complete(int(nowMs() - start));
@@ -589,15 +617,9 @@ void cImageProcessDIB::Colourise(cDIBSection& cImage, float fHue, float /*fSatur
     const int64_t start = nowMs();
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
-    eachPixel(cImage, [&](uint8_t* p) {
-        float h, s, l;
-        hls::toHLS(p[2], p[1], p[0], h, s, l);
-        if (h == 0.0f) s = 0.5f;
-        int r, g, b;
-        hls::toRGB(fHue, s, l, r, g, b);
-        p[0] = clampByte(b);
-        p[1] = clampByte(g);
-        p[2] = clampByte(r);
+    hlsPixels(cImage, [fHue](hls::v4f& h, hls::v4f& s, hls::v4f&) {
+        s = h == hls::splat(0.0f) ? hls::splat(0.5f) : s;
+        h = hls::splat(fHue);
     });
     columns(0, xEnd, 3);
     if (Complete) Complete(int(nowMs() - start));

@@ -488,6 +488,62 @@ TEST(cImageProcessDIB, FadeLightenColourise) {
     }
 }
 
+TEST(cImageProcessDIB, LightenAndColouriseFollowTheConversionsForEveryColour) {
+    // Every seventh colour (2.4 million, all grey levels' neighbours and every hue sector), through
+    // the engine and pixel by pixel through mHLSRGB with the steps of each operation.
+    constexpr int kW = 2048, kN = (1 << 24) / 7;
+    auto colour = [](int k) { const int i = k * 7; return RGB{i >> 16, (i >> 8) & 255, i & 255}; };
+    cDIBSection pic;
+    ASSERT_TRUE(pic.Create(kW, kN / kW + 1));
+    for (int k = 0; k < kN; ++k) put(pic, k % kW, k / kW, colour(k));
+    struct Case {
+        const char* what;
+        std::function<void(cImageProcessDIB&, cDIBSection&)> run;
+        std::function<RGB(RGB)> pixel;
+    };
+    const std::vector<Case> cases = {
+        {"lighten 20", [](cImageProcessDIB& e, cDIBSection& d) { e.Lighten(d, 20); },
+         [](RGB c) {
+             float h, s, l;
+             mHLSRGB::RGBToHLS(c[0], c[1], c[2], h, s, l);
+             l = float(double(l) * (20 / 100.0 + 1));
+             if (l > 1) l = 1;
+             RGB o;
+             mHLSRGB::HLSToRGB(h, s, l, o[0], o[1], o[2]);
+             return o;
+         }},
+        {"colourise 1.3", [](cImageProcessDIB& e, cDIBSection& d) { e.Colourise(d, 1.3f, 0.5f); },
+         [](RGB c) {
+             float h, s, l;
+             mHLSRGB::RGBToHLS(c[0], c[1], c[2], h, s, l);
+             if (h == 0) s = 0.5f;
+             RGB o;
+             mHLSRGB::HLSToRGB(1.3f, s, l, o[0], o[1], o[2]);
+             return o;
+         }},
+        {"colourise -0.5", [](cImageProcessDIB& e, cDIBSection& d) { e.Colourise(d, -0.5f, 0.5f); },
+         [](RGB c) {
+             float h, s, l;
+             mHLSRGB::RGBToHLS(c[0], c[1], c[2], h, s, l);
+             if (h == 0) s = 0.5f;
+             RGB o;
+             mHLSRGB::HLSToRGB(-0.5f, s, l, o[0], o[1], o[2]);
+             return o;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cDIBSection d;
+        ASSERT_TRUE(d.Create(pic.Width(), pic.Height()));
+        d.LoadPictureBlt(pic);
+        cImageProcessDIB e;
+        c.run(e, d);
+        int wrong = 0;
+        for (int k = 0; k < kN; ++k) wrong += at(d, k % kW, k / kW) != c.pixel(colour(k));
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(cImageProcessDIB, ColourReductionIsTheReducers) {
     cDIBSection src;
     randomPicture(src, 37, 23, 3);
