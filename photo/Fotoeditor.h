@@ -7,6 +7,7 @@
 // entry pair and the ways a photo is opened), Fotoeditor_Vorschau.cpp (conversions, choice and
 // hand-over), Fotoeditor_Filter.cpp, Fotoeditor_Ausschnitt.cpp, Fotoeditor_Erfassung.cpp and
 // Fotoeditor_Scannen.cpp (filters, cut-out, screen capture, scanning and saving).
+#include "photo/Filter.h"
 #include "photo/Fotovorschau_Editor_6.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
@@ -108,6 +109,8 @@ public:
     void Filter2_Click();
     void Filter3_Click();
     void Filter_Label_MouseMove(short Liste, int Button, int Shift, float X, float Y);
+    // The three lists, their third label and the cover of the third list, handed to the module.
+    Filter::Listen Filterlisten() const;
 
     // Cut-out (Fotoeditor_Ausschnitt.cpp)
     void Foto_bearbeiten_Schere_Komplett_Click();

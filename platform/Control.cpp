@@ -137,6 +137,13 @@ void Control::setVisible(bool v) {
     m_visible = v;
     if (m_widget) m_widget->setVisible(v);
 }
+void Control::setMousePointer(int p) {
+    m_mousePointer = p;
+    if (!m_widget) return;
+    if (p == 11) m_widget->setCursor(Qt::WaitCursor);
+    else m_widget->unsetCursor();
+}
+
 void Control::setEnabled(bool v) {
     m_enabled = v;
     if (m_widget) m_widget->setEnabled(v);

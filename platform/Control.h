@@ -48,6 +48,9 @@ public:
     void setVisible(bool v);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool v);
+    // Mouse pointer over the control: 0 default, 11 hourglass.
+    int MousePointer() const { return m_mousePointer; }
+    void setMousePointer(int p);
     const QString& Tag() const { return m_tag; }
     void setTag(const QString& t) { m_tag = t; }
     const QString& ToolTipText() const { return m_toolTip; }
@@ -108,6 +111,7 @@ private:
     QWidget* m_widget = nullptr;
     double m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_visible = true, m_enabled = true;
+    int m_mousePointer = 0;
     QString m_tag, m_toolTip;
     QFont m_font;
 };

@@ -65,6 +65,9 @@ public:
     bool Visible() const;
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool e);
+    // Mouse pointer over the window: 0 default, 11 hourglass.
+    int MousePointer() const { return m_mousePointer; }
+    void setMousePointer(int p);
     int WindowState() const;
     void setWindowState(int s);
     void setTopmost(bool on);
@@ -127,6 +130,7 @@ private:
     double m_left = 0, m_top = 0, m_width, m_height;
     int m_paletteMode = 1;
     bool m_enabled = true;
+    int m_mousePointer = 0;
     bool m_loaded = false;
     bool m_built = false;
     bool m_shownOnce = false;
