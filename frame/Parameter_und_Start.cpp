@@ -18,7 +18,9 @@
 #include "platform/SingleInstance.h"
 #include "platform/VBError.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
@@ -32,6 +34,39 @@ QString& systemFolder() { return vb::seams().systemFolder; }
 // network scanner that does not answer) counts as no scanner.
 constexpr int kScannersucheMs = 3000;
 } // namespace
+
+QString Instanzname(const QString& programmordner) {
+    const QByteArray pfad = QFile::encodeName(QDir(programmordner).canonicalPath().isEmpty() ? QDir(programmordner).absolutePath()
+                                                                                        : QDir(programmordner).canonicalPath());
+    return QStringLiteral("vorad-logo-kalvoren-") +
+           QString::fromLatin1(QCryptographicHash::hash(pfad, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+void Vordergrund_holen() {
+    // The window the user last had on top: a modal one first, it stays above its owner.
+    vb::Form* oben = nullptr;
+    for (vb::Form* f : vb::AllForms())
+        if (f->Visible() && f->IsModalShowing()) {
+            oben = f;
+            break;
+        }
+    if (!oben)
+        for (vb::Form* f : vb::AllForms())
+            if (f->Visible()) {
+                oben = f;
+                break;
+            }
+    // Once the splash has shown it, the main window comes back when minimised or hidden.
+    if (Startbildschirm.IsLoaded() && Startbildschirm->ShownOnce()) {
+        if (Startbildschirm->WindowState() == vb::vbMinimized) Startbildschirm->setWindowState(vb::vbNormal);
+        if (!Startbildschirm->Visible()) vb::Try([] { Startbildschirm->Show(vb::vbModeless); });
+        if (!oben) oben = &*Startbildschirm;
+    }
+    if (!oben) return;
+    if (oben->WindowState() == vb::vbMinimized) oben->setWindowState(vb::vbNormal);
+    oben->Widget()->raise();
+    oben->Widget()->activateWindow();
+}
 
 void SetSystemFolder(const QString& folder) { systemFolder() = folder; }
 QString Windowsverzeichnis_ermitteln() { return systemFolder().left(255); }
@@ -50,17 +85,8 @@ void Main() {
     vb::InstallGermanTranslations();
     Perspektivisch_Skalieren = false;
     // A second start brings the running program to the front and ends without a window.
-    // One instance per program folder: it owns the work files and the settings file there.
-    const QString instanz = QStringLiteral("vorad-logo-kalvoren-") +
-        QString::number(qHash(QDir(vb::App::Path()).absolutePath()), 16);
-    if (vb::SingleInstance::AnotherIsRunning(instanz, [] {
-            if (Startbildschirm.IsLoaded() && Startbildschirm->Visible()) {
-                Startbildschirm->setWindowState(vb::vbNormal);
-                Startbildschirm->Widget()->raise();
-                Startbildschirm->Widget()->activateWindow();
-            }
-        }))
-        vb::App::End(0);
+    // One instance per user and program folder: it owns the work files and the settings file there.
+    if (vb::SingleInstance::AnotherIsRunning(Instanzname(vb::App::Path()), Vordergrund_holen)) vb::App::End(0);
 
     const QString titel = LoadResString(104);
     if (vb::Screen::Width() / vb::Screen::TwipsPerPixelX() < 800) {

@@ -93,6 +93,11 @@ inline QRect& Alter_Fangbereich = Gemeinsam.Alter_Fangbereich;
 
 // The entry procedure.
 void Main();
+// The single-instance name of the program in this folder (the same for every spelling of it).
+QString Instanzname(const QString& programmordner);
+// What a second start asks of the running program: its top window to the front, a minimised or
+// hidden main window restored.
+void Vordergrund_holen();
 // Number of colours of the display.
 long Farbanzahl();
 bool KleineSchriftarten(); // 96 dots per inch

@@ -80,6 +80,7 @@ public:
     void Hide();
     void Unload();
     bool IsModalShowing() const { return m_modalLoop != nullptr; }
+    bool ShownOnce() const { return m_shownOnce; } // shown at least once since it was created
 
     // Controls in the window's control order.
     const std::vector<Control*>& Controls() const { return m_order; }

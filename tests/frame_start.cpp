@@ -3,6 +3,11 @@
 
 #include "frame/Fenster.h"
 #include "frame/Information.h"
+#include "platform/Form.h"
+#include "platform/Timer.h"
+#include "platform/SingleInstance.h"
+#include "frame/Einstellungen.h"
+#include "frame/Intro.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
@@ -15,7 +20,12 @@
 #include "platform/TextBox.h"
 #include "platform/VBError.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QStandardPaths>
+#include <QWidget>
+#include <QTemporaryDir>
+#include <functional>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -215,4 +225,65 @@ TEST_F(StartTest, SecondStartEndsWithoutAWindow) {
     EXPECT_EQ(vb::AllForms().size(), formsBefore);
     for (int i = 0; i < 50 && Startbildschirm->WindowState() == vb::vbMinimized; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(Startbildschirm->WindowState(), vb::vbNormal);
+}
+
+// A second start brings the running program's top window forward, whatever state it is in.
+TEST_F(StartTest, SecondStartBringsTheTopWindowForward) {
+    struct Case {
+        const char* wann;
+        std::function<void()> zustand;
+        std::function<vb::Form&()> oben;
+        bool hauptfensterSichtbar;
+    };
+    const Case cases[] = {
+        {"during the splash", [] {}, []() -> vb::Form& { return *Intro; }, false},
+        {"settings dialog at start-up, main window minimised",
+         [] {
+             Intro->Splash->Fire();
+             Startbildschirm->setWindowState(vb::vbMinimized);
+         },
+         []() -> vb::Form& { return *Einstellungen; }, true},
+        {"main window hidden",
+         [] {
+             Intro->Splash->Fire();
+             Einstellungen->Hide();
+             Startbildschirm->Hide();
+         },
+         []() -> vb::Form& { return *Startbildschirm; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wann);
+        vb::SingleInstance::Release();
+        vb::DestroyAllInstances();
+        QFile(file("param.ini")).open(QIODevice::WriteOnly);
+        ASSERT_TRUE(runMain());
+        c.zustand();
+        // Another program's window has the focus.
+        QWidget andere;
+        andere.show();
+        andere.activateWindow();
+        for (int i = 0; i < 50 && QApplication::activeWindow() != &andere; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_EQ(QApplication::activeWindow(), &andere);
+        EXPECT_FALSE(runMain());
+        vb::Form& oben = c.oben();
+        for (int i = 0; i < 50 && QApplication::activeWindow() != oben.Widget(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(QApplication::activeWindow(), oben.Widget());
+        EXPECT_TRUE(oben.Visible());
+        EXPECT_EQ(Startbildschirm->Visible(), c.hauptfensterSichtbar);
+        EXPECT_EQ(Startbildschirm->WindowState(), vb::vbNormal);
+    }
+}
+
+// The instance's name is kept in the user's runtime folder, one per program folder, the same for
+// every spelling of that folder.
+TEST_F(StartTest, OneInstanceNamePerProgramFolder) {
+    QTemporaryDir anderer;
+    QFile::link(QDir(dir()).absolutePath(), anderer.filePath(QStringLiteral("verweis")));
+    EXPECT_EQ(Instanzname(dir()), Instanzname(anderer.filePath(QStringLiteral("verweis"))));
+    EXPECT_EQ(Instanzname(dir()), Instanzname(dir() + QStringLiteral("./")));
+    EXPECT_NE(Instanzname(dir()), Instanzname(anderer.path()));
+    QFile(file("param.ini")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(runMain());
+    const QDir runtime(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    EXPECT_FALSE(runtime.entryList({Instanzname(dir()) + QStringLiteral("*.lock")}, QDir::Files).isEmpty());
 }
