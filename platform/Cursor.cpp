@@ -5,13 +5,77 @@
 #include "platform/Seams.h"
 
 #include <QCursor>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QWidget>
+
+#ifdef VORAD_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#endif
 
 namespace vb {
 namespace {
 std::optional<QPoint>& cursorOverride() { return seams().cursor; }
 std::optional<QRect>& clip() { return seams().cursorClip; }
+
+#ifdef VORAD_HAVE_XCB
+// On X11 the cursor is held by a pointer grab confined to an input-only window that covers the
+// rectangle; the window lies below all others, so it takes no events from the program's windows.
+struct X11Fang {
+    xcb_connection_t* conn = nullptr;
+    xcb_window_t window = 0;
+};
+X11Fang& x11Fang() {
+    static X11Fang f;
+    return f;
+}
+
+xcb_connection_t* x11() {
+    auto* app = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return app ? app->connection() : nullptr;
+}
+
+void x11Freigeben() {
+    X11Fang& f = x11Fang();
+    if (!f.window) return;
+    xcb_ungrab_pointer(f.conn, XCB_CURRENT_TIME);
+    xcb_destroy_window(f.conn, f.window);
+    xcb_flush(f.conn);
+    f = X11Fang();
+}
+
+// False when the server refuses the grab (another program holds the pointer).
+bool x11Einfangen(const QRect& r) {
+    x11Freigeben();
+    xcb_connection_t* conn = x11();
+    if (!conn) return false;
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
+    if (!screen) return false;
+    const xcb_window_t w = xcb_generate_id(conn);
+    const uint32_t overrideRedirect[] = {1};
+    xcb_create_window(conn, XCB_COPY_FROM_PARENT, w, screen->root, int16_t(r.x()), int16_t(r.y()), uint16_t(std::max(1, r.width())),
+                      uint16_t(std::max(1, r.height())), 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                      XCB_CW_OVERRIDE_REDIRECT, overrideRedirect);
+    const uint32_t unten[] = {XCB_STACK_MODE_BELOW};
+    xcb_configure_window(conn, w, XCB_CONFIG_WINDOW_STACK_MODE, unten);
+    xcb_map_window(conn, w);
+    const uint16_t maske = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+    const xcb_grab_pointer_cookie_t c =
+        xcb_grab_pointer(conn, 1, screen->root, maske, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, w, XCB_NONE, XCB_CURRENT_TIME);
+    xcb_grab_pointer_reply_t* antwort = xcb_grab_pointer_reply(conn, c, nullptr);
+    const bool ok = antwort && antwort->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(antwort);
+    if (!ok) {
+        xcb_destroy_window(conn, w);
+        xcb_flush(conn);
+        return false;
+    }
+    x11Fang() = {conn, w};
+    return true;
+}
+#endif
 } // namespace
 
 QPoint GetCursorPos() { return cursorOverride() ? *cursorOverride() : QCursor::pos(); }
@@ -43,6 +107,11 @@ QPoint ScreenToClient(const WindowRef& w, QPoint screen) {
 
 void ClipCursor(std::optional<QRect> r) {
     clip() = r;
+#ifdef VORAD_HAVE_XCB
+    // The real cursor only; where the platform refuses, the caller's own clamping still holds.
+    if (r && !cursorOverride()) x11Einfangen(*r);
+    else x11Freigeben();
+#endif
     if (r && !cursorOverride()) {
         const QPoint p = QCursor::pos();
         QCursor::setPos(std::clamp(p.x(), r->left(), r->right()), std::clamp(p.y(), r->top(), r->bottom()));
