@@ -1,9 +1,18 @@
-// Full-screen capture on a virtual X server at 1920 x 1080 and 3840 x 2160: the desktop read,
-// shown frozen in a borderless window of the screen's size, a logo-sized area cut out 1:1 and
-// written as "freeze.bmp". Started without a display, the program runs itself under xvfb-run once
+// Full-screen capture on a virtual X server at 1920 x 1080 and 3840 x 2160, as the photo editor's
+// capture button runs it: the desktop read, shown frozen in the capture window over the whole
+// screen, a frame of the logo's size cut out 1:1, "freeze.bmp" written and opened in the photo
+// editor. Started without a display, the program runs itself under xvfb-run once
 // for each screen size.
-#include "platform/Gdi.h"
-#include "platform/Picture.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Startbildschirm.h"
+#include "photo/Bildschirmfreeze.h"
+#include "photo/Fotoeditor.h"
+#include "platform/App.h"
+#include "platform/ComboBox.h"
+#include "platform/Cursor.h"
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
 #include "platform/ScreenGrab.h"
 
 #include <QApplication>
@@ -42,38 +51,54 @@ void waitPainted(QWidget& w) {
 
 void BM_FullScreenCapture(benchmark::State& state) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    state.SetLabel(QStringLiteral("%1x%2").arg(screen->geometry().width()).arg(screen->geometry().height()).toStdString());
-    // Something to see on the desktop.
+    const QSize size = screen->geometry().size();
+    state.SetLabel(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+    QTemporaryDir dir;
+    vb::App::SetPath(dir.path());
+    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
+    Parameter_und_Start::Grundzustand();
+    Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
+    vb::ScreenMetrics m;
+    m.widthPx = size.width();
+    m.heightPx = size.height();
+    vb::Screen::SetOverride(m);
+    Startbildschirm->Show();
+    Startbildschirm->ComboKategorien[3]->setListIndex(7);
+    // Something to see on the desktop, and a photo in the editor.
     PictureWindow desktop;
-    desktop.pic = QImage(screen->geometry().size(), QImage::Format_RGB32);
+    desktop.pic = QImage(size, QImage::Format_RGB32);
     QRandomGenerator rng(5);
     for (int y = 0; y < desktop.pic.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(desktop.pic.scanLine(y));
         for (int x = 0; x < desktop.pic.width(); ++x) line[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
     }
+    desktop.pic.copy(0, 0, 640, 480).save(dir.filePath(QStringLiteral("foto.bmp")), "BMP");
+    Fotoeditor->Show();
+    Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(dir.filePath(QStringLiteral("foto.bmp")));
+    Fotoeditor->Laden_Click_Sub(dir.filePath(QStringLiteral("foto.bmp")));
     desktop.setGeometry(screen->geometry());
     desktop.show();
     waitPainted(desktop);
 
-    QTemporaryDir dir;
-    const QString freeze = dir.filePath(QStringLiteral("freeze.bmp"));
     for (auto _ : state) {
-        const vb::DisplayDC dc = vb::CreateDisplayDC();
-        if (!dc) {
-            state.SkipWithError(dc.Error.toStdString().c_str());
-            break;
-        }
-        PictureWindow frozen;
-        frozen.pic = dc.Image;
-        frozen.setGeometry(vb::GetDesktopRect());
-        frozen.show();
-        waitPainted(frozen);
-        QImage cut(96, 65, QImage::Format_RGB32);
-        vb::StretchBlt(cut, 0, 0, 96, 65, frozen.pic, 400, 300, 96, 65, vb::SRCCOPY);
-        vb::SavePicture(cut, freeze);
-        frozen.hide();
+        // The capture button: the frozen desktop over the whole screen.
+        Fotoeditor->Kasten_Fotoeditor_BildLogoLupe->FireClick();
+        BildschirmfreezeForm& b = *Bildschirmfreeze;
+        waitPainted(*b.Widget());
+        // The frame of the logo's size at (400, 300), taken: "freeze.bmp" opened in the editor.
+        vb::SetCursorPos(b.Bildschirmfoto->ScreenOrigin() + QPoint(400, 300));
+        b.Bildschirmfoto_MouseMove(0, 0, 400 * 15, 300 * 15);
+        b.Bildschirmfoto_MouseUp(1, 0, 400 * 15, 300 * 15);
         QApplication::processEvents();
+        // The desktop picture on top again for the next round.
+        state.PauseTiming();
+        desktop.raise();
+        waitPainted(desktop);
+        state.ResumeTiming();
     }
+    vb::SetCursorPos(std::nullopt);
+    vb::DestroyAllInstances();
+    vb::Screen::SetOverride(std::nullopt);
 }
 BENCHMARK(BM_FullScreenCapture)->Unit(benchmark::kMillisecond)->MinTime(2);
 
