@@ -1,5 +1,6 @@
 #include "platform/Seams.h"
 
+#include "platform/Cursor.h"
 #include "platform/PhoneLink.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twain.h"
@@ -15,6 +16,7 @@ void ResetSeams() {
     SingleInstance::Release();
     ResetPhoneLink();
     TWAIN_SetHideUI(0);
+    ClipCursor(std::nullopt);
     seams() = Seams{};
 }
 
