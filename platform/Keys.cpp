@@ -42,7 +42,8 @@ int KeyAscii(const QKeyEvent* e) {
     const QString t = e->text();
     if (t.isEmpty()) return 0;
     const char16_t c = t.at(0).unicode();
-    return c >= 32 || c == 8 || c == 13 ? int(c) : 0;
+    // X11 gives Delete the text 127; it is an editing key, not a typed character.
+    return (c >= 32 && c != 127) || c == 8 || c == 13 ? int(c) : 0;
 }
 
 } // namespace vb

@@ -78,6 +78,13 @@ TEST_F(InformationTest, TextInputTakesAtMost22TypedCharacters) {
         EXPECT_EQ(t->Text(), QString(22, QLatin1Char('a')));
         t->SendKey(Qt::Key_Backspace, QStringLiteral("\b"));
         EXPECT_EQ(t->Text().size(), 21);
+        // At the limit Delete and the cursor keys still work (X11 gives Delete the text 127).
+        t->SendKey(Qt::Key_A, QStringLiteral("b"));
+        ASSERT_EQ(t->Text().size(), 22);
+        t->SendKey(Qt::Key_Home, QString());
+        t->SendKey(Qt::Key_Right, QString());
+        t->SendKey(Qt::Key_Delete, QStringLiteral("\x7f"));
+        EXPECT_EQ(t->Text(), QString(20, QLatin1Char('a')) + QStringLiteral("b"));
         // Text put in by other means than typing is not limited.
         t->setText(QString(30, QLatin1Char('x')));
         EXPECT_EQ(t->Text().size(), 30);
