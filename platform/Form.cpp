@@ -122,8 +122,14 @@ void FormWidget::moveEvent(QMoveEvent*) {
     m_f.m_top = double(pos().y()) * tpp;
 }
 
+namespace {
+class PressCounter;
+PressCounter& pressCounter();
+} // namespace
+
 Form::Form(QString name, std::span<const LayoutItem> layout, double w, double h)
     : m_name(std::move(name)), m_layout(layout), m_designW(w), m_designH(h), m_width(w), m_height(h) {
+    pressCounter();
     m_widget = std::make_unique<FormWidget>(*this);
     registry().push_back(this);
 }
@@ -280,7 +286,33 @@ Control* Form::Find(const QString& name, int index) const {
     return it == m_byName.end() ? nullptr : it->second;
 }
 
+namespace {
+// Counts mouse presses anywhere in the program. While the window manager moves a window it
+// holds the pointer, so the release never reaches us and later moves still report the button.
+class PressCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) ++presses;
+        return false;
+    }
+    quint64 presses = 0;
+};
+PressCounter& pressCounter() {
+    static PressCounter* c = [] {
+        auto* p = new PressCounter;
+        if (qApp) qApp->installEventFilter(p);
+        return p;
+    }();
+    return *c;
+}
+} // namespace
+
 void Form::BeginSystemMove() {
+    // One move per press: a second one would leave the window following the pointer after
+    // the button is released.
+    const quint64 press = pressCounter().presses;
+    if (m_movedAtPress && *m_movedAtPress == press) return;
+    m_movedAtPress = press;
     if (auto* h = m_widget->windowHandle()) h->startSystemMove();
 }
 

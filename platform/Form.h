@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -141,6 +142,7 @@ private:
     std::vector<Control*> m_order;
     std::map<std::pair<QString, int>, Control*> m_byName;
     QEventLoop* m_modalLoop = nullptr;
+    std::optional<quint64> m_movedAtPress; // the press that started the last system move
 };
 
 // Called whenever a window is shown modally, after its activation: tests answer dialogs here.
