@@ -6,6 +6,7 @@
 #include "platform/Form.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
+#include "platform/Skin.h"
 #include "platform/VBError.h"
 
 using namespace Parameter_und_Start;
@@ -18,7 +19,21 @@ vb::Picture Bild(const vb::Control* c) {
     return {};
 }
 
-void Bild_setzen(vb::Control* c, const vb::Picture& p) {
+namespace {
+// Tabs carry their normal look as their own picture; the other controls show the background.
+vb::Picture normalesBild(const vb::Control* c) {
+    for (const vb::LayoutItem& it : c->Parent().LayoutTable()) {
+        if (c->Name() != QLatin1String(it.name) || c->Index() != it.index) continue;
+        if (!QByteArray(it.face).startsWith("tab")) return {};
+        return vb::Picture(vb::Skin::Face(it.face, QSize(vb::TwipsToPx(c->Width()), vb::TwipsToPx(c->Height())), vb::Skin::Look::Normal));
+    }
+    return {};
+}
+} // namespace
+
+void Bild_setzen(vb::Control* c, const vb::Picture& bild) {
+    // Taking a highlight away leaves the control's normal look, not nothing.
+    const vb::Picture p = bild.IsEmpty() && c ? normalesBild(c) : bild;
     if (auto* im = dynamic_cast<vb::Image*>(c)) im->setPicture(p);
     else if (auto* pb = dynamic_cast<vb::PictureBox*>(c)) pb->setPicture(p);
 }

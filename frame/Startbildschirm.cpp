@@ -853,6 +853,9 @@ void StartbildschirmForm::Laden_Fotos_Browser_Einsprung(QString& Dateiverzeichni
 // ---- Tabs ----
 
 void StartbildschirmForm::Reiter_Kalvoren_inLogos_Click() {
+    // With nothing to open the tabs stay as they are.
+    const int slot = gerahmterSlot(*this);
+    if (slot < 0 || Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
     Logos_mit_Schatten->setVisible(true);
     Reiter_Logos_inKalvoren->setVisible(true);
     Reiter_Kalvoren_inLogos->setVisible(false);

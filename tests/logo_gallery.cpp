@@ -467,3 +467,29 @@ TEST_F(GalleryTest, AnEmptySlotOpensNothing) {
     EXPECT_EQ(prompts, 0);
     EXPECT_FALSE(F.Layer_Kalvoren->Visible());
 }
+
+TEST_F(GalleryTest, TheEditorTabKeepsItsLookAfterAHoverAndWithNothingToOpen) {
+    StartbildschirmForm& F = *Startbildschirm;
+    F.Show();
+    vb::Image* tab = F.Reiter_Kalvoren_inLogos;
+    const QImage normal = tab->Picture().Image().copy();
+    ASSERT_FALSE(normal.isNull());
+    // Nothing chosen yet: pressing the tab switches nothing.
+    F.Reiter_Kalvoren_inLogos_Click();
+    EXPECT_TRUE(tab->Visible());
+    EXPECT_FALSE(F.Logos_mit_Schatten->Visible());
+    EXPECT_FALSE(F.Kalvoren_mit_Schatten->Visible());
+    EXPECT_FALSE(F.Reiter_Logos_inKalvoren->Visible());
+    EXPECT_FALSE(F.Layer_Kalvoren->Visible());
+    // Hovered, then the pointer on the gallery's background: the tab shows its normal look.
+    tab->FireMouseMove(0, 0, 100, 100);
+    EXPECT_NE(tab->Picture().Image(), normal);
+    F.Layer_Logoauswahl->FireMouseMove(0, 0, 3000, 3000);
+    EXPECT_EQ(tab->Picture().Image(), normal);
+    // And after a hover over a thumbnail frame.
+    logos("NBLXXXX", 3);
+    waehlen(7);
+    tab->FireMouseMove(0, 0, 100, 100);
+    F.Logo_Vorschaubild[1]->FireMouseMove(0, 0, 100, 100);
+    EXPECT_EQ(tab->Picture().Image(), normal);
+}
