@@ -5,10 +5,13 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
+#include "imaging/cDIBSection.h"
+#include "imaging/mfrmMain.h"
 #include "photo/Fotoeditor.h"
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
 #include "platform/Image.h"
+#include "platform/Label.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 #include "platform/ScreenGrab.h"
@@ -108,6 +111,39 @@ TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
         EXPECT_FALSE(F().Undo_Fotoeditor_Shape_Label->Visible()); // undo is possible
         EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
         EXPECT_FALSE(F().Fotos_Bearbeiten_BildiPicture_Lasso->Visible());
+    }
+}
+
+TEST_F(CutTest, UndoAfterACutBringsTheWholePhotoBack) {
+    vb::SetDesktopOverride(muster(QSize(1024, 768), 11));
+    const QImage original = muster(QSize(400, 300), 7);
+    struct Fall {
+        const char* name;
+        vb::Image* FotoeditorForm::*schere;
+        QPoint von, bis;
+    };
+    const Fall faelle[] = {
+        {"free", &FotoeditorForm::Foto_bearbeiten_Schere_Komplett, QPoint(20, 30), QPoint(120, 90)},
+        {"aspect ratio", &FotoeditorForm::Foto_bearbeiten_Schere_Lasso, QPoint(10, 10), QPoint(154, 100)},
+        {"logo size", &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse, QPoint(60, 50), QPoint(60, 50)},
+    };
+    for (const Fall& c : faelle) {
+        SCOPED_TRACE(c.name);
+        F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
+        F().Laden_Click_Sub(file("foto.bmp"));
+        const QPoint o = fotoEcke();
+        (F().*c.schere)->FireClick();
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + c.von);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, c.schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse ? 0 : 1,
+             o + c.bis);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + c.bis);
+        F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
+        F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
+        F().Bildschirmshape_Master_DblClick();
+        ASSERT_NE(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), original);
+        F().Undo_Fotoeditor->FireClick();
+        EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), original);
+        EXPECT_EQ(mfrmMain->m_cDIB->ToImage().convertToFormat(QImage::Format_RGB32), original);
     }
 }
 
