@@ -1,6 +1,7 @@
 // The photo editor's filters on a 4000 x 3000 photo: each entry of its lists (as the processing
 // host runs it on the engine) and Colourise, beside the nearest ImageMagick command run as a
 // process on the same picture. Prints the ratios at the end.
+#include "BenchPhoto.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 
@@ -19,8 +20,7 @@
 
 namespace {
 
-constexpr int kWidth = 4000, kHeight = 3000;
-const char* const kConvert = "convert-im6.q16";
+using namespace benchphoto;
 
 struct Fixture {
     QTemporaryDir dir;
@@ -39,27 +39,8 @@ struct Fixture {
         photo.CreateFromPicture(img);
         if (!QFile::exists(input)) photo.SavePicture(input);
     }
-    static QImage synthetic() {
-        QImage img(kWidth, kHeight, QImage::Format_RGB32);
-        std::mt19937 rng(1);
-        for (int y = 0; y < kHeight; ++y) {
-            auto* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) {
-                const int n = int(rng() % 21) - 10;
-                line[x] = qRgb(std::clamp(x * 255 / kWidth + n, 0, 255), std::clamp(y * 255 / kHeight - n, 0, 255),
-                               std::clamp((x + y) * 255 / (kWidth + kHeight) + n, 0, 255));
-            }
-        }
-        return img;
-    }
-    int run(const QString& args) const {
-        const std::string cmd = std::string(kConvert) + " " + args.toStdString() + " >/dev/null 2>&1";
-        return std::system(cmd.c_str());
-    }
-    void copyInto(cDIBSection& d) const {
-        if (d.Width() != photo.Width() || d.Height() != photo.Height()) d.Create(photo.Width(), photo.Height());
-        std::memcpy(d.DIBSectionBitsPtr(), photo.DIBSectionBitsPtr(), size_t(photo.ImageSize()));
-    }
+    int run(const QString& args) const { return runConvert(args); }
+    void copyInto(cDIBSection& d) const { copyPhoto(photo, d); }
 };
 
 Fixture& fx() {
