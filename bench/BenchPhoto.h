@@ -3,12 +3,16 @@
 #include "imaging/cDIBSection.h"
 
 #include <QImage>
+#include <benchmark/benchmark.h>
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace benchphoto {
 
@@ -40,5 +44,34 @@ inline void copyPhoto(const cDIBSection& photo, cDIBSection& d) {
     if (d.Width() != photo.Width() || d.Height() != photo.Height()) d.Create(photo.Width(), photo.Height());
     std::memcpy(d.DIBSectionBitsPtr(), photo.DIBSectionBitsPtr(), size_t(photo.ImageSize()));
 }
+
+// Console output as usual, plus the ratio of each of our runs to its ImageMagick counterpart, the
+// two found by their benchmark names: prefix + name + "/iterations:3/real_time".
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter(std::vector<std::string> names, std::string ours, std::string imageMagick)
+        : m_names(std::move(names)), m_ours(std::move(ours)), m_im(std::move(imageMagick)) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (!r.error_occurred) m_ms[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-24s %10s %14s %8s\n", "", "ours ms", "ImageMagick ms", "ratio");
+        const std::string suffix = "/iterations:3/real_time";
+        for (const std::string& n : m_names) {
+            const auto o = m_ms.find(m_ours + n + suffix);
+            const auto im = m_ms.find(m_im + n + suffix);
+            if (o == m_ms.end() || im == m_ms.end()) continue;
+            std::printf("%-24s %10.1f %14.1f %7.1fx\n", n.c_str(), o->second, im->second, im->second / o->second);
+        }
+    }
+
+private:
+    std::vector<std::string> m_names;
+    std::string m_ours, m_im;
+    std::map<std::string, double> m_ms;
+};
 
 } // namespace benchphoto

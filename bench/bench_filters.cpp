@@ -125,30 +125,6 @@ void imageMagick(benchmark::State& state, const Entry* entry) {
     }
 }
 
-// Console output as usual, plus the ratio of each entry to its ImageMagick counterpart.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) m_ms[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-24s %10s %14s %8s\n", "entry", "ours ms", "ImageMagick ms", "ratio");
-        for (const Entry& e : entries()) {
-            const std::string suffix = "/iterations:3/real_time";
-            const auto o = m_ms.find(std::string("ours/") + e.name + suffix);
-            const auto im = m_ms.find(std::string("IM/") + e.name + suffix);
-            if (o == m_ms.end() || im == m_ms.end()) continue;
-            std::printf("%-24s %10.1f %14.1f %7.1fx\n", e.name, o->second, im->second, im->second / o->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,7 +137,9 @@ int main(int argc, char** argv) {
             ->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
     }
     fx();
-    RatioReporter reporter;
+    std::vector<std::string> names;
+    for (const Entry& e : entries()) names.emplace_back(e.name);
+    RatioReporter reporter(names, "ours/", "IM/");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -158,37 +158,13 @@ BENCHMARK(BM_Save)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Console output as usual, plus the ratio of each operation to its ImageMagick counterpart.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) m_ms[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-20s %10s %14s %8s\n", "operation", "ours ms", "ImageMagick ms", "ratio");
-        for (const char* op : {"GrayScale", "BlackAndWhite", "ApplyPalette16", "CreateOptimal", "Resample"}) {
-            const std::string suffix = "/iterations:3/real_time";
-            const auto ours = m_ms.find(std::string("BM_") + op + suffix);
-            const auto im = m_ms.find(std::string("BM_IM_") + op + suffix);
-            if (ours == m_ms.end() || im == m_ms.end()) continue;
-            std::printf("%-20s %10.1f %14.1f %7.1fx\n", op, ours->second, im->second, im->second / ours->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     fx();
-    RatioReporter reporter;
+    RatioReporter reporter({"GrayScale", "BlackAndWhite", "ApplyPalette16", "CreateOptimal", "Resample"}, "BM_", "BM_IM_");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
