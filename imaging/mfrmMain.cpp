@@ -65,10 +65,8 @@ bool mfrmMainHost::OpenFile(const QString& sFile, bool bNew) {
         m_sFileName = bNew ? QStringLiteral("Image %1").arg(++m_NewImageIndex) : sFile;
         if (m_picImage) m_picImage->Refresh();
         return true;
-    } catch (const std::exception& e) {
-        const auto* vbe = dynamic_cast<const vb::VBError*>(&e);
-        vb::MsgBox(QStringLiteral("Beim Öffnen dieser Datei ist ein Fehler aufgetreten: ") +
-                       (vbe ? vbe->Description() : QString::fromLocal8Bit(e.what())),
+    } catch (const vb::VBError& e) {
+        vb::MsgBox(QStringLiteral("Beim Öffnen dieser Datei ist ein Fehler aufgetreten: ") + e.Description(),
                    vb::vbExclamation, vb::App::Title());
         return false;
     }

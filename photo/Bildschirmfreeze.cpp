@@ -150,7 +150,7 @@ void BildschirmfreezeForm::Bildschirmfoto_MouseUp(int, int, float, float) {
     bool gespeichert = true;
     try {
         vb::SavePicture(Bildschirmfoto_Copybuffer->Image(), freeze);
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         gespeichert = false;
     }
     vb::App::DoEvents();

@@ -9,6 +9,7 @@
 #include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "platform/ScreenGrab.h"
+#include "platform/VBError.h"
 
 #include <cmath>
 
@@ -46,7 +47,7 @@ QString CopyDesktopArea(const Fotobereich& b) {
     vb::App::DoEvents();
     try {
         vb::SavePicture(b.Lasso.Picture(), Programmverzeichnis + QStringLiteral("freeze.bmp"));
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         return QStringLiteral("Die Arbeitsdatei \"freeze.bmp\" kann nicht geschrieben werden.");
     }
     return QString();

@@ -13,6 +13,7 @@
 #include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "platform/Shape.h"
+#include "platform/VBError.h"
 
 #include <QWidget>
 #include <cmath>
@@ -156,7 +157,7 @@ void FotoeditorForm::Bildschirmshape_Master_DblClick() {
     const QString undo = Programmverzeichnis + QStringLiteral("undo.bmp");
     try {
         vb::SavePicture(foto->Picture(), undo);
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
     }
     Fotos_Bearbeiten_Bildimage_Undo_Buffer->setPicture(foto->Picture());
     In_Fotoeditor_bearbeiten_Einsprung(Programmverzeichnis + QStringLiteral("freeze.bmp"));

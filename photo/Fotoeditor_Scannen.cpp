@@ -10,6 +10,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/Twain.h"
+#include "platform/VBError.h"
 
 #include <QFileInfo>
 #include <QWidget>
@@ -61,6 +62,6 @@ void FotoeditorForm::Speichern_Fotos_Browser_Bearbeiten_Click() {
         Info_Text = LoadResString(180) + name;
         Information->Show(vb::vbModal);
         vb::App::DoEvents();
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
     }
 }

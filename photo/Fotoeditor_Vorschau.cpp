@@ -158,7 +158,7 @@ void FotoeditorForm::In_Kalvoren_bearbeiten_Click() {
     const QString foto = Programmverzeichnis + QStringLiteral("Foto.bmp");
     try {
         vb::SavePicture(bild, foto);
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         // Without "Foto.bmp" nothing can be handed over; the logo stays as it was.
         vb::Try([] {
             Info_Text = LoadResString(870);

@@ -28,12 +28,14 @@ private:
 QString AppExeName();
 void SetAppExeName(const QString& name);
 
-// Runs one step with errors ignored, as the many "a step that fails is skipped" procedures do.
+// Runs one step with the runtime's errors ignored, as the many "a step that fails is skipped"
+// procedures do. Only numbered errors are skipped: any other exception is a fault of the program
+// and goes on up, and so does the end of the program.
 template <class F>
 void Try(F&& step) {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const VBError&) {
     }
 }
 

@@ -1,4 +1,5 @@
 // The window runtime: block transfers, pen primitives, control semantics the program relies on.
+#include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
 #include "platform/Form.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <new>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 using namespace vb;
@@ -247,4 +250,17 @@ TEST(Gdi, AbsurdExtentsAreClippedWithoutOverflow) {
     EXPECT_EQ(row(img, 0), "....");
     EXPECT_EQ(row(img, 3), ".###");
     EXPECT_TRUE(StretchBlt(img, INT_MIN + 1, 0, INT_MAX, 4, src, 0, 0, INT_MIN + 1, 2, SRCCOPY));
+}
+
+TEST(Runtime, TrySkipsNumberedErrorsOnly) {
+    bool after = false;
+    Try([&] {
+        throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    // A fault of the program and the end of the program are not skipped.
+    EXPECT_THROW(Try([] { throw std::logic_error("bug"); }), std::logic_error);
+    EXPECT_THROW(Try([] { throw std::bad_alloc(); }), std::bad_alloc);
+    EXPECT_THROW(Try([] { throw App::Ended{0}; }), App::Ended);
 }
