@@ -73,16 +73,18 @@ void BM_PenMove(benchmark::State& state) {
 
 void BM_Raster_zeichnen(benchmark::State& state) {
     editorOeffnen(int(state.range(0)));
-    for (auto _ : state) Zaroreriri::Raster_zeichnen();
+    const Zaroreriri::Flaechen f = Startbildschirm->Editorflaechen();
+    for (auto _ : state) Zaroreriri::Raster_zeichnen(f);
     vb::DestroyAllInstances();
 }
 
 void BM_Zoom_zeichnen(benchmark::State& state) {
     editorOeffnen(int(state.range(0)));
+    const Zaroreriri::Flaechen f = Startbildschirm->Editorflaechen();
     int64_t i = 0;
     for (auto _ : state) {
         const QPoint p = strichpunkt(++i);
-        Zaroreriri::Zoom_zeichnen(float(p.x()), float(p.y()));
+        Zaroreriri::Zoom_zeichnen(f, float(p.x()), float(p.y()));
     }
     vb::DestroyAllInstances();
 }

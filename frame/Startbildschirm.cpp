@@ -247,13 +247,13 @@ int gerahmterSlot(const StartbildschirmForm& F) {
 // An empty logo of the current type in the editor, its raster and its display.
 void leeresLogo(StartbildschirmForm& F) {
     const QString kein;
-    Logo_laden::Logo_in_Editor_laden(kein);
+    Logo_laden::Logo_in_Editor_laden(kein, F.Ladeziel());
     vb::PictureBox* anzeige = F.Gruen_Transferlogo_LogoBrowser[1];
     const double tpp = vb::Screen::TwipsPerPixelX();
     anzeige->setWidth(Logo_Breite * tpp);
     anzeige->setHeight(Logo_Hoehe * tpp);
     Fenster::Steuerelement_zentrieren(*anzeige, *F.Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
-    Zaroreriri::Raster_zeichnen();
+    Zaroreriri::Raster_zeichnen(F.Editorflaechen());
 }
 
 void alleListenSchliessen(StartbildschirmForm& F) {
@@ -435,13 +435,13 @@ void StartbildschirmForm::Wire() {
     Logo_Raster_Grafik->MouseUp = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseUp(b, s, x, y); };
     Logo_Neu->Click = [this] { Logo_Neu_Click(); };
     Logo_undo->Click = [this] { Logo_undo_Click(); };
-    Logo_invers->Click = [] { Zaroreriri::Logo_invertieren(); };
-    Logo_verti_spiegel->Click = [] { Zaroreriri::Logo_vertikal_spiegeln(); };
-    Logo_hori_spiegel->Click = [] { Zaroreriri::Logo_horizontal_spiegeln(); };
-    Logo_hoch_bit->Click = [] { Zaroreriri::Logo_hoch_schieben(); };
-    Logo_runter_bit->Click = [] { Zaroreriri::Logo_runter_schieben(); };
-    Logo_links_bit->Click = [] { Zaroreriri::Logo_links_schieben(); };
-    Logo_rechts_bit->Click = [] { Zaroreriri::Logo_rechts_schieben(); };
+    Logo_invers->Click = [this] { Zaroreriri::Logo_invertieren(Editorflaechen()); };
+    Logo_verti_spiegel->Click = [this] { Zaroreriri::Logo_vertikal_spiegeln(Editorflaechen()); };
+    Logo_hori_spiegel->Click = [this] { Zaroreriri::Logo_horizontal_spiegeln(Editorflaechen()); };
+    Logo_hoch_bit->Click = [this] { Zaroreriri::Logo_hoch_schieben(Editorflaechen()); };
+    Logo_runter_bit->Click = [this] { Zaroreriri::Logo_runter_schieben(Editorflaechen()); };
+    Logo_links_bit->Click = [this] { Zaroreriri::Logo_links_schieben(Editorflaechen()); };
+    Logo_rechts_bit->Click = [this] { Zaroreriri::Logo_rechts_schieben(Editorflaechen()); };
     Malfarbe_schwarz->Click = [this] { Malfarbe_schwarz_Click(); };
     Malfarbe_gruen->Click = [this] { Malfarbe_gruen_Click(); };
     Malfarbe_gemischt->Click = [this] { Malfarbe_gemischt_Click(); };
@@ -762,7 +762,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
             s.box->hDC() = s.flaeche;
             s.box->Refresh();
         }
-        Zaroreriri::Raster_zeichnen();
+        Zaroreriri::Raster_zeichnen(Editorflaechen());
         vb::Try([] {
             Info_Text = LoadResString(870);
             Info_Modus = 2;
@@ -770,7 +770,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
         });
         return;
     }
-    Logo_laden::Logo_in_Editor_laden(dither);
+    Logo_laden::Logo_in_Editor_laden(dither, Ladeziel());
     if (!DontShowKalvoren) Layer_Kalvoren_Einblenden();
     vb::App::DoEvents();
 }
@@ -1013,7 +1013,7 @@ bool gewaehlt(const vb::Control* c) { return c->Tag() == kEins; }
 namespace {
 // A tool button: the others reset, the tags of the table set, the tool shown.
 void werkzeugWaehlen(StartbildschirmForm& F, std::initializer_list<std::pair<vb::Image*, QString>> tags, const char* vorschau) {
-    Zaroreriri::Werkzeuge_zuruecksetzen();
+    Zaroreriri::Werkzeuge_zuruecksetzen(F.Editorflaechen());
     for (const auto& [button, tag] : tags) button->setTag(tag);
     werkzeugZeigen(F, vorschau);
 }
@@ -1031,8 +1031,8 @@ void StartbildschirmForm::Logo_Linie_Click() { werkzeugWaehlen(*this, {{Logo_Lin
 void StartbildschirmForm::Logo_Text_Click() {
     try {
         if (Logo_Text->Tag() == kEins) Logo_undo_Click();
-        if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern();
-        Zaroreriri::Werkzeuge_zuruecksetzen();
+        if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern(Editorflaechen());
+        Zaroreriri::Werkzeuge_zuruecksetzen(Editorflaechen());
         Logo_Text->setTag(kEins);
         werkzeugZeigen(*this, "Logo_Text");
         vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
@@ -1073,33 +1073,33 @@ void StartbildschirmForm::Logo_Text_Click() {
 // ---- Editor: the raster's mouse ----
 
 void StartbildschirmForm::Logo_Raster_Grafik_MouseDown(int, int, float, float) {
-    if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern();
+    if (Logo_Text->Tag() != kEins) Zaroreriri::Undo_sichern(Editorflaechen());
     Zaroreriri::Rasterposition_ermitteln(*Logo_Raster_Grafik);
     if (Logo_Text->Tag() == kEins) {
-        Zaroreriri::Text_zeichnen();
+        Zaroreriri::Text_zeichnen(Editorflaechen());
         Logo_Text->setTag(QStringLiteral("2"));
     }
     Raster_Undo_Box->setVisible(false);
-    if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
+    if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen(Editorflaechen());
 }
 
 void StartbildschirmForm::Logo_Raster_Grafik_MouseMove(int Button, int, float X, float Y) {
     if (Logo_Text->Tag() == kEins || Button == 1) {
         Anker_X = X / 4;
         Anker_Y = Y / 4;
-        if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen();
-        else if (gewaehlt(Logo_Kreis)) Zaroreriri::Kreis_zeichnen();
-        else if (gewaehlt(Logo_Quadrat)) Zaroreriri::Rechteck_zeichnen();
-        else if (gewaehlt(Logo_Linie)) Zaroreriri::Linie_zeichnen();
-        else if (gewaehlt(Logo_Text)) Zaroreriri::Text_zeichnen();
+        if (gewaehlt(Logo_Stift)) Zaroreriri::Punkt_setzen(Editorflaechen());
+        else if (gewaehlt(Logo_Kreis)) Zaroreriri::Kreis_zeichnen(Editorflaechen());
+        else if (gewaehlt(Logo_Quadrat)) Zaroreriri::Rechteck_zeichnen(Editorflaechen());
+        else if (gewaehlt(Logo_Linie)) Zaroreriri::Linie_zeichnen(Editorflaechen());
+        else if (gewaehlt(Logo_Text)) Zaroreriri::Text_zeichnen(Editorflaechen());
     }
-    Zaroreriri::Zoom_zeichnen(X, Y);
+    Zaroreriri::Zoom_zeichnen(Editorflaechen(), X, Y);
 }
 
 void StartbildschirmForm::Logo_Raster_Grafik_MouseUp(int Button, int Shift, float X, float Y) {
     // Only the pen paints on release; a shape keeps the preview of the last move.
     if (!gewaehlt(Logo_Stift)) return;
-    Zaroreriri::Punkt_setzen();
+    Zaroreriri::Punkt_setzen(Editorflaechen());
     Logo_Raster_Grafik_MouseMove(Button, Shift, X, Y);
 }
 
@@ -1111,15 +1111,15 @@ void StartbildschirmForm::Logo_Neu_Click() {
         p->Refresh();
         vb::App::DoEvents();
     }
-    Zaroreriri::Raster_zeichnen();
+    Zaroreriri::Raster_zeichnen(Editorflaechen());
     Raster_Undo_Box->setVisible(true);
 }
 
 void StartbildschirmForm::Logo_undo_Click() {
     Logo_Zeichenflaeche->Cls();
     Logo_Weiss_Grafik->Cls();
-    Zaroreriri::Undo_wiederherstellen();
-    Zaroreriri::Raster_zeichnen();
+    Zaroreriri::Undo_wiederherstellen(Editorflaechen());
+    Zaroreriri::Raster_zeichnen(Editorflaechen());
     Raster_Undo_Box->setVisible(true);
 }
 

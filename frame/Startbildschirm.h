@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the frame (title bar, help, settings, quit) and the whole logo workspace
 // with its gallery layer and its editor layer.
+#include "logo/Logo_laden.h"
 #include "platform/Form.h"
 
 #include <array>
@@ -126,6 +127,14 @@ public:
     void Malfarbe_schwarz_Click();
     void Malfarbe_gruen_Click();
     void Malfarbe_gemischt_Click();
+
+    // The editor's surfaces and tool buttons, handed to its modules.
+    Zaroreriri::Flaechen Editorflaechen() {
+        return {Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Gruen_Transferlogo_LogoBrowser[1], Zoom, Raster_Undo_Box,
+                Malfarbe_schwarz, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz, {Logo_Text, Logo_Stift, Logo_Kreis, Logo_Quadrat, Logo_Linie},
+                &SurfaceFont()};
+    }
+    Logo_laden::Ladeziel Ladeziel() { return {Testbild, Editorflaechen(), Mitte_zentrierung, Mitte_zentrierung_vert}; }
 
 protected:
     void Design() override;

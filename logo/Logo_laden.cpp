@@ -36,31 +36,38 @@ void strecken(QImage& ziel, int x, int y, int w, int h, const QImage& quelle, in
     }
 }
 
-vb::Form* zielFenster(bool Ziel) {
-    if (!Ziel) return &Startbildschirm.get();
-    return &Fotoeditor.get();
-}
-
-void rasterZentrieren(vb::Form& F) {
-    auto* raster = F.Get<vb::PictureBox>("Logo_Raster_Grafik");
-    auto* mitte = F.Get<vb::Control>("Mitte_zentrierung");
-    auto* mitteVert = F.Get<vb::Control>("Mitte_zentrierung_vert");
-    if (!raster || !mitte || !mitteVert || !raster->AutoRedraw()) return;
+void rasterZentrieren(const Ladeziel& Z) {
+    vb::PictureBox* raster = Z.Editor.Raster;
+    if (!raster || !Z.Mitte_zentrierung || !Z.Mitte_zentrierung_vert || !raster->AutoRedraw()) return;
     const double tpp = vb::Screen::TwipsPerPixelX();
     raster->setHeight(4.0 * Logo_Hoehe * tpp);
     raster->setWidth(4.0 * Logo_Breite * tpp);
-    raster->setTop(mitte->Top() - raster->Height() / 2);
-    raster->setLeft(mitteVert->Left() - raster->Width() / 2);
+    raster->setTop(Z.Mitte_zentrierung->Top() - raster->Height() / 2);
+    raster->setLeft(Z.Mitte_zentrierung_vert->Left() - raster->Width() / 2);
 }
 } // namespace
 
-void Bild_in_Logo_laden(const QString& Pfad, bool Ziel) {
-    vb::Form* F = zielFenster(Ziel);
-    if (!F) return;
-    auto* test = F->Get<vb::Image>("Testbild");
-    auto* raster = F->Get<vb::PictureBox>("Logo_Raster_Grafik");
-    auto* weiss = F->Get<vb::PictureBox>("Logo_Weiss_Grafik");
-    auto* undo = F->Get<vb::PictureBox>("Logo_Undo_Grafik");
+Einpassung Einpassen(int sw, int sh, int W, int H, double Breite, double Hoehe, bool Perspektivisch) {
+    if (!Perspektivisch) return {QRect(0, 0, rund(Breite * 1.0), rund(Hoehe * 1.0)), std::nullopt};
+    // Scaled to the logo's width, from the top row; the rows below the logo are cut.
+    const QRect aufBreite(0, 0, W, rund(double(sh) * W / sw));
+    if (sw <= sh) return {aufBreite, std::nullopt};
+    // Scaled to the logo's height and centred, cut equally on both sides when wider.
+    const float x0 = float(W) / 2 - (float(sw) * H / sh) / 2;
+    const double breite = double(sw) * H / sh;
+    const QRect aufHoehe(rund(x0), 0, rund(breite), H);
+    // Narrower than the logo: scaled to the logo's width instead.
+    if (breite < Breite) return {aufHoehe, aufBreite};
+    return {aufHoehe, std::nullopt};
+}
+
+void Bild_in_Logo_laden(const QString& Pfad, bool Ziel) { Bild_in_Logo_laden(Pfad, Ziel ? Fotoeditor->Ladeziel() : Startbildschirm->Ladeziel()); }
+
+void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z) {
+    vb::Image* test = Z.Testbild;
+    vb::PictureBox* raster = Z.Editor.Raster;
+    vb::PictureBox* weiss = Z.Editor.Weiss;
+    vb::PictureBox* undo = Z.Editor.Undo;
     if (!test || !weiss || !undo) return;
     const double tpp = vb::Screen::TwipsPerPixelX();
 
@@ -93,48 +100,40 @@ void Bild_in_Logo_laden(const QString& Pfad, bool Ziel) {
     undo->setPicture(bild);
     vb::App::DoEvents();
 
-    const float x0 = float(W) / 2 - (float(sw) * H / sh) / 2;
+    const Einpassung e = Einpassen(sw, sh, W, H, weiss->ScaleWidth(), weiss->ScaleHeight(), Perspektivisch_Skalieren);
     QImage& ziel = weiss->hDC();
     const QImage& quelle = undo->hDC();
-    if (!Perspektivisch_Skalieren) {
-        strecken(ziel, 0, 0, rund(weiss->ScaleWidth() * 1.0), rund(weiss->ScaleHeight() * 1.0), quelle, sw, sh);
-    } else if (sw > sh) {
-        const double breite = double(sw) * H / sh;
-        strecken(ziel, rund(x0), 0, rund(breite), H, quelle, sw, sh);
-        if (breite < weiss->ScaleWidth()) {
-            // Narrower than the logo: scaled to the logo's width instead, from the top row.
-            weiss->Cls();
-            strecken(ziel, 0, 0, W, rund(double(sh) * W / sw), quelle, sw, sh);
-        }
-    } else {
-        strecken(ziel, 0, 0, W, rund(double(sh) * W / sw), quelle, sw, sh);
+    strecken(ziel, e.Zuerst.x(), e.Zuerst.y(), e.Zuerst.width(), e.Zuerst.height(), quelle, sw, sh);
+    if (e.Danach) {
+        weiss->Cls();
+        strecken(ziel, e.Danach->x(), e.Danach->y(), e.Danach->width(), e.Danach->height(), quelle, sw, sh);
     }
     weiss->Refresh();
 
     undo->setPicture(weiss->Picture());
     vb::App::DoEvents();
-    if (!Ziel) Zaroreriri::Raster_zeichnen();
-    if (raster) rasterZentrieren(*F);
+    if (raster) Zaroreriri::Raster_zeichnen(Z.Editor);
+    rasterZentrieren(Z);
 }
 
-void Logo_in_Editor_laden(const QString& Pfad) {
-    StartbildschirmForm& F = Startbildschirm.get();
-    F.Logo_Raster_Grafik->Cls();
-    F.Logo_Weiss_Grafik->Cls();
-    F.Logo_Undo_Grafik->Cls();
+void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z) {
+    const Zaroreriri::Flaechen& F = Z.Editor;
+    F.Raster->Cls();
+    F.Weiss->Cls();
+    F.Undo->Cls();
     vb::Picture bild;
     vb::Try([&] { bild = vb::LoadPicture(Pfad); });
     const double tpp = vb::Screen::TwipsPerPixelX();
     // Both copies have the logo's size, so that undo and shifts work on the same extent.
-    F.Logo_Undo_Grafik->setWidth(Logo_Breite * tpp);
-    F.Logo_Undo_Grafik->setHeight(Logo_Hoehe * tpp);
-    F.Logo_Undo_Grafik->setPicture(bild);
-    F.Logo_Weiss_Grafik->setPicture(bild);
-    F.Logo_Weiss_Grafik->setWidth(Logo_Breite * tpp);
-    F.Logo_Weiss_Grafik->setHeight(Logo_Hoehe * tpp);
+    F.Undo->setWidth(Logo_Breite * tpp);
+    F.Undo->setHeight(Logo_Hoehe * tpp);
+    F.Undo->setPicture(bild);
+    F.Weiss->setPicture(bild);
+    F.Weiss->setWidth(Logo_Breite * tpp);
+    F.Weiss->setHeight(Logo_Hoehe * tpp);
     vb::App::DoEvents();
-    rasterZentrieren(F);
-    Zaroreriri::Raster_zeichnen();
+    rasterZentrieren(Z);
+    Zaroreriri::Raster_zeichnen(F);
 }
 
 } // namespace Logo_laden

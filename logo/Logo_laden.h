@@ -1,9 +1,34 @@
 #pragma once
 // Loading a picture file into the logo editor: fitted or stretched to the logo size.
+#include "logo/Zaroreriri.h"
+
+#include <QRect>
 #include <QString>
+#include <optional>
 
 namespace Logo_laden {
+
+// Where a picture is loaded: the window's test picture and editor surfaces (the logo-size
+// picture and the undo copy; in the main window also the raster, which is then centred on the
+// two reference marks and redrawn).
+struct Ladeziel {
+    vb::Image* Testbild = nullptr;
+    Zaroreriri::Flaechen Editor;
+    vb::Image *Mitte_zentrierung = nullptr, *Mitte_zentrierung_vert = nullptr;
+};
+
 // Ziel False: the main window's surfaces; True: the photo editor's.
 void Bild_in_Logo_laden(const QString& Pfad, bool Ziel);
-void Logo_in_Editor_laden(const QString& Pfad);
+void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z);
+void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z);
+
+// Where a source picture of sw x sh pixels is drawn into a logo of W x H pixels whose picture
+// is Breite x Hoehe (its scale size): the first drawing and, when the aspect ratio is kept and
+// the source is narrower in aspect than the logo, the drawing that replaces it.
+struct Einpassung {
+    QRect Zuerst;
+    std::optional<QRect> Danach;
+};
+Einpassung Einpassen(int sw, int sh, int W, int H, double Breite, double Hoehe, bool Perspektivisch);
+
 } // namespace Logo_laden

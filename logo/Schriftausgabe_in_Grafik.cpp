@@ -1,8 +1,6 @@
 #include "logo/Schriftausgabe_in_Grafik.h"
 
-#include "frame/Startbildschirm.h"
 #include "platform/Colour.h"
-#include "platform/PictureBox.h"
 
 #include <QImage>
 #include <QPainter>
@@ -10,10 +8,8 @@
 
 namespace Schriftausgabe_in_Grafik {
 
-void Text_in_Grafik_ausgeben(QImage& hDC, int x, int y, short Winkel, short Groesse, const QString& Text) {
-    // The font of the active window: the main window, where the editor lives.
-    StartbildschirmForm& fenster = Startbildschirm.get();
-    const QFont& fensterSchrift = fenster.SurfaceFont();
+void Text_in_Grafik_ausgeben(QImage& hDC, int x, int y, short Winkel, short Groesse, const QString& Text, const QFont& fensterSchrift,
+                             long Farbe) {
     if (Text.isEmpty() || hDC.isNull()) return;
 
     QFont schrift(fensterSchrift.family());
@@ -26,15 +22,11 @@ void Text_in_Grafik_ausgeben(QImage& hDC, int x, int y, short Winkel, short Groe
     // Unsmoothed glyphs keep the logo black and white.
     schrift.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
 
-    // The text takes the picture's fore colour, whatever its drawing mode is.
-    vb::PictureBox* logo = fenster.Logo_Weiss_Grafik;
-    const long farbe = (logo && &logo->hDC() == &hDC) ? logo->ForeColor() : vb::vbBlack;
-
     QPainter p(&hDC);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setFont(schrift);
-    p.setPen(vb::ToQColor(farbe));
+    p.setPen(vb::ToQColor(Farbe));
     // (x, y) is the top-left corner of the text; the angle turns it counter-clockwise about it.
     p.translate(x, y);
     if (Winkel != 0) p.rotate(-double(Winkel));

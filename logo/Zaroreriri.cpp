@@ -3,7 +3,6 @@
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechenlader.h"
-#include "frame/Startbildschirm.h"
 #include "logo/Schriftausgabe_in_Grafik.h"
 #include "platform/App.h"
 #include "platform/Colour.h"
@@ -42,11 +41,10 @@ int32_t rund32(double v) { return runden<int32_t>(v); }
 int32_t zelle(double v) { return runden<int32_t>(std::floor(v)); }
 int16_t rund16(double v) { return runden<int16_t>(v); }
 
-StartbildschirmForm& F() { return Startbildschirm.get(); }
 bool gewaehlt(const vb::Control* c) { return c->Tag() == QLatin1String("1"); }
 
-vb::PictureBox* zeichenflaeche() {
-    if (!Logo_Zeichenflaeche) Logo_Zeichenflaeche = F().Gruen_Transferlogo_LogoBrowser[1];
+vb::PictureBox* zeichenflaeche(const Flaechen& F) {
+    if (!Logo_Zeichenflaeche) Logo_Zeichenflaeche = F.Anzeige;
     return Logo_Zeichenflaeche;
 }
 
@@ -61,44 +59,41 @@ void aufGruen(vb::PictureBox& ziel, vb::PictureBox& logo) {
 }
 
 // A shift by one pixel: the logo becomes white and takes the undo copy from the given origins.
-void schieben(int sx, int sy, int dx, int dy) {
-    StartbildschirmForm& f = F();
-    Undo_sichern();
-    f.Logo_Weiss_Grafik->setPicture(vb::Picture());
-    const int w = breite(*f.Logo_Weiss_Grafik), h = hoehe(*f.Logo_Weiss_Grafik);
-    const int uw = breite(*f.Logo_Undo_Grafik), uh = hoehe(*f.Logo_Undo_Grafik);
-    vb::StretchBlt(f.Logo_Weiss_Grafik->hDC(), dx, dy, w, h, f.Logo_Undo_Grafik->hDC(), sx, sy, uw, uh, vb::SRCAND);
-    f.Logo_Weiss_Grafik->Refresh();
-    Raster_zeichnen();
+void schieben(const Flaechen& f, int sx, int sy, int dx, int dy) {
+    Undo_sichern(f);
+    f.Weiss->setPicture(vb::Picture());
+    const int w = breite(*f.Weiss), h = hoehe(*f.Weiss);
+    const int uw = breite(*f.Undo), uh = hoehe(*f.Undo);
+    vb::StretchBlt(f.Weiss->hDC(), dx, dy, w, h, f.Undo->hDC(), sx, sy, uw, uh, vb::SRCAND);
+    f.Weiss->Refresh();
+    Raster_zeichnen(f);
     f.Raster_Undo_Box->setVisible(false);
 }
 
 // The logo onto itself: inverted or mirrored.
-void aufSichSelbst(int sx, int sy, int sw, int sh, uint32_t rop) {
-    StartbildschirmForm& f = F();
-    Undo_sichern();
-    const int w = breite(*f.Logo_Weiss_Grafik), h = hoehe(*f.Logo_Weiss_Grafik);
-    QImage& logo = f.Logo_Weiss_Grafik->hDC();
+void aufSichSelbst(const Flaechen& f, int sx, int sy, int sw, int sh, uint32_t rop) {
+    Undo_sichern(f);
+    const int w = breite(*f.Weiss), h = hoehe(*f.Weiss);
+    QImage& logo = f.Weiss->hDC();
     vb::StretchBlt(logo, 0, 0, w, h, logo, sx, sy, sw, sh, rop);
-    f.Logo_Weiss_Grafik->Refresh();
-    Raster_zeichnen();
+    f.Weiss->Refresh();
+    Raster_zeichnen(f);
     f.Raster_Undo_Box->setVisible(false);
 }
 } // namespace
 
 void Letzte_Mausposition_vergessen() { Gemeinsam.Letzte_Mausposition = QPoint(0, 0); }
 
-void Raster_zeichnen() {
-    StartbildschirmForm& f = F();
-    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
-    vb::PictureBox& gruen = *zeichenflaeche();
+void Raster_zeichnen(const Flaechen& f) {
+    vb::PictureBox& logo = *f.Weiss;
+    vb::PictureBox& gruen = *zeichenflaeche(f);
     aufGruen(gruen, logo);
     vb::App::DoEvents();
     // The display picture of the editor is the same control; it is rebuilt once more.
-    aufGruen(*f.Gruen_Transferlogo_LogoBrowser[1], logo);
+    aufGruen(*f.Anzeige, logo);
     vb::App::DoEvents();
 
-    vb::PictureBox& raster = *f.Logo_Raster_Grafik;
+    vb::PictureBox& raster = *f.Raster;
     const int W = breite(gruen), H = hoehe(gruen);
     vb::StretchBlt(raster.hDC(), 0, 0, 4 * W, 4 * H, gruen.hDC(), 0, 0, W, H, vb::SRCCOPY);
     gruen.Refresh();
@@ -112,19 +107,17 @@ void Raster_zeichnen() {
     vb::App::DoEvents();
 }
 
-void Undo_sichern() {
-    StartbildschirmForm& f = F();
-    f.Logo_Undo_Grafik->Cls();
-    f.Logo_Weiss_Grafik->Refresh();
-    f.Logo_Undo_Grafik->setPicture(f.Logo_Weiss_Grafik->Image());
-    f.Logo_Undo_Grafik->Refresh();
+void Undo_sichern(const Flaechen& f) {
+    f.Undo->Cls();
+    f.Weiss->Refresh();
+    f.Undo->setPicture(f.Weiss->Image());
+    f.Undo->Refresh();
 }
 
-void Undo_wiederherstellen() {
-    StartbildschirmForm& f = F();
-    f.Logo_Weiss_Grafik->Cls();
-    f.Logo_Weiss_Grafik->setPicture(f.Logo_Undo_Grafik->Image());
-    f.Logo_Weiss_Grafik->Refresh();
+void Undo_wiederherstellen(const Flaechen& f) {
+    f.Weiss->Cls();
+    f.Weiss->setPicture(f.Undo->Image());
+    f.Weiss->Refresh();
 }
 
 void Rasterposition_ermitteln(const vb::Control& Bezug) {
@@ -138,33 +131,30 @@ void Rasterposition_ermitteln(const vb::Control& Bezug) {
     Raster_Y = float(c.y() / 4.0);
 }
 
-void Werkzeuge_zuruecksetzen() {
-    StartbildschirmForm& f = F();
-    for (vb::Image* b : {f.Logo_Text, f.Logo_Stift, f.Logo_Kreis, f.Logo_Quadrat, f.Logo_Linie}) b->setTag(QStringLiteral("0"));
+void Werkzeuge_zuruecksetzen(const Flaechen& f) {
+    for (vb::Image* b : f.Werkzeuge) b->setTag(QStringLiteral("0"));
 }
 
-void Punkt_setzen() {
-    StartbildschirmForm& f = F();
+void Punkt_setzen(const Flaechen& f) {
     Raster_X = std::floor(Raster_X);
     Raster_Y = std::floor(Raster_Y);
     // A cell off the raster draws nothing.
     const bool aufRaster = Raster_X >= 0 && Raster_Y >= 0 && Raster_X < Logo_Breite && Raster_Y < Logo_Hoehe;
     if (!aufRaster) {
     } else if (gewaehlt(f.Malfarbe_schwarz)) {
-        zeichenflaeche()->PSet(Raster_X, Raster_Y, vb::vbBlack);
-        f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::vbBlack);
+        zeichenflaeche(f)->PSet(Raster_X, Raster_Y, vb::vbBlack);
+        f.Weiss->PSet(Raster_X, Raster_Y, vb::vbBlack);
     } else {
-        zeichenflaeche()->PSet(Raster_X, Raster_Y, kGeloescht);
-        f.Logo_Weiss_Grafik->PSet(Raster_X, Raster_Y, vb::RGB(255, 255, 255));
+        zeichenflaeche(f)->PSet(Raster_X, Raster_Y, kGeloescht);
+        f.Weiss->PSet(Raster_X, Raster_Y, vb::RGB(255, 255, 255));
     }
-    Rasterposition_ermitteln(*f.Logo_Raster_Grafik);
-    Raster_zeichnen();
+    Rasterposition_ermitteln(*f.Raster);
+    Raster_zeichnen(f);
 }
 
-void Kreis_zeichnen() {
-    StartbildschirmForm& f = F();
-    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
-    Undo_wiederherstellen();
+void Kreis_zeichnen(const Flaechen& f) {
+    vb::PictureBox& logo = *f.Weiss;
+    Undo_wiederherstellen(f);
     const double r = std::fabs(double(Anker_Y) - double(Raster_Y));
     const long farbe = rund32(Malfarbe);
     if (!gewaehlt(f.Logo_Kreis_schwarz)) {
@@ -182,13 +172,12 @@ void Kreis_zeichnen() {
         logo.setDrawWidth(1);
     }
     vb::App::DoEvents();
-    Raster_zeichnen();
+    Raster_zeichnen(f);
 }
 
-void Rechteck_zeichnen() {
-    StartbildschirmForm& f = F();
-    vb::PictureBox& logo = *f.Logo_Weiss_Grafik;
-    Undo_wiederherstellen();
+void Rechteck_zeichnen(const Flaechen& f) {
+    vb::PictureBox& logo = *f.Weiss;
+    Undo_wiederherstellen(f);
     const long farbe = rund32(Malfarbe);
     // Both ends are the cells under the pointer.
     const int32_t x0 = zelle(Raster_X), y0 = zelle(Raster_Y);
@@ -206,72 +195,59 @@ void Rechteck_zeichnen() {
         logo.Refresh();
     }
     vb::App::DoEvents();
-    Raster_zeichnen();
+    Raster_zeichnen(f);
 }
 
-void Linie_zeichnen() {
-    StartbildschirmForm& f = F();
-    Undo_wiederherstellen();
+void Linie_zeichnen(const Flaechen& f) {
+    Undo_wiederherstellen(f);
     const int32_t ex = zelle(Anker_X), ey = zelle(Anker_Y);
     const long farbe = gewaehlt(f.Malfarbe_schwarz) ? vb::RGB(0, 0, 0) : vb::RGB(255, 255, 255);
-    f.Logo_Weiss_Grafik->Line(Raster_X, Raster_Y, ex, ey, farbe);
+    f.Weiss->Line(Raster_X, Raster_Y, ex, ey, farbe);
     vb::App::DoEvents();
-    Raster_zeichnen();
+    Raster_zeichnen(f);
 }
 
-void Text_zeichnen() {
-    StartbildschirmForm& f = F();
-    Undo_wiederherstellen();
+void Text_zeichnen(const Flaechen& f) {
+    Undo_wiederherstellen(f);
     // The text the user entered; the message window may show another message meanwhile.
     const QString text = Letzte_Texteingabe;
     const double s = Schaltflaechenlader->CMDialog1.FontSize;
     const int32_t x = rund32(double(Anker_X) - s / 8);
     const int32_t y = rund32(double(Anker_Y) - s + 3);
-    Schriftausgabe_in_Grafik::Text_in_Grafik_ausgeben(f.Logo_Weiss_Grafik->hDC(), x, y, 0, rund16(s), text);
-    f.Logo_Weiss_Grafik->Refresh();
+    Schriftausgabe_in_Grafik::Text_in_Grafik_ausgeben(f.Weiss->hDC(), x, y, 0, rund16(s), text, *f.Schrift, f.Weiss->ForeColor());
+    f.Weiss->Refresh();
     vb::App::DoEvents();
-    Raster_zeichnen();
+    Raster_zeichnen(f);
 }
 
-void Logo_invertieren() {
-    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
-    aufSichSelbst(0, 0, breite(logo), hoehe(logo), vb::DSTINVERT);
+void Logo_invertieren(const Flaechen& F) {
+    const vb::PictureBox& logo = *F.Weiss;
+    aufSichSelbst(F, 0, 0, breite(logo), hoehe(logo), vb::DSTINVERT);
 }
 
-void Logo_vertikal_spiegeln() {
-    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
-    aufSichSelbst(0, hoehe(logo) - 1, breite(logo), -hoehe(logo), vb::SRCCOPY);
+void Logo_vertikal_spiegeln(const Flaechen& F) {
+    const vb::PictureBox& logo = *F.Weiss;
+    aufSichSelbst(F, 0, hoehe(logo) - 1, breite(logo), -hoehe(logo), vb::SRCCOPY);
 }
 
-void Logo_horizontal_spiegeln() {
-    const vb::PictureBox& logo = *F().Logo_Weiss_Grafik;
-    aufSichSelbst(breite(logo) - 1, 0, -breite(logo), hoehe(logo), vb::SRCCOPY);
+void Logo_horizontal_spiegeln(const Flaechen& F) {
+    const vb::PictureBox& logo = *F.Weiss;
+    aufSichSelbst(F, breite(logo) - 1, 0, -breite(logo), hoehe(logo), vb::SRCCOPY);
 }
 
-void Logo_hoch_schieben() { schieben(0, 1, 0, 0); }
-void Logo_runter_schieben() { schieben(0, 0, 0, 1); }
-void Logo_links_schieben() { schieben(1, 0, 0, 0); }
-void Logo_rechts_schieben() { schieben(0, 0, 1, 0); }
+void Logo_hoch_schieben(const Flaechen& F) { schieben(F, 0, 1, 0, 0); }
+void Logo_runter_schieben(const Flaechen& F) { schieben(F, 0, 0, 0, 1); }
+void Logo_links_schieben(const Flaechen& F) { schieben(F, 1, 0, 0, 0); }
+void Logo_rechts_schieben(const Flaechen& F) { schieben(F, 0, 0, 1, 0); }
 
-void Zoom_zeichnen(float X, float Y) {
-    StartbildschirmForm& f = F();
-    vb::PictureBox& zoom = *f.Zoom;
-    const double ZW = zoom.ScaleWidth(), ZH = zoom.ScaleHeight();
-    const double TPX = vb::Screen::TwipsPerPixelX(), TPY = vb::Screen::TwipsPerPixelY();
+Lupenbild Lupe(double X, double Y, double ZW, double ZH, double TPX, double TPY, int Logo_Breite, int Logo_Hoehe) {
     const double x = X, y = Y;
-
     // The raster around the cursor, held inside the raster; a later rule wins.
     double links = x - ZW / 8, oben = y - ZH / 8;
     if (y / 4 < ZH / 32) oben = 0;
     if (y / 4 > Logo_Hoehe - ZH / 32) oben = 4.0 * Logo_Hoehe - ZH / 4;
     if (x / 4 <= ZW / 32) links = 0;
     if (x / 4 > Logo_Breite - ZW / 32) links = 4.0 * Logo_Breite - ZW / 4;
-    vb::StretchBlt(zoom.hDC(), 0, 0, int(ZW), int(ZH), f.Logo_Raster_Grafik->hDC(), rund32(links), rund32(oben), rund32(ZW / 4),
-                   rund32(ZH / 4), vb::SRCCOPY);
-    zoom.Refresh();
-
-    zoom.setDrawWidth(2);
-    zoom.setDrawStyle(1);
     // The cursor mark: on the cursor's place in the clamped view near the right and bottom
     // edges, moved by fixed amounts near the left and top edges.
     double mX = 0, mY = 0;
@@ -279,7 +255,20 @@ void Zoom_zeichnen(float X, float Y) {
     if (4 * y / TPY < 2) mY = (2 - 4 * y / TPY) * TPY;
     if (Logo_Breite - ZW / 32 < x / 4) mX = ZW / 2 - 4 * (x - (Logo_Breite - ZW / 16) * 4);
     if (Logo_Hoehe - ZH / 32 < y / 4) mY = ZH / 2 - 4 * (y - (Logo_Hoehe - ZH / 16) * 4);
-    const double cx = ZW / 2 - mX, cy = ZH / 2 - mY;
+    return {QRect(rund32(links), rund32(oben), rund32(ZW / 4), rund32(ZH / 4)), QPointF(ZW / 2 - mX, ZH / 2 - mY)};
+}
+
+void Zoom_zeichnen(const Flaechen& F, float X, float Y) {
+    vb::PictureBox& zoom = *F.Zoom;
+    const double ZW = zoom.ScaleWidth(), ZH = zoom.ScaleHeight();
+    const Lupenbild l = Lupe(X, Y, ZW, ZH, vb::Screen::TwipsPerPixelX(), vb::Screen::TwipsPerPixelY(), Logo_Breite, Logo_Hoehe);
+    vb::StretchBlt(zoom.hDC(), 0, 0, int(ZW), int(ZH), F.Raster->hDC(), l.Quelle.x(), l.Quelle.y(), l.Quelle.width(), l.Quelle.height(),
+                   vb::SRCCOPY);
+    zoom.Refresh();
+
+    zoom.setDrawWidth(2);
+    zoom.setDrawStyle(1);
+    const double cx = l.Kreuz.x(), cy = l.Kreuz.y();
     zoom.Line(cx - 5, cy - 5, cx + 5, cy + 5, kKreuzfarbe);
     zoom.Line(cx - 5, cy + 5, cx + 5, cy - 5, kKreuzfarbe);
     zoom.setDrawWidth(1);

@@ -7,6 +7,7 @@
 // entry pair and the ways a photo is opened), Fotoeditor_Vorschau.cpp (conversions, choice and
 // hand-over), Fotoeditor_Filter.cpp, Fotoeditor_Ausschnitt.cpp, Fotoeditor_Erfassung.cpp and
 // Fotoeditor_Scannen.cpp (filters, cut-out, screen capture, scanning and saving).
+#include "logo/Logo_laden.h"
 #include "photo/Filter.h"
 #include "photo/Fotovorschau_Editor_6.h"
 #include "platform/Form.h"
@@ -98,6 +99,14 @@ public:
     void In_Kalvoren_bearbeiten_Click();
     // The conversion the window starts with: the settings' "Umrechnung von Fotos", else Dither.
     void Umrechnung_voreinstellen();
+    // Where a photo is loaded at the logo size: the test picture, the logo and its undo copy.
+    Logo_laden::Ladeziel Ladeziel() {
+        Logo_laden::Ladeziel z;
+        z.Testbild = Testbild;
+        z.Editor.Weiss = Logo_Weiss_Grafik;
+        z.Editor.Undo = Logo_Undo_Grafik;
+        return z;
+    }
 
     // Filters (Fotoeditor_Filter.cpp)
     void Filterkategorien_fuellen();
