@@ -1,6 +1,7 @@
 #pragma once
 // The settings dialog: COM port, phone maker and model, network operator, conversion method
 // and the scanner source.
+#include "frame/Variablen_Sichern_laden.h"
 #include "platform/Form.h"
 
 namespace vb {
@@ -58,6 +59,11 @@ public:
     void Schliessen_Click();
 
     void loesche_Comboboxen();
+    // The controls the settings file keeps.
+    Variablen_Sichern_laden::Felder Gesicherte_Felder() const {
+        return {COM_Port, Vorad_Master_ComboKategorien, Vorad_Master_VoradTyp_ComboKategorien, Vorad_Master_ComboKategorien_Netzbetreiber,
+                Berechnungsart_Combobox};
+    }
     void setze_Kategorien();
 
 protected:

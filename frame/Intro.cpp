@@ -323,7 +323,7 @@ void IntroForm::Splash_Timer() {
                 c->setListIndex(0);
             });
         }
-        vb::Try([] { Variablen_Sichern_laden::Variablen_laden(); });
+        vb::Try([] { Variablen_Sichern_laden::Variablen_laden(Einstellungen->Gesicherte_Felder()); });
         vb::Try([] { vb::App::DoEvents(); });
         vb::Try([] { Startbildschirm->setEnabled(false); });
         vb::Try([] { Einstellungen->setEnabled(true); });

@@ -547,7 +547,7 @@ void StartbildschirmForm::Schliessen_Click() {
     vb::Try([&] { Information->Show(vb::vbModal); });
     if (Info_Modus == 0) return;
     vb::Try([] { DLL::COM_Port_freigeben(); });
-    vb::Try([] { Variablen_Sichern_laden::Variablen_sichern(); });
+    vb::Try([] { Variablen_Sichern_laden::Variablen_sichern(Einstellungen->Gesicherte_Felder()); });
     // The list's names are matched without regard to case; only plain files directly in the
     // program folder are touched.
     vb::Try([] {

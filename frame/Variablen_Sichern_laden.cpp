@@ -1,6 +1,5 @@
 #include "frame/Variablen_Sichern_laden.h"
 
-#include "frame/Einstellungen.h"
 #include "frame/Parameter_und_Start.h"
 #include "platform/ComboBox.h"
 #include "platform/Label.h"
@@ -28,13 +27,10 @@ void listeSetzen(vb::ComboBox* liste, int index) {
 }
 } // namespace
 
-void Variablen_sichern() {
-    vb::Try([] {
-        EinstellungenForm& e = *Einstellungen;
-        const QString zeile = e.COM_Port->Caption() + QString::number(e.Vorad_Master_ComboKategorien->ListIndex()) +
-                              QString::number(e.Vorad_Master_VoradTyp_ComboKategorien->ListIndex()) +
-                              QString::number(e.Vorad_Master_ComboKategorien_Netzbetreiber->ListIndex()) +
-                              QString::number(e.Berechnungsart_Combobox->ListIndex());
+void Variablen_sichern(const Felder& e) {
+    vb::Try([&] {
+        const QString zeile = e.COM_Port->Caption() + QString::number(e.Hersteller->ListIndex()) + QString::number(e.Modell->ListIndex()) +
+                              QString::number(e.Netzbetreiber->ListIndex()) + QString::number(e.Berechnungsart->ListIndex());
         // Replaced only when the new line is whole: a full disk or a kill keeps the old settings.
         vb::WriteFileAtomic(pfad(), zeile.toLatin1() + "\r\n");
     });
@@ -42,8 +38,8 @@ void Variablen_sichern() {
 
 // The file stays: removing it here would lose the settings of every run that does not end
 // through the program's own quit. The quit writes it anew.
-void Variablen_laden() {
-    vb::Try([] {
+void Variablen_laden(const Felder& e) {
+    vb::Try([&] {
         // Only a regular file: a pipe or device in its place would block the start.
         const std::optional<QByteArray> inhalt = vb::ReadRegularFile(pfad(), 4096);
         if (!inhalt) return;
@@ -51,7 +47,6 @@ void Variablen_laden() {
         if (zeile.isEmpty()) zeile = *inhalt;
         while (zeile.endsWith('\n') || zeile.endsWith('\r')) zeile.chop(1);
 
-        EinstellungenForm& e = *Einstellungen;
         vb::Try([&] {
             const int port = ziffer(zeile, 0);
             // Only the ports the dialog offers; another digit is no port the link can open.
@@ -60,10 +55,10 @@ void Variablen_laden() {
             COM_Port_Nummer = short(port);
         });
         // The maker comes before the model: its choice refills the model list.
-        vb::Try([&] { listeSetzen(e.Vorad_Master_ComboKategorien, ziffer(zeile, 1)); });
-        vb::Try([&] { listeSetzen(e.Vorad_Master_VoradTyp_ComboKategorien, ziffer(zeile, 2)); });
-        vb::Try([&] { listeSetzen(e.Vorad_Master_ComboKategorien_Netzbetreiber, ziffer(zeile, 3)); });
-        vb::Try([&] { listeSetzen(e.Berechnungsart_Combobox, ziffer(zeile, 4)); });
+        vb::Try([&] { listeSetzen(e.Hersteller, ziffer(zeile, 1)); });
+        vb::Try([&] { listeSetzen(e.Modell, ziffer(zeile, 2)); });
+        vb::Try([&] { listeSetzen(e.Netzbetreiber, ziffer(zeile, 3)); });
+        vb::Try([&] { listeSetzen(e.Berechnungsart, ziffer(zeile, 4)); });
     });
 }
 

@@ -190,7 +190,7 @@ TEST_F(SplashTest, OutroClickUnloadsAndALaterAboutBoxOnlyShows) {
     // The session's settings, changed after the start, stay as they are.
     COM_Port_Nummer = 3;
     Netzbetreiber_Code = QStringLiteral("26203");
-    Variablen_Sichern_laden::Variablen_sichern(); // a settings file that would revert them
+    Variablen_Sichern_laden::Variablen_sichern(Einstellungen->Gesicherte_Felder()); // a settings file that would revert them
     COM_Port_Nummer = 3;
     Netzbetreiber_Code = QStringLiteral("26203");
     const int eintraege = Einstellungen->Vorad_Master_ComboKategorien->ListCount();
