@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -51,48 +50,49 @@ QString gelisteteDatei(const QString& Pfad) {
     return {};
 }
 
-QImage rohbildLesen(QFile& f) {
+// A raw collection picture; a thumbnail reads only every step-th row and pixel, so that a huge
+// (or sparse) file costs no more than its thumbnail.
+QImage rohbildLesen(QFile& f, short Modus) {
     const QByteArray kopf = f.read(kKopf);
     const auto* u = reinterpret_cast<const uchar*>(kopf.constData());
     const int w = u[4] | (u[5] << 8), h = u[6] | (u[7] << 8);
-    const qint64 bytes = qint64(w) * h * 3;
-    if (w == 0 || h == 0 || qint64(w) * h > vb::kMaxPicturePixels || f.size() - kKopf < bytes) return {};
-    const QByteArray daten = f.read(bytes);
-    if (daten.size() != bytes) return {};
-    QImage img(w, h, QImage::Format_RGB32);
+    const qint64 zeile = qint64(w) * 3;
+    if (w == 0 || h == 0 || qint64(w) * h > vb::kMaxPicturePixels || f.size() - kKopf < zeile * h) return {};
+    int schritt = 1;
+    if (Modus == Modus_Vorschau)
+        schritt = std::max(1, int(std::ceil(std::max(w / double(kVorschauBreite), h / double(kVorschauHoehe)))));
+    else if (Modus == Modus_Foto)
+        schritt = std::max(1, int(std::ceil(std::max(w, h) / double(kFotoSeite))));
+    const int bw = (w + schritt - 1) / schritt, bh = (h + schritt - 1) / schritt;
+    QImage img(bw, bh, QImage::Format_RGB32);
     if (img.isNull()) return {};
-    const auto* src = reinterpret_cast<const uchar*>(daten.constData());
-    for (int y = 0; y < h; ++y) {
+    QByteArray daten;
+    for (int y = 0; y < bh; ++y) {
+        if (!f.seek(kKopf + qint64(y) * schritt * zeile)) return {};
+        daten = f.read(zeile);
+        if (daten.size() != zeile) return {};
+        const auto* s = reinterpret_cast<const uchar*>(daten.constData());
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const uchar* s = src + qint64(y) * w * 3;
-        for (int x = 0; x < w; ++x) line[x] = qRgb(s[3 * x], s[3 * x + 1], s[3 * x + 2]);
+        for (int x = 0; x < bw; ++x) {
+            const uchar* p = s + qint64(x) * schritt * 3;
+            line[x] = qRgb(p[0], p[1], p[2]);
+        }
     }
     return img;
 }
 
 QImage bildLesen(const QString& datei, short Modus) {
-    QFile f(datei);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray anfang = f.peek(kKopf);
-    if (anfang.size() == kKopf && anfang.startsWith(kSignatur)) return rohbildLesen(f);
-    QImageReader reader(&f);
-    reader.setDecideFormatFromContent(true);
-    const QSize sz = reader.size();
-    if (sz.isValid() && qint64(sz.width()) * sz.height() > vb::kMaxPicturePixels) return {};
-    if (Modus == Modus_Vorschau && sz.isValid()) {
-        const double faktor = std::min(sz.width() / double(kVorschauBreite), sz.height() / double(kVorschauHoehe));
-        if (faktor >= 2)
-            reader.setScaledSize(QSize(std::max(1, int(std::lround(sz.width() / faktor))), std::max(1, int(std::lround(sz.height() / faktor)))));
+    {
+        QFile f(datei);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        const QByteArray anfang = f.peek(kKopf);
+        if (anfang.size() == kKopf && anfang.startsWith(kSignatur)) return rohbildLesen(f, Modus);
     }
-    if (Modus == Modus_Foto && sz.isValid() && std::max(sz.width(), sz.height()) > kFotoSeite)
-        reader.setScaledSize(sz.scaled(kFotoSeite, kFotoSeite, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    QImage img = reader.read();
-    if (img.isNull()) {
-        // Kinds the image readers do not know (metafiles) go through the runtime's loader.
-        f.close();
-        vb::Try([&] { img = vb::LoadPicture(datei).Image(); });
-    }
-    return img;
+    // Every other file goes through the runtime's loader: the listed kinds only, bounded, and a
+    // thumbnail or the editor's photo decoded at the size it is shown at.
+    if (Modus == Modus_Vorschau) return vb::LoadThumbnail(datei, QSize(kVorschauBreite / 2, kVorschauHoehe / 2)).Image();
+    if (Modus == Modus_Foto) return vb::LoadThumbnail(datei, QSize(kFotoSeite / 2, kFotoSeite / 2)).Image();
+    return vb::LoadPicture(datei).Image();
 }
 
 QImage begrenzt(QImage img, short Modus) {

@@ -108,7 +108,8 @@ void Logovorschaubilder_laden() {
         const QString name = F.Fileilistbox->List(n);
         const QString p = ordner + QLatin1Char('/') + name;
         vb::Picture gelesen;
-        vb::Try([&] { gelesen = vb::LoadPicture(p); });
+        // At slot size: a page never keeps whole photos dropped into a logo folder.
+        vb::Try([&] { gelesen = vb::LoadThumbnail(p, QSize(101, 60)); });
         // A file that is no picture leaves its slot empty, without a path to open or send.
         const bool leer = gelesen.IsEmpty();
         bild->setPicture(gelesen);

@@ -4,10 +4,17 @@
 #include "platform/VBError.h"
 #include "platform/WmfRender.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+#include <thread>
 #include <optional>
 #include <atomic>
 #include <cstring>
@@ -24,13 +31,10 @@ const QImage& nullImage() {
     return img;
 }
 
-QImage readWmf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray data = f.readAll();
+QImage readWmf(const QByteArray& data, int maxSide) {
     int w = 0, h = 0;
     unsigned char* rgba = nullptr;
-    if (vorad_wmf_render(reinterpret_cast<const unsigned char*>(data.constData()), size_t(data.size()), 1024, &w, &h, &rgba) != 0 || !rgba)
+    if (vorad_wmf_render(reinterpret_cast<const unsigned char*>(data.constData()), size_t(data.size()), maxSide, &w, &h, &rgba) != 0 || !rgba)
         return {};
     QImage img(w, h, QImage::Format_RGBA8888);
     for (int y = 0; y < h; ++y) std::memcpy(img.scanLine(y), rgba + size_t(y) * size_t(w) * 4, size_t(w) * 4);
@@ -41,6 +45,123 @@ QImage readWmf(const QString& path) {
     QPainter(&out).drawImage(0, 0, img);
     return out;
 }
+
+// The kinds the runtime reads, told by their content and never by the file's name, so that no
+// other installed decoder is reachable behind a ".bmp" or ".jpg".
+enum class Art { Keine, Bmp, Jpeg, Gif, Ico, Wmf };
+constexpr qint64 kMaxDateiBytes = qint64(256) << 20;
+// Real progressive photos have about ten scans; each scan costs a pass over the whole picture.
+constexpr int kMaxJpegScans = 64;
+// No real picture takes this long; the window keeps answering meanwhile.
+constexpr int kMaxLadezeitMs = 15000;
+
+quint16 le16(const QByteArray& d, int i) { return quint16(quint8(d[i]) | (quint8(d[i + 1]) << 8)); }
+
+Art artNachInhalt(const QByteArray& d) {
+    if (d.size() >= 2 && d.startsWith("BM")) return Art::Bmp;
+    if (d.size() >= 3 && quint8(d[0]) == 0xFF && quint8(d[1]) == 0xD8 && quint8(d[2]) == 0xFF) return Art::Jpeg;
+    if (d.startsWith("GIF87a") || d.startsWith("GIF89a")) return Art::Gif;
+    if (d.size() >= 6 && le16(d, 0) == 0 && le16(d, 2) == 1 && le16(d, 4) > 0) return Art::Ico;
+    // Placeable metafile, or a plain one: type 1 or 2, header of 9 words, version 1 or 3.
+    if (d.size() >= 4 && quint8(d[0]) == 0xD7 && quint8(d[1]) == 0xCD && quint8(d[2]) == 0xC6 && quint8(d[3]) == 0x9A) return Art::Wmf;
+    if (d.size() >= 18 && (le16(d, 0) == 1 || le16(d, 0) == 2) && le16(d, 2) == 9 && (le16(d, 4) == 0x100 || le16(d, 4) == 0x300)) return Art::Wmf;
+    return Art::Keine;
+}
+
+// Counts the scans of a JPEG by its markers; false when there are more than a photo has.
+bool jpegScansInGrenzen(const QByteArray& d) {
+    const auto* p = reinterpret_cast<const quint8*>(d.constData());
+    const qsizetype n = d.size();
+    qsizetype i = 2;
+    int scans = 0;
+    while (i + 1 < n) {
+        if (p[i] != 0xFF) return true; // not a marker where one belongs: the decoder judges the rest
+        quint8 m = p[i + 1];
+        if (m == 0xFF) { ++i; continue; }
+        i += 2;
+        if (m == 0xD9) break;
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;
+        if (i + 1 >= n) break;
+        const qsizetype len = (qsizetype(p[i]) << 8) | p[i + 1];
+        i += len;
+        if (m != 0xDA) continue;
+        if (++scans > kMaxJpegScans) return false;
+        // Entropy-coded data runs to the next marker that is neither stuffing nor a restart.
+        while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && !(p[i + 1] >= 0xD0 && p[i + 1] <= 0xD7))) ++i;
+    }
+    return true;
+}
+
+// Decodes within the bounds; box, when valid, asks for a picture of about that size at most.
+QImage dekodieren(const QByteArray& data, Art art, QSize box) {
+    if (art == Art::Wmf) return readWmf(data, box.isValid() ? std::max(64, 2 * std::max(box.width(), box.height())) : 1024);
+    if (art == Art::Jpeg && !jpegScansInGrenzen(data)) return {};
+    static const char* const kFormat[] = {"", "bmp", "jpeg", "gif", "ico", ""};
+    QBuffer puffer;
+    puffer.setData(data);
+    puffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&puffer, kFormat[int(art)]);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    const QSize sz = reader.size();
+    if (sz.isValid() && qint64(sz.width()) * sz.height() > kMaxPicturePixels) return {};
+    if (box.isValid() && sz.isValid() && (sz.width() > 2 * box.width() || sz.height() > 2 * box.height()))
+        reader.setScaledSize(sz.scaled(2 * box.width(), 2 * box.height(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    QImage img = reader.read();
+    if (!img.isNull() && box.isValid() && (img.width() > 2 * box.width() || img.height() > 2 * box.height()))
+        img = img.scaled(2 * box.width(), 2 * box.height(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return img;
+}
+
+// Runs the decoding beside the user-interface thread, which meanwhile keeps repainting and
+// running its timers (input waits until the picture is there). A decoding past the time bound
+// is given up; its thread ends on its own within the work bound.
+QImage imHintergrund(std::function<QImage()> arbeit) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) return arbeit();
+    struct Stand {
+        std::atomic<bool> fertig{false};
+        QImage bild;
+    };
+    auto stand = std::make_shared<Stand>();
+    std::thread([stand, arbeit = std::move(arbeit)] {
+        QImage b;
+        try {
+            b = arbeit();
+        } catch (...) {
+        }
+        stand->bild = std::move(b);
+        stand->fertig = true;
+    }).detach();
+    QEventLoop schleife;
+    QTimer blick;
+    blick.setInterval(2);
+    QObject::connect(&blick, &QTimer::timeout, &schleife, [&] {
+        if (stand->fertig) schleife.quit();
+    });
+    QTimer frist;
+    frist.setSingleShot(true);
+    QObject::connect(&frist, &QTimer::timeout, &schleife, &QEventLoop::quit);
+    blick.start();
+    frist.start(kMaxLadezeitMs);
+    if (!stand->fertig) schleife.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!stand->fertig) return {};
+    return std::move(stand->bild);
+}
+
+Picture laden(const QString& path, QSize box) {
+    if (path.isEmpty()) return Picture();
+    QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile()) throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
+    const std::optional<QByteArray> data = ReadRegularFile(path, kMaxDateiBytes);
+    const Art art = data ? artNachInhalt(*data) : Art::Keine;
+    QImage img;
+    if (art != Art::Keine) img = imHintergrund([d = *data, art, box] { return dekodieren(d, art, box); });
+    if (img.isNull() || img.width() <= 0 || img.height() <= 0)
+        throw VBError(481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture"));
+    return Picture(std::move(img));
+}
+
 struct Merkmal {
     qint64 size = -1, mtimeNs = 0, ino = 0, dev = 0;
     bool operator==(const Merkmal&) const = default;
@@ -82,26 +203,11 @@ const QImage& Picture::Image() const { return m_data ? m_data->image : nullImage
 
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return Picture();
-    QFileInfo fi(path);
-    if (const auto& g = gemerkt(); g && g->path == fi.absoluteFilePath() && merkmal(path) == g->merkmal) return g->picture;
-    if (!fi.exists() || !fi.isFile()) throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
-    const QString ext = fi.suffix().toLower();
-    QImage img;
-    if (ext == QLatin1String("wmf")) {
-        img = readWmf(path);
-    } else {
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true);
-        const QSize sz = reader.size();
-        if (sz.isValid() && qint64(sz.width()) * sz.height() > kMaxPicturePixels)
-            throw VBError(481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture"));
-        img = reader.read();
-        if (img.isNull() && ext == QLatin1String("wmf")) img = readWmf(path);
-    }
-    if (img.isNull() || img.width() <= 0 || img.height() <= 0)
-        throw VBError(481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture"));
-    return Picture(std::move(img));
+    if (const auto& g = gemerkt(); g && g->path == QFileInfo(path).absoluteFilePath() && merkmal(path) == g->merkmal) return g->picture;
+    return laden(path, QSize());
 }
+
+Picture LoadThumbnail(const QString& path, QSize box) { return laden(path, box); }
 
 void SavePicture(const QImage& image, const QString& path) {
     const int w = image.width(), h = image.height();

@@ -26,9 +26,14 @@ private:
     std::shared_ptr<const Data> m_data;
 };
 
-// Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO and WMF. An empty path gives the empty
-// picture. Raises 53 for a missing file and 481 for a file that is not a readable picture.
+// Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO and WMF, told by content. An empty path gives
+// the empty picture. Raises 53 for a missing file and 481 for a file that is not one of these
+// pictures or whose decoding would exceed the bounds on size, work and time. The window keeps
+// repainting and running its timers while a picture is decoded.
 Picture LoadPicture(const QString& path = QString());
+// The same for a thumbnail: a picture larger than twice the box is decoded (JPEG) or scaled down
+// to fit twice the box, so that a page of slots never holds whole photos.
+Picture LoadThumbnail(const QString& path, QSize box);
 // A picture the program already holds for a file: LoadPicture gives it again without reading
 // the file, as long as the file is unchanged (same size, time and inode). One at a time.
 void RememberPicture(const QString& path, const Picture& picture);
