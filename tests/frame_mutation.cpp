@@ -9,6 +9,7 @@
 #include "frame/Variablen_Sichern_laden.h"
 #include "imaging/cPalette.h"
 #include "logo/Fotovorschau.h"
+#include "platform/ComboBox.h"
 #include "platform/Label.h"
 #include "platform/Picture.h"
 #include "platform/Timer.h"
