@@ -66,7 +66,6 @@ TEST(Picture, KindsAreToldByContentAndOnlyTheListedOnesLoad) {
     const Fall faelle[] = {
         {"bmp-als.jpg", kodiert(img, "bmp"), true},
         {"jpeg-als.bmp", kodiert(img, "jpeg"), true},
-        {"gif-als.bmp", kodiert(img, "gif"), true},
         {"ico-als.jpg", kodiert(img.scaled(32, 32), "ico"), true},
         {"svg-als.jpg", svg, false},
         {"png-als.bmp", kodiert(img, "png"), false},
