@@ -58,11 +58,11 @@ QImage rohbildLesen(QFile& f, short Modus) {
     const int w = u[4] | (u[5] << 8), h = u[6] | (u[7] << 8);
     const qint64 zeile = qint64(w) * 3;
     if (w == 0 || h == 0 || qint64(w) * h > vb::kMaxPicturePixels || f.size() - kKopf < zeile * h) return {};
-    int schritt = 1;
-    if (Modus == Modus_Vorschau)
-        schritt = std::max(1, int(std::ceil(std::max(w / double(kVorschauBreite), h / double(kVorschauHoehe)))));
-    else if (Modus == Modus_Foto)
-        schritt = std::max(1, int(std::ceil(std::max(w, h) / double(kFotoSeite))));
+    // The same reduction the runtime's loader gives other kinds of file.
+    QSize ziel(w, h);
+    if (Modus == Modus_Vorschau) ziel = vb::ThumbnailSize(ziel, QSize(kVorschauBreite, kVorschauHoehe), Qt::KeepAspectRatioByExpanding);
+    else if (Modus == Modus_Foto) ziel = vb::ThumbnailSize(ziel, QSize(kFotoSeite, kFotoSeite), Qt::KeepAspectRatio);
+    const int schritt = std::max({1, w / ziel.width(), h / ziel.height()});
     const int bw = (w + schritt - 1) / schritt, bh = (h + schritt - 1) / schritt;
     QImage img(bw, bh, QImage::Format_RGB32);
     if (img.isNull()) return {};
@@ -90,8 +90,8 @@ QImage bildLesen(const QString& datei, short Modus) {
     }
     // Every other file goes through the runtime's loader: the listed kinds only, bounded, and a
     // thumbnail or the editor's photo decoded at the size it is shown at.
-    if (Modus == Modus_Vorschau) return vb::LoadThumbnail(datei, QSize(kVorschauBreite / 2, kVorschauHoehe / 2)).Image();
-    if (Modus == Modus_Foto) return vb::LoadThumbnail(datei, QSize(kFotoSeite / 2, kFotoSeite / 2)).Image();
+    if (Modus == Modus_Vorschau) return vb::LoadThumbnail(datei, QSize(kVorschauBreite, kVorschauHoehe)).Image();
+    if (Modus == Modus_Foto) return vb::LoadThumbnail(datei, QSize(kFotoSeite, kFotoSeite), Qt::KeepAspectRatio).Image();
     return vb::LoadPicture(datei).Image();
 }
 
@@ -210,7 +210,7 @@ void Vorschaubilder_fuellen() {
         } else {
             bild->setToolTipText(ordner + QLatin1Char('/') + datei);
             rahmen->setToolTipText(bild->ToolTipText());
-            vb::Try([&] { bild->setPicture(vb::LoadPicture(bild->ToolTipText())); });
+            vb::Try([&] { bild->setPicture(vb::LoadThumbnail(bild->ToolTipText(), QSize(kVorschauBreite, kVorschauHoehe))); });
             // Logo pages show the names again after a photo page hid them.
             name->setVisible(true);
         }

@@ -17,6 +17,9 @@
 #include <thread>
 #include <optional>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -48,19 +51,25 @@ QImage readWmf(const QByteArray& data, int maxSide) {
 
 // The kinds the runtime reads, told by their content and never by the file's name, so that no
 // other installed decoder is reachable behind a ".bmp" or ".jpg".
-enum class Art { Keine, Bmp, Jpeg, Gif, Ico, Wmf };
+enum class Art { Keine, Bmp, Jpeg, Gif, Ico, Png, Wmf };
 constexpr qint64 kMaxDateiBytes = qint64(256) << 20;
 // Real progressive photos have about ten scans; each scan costs a pass over the whole picture.
 constexpr int kMaxJpegScans = 64;
 // No real picture takes this long; the window keeps answering meanwhile.
-constexpr int kMaxLadezeitMs = 15000;
+constexpr int kMaxLadezeitMs = 10000;
+const QByteArray kPngSignatur("\x89PNG\r\n\x1a\n", 8);
 
-quint16 le16(const QByteArray& d, int i) { return quint16(quint8(d[i]) | (quint8(d[i + 1]) << 8)); }
+quint16 le16(const QByteArray& d, qsizetype i) { return quint16(quint8(d[i]) | (quint8(d[i + 1]) << 8)); }
+quint32 le32(const QByteArray& d, qsizetype i) { return quint32(le16(d, i)) | (quint32(le16(d, i + 2)) << 16); }
+quint32 be32(const QByteArray& d, qsizetype i) {
+    return (quint32(quint8(d[i])) << 24) | (quint32(quint8(d[i + 1])) << 16) | (quint32(quint8(d[i + 2])) << 8) | quint8(d[i + 3]);
+}
 
 Art artNachInhalt(const QByteArray& d) {
     if (d.size() >= 2 && d.startsWith("BM")) return Art::Bmp;
     if (d.size() >= 3 && quint8(d[0]) == 0xFF && quint8(d[1]) == 0xD8 && quint8(d[2]) == 0xFF) return Art::Jpeg;
     if (d.startsWith("GIF87a") || d.startsWith("GIF89a")) return Art::Gif;
+    if (d.startsWith(kPngSignatur)) return Art::Png;
     if (d.size() >= 6 && le16(d, 0) == 0 && le16(d, 2) == 1 && le16(d, 4) > 0) return Art::Ico;
     // Placeable metafile, or a plain one: type 1 or 2, header of 9 words, version 1 or 3.
     if (d.size() >= 4 && quint8(d[0]) == 0xD7 && quint8(d[1]) == 0xCD && quint8(d[2]) == 0xC6 && quint8(d[3]) == 0x9A) return Art::Wmf;
@@ -92,11 +101,66 @@ bool jpegScansInGrenzen(const QByteArray& d) {
     return true;
 }
 
-// Decodes within the bounds; box, when valid, asks for a picture of about that size at most.
-QImage dekodieren(const QByteArray& data, Art art, QSize box) {
-    if (art == Art::Wmf) return readWmf(data, box.isValid() ? std::max(64, 2 * std::max(box.width(), box.height())) : 1024);
-    if (art == Art::Jpeg && !jpegScansInGrenzen(data)) return {};
-    static const char* const kFormat[] = {"", "bmp", "jpeg", "gif", "ico", ""};
+// A PNG keeps only the chunks that make up its pixels; each must lie inside the data, so that no
+// chunk claiming gigabytes, nor any text or profile to inflate, reaches the decoder. Empty when
+// the chunks do not fit.
+QByteArray pngBereinigt(const QByteArray& d) {
+    static const char* const kNoetig[] = {"IHDR", "PLTE", "tRNS", "IDAT", "IEND"};
+    QByteArray out = kPngSignatur;
+    qsizetype i = kPngSignatur.size();
+    while (i + 12 <= d.size()) {
+        const quint32 len = be32(d, i);
+        if (len > quint32(d.size() - i - 12)) return {};
+        const QByteArray typ = d.mid(i + 4, 4);
+        const qsizetype ganz = 12 + qsizetype(len);
+        for (const char* t : kNoetig)
+            if (typ == t) out += d.mid(i, ganz);
+        i += ganz;
+        if (typ == "IEND") return out;
+    }
+    return {};
+}
+
+// An icon whose entries are PNGs gets the same check on each of them.
+bool icoInGrenzen(const QByteArray& d) {
+    const int n = le16(d, 4);
+    if (6 + qsizetype(n) * 16 > d.size()) return false;
+    for (int k = 0; k < n; ++k) {
+        const qsizetype e = 6 + qsizetype(k) * 16;
+        const quint32 groesse = le32(d, e + 8), ab = le32(d, e + 12);
+        if (ab > quint32(d.size()) || groesse > quint32(d.size()) - ab) return false;
+        const QByteArray eintrag = d.mid(ab, groesse);
+        if (eintrag.startsWith(kPngSignatur) && pngBereinigt(eintrag) != eintrag) return false;
+    }
+    return true;
+}
+
+// The size a picture of size sz is decoded at for a box; sz itself when it needs no reduction.
+// Covering keeps both sides at least the box's, unless that would cost more than four boxes (a
+// very long strip), and reduces only pictures of at least twice the box.
+QSize zielgroesse(QSize sz, QSize box, Qt::AspectRatioMode modus) {
+    if (!box.isValid() || box.isEmpty() || !sz.isValid() || sz.isEmpty()) return sz;
+    if (modus == Qt::KeepAspectRatioByExpanding) {
+        QSize z = sz.scaled(box, Qt::KeepAspectRatioByExpanding);
+        if (qint64(z.width()) * z.height() > 4 * qint64(box.width()) * box.height()) z = sz.scaled(box * 2, Qt::KeepAspectRatio);
+        if (sz.width() < 2 * z.width() && sz.height() < 2 * z.height()) return sz;
+        return z.expandedTo(QSize(1, 1));
+    }
+    if (sz.width() <= box.width() && sz.height() <= box.height()) return sz;
+    return sz.scaled(box, modus).expandedTo(QSize(1, 1));
+}
+
+// Decodes within the bounds; box, when valid, asks for a picture reduced to it.
+QImage dekodieren(const QByteArray& roh, Art art, QSize box, Qt::AspectRatioMode modus) {
+    if (art == Art::Wmf) {
+        const QSize seite = zielgroesse(QSize(1024, 1024), box, modus);
+        return readWmf(roh, std::max(seite.width(), seite.height()));
+    }
+    if (art == Art::Jpeg && !jpegScansInGrenzen(roh)) return {};
+    if (art == Art::Ico && !icoInGrenzen(roh)) return {};
+    const QByteArray data = art == Art::Png ? pngBereinigt(roh) : roh;
+    if (data.isEmpty()) return {};
+    static const char* const kFormat[] = {"", "bmp", "jpeg", "gif", "ico", "png", ""};
     QBuffer puffer;
     puffer.setData(data);
     puffer.open(QIODevice::ReadOnly);
@@ -104,12 +168,12 @@ QImage dekodieren(const QByteArray& data, Art art, QSize box) {
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     const QSize sz = reader.size();
-    if (sz.isValid() && qint64(sz.width()) * sz.height() > kMaxPicturePixels) return {};
-    if (box.isValid() && sz.isValid() && (sz.width() > 2 * box.width() || sz.height() > 2 * box.height()))
-        reader.setScaledSize(sz.scaled(2 * box.width(), 2 * box.height(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    if (!sz.isValid() || qint64(sz.width()) * sz.height() > kMaxPicturePixels) return {};
+    const QSize ziel = zielgroesse(sz, box, modus);
+    // The JPEG decoder reduces while it decodes; other kinds are reduced after.
+    if (ziel != sz && art == Art::Jpeg) reader.setScaledSize(ziel);
     QImage img = reader.read();
-    if (!img.isNull() && box.isValid() && (img.width() > 2 * box.width() || img.height() > 2 * box.height()))
-        img = img.scaled(2 * box.width(), 2 * box.height(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (!img.isNull() && ziel != sz && img.size() != ziel) img = img.scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return img;
 }
 
@@ -120,7 +184,9 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread()) return arbeit();
     struct Stand {
-        std::atomic<bool> fertig{false};
+        std::mutex m;
+        std::condition_variable cv;
+        bool fertig = false;
         QImage bild;
     };
     auto stand = std::make_shared<Stand>();
@@ -130,33 +196,47 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
             b = arbeit();
         } catch (...) {
         }
+        std::lock_guard lock(stand->m);
         stand->bild = std::move(b);
         stand->fertig = true;
+        stand->cv.notify_all();
     }).detach();
-    QEventLoop schleife;
-    QTimer blick;
-    blick.setInterval(2);
-    QObject::connect(&blick, &QTimer::timeout, &schleife, [&] {
-        if (stand->fertig) schleife.quit();
-    });
-    QTimer frist;
-    frist.setSingleShot(true);
-    QObject::connect(&frist, &QTimer::timeout, &schleife, &QEventLoop::quit);
-    blick.start();
-    frist.start(kMaxLadezeitMs);
-    if (!stand->fertig) schleife.exec(QEventLoop::ExcludeUserInputEvents);
+    auto fertig = [&] {
+        std::lock_guard lock(stand->m);
+        return stand->fertig;
+    };
+    {
+        // Most pictures are there at once; only a longer decoding runs the nested loop.
+        std::unique_lock lock(stand->m);
+        stand->cv.wait_for(lock, std::chrono::milliseconds(10), [&] { return stand->fertig; });
+    }
+    if (!fertig()) {
+        QEventLoop schleife;
+        QTimer blick;
+        blick.setInterval(1);
+        QObject::connect(&blick, &QTimer::timeout, &schleife, [&] {
+            if (fertig()) schleife.quit();
+        });
+        QTimer frist;
+        frist.setSingleShot(true);
+        QObject::connect(&frist, &QTimer::timeout, &schleife, &QEventLoop::quit);
+        blick.start();
+        frist.start(kMaxLadezeitMs);
+        schleife.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    std::lock_guard lock(stand->m);
     if (!stand->fertig) return {};
     return std::move(stand->bild);
 }
 
-Picture laden(const QString& path, QSize box) {
+Picture laden(const QString& path, QSize box, Qt::AspectRatioMode modus) {
     if (path.isEmpty()) return Picture();
     QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile()) throw VBError(53, QStringLiteral("LoadPicture"), QStringLiteral("File not found"));
     const std::optional<QByteArray> data = ReadRegularFile(path, kMaxDateiBytes);
     const Art art = data ? artNachInhalt(*data) : Art::Keine;
     QImage img;
-    if (art != Art::Keine) img = imHintergrund([d = *data, art, box] { return dekodieren(d, art, box); });
+    if (art != Art::Keine) img = imHintergrund([d = *data, art, box, modus] { return dekodieren(d, art, box, modus); });
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         throw VBError(481, QStringLiteral("LoadPicture"), QStringLiteral("Invalid picture"));
     return Picture(std::move(img));
@@ -204,10 +284,12 @@ const QImage& Picture::Image() const { return m_data ? m_data->image : nullImage
 Picture LoadPicture(const QString& path) {
     if (path.isEmpty()) return Picture();
     if (const auto& g = gemerkt(); g && g->path == QFileInfo(path).absoluteFilePath() && merkmal(path) == g->merkmal) return g->picture;
-    return laden(path, QSize());
+    return laden(path, QSize(), Qt::IgnoreAspectRatio);
 }
 
-Picture LoadThumbnail(const QString& path, QSize box) { return laden(path, box); }
+QSize ThumbnailSize(QSize size, QSize box, Qt::AspectRatioMode mode) { return zielgroesse(size, box, mode); }
+
+Picture LoadThumbnail(const QString& path, QSize box, Qt::AspectRatioMode mode) { return laden(path, box, mode); }
 
 void SavePicture(const QImage& image, const QString& path) {
     const int w = image.width(), h = image.height();

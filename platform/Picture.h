@@ -26,14 +26,17 @@ private:
     std::shared_ptr<const Data> m_data;
 };
 
-// Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO and WMF, told by content. An empty path gives
+// Loads BMP (1, 4, 8, 24 bits, RLE), JPEG, GIF, ICO, PNG and WMF, told by content. An empty path gives
 // the empty picture. Raises 53 for a missing file and 481 for a file that is not one of these
 // pictures or whose decoding would exceed the bounds on size, work and time. The window keeps
 // repainting and running its timers while a picture is decoded.
 Picture LoadPicture(const QString& path = QString());
-// The same for a thumbnail: a picture larger than twice the box is decoded (JPEG) or scaled down
-// to fit twice the box, so that a page of slots never holds whole photos.
-Picture LoadThumbnail(const QString& path, QSize box);
+// The same for a thumbnail, so that a page of slots never holds whole photos: a picture of at least
+// twice the box is reduced to cover it (KeepAspectRatioByExpanding), or one larger than the box to
+// fit it (KeepAspectRatio). JPEGs are reduced while they are decoded.
+Picture LoadThumbnail(const QString& path, QSize box, Qt::AspectRatioMode mode = Qt::KeepAspectRatioByExpanding);
+// The size LoadThumbnail gives a picture of the given size.
+QSize ThumbnailSize(QSize size, QSize box, Qt::AspectRatioMode mode);
 // A picture the program already holds for a file: LoadPicture gives it again without reading
 // the file, as long as the file is unchanged (same size, time and inode). One at a time.
 void RememberPicture(const QString& path, const Picture& picture);

@@ -165,11 +165,14 @@ TEST_F(MutationTest, SettingsFilesSetOnlyWhatTheListsHold) {
     Intro->Splash->Fire();
     EinstellungenForm& e = *Einstellungen;
     std::mt19937 rnd(3);
+    // The start sets port 1 before it reads the file; a line without a port keeps it.
+    COM_Port_Nummer = 1;
     for (int i = 0; i < 600; ++i) {
         schreiben(file("param.ini"), mutiert(QByteArray("31210\r\n"), rnd));
         Variablen_Sichern_laden::Variablen_laden();
         ASSERT_GE(COM_Port_Nummer, 1);
         ASSERT_LE(COM_Port_Nummer, 4);
+        ASSERT_EQ(QString::number(COM_Port_Nummer), e.COM_Port->Caption());
         ASSERT_LT(e.Vorad_Master_VoradTyp_ComboKategorien->ListIndex(), e.Vorad_Master_VoradTyp_ComboKategorien->ListCount());
         ASSERT_LT(e.Berechnungsart_Combobox->ListIndex(), 3);
     }

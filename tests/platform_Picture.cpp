@@ -39,6 +39,14 @@ QByteArray wiederholteScans(const QByteArray& jpeg, int n) {
     for (int i = 0; i < n; ++i) out += scan;
     return out + jpeg.mid(eoi);
 }
+// A PNG with one more chunk after its header; len, when given, is the length the chunk claims.
+QByteArray mitChunk(const QByteArray& png, const char* typ, const QByteArray& inhalt, quint32 len = 0) {
+    const quint32 l = len ? len : quint32(inhalt.size());
+    QByteArray chunk;
+    for (int s = 24; s >= 0; s -= 8) chunk += char((l >> s) & 255);
+    chunk += QByteArray(typ, 4) + inhalt + QByteArray(4, '\0');
+    return png.left(33) + chunk + png.mid(33);
+}
 void schreiben(const QString& p, const QByteArray& d) {
     QFile f(p);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -68,7 +76,13 @@ TEST(Picture, KindsAreToldByContentAndOnlyTheListedOnesLoad) {
         {"jpeg-als.bmp", kodiert(img, "jpeg"), true},
         {"ico-als.jpg", kodiert(img.scaled(32, 32), "ico"), true},
         {"svg-als.jpg", svg, false},
-        {"png-als.bmp", kodiert(img, "png"), false},
+        {"png-als.bmp", kodiert(img, "png"), true},
+        {"png-text.bmp", mitChunk(kodiert(img, "png"), "tEXt", QByteArray("Comment\0fein", 12)), true},
+        {"png-text-2gb.png", mitChunk(kodiert(img, "png"), "tEXt", QByteArray("Comment\0", 8), 0x7FFFFFF0u), false},
+        {"png-ohne-ende.png", kodiert(img, "png").chopped(12), false},
+        {"tiff-als.bmp", QByteArray("II*\0\x08\0\0\0\0\0", 10), false},
+        {"webp-als.jpg", QByteArray("RIFF\x1a\0\0\0WEBPVP8L\x0d\0\0\0\x2f\0\0\0\x10\x07\x10\x11\x11\x88\x88\xfe\x07\0", 34), false},
+        {"svgz-als.jpg", QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + svg, false},
         {"xpm-als.bmp", kodiert(img.scaled(8, 8), "xpm"), false},
         {"ppm-als.jpg", kodiert(img, "ppm"), false},
         {"text.bmp", "Dies ist kein Bild.", false},
