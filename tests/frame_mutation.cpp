@@ -169,7 +169,7 @@ TEST_F(MutationTest, SettingsFilesSetOnlyWhatTheListsHold) {
     COM_Port_Nummer = 1;
     for (int i = 0; i < 600; ++i) {
         schreiben(file("param.ini"), mutiert(QByteArray("31210\r\n"), rnd));
-        Variablen_Sichern_laden::Variablen_laden();
+        Variablen_Sichern_laden::Variablen_laden(e.Gesicherte_Felder());
         ASSERT_GE(COM_Port_Nummer, 1);
         ASSERT_LE(COM_Port_Nummer, 4);
         ASSERT_EQ(QString::number(COM_Port_Nummer), e.COM_Port->Caption());
