@@ -313,7 +313,8 @@ void Form::BeginSystemMove() {
     const quint64 press = pressCounter().presses;
     if (m_movedAtPress && *m_movedAtPress == press) return;
     m_movedAtPress = press;
-    if (auto* h = m_widget->windowHandle()) h->startSystemMove();
+    if (seams().systemMove) seams().systemMove(*this);
+    else if (auto* h = m_widget->windowHandle()) h->startSystemMove();
 }
 
 bool Form::DispatchKey(Control* target, int keyCode, int shift, int& keyAscii) {

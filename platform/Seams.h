@@ -1,9 +1,9 @@
 #pragma once
 // Everything a test may replace in the runtime, in one place: the answers of dialogs and
-// message boxes, the shell and help viewer, the end of the program, the screen, the cursor,
-// the folders and mounted volumes, the key-value store file, the phone link's devices, the
-// random numbers, the desktop picture and screenshot portal, the scanner's windows and the
-// clipboard.
+// message boxes, the shell and help viewer, the end of the program, the screen, the cursor, the
+// window manager's moves, the folders and mounted volumes, the key-value store file, the phone
+// link's devices, the random numbers, the desktop picture and screenshot portal, the scanner's
+// windows and the clipboard.
 // Tests reset all of it at once (ResetSeams, which also gives up the single-instance claim)
 // or change one entry for a scope (Scoped). A new seam is a member here with its real-world
 // default, read where the runtime uses it; ResetSeams and the fixture then cover it.
@@ -46,6 +46,7 @@ struct Seams {
     std::optional<ScreenMetrics> screen;  // empty: the real display
     std::optional<QPoint> cursor;         // empty: the real cursor
     std::optional<QRect> cursorClip;      // the rectangle the cursor is kept in
+    std::function<void(Form&)> systemMove; // empty: the window manager moves the window
 
     QString programFolder;                // empty: the executable's folder
     QString systemFolder = QStringLiteral("/etc");

@@ -11,7 +11,10 @@
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
+#include "platform/Seams.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
@@ -262,5 +265,78 @@ TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
             hintergrund->FireMouseMove(0, 0, 15, 15);
             for (vb::ComboBox* l : listen) EXPECT_FALSE(l->Visible()) << hintergrund->Name().toStdString();
         }
+    }
+}
+
+namespace {
+// A spot of the window where the mouse reaches this control and nothing above it.
+std::optional<QPoint> stelleVon(vb::Form& f, vb::Control* c) {
+    QWidget* fenster = f.Widget();
+    const QRect r = c->Widget()->rect();
+    for (int y = r.top() + 2; y < r.bottom(); y += 4)
+        for (int x = r.left() + 2; x < r.right(); x += 4) {
+            const QPoint p = c->Widget()->mapTo(fenster, QPoint(x, y));
+            if (fenster->childAt(p) == c->Widget()) return p;
+        }
+    return std::nullopt;
+}
+
+// A press at p, three moves with the button held, and the release, as the toolkit delivers them.
+void ziehen(vb::Form& f, QPoint p, Qt::MouseButton knopf) {
+    QWidget* ziel = f.Widget()->childAt(p);
+    auto senden = [&](QEvent::Type t, QPoint at, Qt::MouseButton b, Qt::MouseButtons gehalten) {
+        const QPoint lokal = ziel->mapFrom(f.Widget(), at);
+        QMouseEvent e(t, QPointF(lokal), QPointF(ziel->mapToGlobal(lokal)), b, gehalten, Qt::NoModifier);
+        QApplication::sendEvent(ziel, &e);
+    };
+    senden(QEvent::MouseButtonPress, p, knopf, knopf);
+    for (int i = 1; i <= 3; ++i) senden(QEvent::MouseMove, p + QPoint(i, i), Qt::NoButton, knopf);
+    senden(QEvent::MouseButtonRelease, p + QPoint(3, 3), knopf, Qt::NoButton);
+    // And on without a button.
+    senden(QEvent::MouseMove, p + QPoint(5, 5), Qt::NoButton, Qt::NoButton);
+}
+} // namespace
+
+// The left button on the title or the gallery's background hands the window to the window
+// manager once per press; the right button and the editor layer do not.
+TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
+    StartbildschirmForm& f = F();
+    std::vector<const vb::Form*> bewegt;
+    vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
+    f.Layer_Kalvoren->setVisible(true);
+    f.Layer_Kalvoren->setLeft(f.Width() - f.Layer_Kalvoren->Width());
+    f.Layer_Kalvoren->setTop(f.Height() - f.Layer_Kalvoren->Height());
+    struct Fall {
+        const char* name;
+        vb::Control* wo;
+        Qt::MouseButton knopf;
+        size_t zuege;
+    };
+    const Fall faelle[] = {
+        {"title, left", f.Titelzeile, Qt::LeftButton, 1},
+        {"title, right", f.Titelzeile, Qt::RightButton, 0},
+        {"title, middle", f.Titelzeile, Qt::MiddleButton, 0},
+        {"editor layer, left", f.Layer_Kalvoren, Qt::LeftButton, 0},
+    };
+    for (const Fall& c : faelle) {
+        SCOPED_TRACE(c.name);
+        const auto p = stelleVon(f, c.wo);
+        ASSERT_TRUE(p);
+        bewegt.clear();
+        ziehen(f, *p, c.knopf);
+        EXPECT_EQ(bewegt.size(), c.zuege);
+        for (const vb::Form* w : bewegt) EXPECT_EQ(w, &f);
+        // A second press is a second move.
+        ziehen(f, *p, c.knopf);
+        EXPECT_EQ(bewegt.size(), 2 * c.zuege);
+    }
+    // The gallery's background, with the editor layer out of the way.
+    f.Layer_Kalvoren->setVisible(false);
+    for (const auto& [knopf, zuege] : {std::pair{Qt::LeftButton, size_t(1)}, {Qt::RightButton, size_t(0)}}) {
+        const auto p = stelleVon(f, f.Layer_Logoauswahl);
+        ASSERT_TRUE(p);
+        bewegt.clear();
+        ziehen(f, *p, knopf);
+        EXPECT_EQ(bewegt.size(), zuege) << knopf;
     }
 }
