@@ -69,6 +69,23 @@ void Hover_verdrahten(vb::Form& f, std::span<const Hover> table) {
     }
 }
 
+void Hover_verdrahten(vb::Form& f) {
+    const auto rows = f.LayoutTable();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const vb::LayoutItem& it = rows[i];
+        if (!it.pattern) continue;
+        vb::Control* c = f.Controls()[i];
+        const int tooltip = it.tooltip;
+        const char pattern = it.pattern;
+        const QString store = QString::fromLatin1(*it.store ? it.store : it.name);
+        c->MouseMove = [c, tooltip, pattern, store](int, int, float X, float Y) {
+            if (pattern != 'H' && tooltip) vb::Try([&] { c->setToolTipText(LoadResString(tooltip)); });
+            if (pattern == 'T') return;
+            if (vb::Control* src = Schaltflaechenlader->Find(store)) Schaltflaeche_hervorheben(*c, X, Y, *src);
+        };
+    }
+}
+
 void Fenster_ziehen(vb::Form& f, int Button) {
     if (Button == 1) f.BeginSystemMove();
 }

@@ -29,6 +29,8 @@ struct Hover {
     char pattern;
 };
 void Hover_verdrahten(vb::Form& f, std::span<const Hover> table);
+// The same for the hover columns of the window's layout rows (store "" is the control's own name).
+void Hover_verdrahten(vb::Form& f);
 
 // Background handlers: drag the window with the left button; end the highlight (with
 // nurUnterEins the control keeps it when its tag is "1" or more).

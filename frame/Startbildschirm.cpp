@@ -47,190 +47,95 @@ using vb::Kind;
 vb::Instance<StartbildschirmForm> Startbildschirm;
 
 namespace {
-// Places in twips; faces are painted into the window's and the layers' backgrounds.
-const vb::LayoutItem kLayout[] = {
-    {"Titelzeile", Kind::Label, -1, 0, 0, 12000, 450, "", "title"},
-    {"Schliessen", Kind::Image, -1, 11610, 60, 330, 330, "", "btn:close"},
-    {"Beenden2", Kind::Image, -1, 11220, 60, 330, 330, "", "btn:exit"},
-    {"minimieren", Kind::Image, -1, 10830, 60, 330, 330, "", "btn:min"},
-    {"Hilfe", Kind::Image, -1, 10440, 60, 330, 330, "", "btn:help"},
-    {"Einstellun", Kind::Image, -1, 10050, 60, 330, 330, "", "btn:settings"},
-    {"Logo", Kind::Image, -1, 9660, 60, 330, 330, "", "btn:about"},
-    {"Reiter_Logos_Vordergrund", Kind::Shape, -1, 120, 780, 1800, 420, "", "tabon:Logos"},
-    {"Logos_mit_Schatten", Kind::Image, -1, 120, 780, 1800, 420, "", "tab:Logos"},
-    {"Reiter_Logos_inKalvoren", Kind::Image, -1, 120, 780, 1800, 420, "", ""},
-    {"Reiter_Kalvoren_inLogos", Kind::Image, -1, 1980, 780, 1800, 420, "", "tab:Kalvoren"},
-    {"Kalvoren_mit_Schatten", Kind::Image, -1, 1980, 780, 1800, 420, "", "tabon:Kalvoren"},
-    {"Reiter_Fotos_inLogos", Kind::Image, -1, 3840, 780, 1800, 420, "", "tab:Fotos"},
-    {"Reiter_Fotos_inKalvoren", Kind::Image, -1, 3840, 780, 1800, 420, "", "tab:Fotos"},
-    {"Logo_Groesse", Kind::Label, -1, 5760, 840, 1200, 300, "", ""},
-    {"Telefon_Rahmen", Kind::Shape, -1, 7050, 510, 4830, 660, "", "panel"},
-    {"Vorad_Master_ComboKategorien_Label", Kind::Label, -1, 7140, 540, 1350, 300, "", ""},
-    {"Vorad_Master_VoradTyp_ComboKategorien_Label", Kind::Label, -1, 8520, 540, 1650, 300, "", ""},
-    {"COM_Port", Kind::Label, -1, 11100, 540, 690, 300, "", "caption:COM"},
-    {"Vorad_Master_ComboKategorien_Netzbetreiber_Label", Kind::Label, -1, 7140, 840, 3000, 300, "", ""},
-    {"Netzbtreiber_Maske", Kind::Image, -1, 7110, 825, 3750, 330, "", "own:mask"},
-    {"Netz_Raster", Kind::Image, -1, 10200, 840, 1590, 300, "", "own:hatch"},
-    {"Layer_Logoauswahl", Kind::PictureBox, -1, 0, 1200, 12000, 7500, "", "layer"},
-    {"Layer_Kalvoren", Kind::PictureBox, -1, 0, 1200, 12000, 7500, "", "layer"},
-    {"ComboKategorien_Textanzeige", Kind::Label, -1, 180, 120, 8400, 360, "Layer_Logoauswahl", "combo"},
-    {"ComboKategorien", Kind::ComboBox, 3, 180, 120, 8400, 360, "Layer_Logoauswahl", ""},
-    {"ComboKategorien2_Textanzeige", Kind::Label, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "combo"},
-    {"ComboKategorien2_TextanzeigeShape", Kind::Label, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "panel"},
-    {"ComboKategorien2", Kind::ComboBox, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild", Kind::Image, 0, 180, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 1, 1980, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 2, 3780, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 3, 5580, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 4, 7380, 600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 5, 180, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 6, 1980, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 7, 3780, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 8, 5580, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 9, 7380, 2100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 10, 180, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 11, 1980, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 12, 3780, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 13, 5580, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 14, 7380, 3600, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 15, 180, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 16, 1980, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 17, 3780, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 18, 5580, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild", Kind::Image, 19, 7380, 5100, 1725, 1275, "Layer_Logoauswahl", "frame"},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 0, 285, 705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 1, 2085, 705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 2, 3885, 705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 3, 5685, 705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 4, 7485, 705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 5, 285, 2205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 6, 2085, 2205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 7, 3885, 2205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 8, 5685, 2205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 9, 7485, 2205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 10, 285, 3705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 11, 2085, 3705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 12, 3885, 3705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 13, 5685, 3705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 14, 7485, 3705, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 15, 285, 5205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 16, 2085, 5205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 17, 3885, 5205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 18, 5685, 5205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bild", Kind::Image, 19, 7485, 5205, 1515, 900, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 0, 225, 1650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 1, 2025, 1650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 2, 3825, 1650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 3, 5625, 1650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 4, 7425, 1650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 5, 225, 3150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 6, 2025, 3150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 7, 3825, 3150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 8, 5625, 3150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 9, 7425, 3150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 10, 225, 4650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 11, 2025, 4650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 12, 3825, 4650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 13, 5625, 4650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 14, 7425, 4650, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 15, 225, 6150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 16, 2025, 6150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 17, 3825, 6150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 18, 5625, 6150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"Logo_Vorschaubild_Bildname", Kind::Label, 19, 7425, 6150, 1635, 210, "Layer_Logoauswahl", ""},
-    {"LogoScrollbalken", Kind::ScrollBar, -1, 9180, 600, 240, 5775, "Layer_Logoauswahl", ""},
-    {"Fileilistbox", Kind::FileListBox, -1, 0, 0, 1500, 1500, "Layer_Logoauswahl", ""},
-    {"Vorschau_Rahmen", Kind::Shape, -1, 9600, 600, 2250, 1575, "Layer_Logoauswahl", "display"},
-    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 0, 9960, 900, 1515, 975, "Layer_Logoauswahl", ""},
-    {"Transfer", Kind::Image, 0, 9675, 2400, 2100, 450, "Layer_Logoauswahl", "btn:send:Senden"},
-    {"Loeschen", Kind::Image, 0, 9675, 2940, 2100, 450, "Layer_Logoauswahl", "btn:delete:Betreiberlogo"},
-    {"Speichern", Kind::Image, -1, 9675, 3480, 2100, 450, "Layer_Logoauswahl", "btn:save:Speichern"},
-    {"In_Zaroreriri_bearbeiten", Kind::Image, -1, 9675, 4020, 2100, 450, "Layer_Logoauswahl", "btn:edit:Bearbeiten"},
-    {"ComboKategorien_Textanzeige_Kalvoren", Kind::Label, -1, 180, 120, 8400, 360, "Layer_Kalvoren", "combo"},
-    {"ComboKategorien", Kind::ComboBox, 2, 180, 120, 8400, 360, "Layer_Kalvoren", ""},
-    {"ComboKategorien2_Textanzeige", Kind::Label, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "combo"},
-    {"ComboKategorien2_TextanzeigeShape", Kind::Label, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "panel"},
-    {"ComboKategorien2", Kind::ComboBox, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", ""},
-    {"Logo_Stift", Kind::Image, -1, 180, 600, 600, 600, "Layer_Kalvoren", "btn:pen"},
-    {"Logo_Linie", Kind::Image, -1, 180, 1230, 600, 600, "Layer_Kalvoren", "btn:line"},
-    {"Logo_Kreis", Kind::Image, -1, 180, 1860, 600, 600, "Layer_Kalvoren", "btn:circle"},
-    {"Logo_Kreis_schwarz", Kind::Image, -1, 180, 2490, 600, 600, "Layer_Kalvoren", "btn:disc"},
-    {"Logo_Quadrat", Kind::Image, -1, 180, 3120, 600, 600, "Layer_Kalvoren", "btn:rect"},
-    {"Logo_Rechteck_Schwarz", Kind::Image, -1, 180, 3750, 600, 600, "Layer_Kalvoren", "btn:rectfill"},
-    {"Logo_Text", Kind::Image, -1, 180, 4380, 600, 600, "Layer_Kalvoren", "btn:text"},
-    {"Logo_Radiegummi", Kind::Image, -1, 180, 600, 600, 600, "Layer_Kalvoren", ""},
-    {"Logo_Linie_schwarz", Kind::Image, -1, 180, 1230, 600, 600, "Layer_Kalvoren", ""},
-    {"Logo_Neu", Kind::Image, -1, 840, 600, 600, 600, "Layer_Kalvoren", "btn:new"},
-    {"Logo_undo", Kind::Image, -1, 840, 1230, 600, 600, "Layer_Kalvoren", "btn:undo"},
-    {"Logo_invers", Kind::Image, -1, 840, 1860, 600, 600, "Layer_Kalvoren", "btn:invert"},
-    {"Logo_hori_spiegel", Kind::Image, -1, 840, 2490, 600, 600, "Layer_Kalvoren", "btn:mirrorh"},
-    {"Logo_verti_spiegel", Kind::Image, -1, 840, 3120, 600, 600, "Layer_Kalvoren", "btn:mirrorv"},
-    {"Raster_Undo_Box", Kind::Image, -1, 840, 1230, 600, 600, "Layer_Kalvoren", "own:cover"},
-    {"Logo_hoch_bit", Kind::Image, -1, 840, 5100, 600, 600, "Layer_Kalvoren", "btn:up"},
-    {"Logo_links_bit", Kind::Image, -1, 180, 5730, 600, 600, "Layer_Kalvoren", "btn:left"},
-    {"Logo_rechts_bit", Kind::Image, -1, 1500, 5730, 600, 600, "Layer_Kalvoren", "btn:right"},
-    {"Logo_runter_bit", Kind::Image, -1, 840, 6360, 600, 600, "Layer_Kalvoren", "btn:down"},
-    {"Malfarbe_schwarz", Kind::Image, -1, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black"},
-    {"Malfarbe_gruen", Kind::Image, -1, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green"},
-    {"Malfarbe_gemischt", Kind::Image, -1, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed"},
-    {"Malwerkzeug_Vorschau", Kind::PictureBox, -1, 1500, 3120, 600, 600, "Layer_Kalvoren", ""},
-    {"Raster_Rahmen", Kind::Shape, -1, 2250, 600, 6750, 4500, "Layer_Kalvoren", "well"},
-    {"Mitte_zentrierung", Kind::Image, -1, 5400, 2850, 450, 150, "Layer_Kalvoren", ""},
-    {"Mitte_zentrierung_vert", Kind::Image, -1, 5625, 2700, 150, 450, "Layer_Kalvoren", ""},
-    {"Logo_Raster_Grafik", Kind::PictureBox, -1, 3465, 2430, 4320, 840, "Layer_Kalvoren", ""},
-    {"Logo_Rahmen_1zu1", Kind::Shape, -1, 2250, 5250, 6750, 2100, "Layer_Kalvoren", "frame"},
-    {"Logo_Weiss_Grafik", Kind::PictureBox, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
-    {"Logo_Undo_Grafik", Kind::PictureBox, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
-    {"Testbild", Kind::Image, -1, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""},
-    {"Zoom", Kind::PictureBox, -1, 9420, 600, 2175, 1065, "Layer_Kalvoren", ""},
-    {"Gruen_Transferlogo_LogoBrowser_Rahmen", Kind::Image, -1, 9150, 1800, 2700, 1650, "Layer_Kalvoren", "display"},
-    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 1, 9960, 2130, 1080, 210, "Layer_Kalvoren", ""},
-    {"Transfer", Kind::Image, 1, 9450, 3750, 2100, 450, "Layer_Kalvoren", "btn:send:Senden"},
-    {"Loeschen", Kind::Image, 1, 9450, 4290, 2100, 450, "Layer_Kalvoren", "btn:delete:Betreiberlogo"},
-    {"Kalvoren_Logo_Speichern", Kind::Image, -1, 9450, 4830, 2100, 450, "Layer_Kalvoren", "btn:save:Speichern"},
-    {"Laden", Kind::Image, -1, 9450, 5370, 2100, 450, "Layer_Kalvoren", "btn:open:Logo laden"},
-    {"Laden_Fotos_Browser", Kind::Image, -1, 9450, 5910, 2100, 450, "Layer_Kalvoren", "btn:photo:Foto laden"},
-    {"Kalvoren_bearbeiten_zurueck", Kind::Image, -1, 9450, 6450, 2100, 450, "Layer_Kalvoren", "btn:back:Zurück"},
-};
+using Self = StartbildschirmForm;
 
-const Schaltflaechen::Hover kHover[] = {
-    {"Schliessen", -1, 400, "Schliessen", 'S'},
-    {"Beenden2", -1, 400, "Beenden2", 'S'},
-    {"minimieren", -1, 101, "Mittelbutton", 'S'},
-    {"Hilfe", -1, 401, "Hilfe", 'S'},
-    {"Einstellun", -1, 402, "Einstellun", 'S'},
-    {"Logo", -1, 403, "Logo", 'S'},
-    {"Transfer", -2, 411, "Transfer", 'S'},
-    {"Loeschen", -2, 412, "Loeschen", 'S'},
-    {"Speichern", -1, 813, "Speichern", 'S'},
-    {"Laden", -1, 818, "Laden", 'S'},
-    {"Laden_Fotos_Browser", -1, 819, "Laden_Fotos_Browser", 'S'},
-    {"In_Zaroreriri_bearbeiten", -1, 814, "In_Zaroreriri_bearbeiten", 'S'},
-    {"Kalvoren_Logo_Speichern", -1, 820, "Kalvoren_Logo_Speichern", 'S'},
-    {"Kalvoren_bearbeiten_zurueck", -1, 0, "Kalvoren_bearbeiten_zurueck", 'H'},
-    {"Reiter_Kalvoren_inLogos", -1, 812, "Reiter_Kalvoren_inLogos", 'S'},
-    {"Reiter_Logos_inKalvoren", -1, 811, "Reiter_Logos_inKalvoren", 'S'},
-    {"Reiter_Fotos_inKalvoren", -1, 0, "Reiter_Fotos_inKalvoren", 'H'},
-    {"Reiter_Fotos_inLogos", -1, 0, "Reiter_Fotos_inLogos", 'H'},
-    {"Logo_Neu", -1, 420, "Logo_Neu", 'S'},
-    {"Logo_undo", -1, 424, "Logo_undo", 'S'},
-    {"Logo_Stift", -1, 419, "Logo_Stift", 'S'},
-    {"Logo_Radiegummi", -1, 0, "Logo_Radiegummi", 'H'},
-    {"Logo_Text", -1, 416, "Logo_Text", 'S'},
-    {"Logo_Linie", -1, 423, "Logo_Linie", 'S'},
-    {"Logo_Linie_schwarz", -1, 0, "Logo_Linie_schwarz", 'H'},
-    {"Logo_Kreis", -1, 421, "Logo_Kreis", 'S'},
-    {"Logo_Kreis_schwarz", -1, 822, "Logo_Kreis_schwarz", 'S'},
-    {"Logo_Quadrat", -1, 422, "Logo_Quadrat", 'S'},
-    {"Logo_Rechteck_Schwarz", -1, 821, "Logo_Rechteck_Schwarz", 'S'},
-    {"Logo_invers", -1, 415, "Logo_invers", 'S'},
-    {"Logo_hori_spiegel", -1, 414, "Logo_hori_spiegel", 'S'},
-    {"Logo_verti_spiegel", -1, 413, "Logo_verti_spiegel", 'S'},
-    {"Logo_hoch_bit", -1, 418, "Logo_hoch_bit", 'S'},
-    {"Logo_runter_bit", -1, 418, "Logo_runter_bit", 'S'},
-    {"Logo_links_bit", -1, 418, "Logo_links_bit", 'S'},
-    {"Logo_rechts_bit", -1, 418, "Logo_rechts_bit", 'S'},
-    {"Gruen_Transferlogo_LogoBrowser", 1, 816, "", 'T'},
+// Places in twips; faces are painted into the window's and the layers' backgrounds.
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Titelzeile, 0, 0, 12000, 450, "", "title"),
+    VB_ROW(Schliessen, 11610, 60, 330, 330, "", "btn:close").Hover(400, 'S'),
+    VB_ROW(Beenden2, 11220, 60, 330, 330, "", "btn:exit").Hover(400, 'S'),
+    VB_ROW(minimieren, 10830, 60, 330, 330, "", "btn:min").Hover(101, 'S', "Mittelbutton"),
+    VB_ROW(Hilfe, 10440, 60, 330, 330, "", "btn:help").Hover(401, 'S'),
+    VB_ROW(Einstellun, 10050, 60, 330, 330, "", "btn:settings").Hover(402, 'S'),
+    VB_ROW(Logo, 9660, 60, 330, 330, "", "btn:about").Hover(403, 'S'),
+    vb::Decor("Reiter_Logos_Vordergrund", Kind::Shape, 120, 780, 1800, 420, "", "tabon:Logos"),
+    VB_ROW(Logos_mit_Schatten, 120, 780, 1800, 420, "", "tab:Logos"),
+    VB_ROW(Reiter_Logos_inKalvoren, 120, 780, 1800, 420, "", "").Hover(811, 'S'),
+    VB_ROW(Reiter_Kalvoren_inLogos, 1980, 780, 1800, 420, "", "tab:Kalvoren").Hover(812, 'S'),
+    VB_ROW(Kalvoren_mit_Schatten, 1980, 780, 1800, 420, "", "tabon:Kalvoren"),
+    VB_ROW(Reiter_Fotos_inLogos, 3840, 780, 1800, 420, "", "tab:Fotos").Hover(0, 'H'),
+    VB_ROW(Reiter_Fotos_inKalvoren, 3840, 780, 1800, 420, "", "tab:Fotos").Hover(0, 'H'),
+    VB_ROW(Logo_Groesse, 5760, 840, 1200, 300, "", ""),
+    vb::Decor("Telefon_Rahmen", Kind::Shape, 7050, 510, 4830, 660, "", "panel"),
+    VB_ROW(Vorad_Master_ComboKategorien_Label, 7140, 540, 1350, 300, "", ""),
+    VB_ROW(Vorad_Master_VoradTyp_ComboKategorien_Label, 8520, 540, 1650, 300, "", ""),
+    VB_ROW(COM_Port, 11100, 540, 690, 300, "", "caption:COM"),
+    VB_ROW(Vorad_Master_ComboKategorien_Netzbetreiber_Label, 7140, 840, 3000, 300, "", ""),
+    VB_ROW(Netzbtreiber_Maske, 7110, 825, 3750, 330, "", "own:mask"),
+    VB_ROW(Netz_Raster, 10200, 840, 1590, 300, "", "own:hatch"),
+    VB_ROW(Layer_Logoauswahl, 0, 1200, 12000, 7500, "", "layer"),
+    VB_ROW(Layer_Kalvoren, 0, 1200, 12000, 7500, "", "layer"),
+    VB_ROW(ComboKategorien_Textanzeige, 180, 120, 8400, 360, "Layer_Logoauswahl", "combo"),
+    VB_ELEM(ComboKategorien, 3, 180, 120, 8400, 360, "Layer_Logoauswahl", ""),
+    VB_ELEM(ComboKategorien2_Textanzeige, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "combo"),
+    VB_ELEM(ComboKategorien2_TextanzeigeShape, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", "panel"),
+    VB_ELEM(ComboKategorien2, 0, 8700, 120, 2100, 360, "Layer_Logoauswahl", ""),
+    VB_GRID(Logo_Vorschaubild, {180, 1980, 3780, 5580, 7380}, {600, 2100, 3600, 5100}, 1725, 1275, "Layer_Logoauswahl", "frame"),
+    VB_GRID(Logo_Vorschaubild_Bild, {285, 2085, 3885, 5685, 7485}, {705, 2205, 3705, 5205}, 1515, 900, "Layer_Logoauswahl", ""),
+    VB_GRID(Logo_Vorschaubild_Bildname, {225, 2025, 3825, 5625, 7425}, {1650, 3150, 4650, 6150}, 1635, 210, "Layer_Logoauswahl", ""),
+    VB_ROW(LogoScrollbalken, 9180, 600, 240, 5775, "Layer_Logoauswahl", ""),
+    VB_ROW(Fileilistbox, 0, 0, 1500, 1500, "Layer_Logoauswahl", ""),
+    vb::Decor("Vorschau_Rahmen", Kind::Shape, 9600, 600, 2250, 1575, "Layer_Logoauswahl", "display"),
+    VB_ELEM(Gruen_Transferlogo_LogoBrowser, 0, 9960, 900, 1515, 975, "Layer_Logoauswahl", ""),
+    VB_ELEM(Transfer, 0, 9675, 2400, 2100, 450, "Layer_Logoauswahl", "btn:send:Senden").Hover(411, 'S'),
+    VB_ELEM(Loeschen, 0, 9675, 2940, 2100, 450, "Layer_Logoauswahl", "btn:delete:Betreiberlogo").Hover(412, 'S'),
+    VB_ROW(Speichern, 9675, 3480, 2100, 450, "Layer_Logoauswahl", "btn:save:Speichern").Hover(813, 'S'),
+    VB_ROW(In_Zaroreriri_bearbeiten, 9675, 4020, 2100, 450, "Layer_Logoauswahl", "btn:edit:Bearbeiten").Hover(814, 'S'),
+    VB_ROW(ComboKategorien_Textanzeige_Kalvoren, 180, 120, 8400, 360, "Layer_Kalvoren", "combo"),
+    VB_ELEM(ComboKategorien, 2, 180, 120, 8400, 360, "Layer_Kalvoren", ""),
+    VB_ELEM(ComboKategorien2_Textanzeige, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "combo"),
+    VB_ELEM(ComboKategorien2_TextanzeigeShape, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", "panel"),
+    VB_ELEM(ComboKategorien2, 1, 8700, 120, 2100, 360, "Layer_Kalvoren", ""),
+    VB_ROW(Logo_Stift, 180, 600, 600, 600, "Layer_Kalvoren", "btn:pen").Hover(419, 'S'),
+    VB_ROW(Logo_Linie, 180, 1230, 600, 600, "Layer_Kalvoren", "btn:line").Hover(423, 'S'),
+    VB_ROW(Logo_Kreis, 180, 1860, 600, 600, "Layer_Kalvoren", "btn:circle").Hover(421, 'S'),
+    VB_ROW(Logo_Kreis_schwarz, 180, 2490, 600, 600, "Layer_Kalvoren", "btn:disc").Hover(822, 'S'),
+    VB_ROW(Logo_Quadrat, 180, 3120, 600, 600, "Layer_Kalvoren", "btn:rect").Hover(422, 'S'),
+    VB_ROW(Logo_Rechteck_Schwarz, 180, 3750, 600, 600, "Layer_Kalvoren", "btn:rectfill").Hover(821, 'S'),
+    VB_ROW(Logo_Text, 180, 4380, 600, 600, "Layer_Kalvoren", "btn:text").Hover(416, 'S'),
+    VB_ROW(Logo_Radiegummi, 180, 600, 600, 600, "Layer_Kalvoren", "").Hover(0, 'H'),
+    VB_ROW(Logo_Linie_schwarz, 180, 1230, 600, 600, "Layer_Kalvoren", "").Hover(0, 'H'),
+    VB_ROW(Logo_Neu, 840, 600, 600, 600, "Layer_Kalvoren", "btn:new").Hover(420, 'S'),
+    VB_ROW(Logo_undo, 840, 1230, 600, 600, "Layer_Kalvoren", "btn:undo").Hover(424, 'S'),
+    VB_ROW(Logo_invers, 840, 1860, 600, 600, "Layer_Kalvoren", "btn:invert").Hover(415, 'S'),
+    VB_ROW(Logo_hori_spiegel, 840, 2490, 600, 600, "Layer_Kalvoren", "btn:mirrorh").Hover(414, 'S'),
+    VB_ROW(Logo_verti_spiegel, 840, 3120, 600, 600, "Layer_Kalvoren", "btn:mirrorv").Hover(413, 'S'),
+    VB_ROW(Raster_Undo_Box, 840, 1230, 600, 600, "Layer_Kalvoren", "own:cover"),
+    VB_ROW(Logo_hoch_bit, 840, 5100, 600, 600, "Layer_Kalvoren", "btn:up").Hover(418, 'S'),
+    VB_ROW(Logo_links_bit, 180, 5730, 600, 600, "Layer_Kalvoren", "btn:left").Hover(418, 'S'),
+    VB_ROW(Logo_rechts_bit, 1500, 5730, 600, 600, "Layer_Kalvoren", "btn:right").Hover(418, 'S'),
+    VB_ROW(Logo_runter_bit, 840, 6360, 600, 600, "Layer_Kalvoren", "btn:down").Hover(418, 'S'),
+    VB_ROW(Malfarbe_schwarz, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black"),
+    VB_ROW(Malfarbe_gruen, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green"),
+    VB_ROW(Malfarbe_gemischt, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed"),
+    VB_ROW(Malwerkzeug_Vorschau, 1500, 3120, 600, 600, "Layer_Kalvoren", ""),
+    vb::Decor("Raster_Rahmen", Kind::Shape, 2250, 600, 6750, 4500, "Layer_Kalvoren", "well"),
+    VB_ROW(Mitte_zentrierung, 5400, 2850, 450, 150, "Layer_Kalvoren", ""),
+    VB_ROW(Mitte_zentrierung_vert, 5625, 2700, 150, 450, "Layer_Kalvoren", ""),
+    VB_ROW(Logo_Raster_Grafik, 3465, 2430, 4320, 840, "Layer_Kalvoren", ""),
+    vb::Decor("Logo_Rahmen_1zu1", Kind::Shape, 2250, 5250, 6750, 2100, "Layer_Kalvoren", "frame"),
+    VB_ROW(Logo_Weiss_Grafik, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""),
+    VB_ROW(Logo_Undo_Grafik, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""),
+    VB_ROW(Testbild, 2400, 5400, 1080, 210, "Layer_Kalvoren", ""),
+    VB_ROW(Zoom, 9420, 600, 2175, 1065, "Layer_Kalvoren", ""),
+    VB_ROW(Gruen_Transferlogo_LogoBrowser_Rahmen, 9150, 1800, 2700, 1650, "Layer_Kalvoren", "display"),
+    VB_ELEM(Gruen_Transferlogo_LogoBrowser, 1, 9960, 2130, 1080, 210, "Layer_Kalvoren", "").Hover(816, 'T'),
+    VB_ELEM(Transfer, 1, 9450, 3750, 2100, 450, "Layer_Kalvoren", "btn:send:Senden").Hover(411, 'S'),
+    VB_ELEM(Loeschen, 1, 9450, 4290, 2100, 450, "Layer_Kalvoren", "btn:delete:Betreiberlogo").Hover(412, 'S'),
+    VB_ROW(Kalvoren_Logo_Speichern, 9450, 4830, 2100, 450, "Layer_Kalvoren", "btn:save:Speichern").Hover(820, 'S'),
+    VB_ROW(Laden, 9450, 5370, 2100, 450, "Layer_Kalvoren", "btn:open:Logo laden").Hover(818, 'S'),
+    VB_ROW(Laden_Fotos_Browser, 9450, 5910, 2100, 450, "Layer_Kalvoren", "btn:photo:Foto laden").Hover(819, 'S'),
+    VB_ROW(Kalvoren_bearbeiten_zurueck, 9450, 6450, 2100, 450, "Layer_Kalvoren", "btn:back:Zurück").Hover(0, 'H'),
 };
 
 // Work files removed at quit, in this order.
@@ -265,87 +170,6 @@ StartbildschirmForm::StartbildschirmForm() : vb::Form(QStringLiteral("Startbilds
 StartbildschirmForm::~StartbildschirmForm() = default;
 
 void StartbildschirmForm::Wire() {
-    auto img = [this](const char* n, int i = -1) { return Get<vb::Image>(n, i); };
-    auto lbl = [this](const char* n, int i = -1) { return Get<vb::Label>(n, i); };
-    auto pic = [this](const char* n, int i = -1) { return Get<vb::PictureBox>(n, i); };
-    Titelzeile = lbl("Titelzeile");
-    Schliessen = img("Schliessen");
-    Beenden2 = img("Beenden2");
-    minimieren = img("minimieren");
-    Hilfe = img("Hilfe");
-    Einstellun = img("Einstellun");
-    Logo = img("Logo");
-    COM_Port = lbl("COM_Port");
-    Vorad_Master_ComboKategorien_Label = lbl("Vorad_Master_ComboKategorien_Label");
-    Vorad_Master_VoradTyp_ComboKategorien_Label = lbl("Vorad_Master_VoradTyp_ComboKategorien_Label");
-    Vorad_Master_ComboKategorien_Netzbetreiber_Label = lbl("Vorad_Master_ComboKategorien_Netzbetreiber_Label");
-    Logo_Groesse = lbl("Logo_Groesse");
-    Netzbtreiber_Maske = img("Netzbtreiber_Maske");
-    Netz_Raster = img("Netz_Raster");
-    Logos_mit_Schatten = img("Logos_mit_Schatten");
-    Reiter_Logos_inKalvoren = img("Reiter_Logos_inKalvoren");
-    Reiter_Kalvoren_inLogos = img("Reiter_Kalvoren_inLogos");
-    Kalvoren_mit_Schatten = img("Kalvoren_mit_Schatten");
-    Reiter_Fotos_inLogos = img("Reiter_Fotos_inLogos");
-    Reiter_Fotos_inKalvoren = img("Reiter_Fotos_inKalvoren");
-    Layer_Logoauswahl = pic("Layer_Logoauswahl");
-    Layer_Kalvoren = pic("Layer_Kalvoren");
-    for (int i : {2, 3}) ComboKategorien[size_t(i)] = Get<vb::ComboBox>("ComboKategorien", i);
-    ComboKategorien_Textanzeige = lbl("ComboKategorien_Textanzeige");
-    ComboKategorien_Textanzeige_Kalvoren = lbl("ComboKategorien_Textanzeige_Kalvoren");
-    for (int i : {0, 1}) {
-        ComboKategorien2[size_t(i)] = Get<vb::ComboBox>("ComboKategorien2", i);
-        ComboKategorien2_Textanzeige[size_t(i)] = lbl("ComboKategorien2_Textanzeige", i);
-        ComboKategorien2_TextanzeigeShape[size_t(i)] = lbl("ComboKategorien2_TextanzeigeShape", i);
-        Gruen_Transferlogo_LogoBrowser[size_t(i)] = pic("Gruen_Transferlogo_LogoBrowser", i);
-        Transfer[size_t(i)] = img("Transfer", i);
-        Loeschen[size_t(i)] = img("Loeschen", i);
-    }
-    for (int i = 0; i < 20; ++i) {
-        Logo_Vorschaubild[size_t(i)] = img("Logo_Vorschaubild", i);
-        Logo_Vorschaubild_Bild[size_t(i)] = img("Logo_Vorschaubild_Bild", i);
-        Logo_Vorschaubild_Bildname[size_t(i)] = lbl("Logo_Vorschaubild_Bildname", i);
-    }
-    LogoScrollbalken = Get<vb::ScrollBar>("LogoScrollbalken");
-    Fileilistbox = Get<vb::FileListBox>("Fileilistbox");
-    Speichern = img("Speichern");
-    In_Zaroreriri_bearbeiten = img("In_Zaroreriri_bearbeiten");
-    Gruen_Transferlogo_LogoBrowser_Rahmen = img("Gruen_Transferlogo_LogoBrowser_Rahmen");
-    Logo_Weiss_Grafik = pic("Logo_Weiss_Grafik");
-    Logo_Undo_Grafik = pic("Logo_Undo_Grafik");
-    Logo_Raster_Grafik = pic("Logo_Raster_Grafik");
-    Zoom = pic("Zoom");
-    Malwerkzeug_Vorschau = pic("Malwerkzeug_Vorschau");
-    Raster_Undo_Box = img("Raster_Undo_Box");
-    Testbild = img("Testbild");
-    Mitte_zentrierung = img("Mitte_zentrierung");
-    Mitte_zentrierung_vert = img("Mitte_zentrierung_vert");
-    Logo_Stift = img("Logo_Stift");
-    Logo_Radiegummi = img("Logo_Radiegummi");
-    Logo_Text = img("Logo_Text");
-    Logo_Linie = img("Logo_Linie");
-    Logo_Linie_schwarz = img("Logo_Linie_schwarz");
-    Logo_Kreis = img("Logo_Kreis");
-    Logo_Kreis_schwarz = img("Logo_Kreis_schwarz");
-    Logo_Quadrat = img("Logo_Quadrat");
-    Logo_Rechteck_Schwarz = img("Logo_Rechteck_Schwarz");
-    Logo_Neu = img("Logo_Neu");
-    Logo_undo = img("Logo_undo");
-    Logo_invers = img("Logo_invers");
-    Logo_hori_spiegel = img("Logo_hori_spiegel");
-    Logo_verti_spiegel = img("Logo_verti_spiegel");
-    Logo_hoch_bit = img("Logo_hoch_bit");
-    Logo_runter_bit = img("Logo_runter_bit");
-    Logo_links_bit = img("Logo_links_bit");
-    Logo_rechts_bit = img("Logo_rechts_bit");
-    Malfarbe_schwarz = img("Malfarbe_schwarz");
-    Malfarbe_gruen = img("Malfarbe_gruen");
-    Malfarbe_gemischt = img("Malfarbe_gemischt");
-    Kalvoren_Logo_Speichern = img("Kalvoren_Logo_Speichern");
-    Laden = img("Laden");
-    Laden_Fotos_Browser = img("Laden_Fotos_Browser");
-    Kalvoren_bearbeiten_zurueck = img("Kalvoren_bearbeiten_zurueck");
-
     // Frame
     Schliessen->Click = [this] { Schliessen_Click(); };
     Beenden2->Click = [this] { Beenden2_Click(); };
@@ -358,7 +182,7 @@ void StartbildschirmForm::Wire() {
     // The gallery layer lies over the window's background and acts as it.
     Layer_Logoauswahl->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
     Layer_Logoauswahl->DblClick = [this] { Form_DblClick(); };
-    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    Schaltflaechen::Hover_verdrahten(*this);
 
     // Category lists and caller groups; their labels open them.
     for (short i : {2, 3}) ComboKategorien[size_t(i)]->Click = [this, i] { ComboKategorien_Click(i); };

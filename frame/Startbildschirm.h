@@ -23,41 +23,42 @@ public:
     StartbildschirmForm();
     ~StartbildschirmForm() override;
 
+    // Controls, each bound to its row of the layout table.
     // Frame
-    vb::Label* Titelzeile;
-    vb::Image *Schliessen, *Beenden2, *minimieren, *Hilfe, *Einstellun, *Logo;
-    vb::Label *COM_Port, *Vorad_Master_ComboKategorien_Label, *Vorad_Master_VoradTyp_ComboKategorien_Label,
-        *Vorad_Master_ComboKategorien_Netzbetreiber_Label, *Logo_Groesse;
-    vb::Image *Netzbtreiber_Maske, *Netz_Raster;
+    VB_CONTROLS(vb::Label, Titelzeile);
+    VB_CONTROLS(vb::Image, Schliessen, Beenden2, minimieren, Hilfe, Einstellun, Logo);
+    VB_CONTROLS(vb::Label, COM_Port, Vorad_Master_ComboKategorien_Label, Vorad_Master_VoradTyp_ComboKategorien_Label,
+                Vorad_Master_ComboKategorien_Netzbetreiber_Label, Logo_Groesse);
+    VB_CONTROLS(vb::Image, Netzbtreiber_Maske, Netz_Raster);
     // Tabs
-    vb::Image *Logos_mit_Schatten, *Reiter_Logos_inKalvoren, *Reiter_Kalvoren_inLogos, *Kalvoren_mit_Schatten,
-        *Reiter_Fotos_inLogos, *Reiter_Fotos_inKalvoren;
+    VB_CONTROLS(vb::Image, Logos_mit_Schatten, Reiter_Logos_inKalvoren, Reiter_Kalvoren_inLogos, Kalvoren_mit_Schatten, Reiter_Fotos_inLogos,
+                Reiter_Fotos_inKalvoren);
     // Layers
-    vb::PictureBox *Layer_Logoauswahl, *Layer_Kalvoren;
+    VB_CONTROLS(vb::PictureBox, Layer_Logoauswahl, Layer_Kalvoren);
     // Categories and caller groups
-    std::array<vb::ComboBox*, 4> ComboKategorien{};  // elements 2 and 3
-    vb::Label *ComboKategorien_Textanzeige, *ComboKategorien_Textanzeige_Kalvoren;
-    std::array<vb::ComboBox*, 2> ComboKategorien2{};
-    std::array<vb::Label*, 2> ComboKategorien2_Textanzeige{}, ComboKategorien2_TextanzeigeShape{};
+    VB_ARRAY_FROM(vb::ComboBox, 4, 2, ComboKategorien); // elements 2 and 3
+    VB_CONTROLS(vb::Label, ComboKategorien_Textanzeige, ComboKategorien_Textanzeige_Kalvoren);
+    VB_ARRAYS(vb::ComboBox, 2, ComboKategorien2);
+    VB_ARRAYS(vb::Label, 2, ComboKategorien2_Textanzeige, ComboKategorien2_TextanzeigeShape);
     // Gallery
-    std::array<vb::Image*, 20> Logo_Vorschaubild{}, Logo_Vorschaubild_Bild{};
-    std::array<vb::Label*, 20> Logo_Vorschaubild_Bildname{};
-    vb::ScrollBar* LogoScrollbalken;
-    vb::FileListBox* Fileilistbox;
-    vb::Image *Speichern, *In_Zaroreriri_bearbeiten;
+    VB_ARRAYS(vb::Image, 20, Logo_Vorschaubild, Logo_Vorschaubild_Bild);
+    VB_ARRAYS(vb::Label, 20, Logo_Vorschaubild_Bildname);
+    VB_CONTROLS(vb::ScrollBar, LogoScrollbalken);
+    VB_CONTROLS(vb::FileListBox, Fileilistbox);
+    VB_CONTROLS(vb::Image, Speichern, In_Zaroreriri_bearbeiten);
     // Phone display and transfer
-    std::array<vb::PictureBox*, 2> Gruen_Transferlogo_LogoBrowser{};
-    vb::Image* Gruen_Transferlogo_LogoBrowser_Rahmen;
-    std::array<vb::Image*, 2> Transfer{}, Loeschen{};
+    VB_ARRAYS(vb::PictureBox, 2, Gruen_Transferlogo_LogoBrowser);
+    VB_CONTROLS(vb::Image, Gruen_Transferlogo_LogoBrowser_Rahmen);
+    VB_ARRAYS(vb::Image, 2, Transfer, Loeschen);
     // Editor
-    vb::PictureBox *Logo_Weiss_Grafik, *Logo_Undo_Grafik, *Logo_Raster_Grafik, *Zoom, *Malwerkzeug_Vorschau;
-    vb::Image *Raster_Undo_Box, *Testbild, *Mitte_zentrierung, *Mitte_zentrierung_vert;
-    vb::Image *Logo_Stift, *Logo_Radiegummi, *Logo_Text, *Logo_Linie, *Logo_Linie_schwarz, *Logo_Kreis, *Logo_Kreis_schwarz,
-        *Logo_Quadrat, *Logo_Rechteck_Schwarz;
-    vb::Image *Logo_Neu, *Logo_undo, *Logo_invers, *Logo_hori_spiegel, *Logo_verti_spiegel, *Logo_hoch_bit, *Logo_runter_bit,
-        *Logo_links_bit, *Logo_rechts_bit;
-    vb::Image *Malfarbe_schwarz, *Malfarbe_gruen, *Malfarbe_gemischt;
-    vb::Image *Kalvoren_Logo_Speichern, *Laden, *Laden_Fotos_Browser, *Kalvoren_bearbeiten_zurueck;
+    VB_CONTROLS(vb::PictureBox, Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Zoom, Malwerkzeug_Vorschau);
+    VB_CONTROLS(vb::Image, Raster_Undo_Box, Testbild, Mitte_zentrierung, Mitte_zentrierung_vert);
+    VB_CONTROLS(vb::Image, Logo_Stift, Logo_Radiegummi, Logo_Text, Logo_Linie, Logo_Linie_schwarz, Logo_Kreis, Logo_Kreis_schwarz, Logo_Quadrat,
+                Logo_Rechteck_Schwarz);
+    VB_CONTROLS(vb::Image, Logo_Neu, Logo_undo, Logo_invers, Logo_hori_spiegel, Logo_verti_spiegel, Logo_hoch_bit, Logo_runter_bit, Logo_links_bit,
+                Logo_rechts_bit);
+    VB_CONTROLS(vb::Image, Malfarbe_schwarz, Malfarbe_gruen, Malfarbe_gemischt);
+    VB_CONTROLS(vb::Image, Kalvoren_Logo_Speichern, Laden, Laden_Fotos_Browser, Kalvoren_bearbeiten_zurueck);
 
     // The image buffer of the last load or transfer.
     std::unique_ptr<cDIBSection> Bildpuffer;

@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 namespace vb {
 namespace {
@@ -127,8 +128,32 @@ class PressCounter;
 PressCounter& pressCounter();
 } // namespace
 
+Form::Form(QString name, std::span<const LayoutRow> layout, double w, double h)
+    : m_name(std::move(name)), m_designW(w), m_designH(h), m_width(w), m_height(h) {
+    for (const LayoutRow& r : layout) {
+        if (r.lefts.n == 0) {
+            m_items.push_back(r.item);
+            m_binders.push_back(r.bind);
+            continue;
+        }
+        for (int row = 0; row < r.tops.n; ++row)
+            for (int col = 0; col < r.lefts.n; ++col) {
+                LayoutItem it = r.item;
+                it.index = row * r.lefts.n + col;
+                it.left = r.lefts.v[col];
+                it.top = r.tops.v[row];
+                m_items.push_back(it);
+                m_binders.push_back(r.bind);
+            }
+    }
+    pressCounter();
+    m_widget = std::make_unique<FormWidget>(*this);
+    registry().push_back(this);
+}
+
 Form::Form(QString name, std::span<const LayoutItem> layout, double w, double h)
-    : m_name(std::move(name)), m_layout(layout), m_designW(w), m_designH(h), m_width(w), m_height(h) {
+    : m_name(std::move(name)), m_items(layout.begin(), layout.end()), m_binders(layout.size(), nullptr), m_designW(w), m_designH(h),
+      m_width(w), m_height(h) {
     pressCounter();
     m_widget = std::make_unique<FormWidget>(*this);
     registry().push_back(this);
@@ -143,14 +168,36 @@ Form::~Form() {
 }
 
 void Form::build() {
-    for (const LayoutItem& it : m_layout) {
+    // A table that does not fit the window's members is a fault of the program: it is reported
+    // here, when the window loads, rather than at the first use of the control.
+    auto fault = [this](const LayoutItem& it, const char* what) {
+        QString where = QString::fromLatin1(it.name);
+        if (it.index >= 0) where += QStringLiteral("(%1)").arg(it.index);
+        throw std::logic_error(QStringLiteral("%1: %2 %3").arg(m_name, where, QLatin1String(what)).toStdString());
+    };
+    std::vector<const void*> bound;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const LayoutItem& it = m_items[i];
         auto c = createControl(*this, it);
         Control* raw = c.get();
         if (raw->Widget()) raw->Widget()->setProperty("vbControl", QVariant::fromValue(static_cast<void*>(raw)));
-        m_byName[{raw->Name(), raw->Index()}] = raw;
+        if (!m_byName.emplace(std::pair{raw->Name(), raw->Index()}, raw).second) fault(it, "has two rows");
+        if (*it.container) {
+            const Control* box = Find(QString::fromLatin1(it.container));
+            if (!box || box->ControlKind() != Kind::PictureBox) fault(it, "lies in no picture box listed before it");
+        }
+        if (m_binders[i]) {
+            const void* slot = m_binders[i](*this, raw, it.index);
+            if (!slot) fault(it, "has an index its member does not hold");
+            if (std::none_of(m_declared.begin(), m_declared.end(), [slot](const Declared& d) { return d.slot == slot; }))
+                fault(it, "binds a member that is not declared as a control");
+            bound.push_back(slot);
+        }
         m_order.push_back(raw);
         m_controls.push_back(std::move(c));
     }
+    for (const Declared& d : m_declared)
+        if (std::find(bound.begin(), bound.end(), d.slot) == bound.end()) fault(LayoutItem{d.name, Kind::Label, d.index, 0, 0, 0, 0}, "has no row");
     m_built = true;
     Wire();
 }
@@ -159,8 +206,8 @@ void Form::applyDesign() {
     m_width = m_designW;
     m_height = m_designH;
     m_paletteMode = 1;
-    for (size_t i = 0; i < m_layout.size(); ++i) {
-        const LayoutItem& it = m_layout[i];
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const LayoutItem& it = m_items[i];
         Control* c = m_order[i];
         Control* container = *it.container ? Find(QString::fromLatin1(it.container)) : nullptr;
         c->SetContainer(container);

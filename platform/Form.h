@@ -7,6 +7,7 @@
 #include "platform/Surface.h"
 
 #include <QEventLoop>
+#include <array>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -44,6 +45,9 @@ enum { vbFormControlMenu = 0, vbFormCode = 1 };
 
 class Form : public Surface {
 public:
+    // A window whose rows bind its controls to its members (see Layout.h).
+    Form(QString name, std::span<const LayoutRow> layout, double widthTwips, double heightTwips);
+    // A window of plain rows without members (tests' small windows).
     Form(QString name, std::span<const LayoutItem> layout, double widthTwips, double heightTwips);
     ~Form() override;
 
@@ -90,7 +94,8 @@ public:
     T* Get(const char* name, int index = -1) const {
         return dynamic_cast<T*>(Find(QString::fromLatin1(name), index));
     }
-    std::span<const LayoutItem> LayoutTable() const { return m_layout; }
+    // The rows, one per control (grids expanded), in the window's control order.
+    std::span<const LayoutItem> LayoutTable() const { return m_items; }
 
     FormWidget* Widget() const { return m_widget.get(); }
     QWidget* ClientWidget() const { return m_widget.get(); }
@@ -117,8 +122,20 @@ public:
 protected:
     // Design-time properties beyond the layout table; runs at every load.
     virtual void Design() {}
-    // Wires the handlers to the controls; runs once.
+    // Wires the handlers to the controls; runs once, after the rows have set the members.
     virtual void Wire() {}
+    // Control members announce themselves (VB_CONTROLS, VB_ARRAYS), so that a member without a
+    // row is reported when the window loads.
+    template <class T>
+    T* DeclareControl(T** slot, const char* name) {
+        m_declared.push_back({slot, name, -1});
+        return nullptr;
+    }
+    template <class T, std::size_t N>
+    std::array<T*, N> DeclareControls(std::array<T*, N>* members, const char* name, std::size_t first = 0) {
+        for (std::size_t i = first; i < N; ++i) m_declared.push_back({&(*members)[i], name, int(i)});
+        return {};
+    }
     void surfaceChanged() override;
 
 private:
@@ -127,7 +144,14 @@ private:
     void applyDesign();
     void applyWindowGeometry();
     QString m_name;
-    std::span<const LayoutItem> m_layout;
+    std::vector<LayoutItem> m_items;
+    std::vector<Binder> m_binders; // per item
+    struct Declared {
+        const void* slot;
+        const char* name;
+        int index;
+    };
+    std::vector<Declared> m_declared;
     double m_designW, m_designH;
     double m_left = 0, m_top = 0, m_width, m_height;
     int m_paletteMode = 1;
