@@ -275,15 +275,9 @@ void EinstellungenForm::Berechnungsart_Combobox_Click() {
 
 namespace {
 void listeOeffnen(EinstellungenForm& f, vb::Label* label, vb::ComboBox* liste, int tooltip) {
-    f.loesche_Comboboxen();
-    if (tooltip)
-        vb::Try([&] {
-            const QString t = LoadResString(tooltip);
-            label->setToolTipText(t);
-            liste->setToolTipText(t);
-        });
-    liste->setVisible(true);
-    liste->ZOrder(0);
+    vb::ComboBox* const gruppe[] = {f.Vorad_Master_ComboKategorien, f.Vorad_Master_VoradTyp_ComboKategorien,
+                                    f.Vorad_Master_ComboKategorien_Netzbetreiber, f.Berechnungsart_Combobox};
+    Schaltflaechen::Liste_oeffnen(*label, *liste, tooltip, gruppe);
 }
 } // namespace
 
@@ -323,12 +317,7 @@ void EinstellungenForm::Abbrechen_Click() {
 
 void EinstellungenForm::Schliessen_Click() { Abbrechen_Click(); }
 
-void EinstellungenForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Startbildschirm->Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void EinstellungenForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 void EinstellungenForm::Form_KeyPress(int& KeyAscii) {
     if (KeyAscii != 20) return; // Ctrl+T: scanning although no scanner was found

@@ -128,12 +128,7 @@ void InformationForm::InfoTimer_Timer() {
     Hide();
 }
 
-void InformationForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Startbildschirm->Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void InformationForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 void InformationForm::Form_MouseMove(int Button, int, float, float) {
     Schaltflaechen::Fenster_ziehen(*this, Button);

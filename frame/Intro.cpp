@@ -3,6 +3,7 @@
 #include "frame/Einstellungen.h"
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "frame/Variablen_Sichern_laden.h"
@@ -271,12 +272,7 @@ void IntroForm::Form_Click() {
 
 void IntroForm::Form_KeyPress(int&) { Splash_Timer(); }
 
-void IntroForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Startbildschirm->Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void IntroForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 void IntroForm::Image1_Click() {
     if (vb::Shell::Execute(QStringLiteral("open"), QString::fromLatin1(kProduktseite)) < 32) Hide();

@@ -3,6 +3,10 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechenlader.h"
 #include "frame/Strings.h"
+#include "platform/ComboBox.h"
+#include "platform/CommonDialog.h"
+#include "platform/Keys.h"
+#include "platform/Label.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
@@ -88,6 +92,44 @@ void Hover_verdrahten(vb::Form& f) {
 
 void Fenster_ziehen(vb::Form& f, int Button) {
     if (Button == 1) f.BeginSystemMove();
+}
+
+void Rahmen_hervorheben(vb::Image& rahmen, float X, float Y) {
+    vb::Control* quelle = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
+    if (!quelle || Bild(&rahmen).Handle() == Bild(quelle).Handle()) return;
+    if (Hover_Objekt && Bild(Hover_Objekt).Handle() != 0) {
+        Hover_Name = Hover_Objekt->Name();
+        Bild_setzen(Hover_Objekt, vb::Picture());
+    }
+    Schaltflaeche_hervorheben(rahmen, X, Y, *quelle);
+}
+
+void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe) {
+    for (vb::ComboBox* andere : gruppe)
+        if (andere != &liste) andere->setVisible(false);
+    if (tooltip)
+        vb::Try([&] {
+            const QString t = LoadResString(tooltip);
+            label.setToolTipText(t);
+            liste.setToolTipText(t);
+        });
+    liste.setVisible(true);
+    liste.ZOrder(0);
+}
+
+void Hilfe_zeigen() {
+    vb::Try([] {
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.HelpFile = Programmverzeichnis + QStringLiteral("vorad.hlp");
+        d.HelpCommand = 3;
+        d.ShowHelp();
+    });
+}
+
+void Hilfetaste(int& KeyCode) {
+    if (KeyCode != vb::vbKeyF1) return;
+    Hilfe_zeigen();
+    KeyCode = 0;
 }
 
 void Hover_zuruecksetzen(bool nurUnterEins) {

@@ -6,8 +6,11 @@
 #include <span>
 
 namespace vb {
+class ComboBox;
 class Control;
 class Form;
+class Image;
+class Label;
 } // namespace vb
 
 namespace Schaltflaechen {
@@ -36,5 +39,17 @@ void Hover_verdrahten(vb::Form& f);
 // nurUnterEins the control keeps it when its tag is "1" or more).
 void Fenster_ziehen(vb::Form& f, int Button);
 void Hover_zuruecksetzen(bool nurUnterEins);
+
+// A thumbnail frame under the mouse takes the store's frame highlight, ending any other.
+void Rahmen_hervorheben(vb::Image& rahmen, float X, float Y);
+
+// Opens a list over its label: the other lists of its group close, label and list take the
+// tooltip (a string number; 0: none) and the list shows in front.
+void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe = {});
+
+// The program's help, as the help button shows it.
+void Hilfe_zeigen();
+// A window's key handler: F1 shows the help and is used up.
+void Hilfetaste(int& KeyCode);
 
 } // namespace Schaltflaechen

@@ -190,29 +190,15 @@ void StartbildschirmForm::Wire() {
         vb::Label* label;
         vb::ComboBox* list;
     };
-    for (const Opener& o : {Opener{ComboKategorien_Textanzeige, ComboKategorien[3]}, Opener{ComboKategorien_Textanzeige_Kalvoren, ComboKategorien[2]}}) {
-        o.label->MouseMove = [o](int, int, float, float) {
-            vb::Try([&] {
-                o.label->setToolTipText(LoadResString(810));
-                o.list->setToolTipText(LoadResString(810));
-            });
-            o.list->setVisible(true);
-        };
-    }
+    for (const Opener& o : {Opener{ComboKategorien_Textanzeige, ComboKategorien[3]}, Opener{ComboKategorien_Textanzeige_Kalvoren, ComboKategorien[2]}})
+        o.label->MouseMove = [o](int, int, float, float) { Schaltflaechen::Liste_oeffnen(*o.label, *o.list, 810); };
     for (short i : {0, 1}) {
         ComboKategorien2[size_t(i)]->Click = [this, i] {
             ComboKategorien2_Click(i);
             ComboKategorien2_Change(i);
         };
         ComboKategorien2_Textanzeige[size_t(i)]->MouseMove = [this, i](int, int, float, float) {
-            vb::Try([&] {
-                const QString t = LoadResString(815);
-                for (int j : {0, 1}) {
-                    ComboKategorien2_Textanzeige[size_t(j)]->setToolTipText(t);
-                    ComboKategorien2[size_t(j)]->setToolTipText(t);
-                }
-            });
-            ComboKategorien2[size_t(i)]->setVisible(true);
+            Schaltflaechen::Liste_oeffnen(*ComboKategorien2_Textanzeige[size_t(i)], *ComboKategorien2[size_t(i)], 815);
         };
         Transfer[size_t(i)]->Click = [this, i] { Transfer_Click(i); };
         Loeschen[size_t(i)]->Click = [this, i] { Loeschen_Click(i); };
@@ -396,14 +382,7 @@ void StartbildschirmForm::Beenden2_Click() {
 
 void StartbildschirmForm::minimieren_Click() { setWindowState(vb::vbMinimized); }
 
-void StartbildschirmForm::Hilfe_Click() {
-    vb::Try([] {
-        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
-        d.HelpFile = Programmverzeichnis + QStringLiteral("vorad.hlp");
-        d.HelpCommand = 3;
-        d.ShowHelp();
-    });
-}
+void StartbildschirmForm::Hilfe_Click() { Schaltflaechen::Hilfe_zeigen(); }
 
 void StartbildschirmForm::Logo_Click() {
     vb::Try([] {
@@ -426,12 +405,7 @@ void StartbildschirmForm::Form_DblClick() {
     setTop(vb::Screen::Height() / 2 - Height() / 2);
 }
 
-void StartbildschirmForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void StartbildschirmForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 void StartbildschirmForm::Form_MouseMove(int Button, int, float, float) {
     Schaltflaechen::Fenster_ziehen(*this, Button);

@@ -308,12 +308,7 @@ void FotoeditorForm::Form_DblClick() {
     setTop((vb::Screen::Height() - Height()) / 2);
 }
 
-void FotoeditorForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Startbildschirm->Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void FotoeditorForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 void FotoeditorForm::Form_MouseMove(int Button, int, float, float) {
     Schaltflaechen::Fenster_ziehen(*this, Button);

@@ -3,6 +3,7 @@
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
 #include "frame/Strings.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/mfrmMain.h"
@@ -211,10 +212,5 @@ void FotoeditorForm::Filter_Label_MouseMove(short Liste, int, int, float, float)
     vb::ComboBox* listen[] = {Filter1, Filter2, Filter3};
     const int i = Liste - 1;
     if (i < 0 || i > 2) return;
-    vb::Try([&] {
-        const QString tip = LoadResString(843 + i);
-        labels[i]->setToolTipText(tip);
-        listen[i]->setToolTipText(tip);
-    });
-    for (int k = 0; k < 3; ++k) listen[k]->setVisible(k == i);
+    Schaltflaechen::Liste_oeffnen(*labels[i], *listen[i], 843 + i, listen);
 }

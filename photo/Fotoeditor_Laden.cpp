@@ -125,14 +125,7 @@ void FotoeditorForm::Fotos_Vorschaubild_Click(short Index) { Fotos_Vorschaubild_
 
 void FotoeditorForm::Fotos_Vorschaubild_MouseMove(short Index, int, int, float X, float Y) {
     if (Index < 0 || Index >= kSlots) return;
-    vb::Image* rahmen = Fotos_Vorschaubild[size_t(Index)];
-    vb::Control* quelle = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
-    if (!quelle || Schaltflaechen::Bild(rahmen).Handle() == Schaltflaechen::Bild(quelle).Handle()) return;
-    if (Hover_Objekt && Schaltflaechen::Bild(Hover_Objekt).Handle() != 0) {
-        Hover_Name = Hover_Objekt->Name();
-        Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
-    }
-    Schaltflaechen::Schaltflaeche_hervorheben(*rahmen, X, Y, *quelle);
+    Schaltflaechen::Rahmen_hervorheben(*Fotos_Vorschaubild[size_t(Index)], X, Y);
 }
 
 void FotoeditorForm::FotosScrollbalken_Change() {

@@ -271,12 +271,7 @@ void Logo_Foto_LadenForm::Form_Activate() {
     }
 }
 
-void Logo_Foto_LadenForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == vb::vbKeyF1) {
-        Startbildschirm->Hilfe_Click();
-        KeyCode = 0;
-    }
-}
+void Logo_Foto_LadenForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
 namespace {
 // The fit buttons: the chosen one shows its lit picture, the other none.
@@ -392,14 +387,7 @@ void Logo_Foto_LadenForm::Reiter_Browser_Click() {
 
 void Logo_Foto_LadenForm::Fotos_Vorschaubild_MouseMove(short Index, int, int, float X, float Y) {
     if (Index < 0 || Index >= kSlots) return;
-    vb::Image* rahmen = Fotos_Vorschaubild[size_t(Index)];
-    vb::Control* quelle = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
-    if (!quelle || Schaltflaechen::Bild(rahmen).Handle() == Schaltflaechen::Bild(quelle).Handle()) return;
-    if (Hover_Objekt && Schaltflaechen::Bild(Hover_Objekt).Handle() != 0) {
-        Hover_Name = Hover_Objekt->Name();
-        Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
-    }
-    Schaltflaechen::Schaltflaeche_hervorheben(*rahmen, X, Y, *quelle);
+    Schaltflaechen::Rahmen_hervorheben(*Fotos_Vorschaubild[size_t(Index)], X, Y);
 }
 
 void Logo_Foto_LadenForm::Foto_Perspektivisch_Skallieren_Click() {
