@@ -52,7 +52,15 @@ void Fenster_skalieren(vb::Form& F) {
 }
 
 namespace {
-void frameLine(vb::Surface& s, int w, int h, int e) {
+int pixels(double twips) { return int(std::nearbyint(twips / vb::Screen::TwipsPerPixelX())); }
+
+// Cuts the surface to its rounded outline (corner ellipse e pixels; 0: square) and draws that
+// outline in its fore colour.
+template <class T>
+void abrunden(T& s, int e) {
+    const int w = pixels(s.Width()), h = pixels(s.Height());
+    s.SetRoundRegion(w, h, e, e);
+    s.setAutoRedraw(true);
     QPainter p(&s.hDC());
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(vb::ToQColor(s.ForeColor()));
@@ -60,22 +68,15 @@ void frameLine(vb::Surface& s, int w, int h, int e) {
     if (e > 0) p.drawRoundedRect(QRect(0, 0, w - 1, h - 1), e / 2.0, e / 2.0);
     else p.drawRect(QRect(0, 0, w - 1, h - 1));
 }
-int pixels(double twips) { return int(std::nearbyint(twips / vb::Screen::TwipsPerPixelX())); }
 } // namespace
 
 void Fenster_abrunden(vb::Form& F) {
-    const int w = pixels(F.Width()), h = pixels(F.Height());
-    F.SetRoundRegion(w, h, 20, 20);
-    F.setAutoRedraw(true);
-    frameLine(F, w, h, 20);
+    abrunden(F, 20);
     F.Widget()->update();
 }
 
 void Bildfeld_abrunden(vb::PictureBox& P) {
-    const int w = pixels(P.Width()), h = pixels(P.Height());
-    P.SetRoundRegion(w, h, 0, 0);
-    P.setAutoRedraw(true);
-    frameLine(P, w, h, 0);
+    abrunden(P, 0);
     P.Refresh();
 }
 

@@ -29,7 +29,6 @@ const QHash<int, QString>& table() {
 }
 } // namespace
 
-bool HasResString(int id) { return table().contains(id); }
 
 QString LoadResString(int id) {
     auto it = table().constFind(id);

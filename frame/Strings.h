@@ -4,4 +4,3 @@
 
 // Raises error 326 when the table holds no text of that id.
 QString LoadResString(int id);
-bool HasResString(int id);

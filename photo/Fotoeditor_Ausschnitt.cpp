@@ -24,8 +24,6 @@ namespace {
 double tpx() { return vb::Screen::TwipsPerPixelX(); }
 double tpy() { return vb::Screen::TwipsPerPixelY(); }
 bool gewaehlt(const vb::Image* b) { return b->Tag() == QLatin1String("1"); }
-// Where the free rectangle was pressed (twips in Shape1), so it can span to either side.
-double g_ankerX = 0, g_ankerY = 0;
 } // namespace
 
 void FotoeditorForm::wireAusschnitt() {
@@ -65,9 +63,9 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown(int, int, float, float
     Fotos_Bearbeiten_Bildimage_Undo_Buffer->setPicture(Fotos_Bearbeiten_Bildimage->Picture());
     Undo_Fotoeditor_Shape_Label->setVisible(false);
     Zaroreriri::Rasterposition_ermitteln(*Shape1);
-    g_ankerX = Raster_X * 4 * tpx();
-    g_ankerY = Raster_Y * 4 * tpy();
-    Bildschirmshape->Move(g_ankerX, g_ankerY, 0, 0);
+    Gemeinsam.Schnitt_Anker_X = Raster_X * 4 * tpx();
+    Gemeinsam.Schnitt_Anker_Y = Raster_Y * 4 * tpy();
+    Bildschirmshape->Move(Gemeinsam.Schnitt_Anker_X, Gemeinsam.Schnitt_Anker_Y, 0, 0);
     Bildschirmshape->Refresh();
     Bildschirmshape->setVisible(true);
     Bildschirmshape_Master->setVisible(false);
@@ -83,7 +81,7 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int, float
         // The band spans from the press point to the cursor, whichever side the cursor is on.
         Zaroreriri::Rasterposition_ermitteln(*Shape1);
         const double x = Raster_X * 4 * tpx(), y = Raster_Y * 4 * tpy();
-        Bildschirmshape->Move(std::min(x, g_ankerX), std::min(y, g_ankerY), std::abs(x - g_ankerX), std::abs(y - g_ankerY));
+        Bildschirmshape->Move(std::min(x, Gemeinsam.Schnitt_Anker_X), std::min(y, Gemeinsam.Schnitt_Anker_Y), std::abs(x - Gemeinsam.Schnitt_Anker_X), std::abs(y - Gemeinsam.Schnitt_Anker_Y));
         Bildschirmshape->Refresh();
     } else if (logogroesse) {
         Bildschirmshape->setWidth(Logo_Breite * tpx());

@@ -301,14 +301,13 @@ void Logo_Foto_LadenForm::Layer_Logo_FotoLaden_B_MouseMove(int Button, int, floa
 }
 
 void Logo_Foto_LadenForm::Drive1_Change() {
-    static bool zurueck = false;
-    if (zurueck) return;
+    if (Gemeinsam.Laufwerk_zuruecksetzen) return;
     const QString laufwerk = Drive1->Drive();
     if (!vb::DriveReady(laufwerk)) {
         // Not ready: the lists keep the old drive, and so does the drive list.
-        zurueck = true;
+        Gemeinsam.Laufwerk_zuruecksetzen = true;
         Drive1->setDrive(Dir1->Path());
-        zurueck = false;
+        Gemeinsam.Laufwerk_zuruecksetzen = false;
         return;
     }
     Dir1->ReRead();

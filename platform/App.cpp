@@ -31,5 +31,4 @@ void End(int code) {
     std::fflush(nullptr);
     std::_Exit(code);
 }
-void SetEndHandler(std::function<void(int)> h) { endHandler() = std::move(h); }
 } // namespace vb::App

@@ -15,5 +15,4 @@ void DoEvents();
 struct Ended {
     int code;
 };
-void SetEndHandler(std::function<void(int)> handler); // it must not return: throw Ended
 } // namespace vb::App

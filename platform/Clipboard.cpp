@@ -30,5 +30,4 @@ QImage GetData() {
     }
     return localCopy();
 }
-bool HasPicture() { return !GetData().isNull(); }
 } // namespace vb::Clipboard

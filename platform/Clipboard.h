@@ -6,5 +6,4 @@ namespace vb::Clipboard {
 void Clear();
 void SetData(const QImage& picture); // bitmap format
 QImage GetData();
-bool HasPicture();
 } // namespace vb::Clipboard

@@ -6,6 +6,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
 #include <QToolTip>
 #include <cmath>
 
@@ -35,8 +37,18 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     m_c.Paint(p);
 }
 
-static float evX(const Control& c, const QMouseEvent* e) { return float(e->position().x() * Screen::TwipsPerPixelX() / c.EventUnitTwips()); }
-static float evY(const Control& c, const QMouseEvent* e) { return float(e->position().y() * Screen::TwipsPerPixelY() / c.EventUnitTwips()); }
+QPointF EventPosition(QPointF pixels, double unitTwips) {
+    return {pixels.x() * Screen::TwipsPerPixelX() / unitTwips, pixels.y() * Screen::TwipsPerPixelY() / unitTwips};
+}
+
+void SetRoundRegion(QWidget& widget, int w, int h, int ellipseW, int ellipseH) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, w, h), ellipseW / 2.0, ellipseH / 2.0);
+    widget.setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+static float evX(const Control& c, const QMouseEvent* e) { return float(EventPosition(e->position(), c.EventUnitTwips()).x()); }
+static float evY(const Control& c, const QMouseEvent* e) { return float(EventPosition(e->position(), c.EventUnitTwips()).y()); }
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
     m_c.FireMouseDown(MouseButtons(e->button()), ShiftState(e->modifiers()), evX(m_c, e), evY(m_c, e));
@@ -57,8 +69,8 @@ bool NativeEventFilter::eventFilter(QObject* o, QEvent* e) {
     auto* w = qobject_cast<QWidget*>(o);
     auto pos = [&](QMouseEvent* me) {
         const QPoint p = w ? w->mapTo(m_c.Widget(), me->position().toPoint()) : me->position().toPoint();
-        return std::pair<float, float>(float(p.x() * Screen::TwipsPerPixelX() / m_c.EventUnitTwips()),
-                                       float(p.y() * Screen::TwipsPerPixelY() / m_c.EventUnitTwips()));
+        const QPointF t = EventPosition(p, m_c.EventUnitTwips());
+        return std::pair<float, float>(float(t.x()), float(t.y()));
     };
     switch (e->type()) {
     case QEvent::MouseMove: {

@@ -7,6 +7,11 @@ class Control;
 
 int MouseButtons(Qt::MouseButtons b);
 int ShiftState(Qt::KeyboardModifiers m);
+// A mouse position in a widget's pixels as its events report it: in twips divided by the unit's
+// twips (1 for twips, the twips per pixel for pixels).
+QPointF EventPosition(QPointF pixels, double unitTwips);
+// Cuts a widget to a rectangle w x h pixels whose corners are arcs of an ellipse ew x eh.
+void SetRoundRegion(QWidget& widget, int w, int h, int ellipseW, int ellipseH);
 
 class ControlWidget : public QWidget {
 public:

@@ -91,8 +91,9 @@ void FormWidget::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, m_f.hDC());
 }
 
-static float fx(const Form& f, const QMouseEvent* e) { return float(f.ScaleMode() == vbPixels ? e->position().x() : e->position().x() * Screen::TwipsPerPixelX()); }
-static float fy(const Form& f, const QMouseEvent* e) { return float(f.ScaleMode() == vbPixels ? e->position().y() : e->position().y() * Screen::TwipsPerPixelY()); }
+static double unitTwips(const Form& f) { return f.ScaleMode() == vbPixels ? Screen::TwipsPerPixelX() : 1.0; }
+static float fx(const Form& f, const QMouseEvent* e) { return float(EventPosition(e->position(), unitTwips(f)).x()); }
+static float fy(const Form& f, const QMouseEvent* e) { return float(EventPosition(e->position(), unitTwips(f)).y()); }
 
 void FormWidget::mousePressEvent(QMouseEvent* e) { m_f.Form_MouseDown(MouseButtons(e->button()), ShiftState(e->modifiers()), fx(m_f, e), fy(m_f, e)); }
 void FormWidget::mouseMoveEvent(QMouseEvent* e) { m_f.Form_MouseMove(MouseButtons(e->buttons()), ShiftState(e->modifiers()), fx(m_f, e), fy(m_f, e)); }
@@ -283,11 +284,7 @@ void Form::setTopmost(bool on) {
     if (vis) m_widget->show();
 }
 
-void Form::SetRoundRegion(int w, int h, int ew, int eh) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, w, h), ew / 2.0, eh / 2.0);
-    m_widget->setMask(QRegion(path.toFillPolygon().toPolygon()));
-}
+void Form::SetRoundRegion(int w, int h, int ew, int eh) { vb::SetRoundRegion(*m_widget, w, h, ew, eh); }
 
 void Form::surfaceChanged() { m_widget->update(); }
 

@@ -194,7 +194,6 @@ public:
         if (!m_p->IsLoaded()) m_p->Load();
         return *m_p;
     }
-    bool Exists() const { return m_p != nullptr; }
     bool IsLoaded() const { return m_p && m_p->IsLoaded(); }
     T* Peek() const { return m_p.get(); } // without loading
     void Destroy() { m_p.reset(); }        // tests only: a fresh window next time

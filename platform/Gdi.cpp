@@ -272,16 +272,4 @@ void Canvas::FillBox(int x1, int y1, int x2, int y2, long colour) {
     }
 }
 
-void TextOut(QImage& surface, int x, int y, const QString& text, const QFont& fontIn, long colour) {
-    if (text.isEmpty() || surface.isNull()) return;
-    QFont font = fontIn;
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-    QPainter p(&surface);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(font);
-    p.setPen(ToQColor(colour));
-    p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
-}
-
 } // namespace vb

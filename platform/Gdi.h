@@ -49,7 +49,4 @@ private:
     qsizetype m_bpl = 0;
 };
 
-// Draws text with its top-left corner at (x, y), without anti-aliasing, in the colour given.
-void TextOut(QImage& surface, int x, int y, const QString& text, const QFont& font, long colour);
-
 } // namespace vb

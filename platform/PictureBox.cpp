@@ -5,8 +5,6 @@
 #include "platform/Screen.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QRegion>
 
 namespace vb {
 
@@ -28,10 +26,6 @@ void PictureBox::Paint(QPainter& p) {
     }
 }
 
-void PictureBox::SetRoundRegion(int w, int h, int ew, int eh) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, w, h), ew / 2.0, eh / 2.0);
-    Widget()->setMask(QRegion(path.toFillPolygon().toPolygon()));
-}
+void PictureBox::SetRoundRegion(int w, int h, int ew, int eh) { vb::SetRoundRegion(*Widget(), w, h, ew, eh); }
 
 } // namespace vb

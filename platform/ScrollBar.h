@@ -21,7 +21,6 @@ public:
     void setLargeChange(int v);
     bool IsWindowed() const override { return true; }
     bool HasFont() const override { return false; }
-    std::function<void()> Scroll;
 
 private:
     void sync();

@@ -2,6 +2,7 @@
 
 #include "platform/Cursor.h"
 #include "platform/PhoneLink.h"
+#include "platform/Rnd.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twain.h"
 
@@ -17,6 +18,7 @@ void ResetSeams() {
     ResetPhoneLink();
     TWAIN_SetHideUI(0);
     ClipCursor(std::nullopt);
+    DefaultRnd() = RndGenerator{};
     seams() = Seams{};
 }
 

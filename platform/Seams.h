@@ -41,7 +41,7 @@ struct Seams {
     DialogHook dialog;                    // empty: the real dialogs
     Shell::Hook shell;                    // empty: the real desktop
     Help::ViewerHook helpViewer;          // empty: the real help window
-    std::function<void(int)> endHandler;  // empty: the process ends; else it must throw App::Ended
+    std::function<void(int)> endHandler;  // empty: the process ends; else it is told and App::Ended is thrown
 
     std::optional<ScreenMetrics> screen;  // empty: the real display
     std::optional<QPoint> cursor;         // empty: the real cursor
@@ -78,7 +78,9 @@ struct Seams {
 Seams& seams();
 
 // Every seam back to the real platform; also drops the state the runtime derived from them
-// (the single-instance claim, an open serial port, the confined cursor).
+// (the single-instance claim, an open serial port, the confined cursor) and starts the random
+// numbers afresh. SANE's configuration is the one exception: SANE keeps the folder it first read,
+// so tests give their own with Scanner::UseConfiguration (the test entry: no scanner).
 void ResetSeams();
 
 // Replaces one seam until the end of the scope.

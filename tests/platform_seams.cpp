@@ -3,6 +3,7 @@
 
 #include "platform/PhoneLink.h"
 #include "platform/Registry.h"
+#include "platform/Rnd.h"
 #include "platform/Screen.h"
 #include "platform/Seams.h"
 #include "platform/SingleInstance.h"
@@ -32,6 +33,11 @@ TEST(Seams, ResetGivesUpTheSingleInstanceClaimAndEveryOverride) {
     vb::seams().programFolder = QStringLiteral("/x");
     vb::seams().cursor = QPoint(3, 4);
     vb::seams().endHandler = [](int) {};
+    vb::ResetSeams();
+    const double first = vb::Rnd();
+    vb::Rnd();
+    vb::ResetSeams();
+    EXPECT_EQ(vb::Rnd(), first); // the random numbers start afresh, as in a new program
     vb::ResetSeams();
     EXPECT_FALSE(vb::SingleInstance::AnotherIsRunning(key, {}));
     vb::SingleInstance::Release();

@@ -1,11 +1,12 @@
 // Test entry: a headless application, a private runtime folder, and before every test the
 // runtime's seams at their safe defaults (message boxes answered, a store and clipboard of the
-// test run's own); fixtures add the rest.
+// test run's own, no scanner); fixtures add the rest.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "platform/Scanner.h"
 #include "platform/Seams.h"
 
 namespace {
@@ -21,6 +22,8 @@ public:
         QDir().mkpath(m_folder);
         s.storeFile = m_folder + QStringLiteral("/store.ini");
         s.privateClipboard = true;
+        // SANE sees no scanner until a test configures one.
+        vb::Scanner::UseConfiguration({});
     }
 
 private:
