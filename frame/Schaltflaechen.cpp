@@ -104,7 +104,8 @@ void Rahmen_hervorheben(vb::Image& rahmen, float X, float Y) {
     Schaltflaeche_hervorheben(rahmen, X, Y, *quelle);
 }
 
-void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe) {
+void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe,
+                   std::span<vb::Control* const> auchTooltip) {
     for (vb::ComboBox* andere : gruppe)
         if (andere != &liste) andere->setVisible(false);
     if (tooltip)
@@ -112,6 +113,7 @@ void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span
             const QString t = LoadResString(tooltip);
             label.setToolTipText(t);
             liste.setToolTipText(t);
+            for (vb::Control* c : auchTooltip) c->setToolTipText(t);
         });
     liste.setVisible(true);
     liste.ZOrder(0);

@@ -43,9 +43,11 @@ void Hover_zuruecksetzen(bool nurUnterEins);
 // A thumbnail frame under the mouse takes the store's frame highlight, ending any other.
 void Rahmen_hervorheben(vb::Image& rahmen, float X, float Y);
 
-// Opens a list over its label: the other lists of its group close, label and list take the
-// tooltip (a string number; 0: none) and the list shows in front.
-void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe = {});
+// Opens a list over its label: the other lists of its group close, label and list (and the
+// controls that share their tooltip) take the tooltip (a string number; 0: none) and the list
+// shows in front.
+void Liste_oeffnen(vb::Label& label, vb::ComboBox& liste, int tooltip, std::span<vb::ComboBox* const> gruppe = {},
+                   std::span<vb::Control* const> auchTooltip = {});
 
 // The program's help, as the help button shows it.
 void Hilfe_zeigen();

@@ -198,7 +198,9 @@ void StartbildschirmForm::Wire() {
             ComboKategorien2_Change(i);
         };
         ComboKategorien2_Textanzeige[size_t(i)]->MouseMove = [this, i](int, int, float, float) {
-            Schaltflaechen::Liste_oeffnen(*ComboKategorien2_Textanzeige[size_t(i)], *ComboKategorien2[size_t(i)], 815);
+            // Both caller groups share the tooltip.
+            vb::Control* const zwilling[] = {ComboKategorien2_Textanzeige[size_t(1 - i)], ComboKategorien2[size_t(1 - i)]};
+            Schaltflaechen::Liste_oeffnen(*ComboKategorien2_Textanzeige[size_t(i)], *ComboKategorien2[size_t(i)], 815, {}, zwilling);
         };
         Transfer[size_t(i)]->Click = [this, i] { Transfer_Click(i); };
         Loeschen[size_t(i)]->Click = [this, i] { Loeschen_Click(i); };
