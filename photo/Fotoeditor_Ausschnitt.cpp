@@ -37,6 +37,9 @@ void FotoeditorForm::wireAusschnitt() {
     Bildschirmshape_Master->MouseMove = [this](int b, int s, float x, float y) { Bildschirmshape_Master_MouseMove(b, s, x, y); };
     Bildschirmshape_Master->MouseUp = [this](int b, int s, float x, float y) { Bildschirmshape_Master_MouseUp(b, s, x, y); };
     Bildschirmshape_Master->DblClick = [this] { Bildschirmshape_Master_DblClick(); };
+    // The frame is drawn as a shape, but the user drags and double-clicks it: it takes the mouse
+    // above the photo, where a shape would let it through.
+    Bildschirmshape_Master->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, false);
 }
 
 void FotoeditorForm::Foto_bearbeiten_Schere_Komplett_Click() {

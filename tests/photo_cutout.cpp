@@ -17,7 +17,9 @@
 #include "platform/ScreenGrab.h"
 #include "platform/Shape.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -211,4 +213,43 @@ TEST_F(CutTest, OnScreenCutTakesThePhotoAsShown) {
     F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
     F().Bildschirmshape_Master_DblClick();
     EXPECT_TRUE(bild(file("freeze.bmp")) == gezeigt);
+}
+
+// The user's own mouse on the frame, as the toolkit delivers it: the frame lies above the photo and
+// takes the press, follows the held button and takes the cut on a double-click.
+TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
+    const QImage desk = muster(QSize(1024, 768), 12);
+    vb::SetDesktopOverride(desk);
+    const QPoint o = fotoEcke();
+    F().Foto_bearbeiten_Schere_Komplett->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(20, 30));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(120, 90));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(120, 90));
+    ASSERT_EQ(rahmen(), QRect(o + QPoint(20, 30), QSize(100, 60)));
+    QWidget* fenster = F().Widget();
+    QWidget* frame = F().Bildschirmshape_Master->Widget();
+    const QPoint mitte = frame->mapTo(fenster, QPoint(50, 30));
+    QWidget* ziel = fenster->childAt(mitte);
+    ASSERT_EQ(ziel, frame) << "the press does not reach the frame";
+    auto senden = [&](QEvent::Type t, QPoint lokal, Qt::MouseButton b, Qt::MouseButtons gehalten) {
+        vb::SetCursorPos(ziel->mapToGlobal(lokal));
+        QMouseEvent e(t, QPointF(lokal), QPointF(ziel->mapToGlobal(lokal)), b, gehalten, Qt::NoModifier);
+        QApplication::sendEvent(ziel, &e);
+    };
+    // Dragged by 20 x 10 pixels: the frame's centre follows the pointer.
+    senden(QEvent::MouseButtonPress, QPoint(50, 30), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(vb::GetClipCursor().has_value()) << "the cursor is not held on the photo";
+    senden(QEvent::MouseMove, QPoint(70, 40), Qt::NoButton, Qt::LeftButton);
+    senden(QEvent::MouseButtonRelease, QPoint(70, 40), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(vb::GetClipCursor().has_value());
+    EXPECT_EQ(rahmen(), QRect(o + QPoint(40, 40), QSize(100, 60)));
+    // A double-click takes the framed area.
+    const QRect aufDemSchirm = pixel(*F().Bildschirmshape_Master);
+    senden(QEvent::MouseButtonPress, QPoint(50, 30), Qt::LeftButton, Qt::LeftButton);
+    senden(QEvent::MouseButtonRelease, QPoint(50, 30), Qt::LeftButton, Qt::NoButton);
+    senden(QEvent::MouseButtonDblClick, QPoint(50, 30), Qt::LeftButton, Qt::LeftButton);
+    senden(QEvent::MouseButtonRelease, QPoint(50, 30), Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(QFile::exists(file("freeze.bmp")));
+    EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(aufDemSchirm));
+    EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
 }
