@@ -77,9 +77,8 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown(int, int, float, float
 void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int, float X, float Y) {
     if (!(X < Fotos_Bearbeiten_Bildimage->Width() && Y < Fotos_Bearbeiten_Bildimage->Height())) return;
     const bool logogroesse = gewaehlt(Foto_bearbeiten_Schere_Logogroesse);
-    QWidget* w = Fotos_Bearbeiten_Bildimage->Widget();
-    const Qt::CursorShape zeiger = logogroesse ? Qt::IBeamCursor : Qt::CrossCursor;
-    if (w && w->cursor().shape() != zeiger) w->setCursor(zeiger);
+    const int zeiger = logogroesse ? 3 : 2; // I-beam, cross-hair
+    if (Fotos_Bearbeiten_Bildimage->MousePointer() != zeiger) Fotos_Bearbeiten_Bildimage->setMousePointer(zeiger);
     if (gewaehlt(Foto_bearbeiten_Schere_Komplett) && Button == vb::vbLeftButton) {
         // The band spans from the press point to the cursor, whichever side the cursor is on.
         Zaroreriri::Rasterposition_ermitteln(*Shape1);

@@ -30,6 +30,16 @@ int ShiftState(Qt::KeyboardModifiers m) {
     return r;
 }
 
+void ApplyMousePointer(QWidget* w, int p) {
+    static const Qt::CursorShape kZeiger[] = {Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,   Qt::IBeamCursor,
+                                              Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+                                              Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor, Qt::WaitCursor,
+                                              Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
+    if (!w) return;
+    if (p >= 1 && p <= 15) w->setCursor(kZeiger[p]);
+    else w->unsetCursor();
+}
+
 ControlWidget::ControlWidget(Control& c, QWidget* parent) : QWidget(parent), m_c(c) { setMouseTracking(true); }
 
 void ControlWidget::paintEvent(QPaintEvent*) {
@@ -151,9 +161,7 @@ void Control::setVisible(bool v) {
 }
 void Control::setMousePointer(int p) {
     m_mousePointer = p;
-    if (!m_widget) return;
-    if (p == 11) m_widget->setCursor(Qt::WaitCursor);
-    else m_widget->unsetCursor();
+    ApplyMousePointer(m_widget, p);
 }
 
 void Control::setEnabled(bool v) {

@@ -48,7 +48,7 @@ public:
     void setVisible(bool v);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool v);
-    // Mouse pointer over the control: 0 default, 11 hourglass.
+    // Mouse pointer over the control: 0 default, 2 cross, 3 I-beam, 11 hourglass (1 to 15).
     int MousePointer() const { return m_mousePointer; }
     void setMousePointer(int p);
     const QString& Tag() const { return m_tag; }

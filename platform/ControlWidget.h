@@ -12,6 +12,9 @@ int ShiftState(Qt::KeyboardModifiers m);
 QPointF EventPosition(QPointF pixels, double unitTwips);
 // Cuts a widget to a rectangle w x h pixels whose corners are arcs of an ellipse ew x eh.
 void SetRoundRegion(QWidget& widget, int w, int h, int ellipseW, int ellipseH);
+// Shows the runtime's mouse pointer code (1 arrow, 2 cross, 3 I-beam, ... 11 hourglass, 15 size
+// all) over the widget; 0 and unknown codes leave the widget's default.
+void ApplyMousePointer(QWidget* w, int pointer);
 
 class ControlWidget : public QWidget {
 public:

@@ -264,9 +264,7 @@ void Form::setHeight(double v) {
 bool Form::Visible() const { return m_widget->isVisible(); }
 void Form::setMousePointer(int p) {
     m_mousePointer = p;
-    if (!m_widget) return;
-    if (p == 11) m_widget->setCursor(Qt::WaitCursor);
-    else m_widget->unsetCursor();
+    ApplyMousePointer(m_widget.get(), p);
 }
 
 void Form::setEnabled(bool e) {

@@ -70,7 +70,7 @@ public:
     bool Visible() const;
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool e);
-    // Mouse pointer over the window: 0 default, 11 hourglass.
+    // Mouse pointer over the window: 0 default, 2 cross, 3 I-beam, 11 hourglass (1 to 15).
     int MousePointer() const { return m_mousePointer; }
     void setMousePointer(int p);
     int WindowState() const;

@@ -226,6 +226,9 @@ TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(120, 90));
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(120, 90));
     ASSERT_EQ(rahmen(), QRect(o + QPoint(20, 30), QSize(100, 60)));
+    // Over the photo the pointer is a cross-hair; in the logo-size mode an I-beam.
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->MousePointer(), 2);
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Widget()->cursor().shape(), Qt::CrossCursor);
     QWidget* fenster = F().Widget();
     QWidget* frame = F().Bildschirmshape_Master->Widget();
     const QPoint mitte = frame->mapTo(fenster, QPoint(50, 30));
@@ -252,4 +255,8 @@ TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     ASSERT_TRUE(QFile::exists(file("freeze.bmp")));
     EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(aufDemSchirm));
     EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
+    F().Foto_bearbeiten_Schere_Logogroesse->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 0, fotoEcke() + QPoint(10, 10));
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->MousePointer(), 3);
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Widget()->cursor().shape(), Qt::IBeamCursor);
 }
