@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the frame (title bar, help, settings, quit) and the whole logo workspace
-// with its gallery layer and its editor layer.
+// with its gallery layer and its editor layer. The frame is defined in frame/Startbildschirm.cpp;
+// the workspace handlers in logo/Startbildschirm_<Concern>.cpp (Galerie, Laden, Speichern,
+// Transfer, Werkzeuge).
 #include "logo/Logo_laden.h"
 #include "platform/Form.h"
 
@@ -59,6 +61,9 @@ public:
                 Logo_rechts_bit);
     VB_CONTROLS(vb::Image, Malfarbe_schwarz, Malfarbe_gruen, Malfarbe_gemischt);
     VB_CONTROLS(vb::Image, Kalvoren_Logo_Speichern, Laden, Laden_Fotos_Browser, Kalvoren_bearbeiten_zurueck);
+
+    // The framed gallery slot, searched from slot 0 upward; -1 when none is framed.
+    int gerahmterSlot() const;
 
     // The image buffer of the last load or transfer.
     std::unique_ptr<cDIBSection> Bildpuffer;

@@ -1,0 +1,127 @@
+// The main window's logo gallery: logo types and caller groups, the twenty thumbnails and their scroll bar.
+#include "frame/Startbildschirm.h"
+
+#include "frame/Fenster.h"
+#include "frame/Parameter_und_Start.h"
+#include "frame/Schaltflaechen.h"
+#include "frame/Schaltflaechenlader.h"
+#include "logo/Logo_laden.h"
+#include "logo/Logovoschau.h"
+#include "logo/Zaroreriri.h"
+#include "platform/App.h"
+#include "platform/ComboBox.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/Screen.h"
+#include "platform/ScrollBar.h"
+#include "platform/VBError.h"
+
+using namespace Parameter_und_Start;
+
+// The framed gallery slot, searched from slot 0 upward; -1 when none is framed.
+int StartbildschirmForm::gerahmterSlot() const {
+    for (int i = 0; i < 20; ++i)
+        if (Logo_Vorschaubild[size_t(i)]->BorderStyle() == 1) return i;
+    return -1;
+}
+
+namespace {
+// An empty logo of the current type in the editor, its raster and its display.
+void leeresLogo(StartbildschirmForm& F) {
+    const QString kein;
+    Logo_laden::Logo_in_Editor_laden(kein, F.Ladeziel());
+    vb::PictureBox* anzeige = F.Gruen_Transferlogo_LogoBrowser[1];
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    anzeige->setWidth(Logo_Breite * tpp);
+    anzeige->setHeight(Logo_Hoehe * tpp);
+    Fenster::Steuerelement_zentrieren(*anzeige, *F.Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
+    Zaroreriri::Raster_zeichnen(F.Editorflaechen());
+}
+} // namespace
+
+// ---- Logo types and categories ----
+
+void StartbildschirmForm::ComboKategorien_Click(short Index) {
+    vb::ComboBox* liste = ComboKategorien[size_t(Index)];
+    vb::Try([&] { ComboKategorien[2]->setListIndex(liste->ListIndex()); });
+    vb::Try([&] { ComboKategorien[3]->setListIndex(liste->ListIndex()); });
+    if (liste->ListIndex() == 6) {
+        for (int i : {0, 1}) {
+            ComboKategorien2_Textanzeige[size_t(i)]->setVisible(true);
+            ComboKategorien2_TextanzeigeShape[size_t(i)]->setVisible(false);
+        }
+    } else {
+        ComboKategorien2[0]->setVisible(false);
+        for (int i : {0, 1}) {
+            ComboKategorien2_Textanzeige[size_t(i)]->setVisible(false);
+            ComboKategorien2_TextanzeigeShape[size_t(i)]->setVisible(true);
+        }
+    }
+    if (Index == 3) {
+        ComboKategorien_Textanzeige->setCaption(liste->Text());
+        liste->setVisible(false);
+        Logovoschau::LogoTyp_setzen(short(liste->ListIndex()));
+        Logovoschau::Logovorschau_ausblenden();
+        Logovoschau::Logovorschau_leeren();
+        Logovoschau::Logovorschau_Groesse_setzen();
+        Logovoschau::Logovorschau_fuellen();
+        Logovoschau::Logovorschau_auswaehlen(false);
+        vb::App::DoEvents();
+    } else if (Index == 2) {
+        ComboKategorien_Textanzeige_Kalvoren->setCaption(liste->Text());
+        liste->setVisible(false);
+        if (Layer_Kalvoren->Visible()) {
+            // With no picture opened yet there is nothing to reload; a prompt here would leave
+            // the editor at the old size when cancelled.
+            if (!Bilddatei_Pfad.isEmpty()) Laden_Click_Sub(Bilddatei_Pfad, false, true);
+            const bool neueGroesse = Logo_Raster_Grafik->ScaleWidth() == 4 * Logo_Breite && Logo_Raster_Grafik->ScaleHeight() == 4 * Logo_Hoehe &&
+                                     Logo_Weiss_Grafik->ScaleWidth() == Logo_Breite && Logo_Weiss_Grafik->ScaleHeight() == Logo_Hoehe;
+            if (Bilddatei_Pfad.isEmpty() || !neueGroesse) {
+                // The editor shows the framed gallery logo of the new type, or an empty logo.
+                const int slot = gerahmterSlot();
+                const QString pfad = slot < 0 ? QString() : Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
+                if (!pfad.isEmpty()) Laden_Click_Sub(pfad, false, true);
+                else leeresLogo(*this);
+            }
+        }
+        vb::App::DoEvents();
+    }
+}
+
+void StartbildschirmForm::ComboKategorien2_Click(short Index) {
+    ComboKategorien2_Textanzeige[size_t(Index)]->setCaption(ComboKategorien2[size_t(Index)]->Text());
+}
+
+void StartbildschirmForm::ComboKategorien2_Change(short Index) {
+    if (Index == 0) ComboKategorien2[0]->setVisible(false);
+}
+
+// ---- Gallery ----
+
+void StartbildschirmForm::Logo_Vorschaubild_Bild_Click(short Index) {
+    Logovoschau::Logovorschau_auswaehlen(true);
+    Logo_Vorschaubild[size_t(Index)]->setBorderStyle(1);
+    Logo_Vorschaubild_Bild[size_t(Index)]->setBorderStyle(1);
+    Logovoschau::Logo_uebernehmen(Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
+}
+void StartbildschirmForm::Logo_Vorschaubild_Click(short Index) { Logo_Vorschaubild_Bild_Click(Index); }
+void StartbildschirmForm::Logo_Vorschaubild_Bild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+void StartbildschirmForm::Logo_Vorschaubild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+void StartbildschirmForm::Logo_Vorschaubild_Bildname_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
+
+void StartbildschirmForm::Logo_Vorschaubild_MouseMove(short Index, int, int, float X, float Y) {
+    if (ComboKategorien[3]->Visible()) ComboKategorien[3]->setVisible(false);
+    if (Hover_Objekt && Schaltflaechen::Bild(Hover_Objekt).Handle() != 0) {
+        Hover_Name = Hover_Objekt->Name();
+        Schaltflaechen::Bild_setzen(Hover_Objekt, vb::Picture());
+    }
+    vb::Control* store = Schaltflaechenlader->Find(QStringLiteral("Logo_Vorschaubild"));
+    vb::Image* frame = Logo_Vorschaubild[size_t(Index)];
+    if (store && frame->Picture().Handle() != Schaltflaechen::Bild(store).Handle()) Schaltflaechen::Schaltflaeche_hervorheben(*frame, X, Y, *store);
+}
+
+void StartbildschirmForm::LogoScrollbalken_Change() {
+    Logovoschau::Logovorschaubilder_laden();
+    Logovoschau::Logovorschau_auswaehlen(false);
+}
