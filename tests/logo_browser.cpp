@@ -169,6 +169,45 @@ TEST_F(BrowserTest, PhotosGetTheSlotPathWithoutTheirFirstTwoCharacters) {
     EXPECT_EQ(klein.Width() * 3, klein.Height() * 4);
 }
 
+TEST_F(BrowserTest, PagesHoldThumbnailsNotWholePictures) {
+    const QString fotos = ordner(true);
+    QDir().mkpath(fotos);
+    // A sparse collection file of 8000 x 6000 pixels, all black but for its first row.
+    {
+        QFile f(fotos + QStringLiteral("/V_Riesig.bin"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("VFB1\x40\x1f\x70\x17", 8));
+        f.write(QByteArray(8000 * 3, char(200)));
+        ASSERT_TRUE(f.resize(8 + qint64(8000) * 6000 * 3));
+    }
+    writeImage(fotos + QStringLiteral("/XxGross.bmp"), farbbild(3000, 2000, qRgb(0, 200, 0)));
+    QDir().mkpath(ordner(false));
+    writeImage(ordner(false) + QStringLiteral("/Gross.bmp"), farbbild(3000, 2000, qRgb(200, 0, 0)));
+    Logo_Typcode = QStringLiteral("NBLXXXX");
+    struct Fall {
+        bool foto;
+        int slot;
+        QSize groesse;
+        QRgb oben, mitte;
+    };
+    // Reduced to cover four slots' width and height (404 x 240), whole.
+    const Fall faelle[] = {
+        {true, 0, {422, 316}, qRgb(200, 200, 200), qRgb(0, 0, 0)},
+        {true, 1, {404, 269}, qRgb(0, 200, 0), qRgb(0, 200, 0)},
+        {false, 0, {404, 269}, qRgb(200, 0, 0), qRgb(200, 0, 0)},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.foto);
+        oeffnen(f.foto);
+        const QImage b = F().Fotos_Vorschaubild_Bild[size_t(f.slot)]->Picture().Image();
+        EXPECT_EQ(b.size(), f.groesse);
+        EXPECT_EQ(b.pixel(b.width() / 2, 0), f.oben);
+        EXPECT_EQ(b.pixel(b.width() / 2, b.height() / 2), f.mitte);
+    }
+    // The preview beside the list reads as few rows of the collection file.
+    EXPECT_EQ(Fotovorschau::Fotosammlung_Bild(fotos + QStringLiteral("/Riesig.bin"), Fotovorschau::Modus_Vorschau).Image().size(), QSize(422, 316));
+}
+
 TEST_F(BrowserTest, BadCollectionFilesLeaveTheirPicturesAndStopNothing) {
     const QString fotos = ordner(true);
     QDir().mkpath(fotos);

@@ -208,6 +208,23 @@ TEST_F(GalleryTest, AFolderSmallerThanAPageStaysOnItsFirstPageWithEmptySlots) {
     EXPECT_EQ(gerahmt(F), std::vector<int>{0});
 }
 
+TEST_F(GalleryTest, APhotoInALogoFolderIsKeptAtSlotSize) {
+    const QString ordner = logos("NGLXXXX", 2);
+    QImage foto(2400, 1600, QImage::Format_RGB32);
+    foto.fill(qRgb(0, 0, 255));
+    writeImage(ordner + QStringLiteral("/L02.jpg"), foto, "JPG");
+    writeImage(ordner + QStringLiteral("/L03.bmp"), foto);
+    StartbildschirmForm& F = waehlen(6);
+    // The logos whole, the photos reduced to cover the slot.
+    EXPECT_EQ(F.Logo_Vorschaubild_Bild[0]->Picture().Image(), logoBild(72, 14, 0));
+    for (size_t i : {2u, 3u}) {
+        SCOPED_TRACE(i);
+        const QImage b = F.Logo_Vorschaubild_Bild[i]->Picture().Image();
+        EXPECT_EQ(b.size(), QSize(101, 67));
+        EXPECT_EQ(b.pixel(50, 33) & 0xF0F0F0u, 0x0000F0u);
+    }
+}
+
 TEST_F(GalleryTest, ClickingAFrameSelectsAsClickingItsThumbnail) {
     logos("NBLXXXX", 20);
     StartbildschirmForm& F = waehlen(7);
