@@ -53,8 +53,9 @@ enum {
 #define WMF_MAX_INPUT ((size_t)64 << 20)
 /* The gd device allocates width * height pixels; the caller's maxSide bounds it further. */
 #define WMF_MAX_SIDE 4096u
-/* A metafile that takes longer than this to play is treated as unreadable. */
-#define WMF_TIMEOUT_MS 5000L
+/* A metafile that takes longer than this to play is treated as unreadable; real ones take a
+   fraction of it, and a page of thumbnails must not wait long on bad ones. */
+#define WMF_TIMEOUT_MS 2000L
 /* Memory the player may allocate beyond what the process holds when it starts. */
 #define WMF_MEMORY_BUDGET (1024ull << 20)
 
@@ -401,6 +402,18 @@ static void draw_text(wmfAPI* API, wmfDrawText_t* t) {
     gd_calls(API)->draw_text(API, t);
 }
 
+/* A bitmap is drawn pixel by pixel over its whole destination, inside the picture or not: one
+   stretched over many pictures, or placed far outside, is left out. */
+static void bmp_draw(wmfAPI* API, wmfBMP_Draw_t* d) {
+    const Bounds b = bounds_of(API);
+    const wmf_gd_t* gd = WMF_GD_GetData(API);
+    const double most = (1 + 2 * WMF_REACH) * (gd->width > gd->height ? gd->width : gd->height);
+    const double wide = d->crop.w * d->pixel_width * b.sx, high = d->crop.h * d->pixel_height * b.sy;
+    if (!(wide >= 0 && high >= 0 && wide <= most && high <= most)) return;
+    if (!(d->pt.x >= b.x0 && d->pt.x <= b.x1 && d->pt.y >= b.y0 && d->pt.y <= b.y1)) return;
+    gd_calls(API)->bmp_draw(API, d);
+}
+
 static void device_function(wmfAPI* API) {
     wmf_gd_function(API);
     if (API->err != wmf_E_None || !API->function_reference) return;
@@ -427,6 +440,7 @@ static void device_function(wmfAPI* API) {
     WRAP(region_paint);
     WRAP(rop_draw);
     WRAP(draw_text);
+    WRAP(bmp_draw);
 #undef WRAP
 }
 

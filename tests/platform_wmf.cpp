@@ -72,6 +72,18 @@ private:
     QByteArray m_records;
 };
 
+// StretchDIBits of a 2 x 1 one-bit bitmap, black then white, onto (x, y, w, h).
+QByteArray schwarzWeiss(int x, int y, int w, int h) {
+    QByteArray p;
+    put32(p, 0x00CC0020u); // SRCCOPY
+    for (int v : {0 /* RGB colours */, 1, 2, 0, 0, h, w, y, x}) put16(p, v);
+    for (uint32_t v : {40u, 2u, 1u}) put32(p, v);
+    put16(p, 1);
+    put16(p, 1);
+    for (uint32_t v : {0u, 4u, 0u, 0u, 2u, 0u}) put32(p, v);
+    return p + QByteArray::fromHex("00000000ffffff00" "40000000");
+}
+
 // The standard picture: 200 x 100 pixels, its left half filled black.
 QByteArray leftHalf() { return Metafile().window(0, 0, 200, 100).blackBrush().rectangle(0, 0, 100, 100).bytes(); }
 
@@ -232,6 +244,9 @@ TEST(WmfRender, HoldsOutlandishSizesToThePicture) {
         {"font stretched flat", Metafile().window(0, 0, 200, 100).raw(0x02FB, font(-30, 32000)).record(0x012D, {0}).raw(0x0521, text("Hallo")).bytes(), true},
         {"window a sliver wide", Metafile().window(0, 0, 3, 100).raw(0x02FB, font(-60, 0)).record(0x012D, {0}).raw(0x0521, text("Hallo")).bytes(), true},
         {"pen wider than the picture", Metafile().window(0, 0, 200, 100).raw(0x02FA, hugePen).record(0x012D, {0}).rectangle(10, 10, 190, 90).bytes(), true},
+        // Drawn pixel by pixel over its whole destination, it used to take the whole time limit.
+        {"bitmap stretched over thousands of pictures", Metafile().window(0, 0, 200, 100).raw(0x0F43, schwarzWeiss(-16000, -16000, 32000, 32000)).bytes(), true},
+        {"bitmap stretched in a tiny window", Metafile().window(0, 0, 2, 2).raw(0x0F43, schwarzWeiss(-16000, -16000, 32000, 32000)).bytes(200, 100), true},
         {"bitmap header of no known size", Metafile().window(0, 0, 200, 100).raw(0x0142, badPattern).record(0x012D, {0}).rectangle(10, 10, 190, 90).bytes(), false},
     };
     for (const Case& c : cases) {
@@ -271,3 +286,4 @@ TEST(WmfRender, LoadPictureReadsMetafiles) {
         EXPECT_EQ(e.Number(), 481);
     }
 }
+
