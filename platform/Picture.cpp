@@ -12,9 +12,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <functional>
-#include <thread>
 #include <optional>
 #include <atomic>
 #include <chrono>
@@ -190,7 +190,14 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
         QImage bild;
     };
     auto stand = std::make_shared<Stand>();
-    std::thread([stand, arbeit = std::move(arbeit)] {
+    // Threads of their own, kept between pictures; a decoding given up still holds one.
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(4);
+        p->setExpiryTimeout(60000);
+        return p;
+    }();
+    pool->start([stand, arbeit = std::move(arbeit)] {
         QImage b;
         try {
             b = arbeit();
@@ -200,7 +207,7 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
         stand->bild = std::move(b);
         stand->fertig = true;
         stand->cv.notify_all();
-    }).detach();
+    });
     auto fertig = [&] {
         std::lock_guard lock(stand->m);
         return stand->fertig;
