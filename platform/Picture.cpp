@@ -56,7 +56,7 @@ constexpr qint64 kMaxDateiBytes = qint64(256) << 20;
 // Real progressive photos have about ten scans; each scan costs a pass over the whole picture.
 constexpr int kMaxJpegScans = 64;
 // No real picture takes this long; the window keeps answering meanwhile.
-constexpr int kMaxLadezeitMs = 10000;
+constexpr int kMaxLadezeitMs = 20000;
 const QByteArray kPngSignatur("\x89PNG\r\n\x1a\n", 8);
 
 quint16 le16(const QByteArray& d, qsizetype i) { return quint16(quint8(d[i]) | (quint8(d[i + 1]) << 8)); }

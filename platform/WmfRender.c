@@ -53,9 +53,12 @@ enum {
 #define WMF_MAX_INPUT ((size_t)64 << 20)
 /* The gd device allocates width * height pixels; the caller's maxSide bounds it further. */
 #define WMF_MAX_SIDE 4096u
-/* A metafile that takes longer than this to play is treated as unreadable; real ones take a
-   fraction of it, and a page of thumbnails must not wait long on bad ones. */
-#define WMF_TIMEOUT_MS 2000L
+/* A metafile that takes longer than this to play is treated as unreadable. */
+#define WMF_TIMEOUT_MS 5000L
+/* Processor seconds the player may use: real metafiles take a fraction of one, and a page of
+   thumbnails must not wait long on bad ones. Counted in processor time, so that a busy machine
+   does not fail good files. */
+#define WMF_CPU_SECONDS 2
 /* Memory the player may allocate beyond what the process holds when it starts. */
 #define WMF_MEMORY_BUDGET (1024ull << 20)
 
@@ -728,6 +731,10 @@ static void child_main(const unsigned char* data, const Layout* L, unsigned side
     const int sigs[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
     for (size_t i = 0; i < sizeof sigs / sizeof sigs[0]; ++i) signal(sigs[i], SIG_DFL);
     limit_memory();
+    struct rlimit cpu;
+    cpu.rlim_cur = WMF_CPU_SECONDS;
+    cpu.rlim_max = WMF_CPU_SECONDS + 1;
+    setrlimit(RLIMIT_CPU, &cpu);
     SharedHead* head = (SharedHead*)shared;
     unsigned w = 0, h = 0;
     if (render_direct(data, L, side, shared + WMF_SHARED_HEAD, &w, &h) != 0) _exit(1);
