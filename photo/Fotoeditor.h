@@ -128,6 +128,7 @@ public:
     void Fotos_Bearbeiten_Bildimage_MouseDown(int Button, int Shift, float X, float Y);
     void Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int Shift, float X, float Y);
     void Fotos_Bearbeiten_Bildimage_MouseUp(int Button, int Shift, float X, float Y);
+    void Fotos_Bearbeiten_Bildimage_DragDrop(vb::Control& Source, float X, float Y);
     void Bildschirmshape_Master_MouseDown(int Button, int Shift, float X, float Y);
     void Bildschirmshape_Master_MouseMove(int Button, int Shift, float X, float Y);
     void Bildschirmshape_Master_MouseUp(int Button, int Shift, float X, float Y);

@@ -33,6 +33,7 @@ void FotoeditorForm::wireAusschnitt() {
     Fotos_Bearbeiten_Bildimage->MouseDown = [this](int b, int s, float x, float y) { Fotos_Bearbeiten_Bildimage_MouseDown(b, s, x, y); };
     Fotos_Bearbeiten_Bildimage->MouseMove = [this](int b, int s, float x, float y) { Fotos_Bearbeiten_Bildimage_MouseMove(b, s, x, y); };
     Fotos_Bearbeiten_Bildimage->MouseUp = [this](int b, int s, float x, float y) { Fotos_Bearbeiten_Bildimage_MouseUp(b, s, x, y); };
+    Fotos_Bearbeiten_Bildimage->DragDrop = [this](vb::Control& q, float x, float y) { Fotos_Bearbeiten_Bildimage_DragDrop(q, x, y); };
     Bildschirmshape_Master->MouseDown = [this](int b, int s, float x, float y) { Bildschirmshape_Master_MouseDown(b, s, x, y); };
     Bildschirmshape_Master->MouseMove = [this](int b, int s, float x, float y) { Bildschirmshape_Master_MouseMove(b, s, x, y); };
     Bildschirmshape_Master->MouseUp = [this](int b, int s, float x, float y) { Bildschirmshape_Master_MouseUp(b, s, x, y); };
@@ -105,6 +106,12 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp(int, int, float, float) 
     Bildschirmshape_Master->Move(Bildschirmshape->Left(), Bildschirmshape->Top(), Bildschirmshape->Width(), Bildschirmshape->Height());
     Bildschirmshape->setVisible(false);
     Bildschirmshape_Master->setVisible(true);
+}
+
+void FotoeditorForm::Fotos_Bearbeiten_Bildimage_DragDrop(vb::Control&, float X, float Y) {
+    // The drop point is on the photo; the frame lies in the photo's container.
+    Bildschirmshape_Master->setLeft(Fotos_Bearbeiten_Bildimage->Left() + X);
+    Bildschirmshape_Master->setTop(Fotos_Bearbeiten_Bildimage->Top() + Y);
 }
 
 void FotoeditorForm::Bildschirmshape_Master_MouseDown(int, int, float, float) {

@@ -1,9 +1,11 @@
 #include "platform/Control.h"
 
 #include "platform/ControlWidget.h"
+#include "platform/Cursor.h"
 #include "platform/Form.h"
 #include "platform/Screen.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,6 +118,7 @@ Control::Control(Form& form, Kind kind, QString name, int index)
     : m_form(form), m_kind(kind), m_name(std::move(name)), m_index(index), m_font(QStringLiteral("Arial"), 8) {}
 
 Control::~Control() {
+    Drag(0); // a control that goes away while dragged drops nothing
     // The widget outlives its control (the window's widget deletes it later, and a focused one
     // still gets its focus-out then): its event filters must not call back into this control.
     if (!m_widget) return;
@@ -200,5 +203,59 @@ void Control::FireMouseMove(int b, int s, float x, float y) {
 void Control::FireMouseUp(int b, int s, float x, float y) { if (m_enabled && MouseUp) MouseUp(b, s, x, y); }
 void Control::FireClick() { if (m_enabled && Click) Click(); }
 void Control::FireDblClick() { if (m_enabled && DblClick) DblClick(); }
+void Control::FireDragDrop(Control& source, float x, float y) {
+    if (m_enabled && DragDrop) DragDrop(source, x, y);
+}
+
+namespace {
+// The control being dragged; a mouse release anywhere drops it.
+class Ziehen : public QObject {
+public:
+    Control* quelle = nullptr;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (quelle && e->type() == QEvent::MouseButtonRelease) quelle->Drag(2);
+        return false;
+    }
+};
+Ziehen& ziehen() {
+    static Ziehen* z = [] {
+        auto* p = new Ziehen;
+        if (qApp) qApp->installEventFilter(p);
+        return p;
+    }();
+    return *z;
+}
+
+// The visible control under a point of the screen, the innermost first.
+Control* controlAt(QPoint global) {
+    for (Form* f : AllForms()) {
+        QWidget* top = f->Widget();
+        if (!top || !top->isVisible()) continue;
+        const QPoint lokal = top->mapFromGlobal(global);
+        if (!top->rect().contains(lokal)) continue;
+        for (QWidget* w = top->childAt(lokal); w && w != top; w = w->parentWidget())
+            for (Control* c : f->Controls())
+                if (c->Widget() == w && c->Visible()) return c;
+        return nullptr;
+    }
+    return nullptr;
+}
+} // namespace
+
+void Control::Drag(int action) {
+    Ziehen& z = ziehen();
+    if (action == 1) {
+        z.quelle = this;
+        return;
+    }
+    if (z.quelle != this) return;
+    z.quelle = nullptr;
+    if (action != 2) return;
+    const QPoint at = GetCursorPos();
+    Control* ziel = controlAt(at);
+    if (!ziel) return;
+    const QPointF p = EventPosition(QPointF(ziel->Widget()->mapFromGlobal(at)), ziel->EventUnitTwips());
+    ziel->FireDragDrop(*this, float(p.x()), float(p.y()));
+}
 
 } // namespace vb

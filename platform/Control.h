@@ -86,6 +86,12 @@ public:
     MouseHandler MouseDown, MouseMove, MouseUp;
     KeyDownHandler KeyDown;
     KeyPressHandler KeyPress;
+    // Another control was dragged and dropped onto this one at X, Y (this control's units).
+    std::function<void(Control& source, float X, float Y)> DragDrop;
+
+    // Dragging this control: 1 begins (the next mouse release drops it), 2 drops it now onto the
+    // control under the cursor, 0 cancels.
+    void Drag(int action = 1);
 
     // Called by the widgets; tests call them to act as the user.
     void FireMouseDown(int button, int shift, float x, float y);
@@ -93,6 +99,7 @@ public:
     void FireMouseUp(int button, int shift, float x, float y);
     void FireClick();
     void FireDblClick();
+    void FireDragDrop(Control& source, float x, float y);
 
     virtual void Paint(class QPainter&) {}
 

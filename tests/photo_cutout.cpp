@@ -260,3 +260,16 @@ TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->MousePointer(), 3);
     EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Widget()->cursor().shape(), Qt::IBeamCursor);
 }
+
+// A control dropped onto the photo puts the frame's top-left corner at the drop point.
+TEST_F(CutTest, ADropOnThePhotoMovesTheFrameThere) {
+    const QPoint o = fotoEcke();
+    F().Foto_bearbeiten_Schere_Komplett->FireClick();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(20, 30));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(120, 90));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(120, 90));
+    F().Kasten_Fotoeditor_BildKomplett->Drag(1);
+    vb::SetCursorPos(F().Fotos_Bearbeiten_Bildimage->ScreenOrigin() + QPoint(150, 100));
+    F().Kasten_Fotoeditor_BildKomplett->Drag(2);
+    EXPECT_EQ(rahmen(), QRect(o + QPoint(150, 100), QSize(100, 60)));
+}

@@ -1,5 +1,6 @@
 // Controls over pictures: a shape stays drawn above the picture it covers and lets the mouse
 // through to it; the mouse pointer codes of controls and windows.
+#include "platform/Cursor.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
 #include "platform/Picture.h"
@@ -7,6 +8,8 @@
 #include "platform/Screen.h"
 #include "platform/Shape.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 #include <functional>
@@ -110,4 +113,69 @@ TEST(Controls, MousePointerCodesShowTheirCursors) {
             EXPECT_EQ(w->cursor().shape(), c.zeiger.value_or(Qt::ArrowCursor));
         }
     }
+}
+
+// A control dragged onto another: the drop reaches the control under the cursor, with the source
+// and the point in the target's units; a cancelled drag or a drop beside every window drops nothing.
+TEST(Controls, DragDropReachesTheControlUnderTheCursor) {
+    ScreenMetrics m;
+    m.dpi = 96;
+    Screen::SetOverride(m);
+    ShapeForm f;
+    f.Load();
+    f.Move(1500, 1500);
+    f.Show();
+    struct Abwurf {
+        Control* quelle;
+        float x, y;
+    };
+    std::vector<Abwurf> abwuerfe;
+    f.bild()->DragDrop = [&](Control& q, float x, float y) { abwuerfe.push_back({&q, x, y}); };
+    // Inside the picture, at (30, 20) of it, where the shape lies over it.
+    const QPoint aufBild = f.bild()->ScreenOrigin() + QPoint(30, 20);
+    struct Fall {
+        const char* name;
+        std::function<void()> tun;
+        bool abgeworfen;
+    };
+    const Fall faelle[] = {
+        {"dropped", [&] {
+             f.foto()->Drag(1);
+             SetCursorPos(aufBild);
+             f.foto()->Drag(2);
+         }, true},
+        {"dropped by the mouse's release", [&] {
+             f.foto()->Drag(1);
+             SetCursorPos(aufBild);
+             QWidget* w = f.bild()->Widget();
+             QMouseEvent e(QEvent::MouseButtonRelease, QPointF(30, 20), QPointF(aufBild), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(w, &e);
+         }, true},
+        {"cancelled", [&] {
+             f.foto()->Drag(1);
+             f.foto()->Drag(0);
+             SetCursorPos(aufBild);
+             f.foto()->Drag(2);
+         }, false},
+        {"beside every window", [&] {
+             f.foto()->Drag(1);
+             SetCursorPos(QPoint(5000, 5000));
+             f.foto()->Drag(2);
+             SetCursorPos(aufBild);
+             f.foto()->Drag(2); // the drag has ended
+         }, false},
+    };
+    for (const Fall& c : faelle) {
+        SCOPED_TRACE(c.name);
+        abwuerfe.clear();
+        c.tun();
+        ASSERT_EQ(abwuerfe.size(), c.abgeworfen ? 1u : 0u);
+        if (c.abgeworfen) {
+            EXPECT_EQ(abwuerfe[0].quelle, f.foto());
+            EXPECT_EQ(abwuerfe[0].x, 30 * 15);
+            EXPECT_EQ(abwuerfe[0].y, 20 * 15);
+        }
+    }
+    SetCursorPos(std::nullopt);
+    Screen::SetOverride(std::nullopt);
 }
