@@ -4,6 +4,7 @@
 #include "frame/Startbildschirm.h"
 #include "logo/Fotovorschau.h"
 #include "logo/Logovoschau.h"
+#include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/Form.h"
@@ -70,7 +71,8 @@ private:
 static void BM_GalleryPageFill(benchmark::State& state) {
     Programmordner::get().einrichten();
     Startbildschirm->ComboKategorien[3]->setListIndex(3); // 96 x 65
-    for (auto _ : state) Logovoschau::Logovorschaubilder_laden();
+    const Logovoschau::Galerie galerie = Startbildschirm->Galerie();
+    for (auto _ : state) Logovoschau::Logovorschaubilder_laden(galerie);
     vb::DestroyAllInstances();
 }
 BENCHMARK(BM_GalleryPageFill)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -78,9 +80,10 @@ BENCHMARK(BM_GalleryPageFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 static void BM_BrowserPhotoPageFill(benchmark::State& state) {
     Programmordner::get().einrichten();
     Foto_Modus = true;
+    const Fotovorschau::Slotsatz vorschau = Logo_Foto_Laden->Vorschau();
     Fotovorschau::Vorschau_Voreinstellung();
-    Fotovorschau::Vorschau_Ordner_setzen();
-    for (auto _ : state) Fotovorschau::Vorschaubilder_fuellen();
+    Fotovorschau::Vorschau_Ordner_setzen(vorschau);
+    for (auto _ : state) Fotovorschau::Vorschaubilder_fuellen(vorschau);
     vb::DestroyAllInstances();
 }
 BENCHMARK(BM_BrowserPhotoPageFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

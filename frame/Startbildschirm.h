@@ -4,6 +4,7 @@
 // the workspace handlers in logo/Startbildschirm_<Concern>.cpp (Galerie, Laden, Speichern,
 // Transfer, Werkzeuge).
 #include "logo/Logo_laden.h"
+#include "logo/Logovoschau.h"
 #include "platform/Form.h"
 
 #include <array>
@@ -139,6 +140,11 @@ public:
         return {Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Gruen_Transferlogo_LogoBrowser[1], Zoom, Raster_Undo_Box,
                 Malfarbe_schwarz, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz, {Logo_Text, Logo_Stift, Logo_Kreis, Logo_Quadrat, Logo_Linie},
                 &SurfaceFont()};
+    }
+    Logovoschau::Galerie Galerie() const {
+        return {{Logo_Vorschaubild, Logo_Vorschaubild_Bild, Logo_Vorschaubild_Bildname, LogoScrollbalken, Fileilistbox, nullptr,
+                 Fotovorschau::Browserart::Galerie},
+                Logo_Weiss_Grafik};
     }
     Logo_laden::Ladeziel Ladeziel() { return {Testbild, Editorflaechen(), Mitte_zentrierung, Mitte_zentrierung_vert}; }
 

@@ -2,7 +2,6 @@
 
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
-#include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
 #include "platform/FileListBox.h"
 #include "platform/Image.h"
@@ -23,18 +22,12 @@ using namespace Parameter_und_Start;
 
 namespace Fotovorschau {
 namespace {
-constexpr int kSlots = Logo_Foto_LadenForm::kSlots;
 constexpr int kSlotBreite = 101, kSlotHoehe = 60; // pixels a slot picture is fitted into
 // A thumbnail is decoded at about four times the slot when its file is much larger: the JPEG
 // decoder scales while it decodes, so a 12-megapixel photo costs a fraction of its full decode.
 constexpr int kVorschauBreite = 4 * kSlotBreite, kVorschauHoehe = 4 * kSlotHoehe;
 constexpr char kSignatur[] = "VFB1";
 constexpr qint64 kKopf = 8;
-
-QString muster() { return QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico;V_*.bin"); }
-
-// The last slot a fill touches; the photo strip's smaller page never reaches past our 20 slots.
-int letzterSlot() { return std::clamp<int>(Browser_Seitenende, -1, kSlots - 1); }
 
 // The listed file for a path that may be a slot path: the name less its first two characters.
 QString gelisteteDatei(const QString& Pfad) {
@@ -140,98 +133,173 @@ QByteArray Sammlungsdatei(const QImage& bild) {
     return out;
 }
 
+int Scrollmaximum(int Anzahl, int Seitenende) { return std::max(0, Anzahl - Seitenende - 1); }
+
+int Listenindex(int Wert, int Slot, int Anzahl) {
+    const int n = Wert + Slot;
+    return n >= 0 && n < Anzahl ? n : -1;
+}
+
+QString Ordner(QString Pfad) {
+    if (Pfad.endsWith(QLatin1Char('/'))) Pfad.chop(1);
+    return Pfad;
+}
+
+QString Slotpfad(const QString& Ordner, const QString& Name, bool Foto) { return Ordner + QLatin1Char('/') + (Foto ? Name.mid(2) : Name); }
+
+namespace {
+// How the three browsers differ.
+struct Regeln {
+    bool foto;           // the photo collection rather than logos
+    int seitenende;      // the last slot of a page, for the scroll range
+    int klein, gross;    // the scroll bar's steps
+    bool einpassen;      // pictures fitted into the slot and centred on their frames, the scroll bar off meanwhile
+    bool leerBeiFehler;  // a file that is no picture empties its slot; otherwise the slot keeps its picture and path
+    bool freigeben;      // slots take the mouse while they show a picture
+    bool bildpfadGelistet; // the picture's tooltip names the file as listed, the frame's the slot path
+};
+
+Regeln regeln(const Slotsatz& S) {
+    switch (S.Art) {
+    case Browserart::Galerie:
+        return {false, int(S.Bilder.size()) - 1, Vorschau_Zeilenlaenge, Vorschau_Seitengroesse, false, true, true, false};
+    case Browserart::Streifen:
+        return {true, Browser_Seitenende, Browser_Schrittweite, Browser_Seitenende, true, true, false, true};
+    case Browserart::Auswahl:
+        break;
+    }
+    return {bool(Foto_Modus), Browser_Seitenende, Browser_Schrittweite, Browser_Seitenende, true, false, false, false};
+}
+
+QString ordnerVon(const Slotsatz& S, const Regeln& r) {
+    if (r.foto) return Programmverzeichnis + QStringLiteral("fotos");
+    return Programmverzeichnis + QStringLiteral("logos/") + Logo_Typcode;
+}
+
+// A slot past the last file, or one whose file is no picture: empty, without a path.
+void slotLeeren(vb::Image& bild, vb::Image& rahmen) {
+    bild.setPicture(vb::Picture());
+    bild.setToolTipText(QString());
+    rahmen.setToolTipText(QString());
+}
+
+// A logo of the folder, decoded at about slot size (the gallery's own, the picker's four times
+// that); the empty picture when the file is none.
+vb::Picture logoLesen(const QString& pfad, Browserart art) {
+    const QSize box = art == Browserart::Galerie ? QSize(kSlotBreite, kSlotHoehe) : QSize(kVorschauBreite, kVorschauHoehe);
+    vb::Picture p;
+    vb::Try([&] { p = vb::LoadThumbnail(pfad, box); });
+    return p;
+}
+} // namespace
+
+int Letzter_Slot(const Slotsatz& S) { return std::clamp<int>(regeln(S).seitenende, -1, int(S.Bilder.size()) - 1); }
+
 void Vorschau_Voreinstellung() {
     Browser_Schrittweite = 5;
     Browser_Seitenende = 19;
 }
 
-void Vorschaubilder_ausblenden() {
-    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
-    for (int i = 0; i < kSlots; ++i) {
-        F.Fotos_Vorschaubild_Bild[size_t(i)]->setVisible(false);
-        if (Foto_Modus) F.Fotos_Vorschaubild_Bildname[size_t(i)]->setVisible(false);
+void Vorschaubilder_ausblenden(const Slotsatz& S) {
+    const bool foto = regeln(S).foto;
+    for (size_t i = 0; i < S.Bilder.size(); ++i) {
+        S.Bilder[i]->setVisible(false);
+        if (foto && i < S.Namen.size()) S.Namen[i]->setVisible(false);
     }
 }
 
-void Vorschaubilder_leeren() {
+void Vorschaubilder_leeren(const Slotsatz& S) {
     // The pictures stay disabled: a click on a slot is taken by its frame.
-    for (vb::Image* b : Logo_Foto_Laden->Fotos_Vorschaubild_Bild) {
+    for (vb::Image* b : S.Bilder) {
         b->setPicture(vb::Picture());
         b->setEnabled(false);
     }
 }
 
-void Vorschau_Ordner_setzen() {
-    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
-    const QString ordner = Foto_Modus ? Programmverzeichnis + QStringLiteral("fotos") : Programmverzeichnis + QStringLiteral("logos/") + Logo_Typcode;
-    F.Fileilistbox->setPath(ordner);
-    F.FotosScrollbalken->setEnabled(false);
-    F.Fileilistbox->setPattern(muster());
-    F.File1->setPattern(muster());
-    // The last page ends at the last file; a folder that fits on one page keeps its first page.
-    F.FotosScrollbalken->setMax(std::max(0, F.Fileilistbox->ListCount() - Browser_Seitenende - 1));
-    vb::Try([&] { F.FotosScrollbalken->setValue(0); });
-    F.FotosScrollbalken->setMin(0);
-    F.FotosScrollbalken->setSmallChange(Browser_Schrittweite);
-    F.FotosScrollbalken->setLargeChange(Browser_Seitenende);
-    F.Fileilistbox->ReRead();
-    F.FotosScrollbalken->setEnabled(true);
-    Vorschaubilder_fuellen();
+void Vorschau_Ordner_setzen(const Slotsatz& S) {
+    const Regeln r = regeln(S);
+    // The gallery lists every file of its folder, the others the five kinds of picture.
+    const QString muster = S.Art == Browserart::Galerie ? QStringLiteral("*.*") : QStringLiteral("*.jpg;*.bmp;*.wmf;*.ico;V_*.bin");
+    S.Liste->setPath(ordnerVon(S, r));
+    S.Scrollbalken->setEnabled(false);
+    S.Liste->setPattern(muster);
+    if (S.Dateiliste) S.Dateiliste->setPattern(muster);
+    S.Scrollbalken->setMin(0);
+    S.Scrollbalken->setMax(Scrollmaximum(S.Liste->ListCount(), r.seitenende));
+    vb::Try([&] { S.Scrollbalken->setValue(0); });
+    S.Scrollbalken->setSmallChange(r.klein);
+    S.Scrollbalken->setLargeChange(r.gross);
+    S.Liste->ReRead();
+    S.Scrollbalken->setEnabled(true);
+    S.Scrollbalken->Refresh();
+    Vorschaubilder_fuellen(S);
 }
 
-void Vorschaubilder_fuellen() {
-    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
-    F.FotosScrollbalken->setEnabled(false);
-    QString ordner = F.Fileilistbox->Path();
-    if (ordner.endsWith(QLatin1Char('/'))) ordner.chop(1);
+void Vorschaubilder_fuellen(const Slotsatz& S) {
+    const Regeln r = regeln(S);
+    if (r.einpassen) S.Scrollbalken->setEnabled(false);
+    const QString ordner = Ordner(S.Liste->Path());
     const double tpp = vb::Screen::TwipsPerPixelX();
-    for (int i = 0; i <= letzterSlot(); ++i) {
+    for (int i = 0; i <= Letzter_Slot(S); ++i) {
         const size_t k = size_t(i);
-        vb::Image* bild = F.Fotos_Vorschaubild_Bild[k];
-        vb::Image* rahmen = F.Fotos_Vorschaubild[k];
-        vb::Label* name = F.Fotos_Vorschaubild_Bildname[k];
-        const int n = F.FotosScrollbalken->Value() + i;
-        bild->setVisible(false);
-        bild->setStretch(false);
-        if (n >= F.Fileilistbox->ListCount()) {
+        vb::Image& bild = *S.Bilder[k];
+        vb::Image& rahmen = *S.Rahmen[k];
+        vb::Label* name = k < S.Namen.size() ? S.Namen[k] : nullptr;
+        // The value is read anew for every slot: a handler run meanwhile may have scrolled.
+        const int n = Listenindex(S.Scrollbalken->Value(), i, S.Liste->ListCount());
+        if (r.einpassen) {
+            bild.setVisible(false);
+            bild.setStretch(false);
+        }
+        if (n < 0) {
             // Past the last file of a short folder the slot stays empty.
-            bild->setPicture(vb::Picture());
-            bild->setToolTipText(QString());
-            rahmen->setToolTipText(QString());
-            name->setCaption(QString());
+            slotLeeren(bild, rahmen);
+            if (name) name->setCaption(QString());
+            if (r.freigeben) bild.setEnabled(false);
             continue;
         }
-        const QString datei = F.Fileilistbox->List(n);
-        if (Foto_Modus) {
-            Fotosammlung_Bild_laden(ordner + QLatin1Char('/') + datei, *bild, Modus_Vorschau);
-            const QString slotPfad = ordner + QLatin1Char('/') + datei.mid(2);
-            bild->setToolTipText(slotPfad);
-            rahmen->setToolTipText(slotPfad);
-        } else {
-            bild->setToolTipText(ordner + QLatin1Char('/') + datei);
-            rahmen->setToolTipText(bild->ToolTipText());
-            vb::Try([&] { bild->setPicture(vb::LoadThumbnail(bild->ToolTipText(), QSize(kVorschauBreite, kVorschauHoehe))); });
-            // Logo pages show the names again after a photo page hid them.
-            name->setVisible(true);
+        const QString datei = S.Liste->List(n);
+        const QString pfad = ordner + QLatin1Char('/') + datei;
+        const QString slotPfad = Slotpfad(ordner, datei, r.foto);
+        const vb::Picture p = r.foto ? Fotosammlung_Bild(pfad, Modus_Vorschau) : logoLesen(pfad, S.Art);
+        if (name) name->setCaption(datei);
+        // Logo pages show the names again after a photo page hid them.
+        if (name && !r.foto) name->setVisible(true);
+        if (p.IsEmpty() && r.leerBeiFehler) {
+            // A file that is no picture leaves its slot empty, without a path to open or send;
+            // the fill goes on.
+            slotLeeren(bild, rahmen);
+            if (r.freigeben) bild.setEnabled(false);
+            continue;
         }
-        name->setCaption(datei);
-        vb::Try([&] { Fenster::Bild_einpassen(*bild, kSlotBreite * tpp, kSlotHoehe * tpp); });
-        vb::Try([&] { Fenster::Steuerelement_zentrieren(*bild, *rahmen, Foto_Modus ? -1 : 5, 3); });
+        if (!p.IsEmpty()) bild.setPicture(p);
+        bild.setToolTipText(r.bildpfadGelistet ? pfad : slotPfad);
+        rahmen.setToolTipText(slotPfad);
+        if (r.freigeben) bild.setEnabled(true);
+        if (!r.einpassen) continue;
+        vb::Try([&] { Fenster::Bild_einpassen(bild, kSlotBreite * tpp, kSlotHoehe * tpp); });
+        vb::Try([&] { Fenster::Steuerelement_zentrieren(bild, rahmen, r.foto ? -1 : 5, 3); });
     }
+    if (!r.einpassen) return;
     vb::App::DoEvents();
-    F.FotosScrollbalken->setEnabled(true);
+    S.Scrollbalken->setEnabled(true);
 }
 
-void Vorschaurahmen_zuruecksetzen(bool Keine_Vorauswahl) {
-    Logo_Foto_LadenForm& F = Logo_Foto_Laden.get();
-    for (int i = 0; i < kSlots; ++i) {
-        F.Fotos_Vorschaubild[size_t(i)]->setBorderStyle(0);
-        F.Fotos_Vorschaubild_Bild[size_t(i)]->setBorderStyle(0);
+void Vorschaurahmen_zuruecksetzen(const Slotsatz& S, bool Keine_Vorauswahl) {
+    for (size_t i = 0; i < S.Rahmen.size(); ++i) {
+        S.Rahmen[i]->setBorderStyle(0);
+        S.Bilder[i]->setBorderStyle(0);
     }
-    if (!Keine_Vorauswahl) {
-        F.Fotos_Vorschaubild[0]->setBorderStyle(1);
-        F.Fotos_Vorschaubild_Bild[0]->setBorderStyle(1);
+    if (!Keine_Vorauswahl && !S.Rahmen.empty()) {
+        S.Rahmen[0]->setBorderStyle(1);
+        S.Bilder[0]->setBorderStyle(1);
     }
+}
+
+int Gerahmter_Slot(const Slotsatz& S) {
+    for (size_t i = 0; i < S.Rahmen.size(); ++i)
+        if (S.Rahmen[i]->BorderStyle() == 1) return int(i);
+    return -1;
 }
 
 } // namespace Fotovorschau

@@ -1,26 +1,63 @@
 #pragma once
-// The thumbnail browser of the picture picker: twenty slots (4 rows of 5) of one folder, paged by
-// a vertical scroll bar, either the shipped photos ("fotos") or the shipped logos of the current
-// logo type ("logos/<code>"), as Foto_Modus says. The picker owns the controls and reacts to
-// clicks and scrolling; this module prepares the folder, fills a page and resets the frames.
+// The thumbnail browser: slots of one folder's pictures, paged by a vertical scroll bar. One
+// design serves the main window's gallery, the picture picker's browser (the shipped photos or
+// the shipped logos of the current type, as Foto_Modus says) and the photo editor's strip; the
+// window that owns the controls hands them over as a slot set and reacts to clicks and
+// scrolling, this module prepares the folder, fills a page and resets the frames.
 #include <QByteArray>
 #include <QString>
+#include <span>
 
 class QImage;
 
 namespace vb {
 class Control;
+class FileListBox;
+class Image;
+class Label;
 class Picture;
+class ScrollBar;
 } // namespace vb
 
 namespace Fotovorschau {
 
+// The three browsers of one design: the main window's gallery of shipped logos (20 slots), the
+// picker's browser of shipped logos or photos (20 slots) and the photo editor's strip (6 slots).
+enum class Browserart { Galerie, Auswahl, Streifen };
+
+// A browser's controls, handed to the procedures below: the slots' frames, pictures and name
+// labels, the scroll bar whose value is the list index of slot 0, the hidden list of the
+// folder, and the picker's file-tab list, which takes the same pattern.
+struct Slotsatz {
+    std::span<vb::Image* const> Rahmen, Bilder;
+    std::span<vb::Label* const> Namen;
+    vb::ScrollBar* Scrollbalken = nullptr;
+    vb::FileListBox* Liste = nullptr;
+    vb::FileListBox* Dateiliste = nullptr;
+    Browserart Art = Browserart::Auswahl;
+};
+
+// Defaults of the picker's browser: a small step of a row, pages ending at slot 19.
 void Vorschau_Voreinstellung();
-void Vorschaubilder_ausblenden();
-void Vorschaubilder_leeren();
-void Vorschau_Ordner_setzen();
-void Vorschaubilder_fuellen();
-void Vorschaurahmen_zuruecksetzen(bool Keine_Vorauswahl);
+void Vorschaubilder_ausblenden(const Slotsatz& S);
+void Vorschaubilder_leeren(const Slotsatz& S);
+void Vorschau_Ordner_setzen(const Slotsatz& S);
+void Vorschaubilder_fuellen(const Slotsatz& S);
+void Vorschaurahmen_zuruecksetzen(const Slotsatz& S, bool Keine_Vorauswahl);
+// The framed slot, searched from slot 0 upward; -1 when none is framed.
+int Gerahmter_Slot(const Slotsatz& S);
+// The index of the last slot a page fills.
+int Letzter_Slot(const Slotsatz& S);
+
+// Paging. The scroll range of a folder of Anzahl files on pages whose last slot is Seitenende:
+// the last page ends at the last file, and a folder that fits on one page keeps its first page.
+int Scrollmaximum(int Anzahl, int Seitenende);
+// The list index that slot Slot shows at scroll value Wert; -1 past the last of Anzahl files.
+int Listenindex(int Wert, int Slot, int Anzahl);
+// The folder of a list path, without a trailing separator (a drive's root ends in one).
+QString Ordner(QString Pfad);
+// The slot path of a listed file: a photo's name loses its first two characters ("V_").
+QString Slotpfad(const QString& Ordner, const QString& Name, bool Foto);
 
 // Loader modes: a thumbnail may be decoded at a reduced size (a slot shows at most 101 x 60
 // pixels); every other mode gives the picture at its full size, as a photo to edit needs it.

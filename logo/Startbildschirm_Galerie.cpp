@@ -20,11 +20,7 @@
 using namespace Parameter_und_Start;
 
 // The framed gallery slot, searched from slot 0 upward; -1 when none is framed.
-int StartbildschirmForm::gerahmterSlot() const {
-    for (int i = 0; i < 20; ++i)
-        if (Logo_Vorschaubild[size_t(i)]->BorderStyle() == 1) return i;
-    return -1;
-}
+int StartbildschirmForm::gerahmterSlot() const { return Fotovorschau::Gerahmter_Slot(Galerie().Slots); }
 
 namespace {
 // An empty logo of the current type in the editor, its raster and its display.
@@ -61,12 +57,12 @@ void StartbildschirmForm::ComboKategorien_Click(short Index) {
     if (Index == 3) {
         ComboKategorien_Textanzeige->setCaption(liste->Text());
         liste->setVisible(false);
-        Logovoschau::LogoTyp_setzen(short(liste->ListIndex()));
-        Logovoschau::Logovorschau_ausblenden();
-        Logovoschau::Logovorschau_leeren();
-        Logovoschau::Logovorschau_Groesse_setzen();
-        Logovoschau::Logovorschau_fuellen();
-        Logovoschau::Logovorschau_auswaehlen(false);
+        Logovoschau::LogoTyp_setzen(short(liste->ListIndex()), *Logo_Groesse);
+        Logovoschau::Logovorschau_ausblenden(Galerie());
+        Logovoschau::Logovorschau_leeren(Galerie());
+        Logovoschau::Logovorschau_Groesse_setzen(Galerie());
+        Logovoschau::Logovorschau_fuellen(Galerie());
+        Logovoschau::Logovorschau_auswaehlen(Galerie(), false);
         vb::App::DoEvents();
     } else if (Index == 2) {
         ComboKategorien_Textanzeige_Kalvoren->setCaption(liste->Text());
@@ -100,10 +96,10 @@ void StartbildschirmForm::ComboKategorien2_Change(short Index) {
 // ---- Gallery ----
 
 void StartbildschirmForm::Logo_Vorschaubild_Bild_Click(short Index) {
-    Logovoschau::Logovorschau_auswaehlen(true);
+    Logovoschau::Logovorschau_auswaehlen(Galerie(), true);
     Logo_Vorschaubild[size_t(Index)]->setBorderStyle(1);
     Logo_Vorschaubild_Bild[size_t(Index)]->setBorderStyle(1);
-    Logovoschau::Logo_uebernehmen(Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
+    Logovoschau::Logo_uebernehmen(*Logo_Weiss_Grafik, Logo_Vorschaubild_Bild[size_t(Index)]->Picture());
 }
 void StartbildschirmForm::Logo_Vorschaubild_Click(short Index) { Logo_Vorschaubild_Bild_Click(Index); }
 void StartbildschirmForm::Logo_Vorschaubild_Bild_DblClick(short) { In_Zaroreriri_bearbeiten_Click(); }
@@ -122,6 +118,6 @@ void StartbildschirmForm::Logo_Vorschaubild_MouseMove(short Index, int, int, flo
 }
 
 void StartbildschirmForm::LogoScrollbalken_Change() {
-    Logovoschau::Logovorschaubilder_laden();
-    Logovoschau::Logovorschau_auswaehlen(false);
+    Logovoschau::Logovorschaubilder_laden(Galerie());
+    Logovoschau::Logovorschau_auswaehlen(Galerie(), false);
 }

@@ -114,10 +114,10 @@ void StartbildschirmForm::Laden_Click() {
     Fenster::Formular_laden(*Logo_Foto_Laden);
     vb::App::DoEvents();
     Fotovorschau::Vorschau_Voreinstellung();
-    Fotovorschau::Vorschaubilder_ausblenden();
-    Fotovorschau::Vorschaubilder_leeren();
-    Fotovorschau::Vorschau_Ordner_setzen();
-    Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+    Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(Logo_Foto_Laden->Vorschau(), false);
     const QString vorher = Bilddatei_Pfad;
     Logo_Foto_Laden->Reiter_Datei_Click();
     Logo_Foto_Laden->Show(vb::vbModal);
@@ -131,9 +131,9 @@ void StartbildschirmForm::Laden_Fotos_Browser_Click() {
         Fenster::Formular_laden(*Logo_Foto_Laden);
         vb::App::DoEvents();
         Fotovorschau::Vorschau_Voreinstellung();
-        Fotovorschau::Vorschaubilder_ausblenden();
-        Fotovorschau::Vorschaubilder_leeren();
-        Fotovorschau::Vorschau_Ordner_setzen();
+        Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
+        Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
+        Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
         Bilddatei_Pfad = Logo_Foto_Laden->Fotos_Vorschaubild_Bild[0]->ToolTipText();
         vb::App::DoEvents();
         Fenster::Formular_laden(*Fotoeditor);
@@ -185,10 +185,10 @@ void StartbildschirmForm::Kalvoren_bearbeiten_zurueck_Click() { Layer_Kalvoren->
 static void fotoBrowserVorbereiten() {
     Fenster::Formular_laden(*Logo_Foto_Laden);
     Fotovorschau::Vorschau_Voreinstellung();
-    Fotovorschau::Vorschaubilder_ausblenden();
-    Fotovorschau::Vorschaubilder_leeren();
-    Fotovorschau::Vorschau_Ordner_setzen();
-    Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+    Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(Logo_Foto_Laden->Vorschau(), false);
 }
 
 void StartbildschirmForm::Reiter_Fotos_inKalvoren_Click() {

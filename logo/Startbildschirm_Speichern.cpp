@@ -23,9 +23,9 @@ namespace {
 // The gallery after a save: the folder read again, the page kept.
 void galerieAuffrischen(StartbildschirmForm& F) {
     const int wert = F.LogoScrollbalken->Value();
-    Logovoschau::Logovorschau_fuellen();
+    Logovoschau::Logovorschau_fuellen(F.Galerie());
     vb::Try([&] { F.LogoScrollbalken->setValue(wert); });
-    Logovoschau::Logovorschaubilder_laden();
+    Logovoschau::Logovorschaubilder_laden(F.Galerie());
 }
 
 // Asks before replacing a file; false when the user keeps the old one.

@@ -23,7 +23,8 @@
 using namespace Parameter_und_Start;
 
 Fotovorschau_Editor_6::Streifen FotoeditorForm::Streifen() const {
-    return {Fotos_Vorschaubild, Fotos_Vorschaubild_Bild, Fotos_Vorschaubild_Bildname, FotosScrollbalken, Fileilistbox};
+    return {Fotos_Vorschaubild, Fotos_Vorschaubild_Bild, Fotos_Vorschaubild_Bildname, FotosScrollbalken, Fileilistbox, nullptr,
+            Fotovorschau::Browserart::Streifen};
 }
 
 void FotoeditorForm::In_Fotoeditor_bearbeiten_Einsprung(QString Pfad) {
@@ -68,11 +69,12 @@ void FotoeditorForm::Laden_Fotos_Browser_bearbeiten_Click() {
         // The picker's browser still shows logos (the logo button used it last): the photos.
         Foto_Modus = true;
         Fenster::Formular_laden(*Logo_Foto_Laden);
+        const Fotovorschau::Slotsatz vorschau = Logo_Foto_Laden->Vorschau();
         Fotovorschau::Vorschau_Voreinstellung();
-        Fotovorschau::Vorschaubilder_ausblenden();
-        Fotovorschau::Vorschaubilder_leeren();
-        Fotovorschau::Vorschau_Ordner_setzen();
-        Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+        Fotovorschau::Vorschaubilder_ausblenden(vorschau);
+        Fotovorschau::Vorschaubilder_leeren(vorschau);
+        Fotovorschau::Vorschau_Ordner_setzen(vorschau);
+        Fotovorschau::Vorschaurahmen_zuruecksetzen(vorschau, false);
     }
     Logo_Foto_Laden->Reiter_Datei_Click();
     Logo_Foto_Laden->Show(vb::vbModal);

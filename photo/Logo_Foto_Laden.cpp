@@ -241,7 +241,7 @@ void Logo_Foto_LadenForm::Form_Load() {
 }
 
 void Logo_Foto_LadenForm::Fotos_Vorschaubild_Bild_Click(short Index) {
-    Fotovorschau::Vorschaurahmen_zuruecksetzen(true);
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(Vorschau(), true);
     Fotos_Vorschaubild[size_t(Index)]->setBorderStyle(1);
     Fotos_Vorschaubild_Bild[size_t(Index)]->setBorderStyle(1);
 }
@@ -249,8 +249,8 @@ void Logo_Foto_LadenForm::Fotos_Vorschaubild_Bild_Click(short Index) {
 void Logo_Foto_LadenForm::Fotos_Vorschaubild_Click(short Index) { Fotos_Vorschaubild_Bild_Click(Index); }
 
 void Logo_Foto_LadenForm::FotosScrollbalken_Change() {
-    Fotovorschau::Vorschaubilder_fuellen();
-    Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+    Fotovorschau::Vorschaubilder_fuellen(Vorschau());
+    Fotovorschau::Vorschaurahmen_zuruecksetzen(Vorschau(), false);
 }
 
 void Logo_Foto_LadenForm::Form_Activate() {

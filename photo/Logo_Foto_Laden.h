@@ -2,6 +2,7 @@
 // The picture picker: one picture file for the logo editor or the photo editor, taken from the
 // local disks (file tab) or from pages of thumbnails of the shipped logos or photos (browser tab).
 // The browser's pages are filled by module Fotovorschau; the window reacts to clicks and scrolling.
+#include "logo/Fotovorschau.h"
 #include "platform/Form.h"
 
 #include <array>
@@ -61,6 +62,12 @@ public:
     void Uebernehmen_Click();
     void Abbrechen_Click();
     void Schliessen_Click(short Index);
+
+    // The browser's controls, handed to module Fotovorschau.
+    Fotovorschau::Slotsatz Vorschau() const {
+        return {Fotos_Vorschaubild, Fotos_Vorschaubild_Bild, Fotos_Vorschaubild_Bildname, FotosScrollbalken, Fileilistbox, File1,
+                Fotovorschau::Browserart::Auswahl};
+    }
 
 protected:
     void Design() override;

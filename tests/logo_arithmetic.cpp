@@ -1,7 +1,14 @@
-// The editor's arithmetic without a window: where a loaded picture is drawn into the logo, and
-// what the magnifier shows for a raster position.
+// The workspace's arithmetic without a window: where a loaded picture is drawn into the logo,
+// what the magnifier shows for a raster position, and how the thumbnail browsers page.
+#include "frame/Parameter_und_Start.h"
+#include "logo/Fotovorschau.h"
 #include "logo/Logo_laden.h"
+#include "logo/Logovoschau.h"
 #include "logo/Zaroreriri.h"
+
+#include <array>
+#include <span>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +78,89 @@ TEST(MagnifierClamp, ViewAndCursorMark) {
         EXPECT_DOUBLE_EQ(l.Kreuz.x(), f.kreuz.x());
         EXPECT_DOUBLE_EQ(l.Kreuz.y(), f.kreuz.y());
     }
+}
+
+struct Seitenfall {
+    const char* name;
+    int anzahl, seitenende; // files in the folder, last slot of a page
+    int max;                // the scroll range's end
+    int wert;               // a scroll value within it
+    std::vector<int> belegung; // the list index each slot shows at that value, -1 for none
+};
+
+std::vector<int> reihe(int von, int bis) {
+    std::vector<int> v;
+    for (int i = von; i <= bis; ++i) v.push_back(i);
+    return v;
+}
+std::vector<int> mitLuecken(int von, int bis, int belegung) {
+    std::vector<int> v = reihe(von, bis);
+    v.resize(size_t(belegung), -1);
+    return v;
+}
+
+TEST(SlotPaging, RangeAndTheFileOfEachSlot) {
+    const Seitenfall faelle[] = {
+        {"45 files, first page", 45, 19, 25, 0, reihe(0, 19)},
+        {"45 files, one row down", 45, 19, 25, 5, reihe(5, 24)},
+        {"45 files, one page down", 45, 19, 25, 19, reihe(19, 38)},
+        {"45 files, last page", 45, 19, 25, 25, reihe(25, 44)},
+        {"a page and one", 21, 19, 1, 1, reihe(1, 20)},
+        {"exactly a page", 20, 19, 0, 0, reihe(0, 19)},
+        {"three files", 3, 19, 0, 0, mitLuecken(0, 2, 20)},
+        {"empty folder", 0, 19, 0, 0, mitLuecken(0, -1, 20)},
+        {"strip of 12, one slot down", 12, 5, 6, 1, reihe(1, 6)},
+        {"strip of 12, last page", 12, 5, 6, 6, reihe(6, 11)},
+        {"strip of 4", 4, 5, 0, 0, mitLuecken(0, 3, 6)},
+    };
+    for (const Seitenfall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        EXPECT_EQ(Fotovorschau::Scrollmaximum(f.anzahl, f.seitenende), f.max);
+        std::vector<int> belegung;
+        for (int i = 0; i <= f.seitenende; ++i) belegung.push_back(Fotovorschau::Listenindex(f.wert, i, f.anzahl));
+        EXPECT_EQ(belegung, f.belegung);
+    }
+}
+
+TEST(SlotPaging, LastSlotOfEachBrowser) {
+    std::array<vb::Image*, 20> zwanzig{};
+    std::array<vb::Image*, 6> sechs{};
+    struct Fall {
+        const char* name;
+        Fotovorschau::Browserart art;
+        std::span<vb::Image* const> bilder;
+        short seitenende; // Browser_Seitenende
+        int letzter;
+    };
+    using A = Fotovorschau::Browserart;
+    const Fall faelle[] = {
+        {"gallery, whatever the browsers say", A::Galerie, zwanzig, 5, 19},
+        {"picker", A::Auswahl, zwanzig, 19, 19},
+        {"picker while the strip's value holds", A::Auswahl, zwanzig, 5, 5},
+        {"strip", A::Streifen, sechs, 5, 5},
+        {"strip while the picker's value holds", A::Streifen, sechs, 19, 5},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        Parameter_und_Start::Browser_Seitenende = f.seitenende;
+        Fotovorschau::Slotsatz s;
+        s.Bilder = f.bilder;
+        s.Rahmen = f.bilder;
+        s.Art = f.art;
+        EXPECT_EQ(Fotovorschau::Letzter_Slot(s), f.letzter);
+    }
+}
+
+TEST(SlotPaging, SlotPathsAndThumbnailSizes) {
+    EXPECT_EQ(Fotovorschau::Ordner(QStringLiteral("/p/fotos")), QStringLiteral("/p/fotos"));
+    EXPECT_EQ(Fotovorschau::Ordner(QStringLiteral("/")), QString());
+    EXPECT_EQ(Fotovorschau::Slotpfad(QStringLiteral("/p/fotos"), QStringLiteral("V_Strand.bin"), true), QStringLiteral("/p/fotos/Strand.bin"));
+    EXPECT_EQ(Fotovorschau::Slotpfad(QStringLiteral("/p/logos/NBLXXXX"), QStringLiteral("V_Netz.bmp"), false),
+              QStringLiteral("/p/logos/NBLXXXX/V_Netz.bmp"));
+    // One screen pixel per logo pixel; only the 96 x 65 type is cut to the slot's 60 rows.
+    EXPECT_EQ(Logovoschau::Vorschaugroesse(96, 65), QSize(96, 60));
+    EXPECT_EQ(Logovoschau::Vorschaugroesse(101, 43), QSize(101, 43));
+    EXPECT_EQ(Logovoschau::Vorschaugroesse(72, 14), QSize(72, 14));
 }
 
 } // namespace

@@ -52,10 +52,10 @@ protected:
     void oeffnen(bool foto) {
         Foto_Modus = foto;
         Fotovorschau::Vorschau_Voreinstellung();
-        Fotovorschau::Vorschaubilder_ausblenden();
-        Fotovorschau::Vorschaubilder_leeren();
-        Fotovorschau::Vorschau_Ordner_setzen();
-        Fotovorschau::Vorschaurahmen_zuruecksetzen(false);
+        Fotovorschau::Vorschaubilder_ausblenden(F().Vorschau());
+        Fotovorschau::Vorschaubilder_leeren(F().Vorschau());
+        Fotovorschau::Vorschau_Ordner_setzen(F().Vorschau());
+        Fotovorschau::Vorschaurahmen_zuruecksetzen(F().Vorschau(), false);
     }
     std::vector<int> gerahmt() {
         std::vector<int> out;
@@ -239,7 +239,7 @@ TEST_F(BrowserTest, AFolderPathEndingInASeparatorGivesSingleSeparators) {
     writeImage(file(QStringLiteral("Wurzel.bmp")), farbbild(10, 10, qRgb(0, 0, 0)));
     oeffnen(false);
     F().Fileilistbox->setPath(dir()); // dir() ends in "/", as a drive's root does
-    Fotovorschau::Vorschaubilder_fuellen();
+    Fotovorschau::Vorschaubilder_fuellen(F().Vorschau());
     EXPECT_EQ(F().Fotos_Vorschaubild_Bild[0]->ToolTipText(), dir() + QStringLiteral("Wurzel.bmp"));
     EXPECT_FALSE(F().Fotos_Vorschaubild_Bild[0]->Picture().IsEmpty());
 }

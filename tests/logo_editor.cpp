@@ -158,7 +158,7 @@ TEST_F(EditorTest, NineTypesSetSizeKindAndCaption) {
     EXPECT_EQ(Logo_Hoehe, 0);
     for (short k = 0; k < 9; ++k) {
         SCOPED_TRACE(k);
-        Logovoschau::LogoTyp_setzen(k);
+        Logovoschau::LogoTyp_setzen(k, *Startbildschirm->Logo_Groesse);
         const Typ& t = typen[k];
         EXPECT_EQ(Logo_Typcode, QLatin1String(t.code));
         EXPECT_EQ(Logo_Breite, t.breite);
@@ -169,11 +169,11 @@ TEST_F(EditorTest, NineTypesSetSizeKindAndCaption) {
         EXPECT_EQ(Vorschau_Zeilenlaenge, 5);
         EXPECT_EQ(S().Logo_Groesse->Caption(), QString::number(t.breite) + QStringLiteral(" x ") + QString::number(t.hoehe));
     }
-    Logovoschau::LogoTyp_setzen(0);
+    Logovoschau::LogoTyp_setzen(0, *Startbildschirm->Logo_Groesse);
     EXPECT_EQ(S().Logo_Groesse->Caption(), QStringLiteral("97 x 26"));
     for (short k : {short(-1), short(9)}) {
         S().Logo_Groesse->setCaption(QString());
-        Logovoschau::LogoTyp_setzen(k);
+        Logovoschau::LogoTyp_setzen(k, *Startbildschirm->Logo_Groesse);
         EXPECT_EQ(Logo_Typcode, QStringLiteral("SB_S25"));
         EXPECT_EQ(Logo_Breite, 97);
         EXPECT_EQ(Logo_Art, 0);

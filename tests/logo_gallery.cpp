@@ -407,7 +407,7 @@ TEST_F(GalleryTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsNoSuccess) {
 TEST_F(GalleryTest, ShippedLogosFitTheirTypes) {
     const QString geliefert = QCoreApplication::applicationDirPath() + QStringLiteral("/logos/");
     for (short typ = 0; typ <= 8; ++typ) {
-        Logovoschau::LogoTyp_setzen(typ);
+        Logovoschau::LogoTyp_setzen(typ, *Startbildschirm->Logo_Groesse);
         SCOPED_TRACE(Logo_Typcode.toStdString());
         const QDir ordner(geliefert + Logo_Typcode);
         const QStringList dateien = ordner.entryList(QDir::Files);
