@@ -29,46 +29,35 @@ vb::Instance<EinstellungenForm> Einstellungen;
 namespace {
 // 450 x 230 pixels: two columns of choices, the COM port and the scanner below them, the
 // buttons at the bottom right. Captions without a text of their own are painted on the skin.
-const vb::LayoutItem kLayout[] = {
-    {"Titelzeile", Kind::Label, -1, 0, 0, 6750, 405, "", "title"},
-    {"Schliessen", Kind::Image, -1, 6330, 38, 330, 330, "", "btn:close"},
-    {"Hersteller_Beschriftung", Kind::Shape, -1, 300, 540, 3000, 240, "", "caption:Hersteller"},
-    {"Modell_Beschriftung", Kind::Shape, -1, 3450, 540, 3000, 240, "", "caption:Modell"},
-    {"Vorad_Master_ComboKategorien_Label", Kind::Label, -1, 300, 780, 3000, 360, "", "combo"},
-    {"Vorad_Master_ComboKategorien", Kind::ComboBox, -1, 300, 780, 3000, 360},
-    {"Vorad_Master_VoradTyp_ComboKategorien_Label", Kind::Label, -1, 3450, 780, 3000, 360, "", "combo"},
-    {"Vorad_Master_VoradTyp_ComboKategorien", Kind::ComboBox, -1, 3450, 780, 3000, 360},
-    {"Netzbetreiber_Beschriftung", Kind::Shape, -1, 300, 1230, 3000, 240, "", "caption:Netzbetreiber"},
-    {"Berechnungsart_Beschriftung", Kind::Shape, -1, 3450, 1230, 3000, 240, "", "caption:Umrechnung von Fotos"},
-    {"Vorad_Master_ComboKategorien_Netzbetreiber_Label", Kind::Label, -1, 300, 1470, 3000, 360, "", "combo"},
-    {"Vorad_Master_ComboKategorien_Netzbetreiber", Kind::ComboBox, -1, 300, 1470, 3000, 360},
-    {"Netzbtreiber_Maske", Kind::Image, -1, 270, 1200, 3060, 660, "", "own:hatch"},
-    {"Berechnungsart_Combobox_Label", Kind::Label, -1, 3450, 1470, 3000, 360, "", "combo"},
-    {"Berechnungsart_Combobox", Kind::ComboBox, -1, 3450, 1470, 3000, 360},
-    {"COM_Beschriftung", Kind::Shape, -1, 300, 1920, 3000, 240, "", "caption:COM-Port"},
-    {"Scanner_Beschriftung", Kind::Shape, -1, 3450, 1920, 3000, 240, "", "caption:Scanner"},
-    {"COM_Port", Kind::Label, -1, 300, 2160, 1200, 360, "", "frame"},
-    {"PfeilHoch", Kind::Image, -1, 1590, 2190, 360, 300, "", "btn:up"},
-    {"PfeilRunter", Kind::Image, -1, 2010, 2190, 360, 300, "", "btn:down"},
-    {"Scannerquelle_festlegen", Kind::Image, -1, 3450, 2115, 2400, 450, "", "btn:scanner:Scannerquelle"},
-    {"Scannerquelle_Deaktiviert", Kind::Image, -1, 3450, 2115, 2400, 450},
-    {"OK", Kind::Image, -1, 2700, 2790, 1800, 450, "", "btn:ok:OK"},
-    {"Abbrechen", Kind::Image, -1, 4650, 2790, 1800, 450, "", "btn:close:Abbrechen"},
-    {"InfoTimer", Kind::Timer, -1, 0, 0, 0, 0},
-};
-const char* const kBeschriftungen[] = {"Hersteller_Beschriftung", "Modell_Beschriftung", "Netzbetreiber_Beschriftung",
-                                       "Berechnungsart_Beschriftung", "COM_Beschriftung", "Scanner_Beschriftung"};
+using Self = EinstellungenForm;
 
-const Schaltflaechen::Hover kHover[] = {
-    {"OK", -1, 404, "OK", 'S'},
-    {"Abbrechen", -1, 405, "Abbrechen", 'S'},
-    {"Schliessen", -1, 400, "Schliessen", 'S'},
-    {"PfeilHoch", -1, 406, "PfeilHoch", 'S'},
-    {"PfeilRunter", -1, 407, "Logo_scroll_runter", 'S'},
-    {"Scannerquelle_festlegen", -1, 808, "Scannerquelle_festlegen", 'S'},
-    {"Scannerquelle_Deaktiviert", -1, 854, "", 'T'},
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Titelzeile, 0, 0, 6750, 405, "", "title"),
+    VB_ROW(Schliessen, 6330, 38, 330, 330, "", "btn:close").Hover(400, 'S'),
+    VB_ROW(Hersteller_Beschriftung, 300, 540, 3000, 240, "", "caption:Hersteller"),
+    VB_ROW(Modell_Beschriftung, 3450, 540, 3000, 240, "", "caption:Modell"),
+    VB_ROW(Vorad_Master_ComboKategorien_Label, 300, 780, 3000, 360, "", "combo"),
+    VB_ROW(Vorad_Master_ComboKategorien, 300, 780, 3000, 360),
+    VB_ROW(Vorad_Master_VoradTyp_ComboKategorien_Label, 3450, 780, 3000, 360, "", "combo"),
+    VB_ROW(Vorad_Master_VoradTyp_ComboKategorien, 3450, 780, 3000, 360),
+    VB_ROW(Netzbetreiber_Beschriftung, 300, 1230, 3000, 240, "", "caption:Netzbetreiber"),
+    VB_ROW(Berechnungsart_Beschriftung, 3450, 1230, 3000, 240, "", "caption:Umrechnung von Fotos"),
+    VB_ROW(Vorad_Master_ComboKategorien_Netzbetreiber_Label, 300, 1470, 3000, 360, "", "combo"),
+    VB_ROW(Vorad_Master_ComboKategorien_Netzbetreiber, 300, 1470, 3000, 360),
+    VB_ROW(Netzbtreiber_Maske, 270, 1200, 3060, 660, "", "own:hatch"),
+    VB_ROW(Berechnungsart_Combobox_Label, 3450, 1470, 3000, 360, "", "combo"),
+    VB_ROW(Berechnungsart_Combobox, 3450, 1470, 3000, 360),
+    VB_ROW(COM_Beschriftung, 300, 1920, 3000, 240, "", "caption:COM-Port"),
+    VB_ROW(Scanner_Beschriftung, 3450, 1920, 3000, 240, "", "caption:Scanner"),
+    VB_ROW(COM_Port, 300, 2160, 1200, 360, "", "frame"),
+    VB_ROW(PfeilHoch, 1590, 2190, 360, 300, "", "btn:up").Hover(406, 'S'),
+    VB_ROW(PfeilRunter, 2010, 2190, 360, 300, "", "btn:down").Hover(407, 'S', "Logo_scroll_runter"),
+    VB_ROW(Scannerquelle_festlegen, 3450, 2115, 2400, 450, "", "btn:scanner:Scannerquelle").Hover(808, 'S'),
+    VB_ROW(Scannerquelle_Deaktiviert, 3450, 2115, 2400, 450).Hover(854, 'T'),
+    VB_ROW(OK, 2700, 2790, 1800, 450, "", "btn:ok:OK").Hover(404, 'S'),
+    VB_ROW(Abbrechen, 4650, 2790, 1800, 450, "", "btn:close:Abbrechen").Hover(405, 'S'),
+    VB_ROW(InfoTimer, 0, 0, 0, 0),
 };
-
 // The operator codes (country 262, then the network) by list index.
 const std::array<const char*, 4> kNetzbetreiber_Codes = {"26201", "26202", "26203", "26207"};
 
@@ -107,8 +96,9 @@ EinstellungenForm::EinstellungenForm() : vb::Form(QStringLiteral("Einstellungen"
 void EinstellungenForm::Design() {
     Titelzeile->setForeColor(vb::vbWhite);
     Titelzeile->setFontBold(true);
-    for (const char* n : kBeschriftungen)
-        if (auto* s = Get<vb::Shape>(n)) s->setBorderWidth(0);
+    for (vb::Shape* s : {Hersteller_Beschriftung, Modell_Beschriftung, Netzbetreiber_Beschriftung, Berechnungsart_Beschriftung, COM_Beschriftung,
+                         Scanner_Beschriftung})
+        s->setBorderWidth(0);
     // A design-time caption: no change event.
     auto change = std::move(COM_Port->Change);
     COM_Port->setCaption(QStringLiteral("1"));
@@ -131,26 +121,6 @@ void EinstellungenForm::Design() {
 }
 
 void EinstellungenForm::Wire() {
-    Titelzeile = Get<vb::Label>("Titelzeile");
-    COM_Port = Get<vb::Label>("COM_Port");
-    PfeilHoch = Get<vb::Image>("PfeilHoch");
-    PfeilRunter = Get<vb::Image>("PfeilRunter");
-    Vorad_Master_ComboKategorien = Get<vb::ComboBox>("Vorad_Master_ComboKategorien");
-    Vorad_Master_ComboKategorien_Label = Get<vb::Label>("Vorad_Master_ComboKategorien_Label");
-    Vorad_Master_VoradTyp_ComboKategorien = Get<vb::ComboBox>("Vorad_Master_VoradTyp_ComboKategorien");
-    Vorad_Master_VoradTyp_ComboKategorien_Label = Get<vb::Label>("Vorad_Master_VoradTyp_ComboKategorien_Label");
-    Vorad_Master_ComboKategorien_Netzbetreiber = Get<vb::ComboBox>("Vorad_Master_ComboKategorien_Netzbetreiber");
-    Vorad_Master_ComboKategorien_Netzbetreiber_Label = Get<vb::Label>("Vorad_Master_ComboKategorien_Netzbetreiber_Label");
-    Netzbtreiber_Maske = Get<vb::Image>("Netzbtreiber_Maske");
-    Berechnungsart_Combobox = Get<vb::ComboBox>("Berechnungsart_Combobox");
-    Berechnungsart_Combobox_Label = Get<vb::Label>("Berechnungsart_Combobox_Label");
-    Scannerquelle_festlegen = Get<vb::Image>("Scannerquelle_festlegen");
-    Scannerquelle_Deaktiviert = Get<vb::Image>("Scannerquelle_Deaktiviert");
-    OK = Get<vb::Image>("OK");
-    Abbrechen = Get<vb::Image>("Abbrechen");
-    Schliessen = Get<vb::Image>("Schliessen");
-    InfoTimer = Get<vb::Timer>("InfoTimer");
-
     COM_Port->Change = [this] { COM_Port_Change(); };
     PfeilHoch->Click = [this] { PfeilHoch_Click(); };
     PfeilRunter->Click = [this] { PfeilRunter_Click(); };
@@ -175,7 +145,7 @@ void EinstellungenForm::Wire() {
     OK->Click = [this] { OK_Click(); };
     Abbrechen->Click = [this] { Abbrechen_Click(); };
     Schliessen->Click = [this] { Schliessen_Click(); };
-    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    Schaltflaechen::Hover_verdrahten(*this);
     // The operator mask lies on the background: moving over it is moving over the window.
     Netzbtreiber_Maske->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
 }

@@ -5,6 +5,7 @@
 #include "platform/Form.h"
 
 namespace vb {
+class Shape;
 class ComboBox;
 class Image;
 class Label;
@@ -15,21 +16,25 @@ class EinstellungenForm : public vb::Form {
 public:
     EinstellungenForm();
 
-    vb::Label* Titelzeile;
-    vb::Label* COM_Port;
-    vb::Image *PfeilHoch, *PfeilRunter;
-    vb::ComboBox* Vorad_Master_ComboKategorien;
-    vb::Label* Vorad_Master_ComboKategorien_Label;
-    vb::ComboBox* Vorad_Master_VoradTyp_ComboKategorien;
-    vb::Label* Vorad_Master_VoradTyp_ComboKategorien_Label;
-    vb::ComboBox* Vorad_Master_ComboKategorien_Netzbetreiber;
-    vb::Label* Vorad_Master_ComboKategorien_Netzbetreiber_Label;
-    vb::Image* Netzbtreiber_Maske;
-    vb::ComboBox* Berechnungsart_Combobox;
-    vb::Label* Berechnungsart_Combobox_Label;
-    vb::Image *Scannerquelle_festlegen, *Scannerquelle_Deaktiviert;
-    vb::Image *OK, *Abbrechen, *Schliessen;
-    vb::Timer* InfoTimer;
+    VB_CONTROLS(vb::Label, Titelzeile);
+
+    // Painted captions
+
+    VB_CONTROLS(vb::Shape, Hersteller_Beschriftung, Modell_Beschriftung, Netzbetreiber_Beschriftung, Berechnungsart_Beschriftung, COM_Beschriftung, Scanner_Beschriftung);
+    VB_CONTROLS(vb::Label, COM_Port);
+    VB_CONTROLS(vb::Image, PfeilHoch, PfeilRunter);
+    VB_CONTROLS(vb::ComboBox, Vorad_Master_ComboKategorien);
+    VB_CONTROLS(vb::Label, Vorad_Master_ComboKategorien_Label);
+    VB_CONTROLS(vb::ComboBox, Vorad_Master_VoradTyp_ComboKategorien);
+    VB_CONTROLS(vb::Label, Vorad_Master_VoradTyp_ComboKategorien_Label);
+    VB_CONTROLS(vb::ComboBox, Vorad_Master_ComboKategorien_Netzbetreiber);
+    VB_CONTROLS(vb::Label, Vorad_Master_ComboKategorien_Netzbetreiber_Label);
+    VB_CONTROLS(vb::Image, Netzbtreiber_Maske);
+    VB_CONTROLS(vb::ComboBox, Berechnungsart_Combobox);
+    VB_CONTROLS(vb::Label, Berechnungsart_Combobox_Label);
+    VB_CONTROLS(vb::Image, Scannerquelle_festlegen, Scannerquelle_Deaktiviert);
+    VB_CONTROLS(vb::Image, OK, Abbrechen, Schliessen);
+    VB_CONTROLS(vb::Timer, InfoTimer);
 
     QString Gesicherter_COM_Port;
     short Gesicherter_Hersteller = 0;

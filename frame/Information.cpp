@@ -20,23 +20,19 @@ using vb::Kind;
 vb::Instance<InformationForm> Information;
 
 namespace {
-const vb::LayoutItem kLayout[] = {
-    {"Titelzeile", Kind::Label, -1, 0, 0, 6750, 405, "", "title"},
-    {"Schliessen", Kind::Image, -1, 6330, 38, 330, 330, "", "btn:close"},
-    {"Infotext", Kind::TextBox, -1, 300, 630, 6150, 1650, "", "multi"},
-    {"OK", Kind::Image, -1, 300, 2490, 1800, 450, "", "btn:ok:OK"},
-    {"Abbrechen", Kind::Image, -1, 2475, 2490, 1800, 450, "", "btn:close:Abbrechen"},
-    {"Verzeichnis", Kind::Image, -1, 4650, 2490, 1800, 450, "", "btn:folder:Verzeichnis"},
-    {"NurInfoShape", Kind::PictureBox, -1, 2475, 2490, 1800, 450, "", "layer"},
-    {"Verzichnisshape", Kind::PictureBox, -1, 4650, 2490, 1800, 450, "", "layer"},
-    {"FocusDummy", Kind::TextBox, -1, -3000, 0, 300, 300},
-    {"InfoTimer", Kind::Timer, -1, 0, 0, 0, 0},
-};
-const Schaltflaechen::Hover kHover[] = {
-    {"OK", -1, 404, "OK", 'S'},
-    {"Abbrechen", -1, 405, "Abbrechen", 'S'},
-    {"Schliessen", -1, 400, "Schliessen", 'S'},
-    {"Verzeichnis", -1, 435, "Verzeichnis", 'S'},
+using Self = InformationForm;
+
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Titelzeile, 0, 0, 6750, 405, "", "title"),
+    VB_ROW(Schliessen, 6330, 38, 330, 330, "", "btn:close").Hover(400, 'S'),
+    VB_ROW(Infotext, 300, 630, 6150, 1650, "", "multi"),
+    VB_ROW(OK, 300, 2490, 1800, 450, "", "btn:ok:OK").Hover(404, 'S'),
+    VB_ROW(Abbrechen, 2475, 2490, 1800, 450, "", "btn:close:Abbrechen").Hover(405, 'S'),
+    VB_ROW(Verzeichnis, 4650, 2490, 1800, 450, "", "btn:folder:Verzeichnis").Hover(435, 'S'),
+    VB_ROW(NurInfoShape, 2475, 2490, 1800, 450, "", "layer"),
+    VB_ROW(Verzichnisshape, 4650, 2490, 1800, 450, "", "layer"),
+    VB_ROW(FocusDummy, -3000, 0, 300, 300),
+    VB_ROW(InfoTimer, 0, 0, 0, 0),
 };
 } // namespace
 
@@ -57,17 +53,6 @@ void InformationForm::Design() {
 }
 
 void InformationForm::Wire() {
-    Titelzeile = Get<vb::Label>("Titelzeile");
-    Infotext = Get<vb::TextBox>("Infotext");
-    OK = Get<vb::Image>("OK");
-    Abbrechen = Get<vb::Image>("Abbrechen");
-    Verzeichnis = Get<vb::Image>("Verzeichnis");
-    Schliessen = Get<vb::Image>("Schliessen");
-    NurInfoShape = Get<vb::PictureBox>("NurInfoShape");
-    Verzichnisshape = Get<vb::PictureBox>("Verzichnisshape");
-    FocusDummy = Get<vb::TextBox>("FocusDummy");
-    InfoTimer = Get<vb::Timer>("InfoTimer");
-
     OK->Click = [this] { OK_Click(); };
     Abbrechen->Click = [this] { Abbrechen_Click(); };
     Verzeichnis->Click = [this] { Verzeichnis_Click(); };
@@ -78,7 +63,7 @@ void InformationForm::Wire() {
     Infotext->GotFocus = [this] { Infotext_GotFocus(); };
     Infotext->MouseMove = [this](int b, int s, float x, float y) { Infotext_MouseMove(b, s, x, y); };
     Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
-    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    Schaltflaechen::Hover_verdrahten(*this);
     // Covers take no clicks: the buttons under them are closed.
     NurInfoShape->MouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
     Verzichnisshape->MouseMove = NurInfoShape->MouseMove;

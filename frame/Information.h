@@ -15,16 +15,16 @@ class InformationForm : public vb::Form {
 public:
     InformationForm();
 
-    vb::Label* Titelzeile;
-    vb::TextBox* Infotext;
-    vb::Image* OK;
-    vb::Image* Abbrechen;
-    vb::Image* Verzeichnis;
-    vb::Image* Schliessen;
-    vb::PictureBox* NurInfoShape;
-    vb::PictureBox* Verzichnisshape;
-    vb::TextBox* FocusDummy;
-    vb::Timer* InfoTimer;
+    VB_CONTROLS(vb::Label, Titelzeile);
+    VB_CONTROLS(vb::TextBox, Infotext);
+    VB_CONTROLS(vb::Image, OK);
+    VB_CONTROLS(vb::Image, Abbrechen);
+    VB_CONTROLS(vb::Image, Verzeichnis);
+    VB_CONTROLS(vb::Image, Schliessen);
+    VB_CONTROLS(vb::PictureBox, NurInfoShape);
+    VB_CONTROLS(vb::PictureBox, Verzichnisshape);
+    VB_CONTROLS(vb::TextBox, FocusDummy);
+    VB_CONTROLS(vb::Timer, InfoTimer);
 
     void Form_Load() override;
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;

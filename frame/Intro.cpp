@@ -37,11 +37,13 @@ const char* const kLink2 = "btn:right:Homepage";
 
 // 460 x 300 pixels: the face above, the two links in a strip along the bottom. The outro
 // picture lies over the face and leaves the links free.
-const vb::LayoutItem kLayout[] = {
-    {"Splash", Kind::Timer, -1, 0, 0, 0, 0},
-    {"Image1", Kind::Image, -1, 1725, 3900, 2400, 450, "", kLink1},
-    {"Image2", Kind::Image, -1, 4275, 3900, 2400, 450, "", kLink2},
-    {"Outro", Kind::PictureBox, -1, 150, 150, 6600, 3600},
+using Self = IntroForm;
+
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Splash, 0, 0, 0, 0),
+    VB_ROW(Image1, 1725, 3900, 2400, 450, "", kLink1),
+    VB_ROW(Image2, 4275, 3900, 2400, 450, "", kLink2),
+    VB_ROW(Outro, 150, 150, 6600, 3600),
 };
 
 const QColor kTitel(0x1F, 0x4B, 0x5A), kTitel2(0x2F, 0x6B, 0x7C), kKoerper(0xDD, 0xE3, 0xE7), kKante(0x8C, 0x9C, 0xA6);
@@ -229,10 +231,6 @@ void IntroForm::Design() {
 }
 
 void IntroForm::Wire() {
-    Splash = Get<vb::Timer>("Splash");
-    Image1 = Get<vb::Image>("Image1");
-    Image2 = Get<vb::Image>("Image2");
-    Outro = Get<vb::PictureBox>("Outro");
     Splash->Tick = [this] { Splash_Timer(); };
     Image1->Click = [this] { Image1_Click(); };
     Image2->Click = [this] { Image2_Click(); };

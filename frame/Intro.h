@@ -13,10 +13,10 @@ class IntroForm : public vb::Form {
 public:
     IntroForm();
 
-    vb::Timer* Splash;
-    vb::Image* Image1;
-    vb::Image* Image2;
-    vb::PictureBox* Outro;
+    VB_CONTROLS(vb::Timer, Splash);
+    VB_CONTROLS(vb::Image, Image1);
+    VB_CONTROLS(vb::Image, Image2);
+    VB_CONTROLS(vb::PictureBox, Outro);
     bool Splash_Startlauf = false;
     // The start-up work has run; it runs once per run of the program, not at every load.
     bool Start_erledigt = false;

@@ -57,22 +57,6 @@ void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Contro
     }
 }
 
-void Hover_verdrahten(vb::Form& f, std::span<const Hover> table) {
-    for (const Hover& h : table) {
-        for (vb::Control* c : f.Controls()) {
-            if (c->Name() != QLatin1String(h.control)) continue;
-            if (h.index != -2 && c->Index() != h.index) continue;
-            const Hover row = h;
-            c->MouseMove = [c, row](int, int, float X, float Y) {
-                if (row.pattern != 'H' && row.tooltip) vb::Try([&] { c->setToolTipText(LoadResString(row.tooltip)); });
-                if (row.pattern == 'T' || !*row.store) return;
-                if (vb::Control* src = Schaltflaechenlader->Find(QString::fromLatin1(row.store)))
-                    Schaltflaeche_hervorheben(*c, X, Y, *src);
-            };
-        }
-    }
-}
-
 void Hover_verdrahten(vb::Form& f) {
     const auto rows = f.LayoutTable();
     for (size_t i = 0; i < rows.size(); ++i) {

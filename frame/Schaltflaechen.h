@@ -21,18 +21,9 @@ void Bild_setzen(vb::Control* c, const vb::Picture& p);
 
 void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Control& source);
 
-// One row of a window's hover table: the control (every element of an array when index is -2),
-// its tooltip string (0: none), its store control in Schaltflaechenlader and the pattern:
-// 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only.
-struct Hover {
-    const char* control;
-    int index;
-    int tooltip;
-    const char* store;
-    char pattern;
-};
-void Hover_verdrahten(vb::Form& f, std::span<const Hover> table);
-// The same for the hover columns of the window's layout rows (store "" is the control's own name).
+// Wires the hover behaviour of the window's picture buttons from the hover columns of its layout
+// rows: the tooltip string (0: none), the store control in Schaltflaechenlader ("" the button's
+// own name) and the pattern: 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only.
 void Hover_verdrahten(vb::Form& f);
 
 // Background handlers: drag the window with the left button; end the highlight (with

@@ -25,10 +25,12 @@ vb::Instance<BildschirmfreezeForm> Bildschirmfreeze;
 
 namespace {
 // The window is as large as the screen (Form_Load); the picture takes the desktop's size.
-const vb::LayoutItem kLayout[] = {
-    {"Bildschirmfoto", Kind::PictureBox, -1, 0, 0, 15360, 11520},
-    {"Bildschirmshape", Kind::Shape, -1, 0, 0, 1500, 1000, "Bildschirmfoto"},
-    {"Bildschirmfoto_Copybuffer", Kind::PictureBox, -1, 0, 0, 1500, 1000},
+using Self = BildschirmfreezeForm;
+
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Bildschirmfoto, 0, 0, 15360, 11520),
+    VB_ROW(Bildschirmshape, 0, 0, 1500, 1000, "Bildschirmfoto"),
+    VB_ROW(Bildschirmfoto_Copybuffer, 0, 0, 1500, 1000),
 };
 
 double tpx() { return vb::Screen::TwipsPerPixelX(); }
@@ -39,9 +41,6 @@ int pixel(double v) { return int(std::lround(v)); }
 BildschirmfreezeForm::BildschirmfreezeForm() : vb::Form(QStringLiteral("Bildschirmfreeze"), kLayout, 15360, 11520) {}
 
 void BildschirmfreezeForm::Wire() {
-    Bildschirmfoto = Get<vb::PictureBox>("Bildschirmfoto");
-    Bildschirmfoto_Copybuffer = Get<vb::PictureBox>("Bildschirmfoto_Copybuffer");
-    Bildschirmshape = Get<vb::Shape>("Bildschirmshape");
     Bildschirmfoto->MouseDown = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseDown(b, s, x, y); };
     Bildschirmfoto->MouseMove = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseMove(b, s, x, y); };
     Bildschirmfoto->MouseUp = [this](int b, int s, float x, float y) { Bildschirmfoto_MouseUp(b, s, x, y); };

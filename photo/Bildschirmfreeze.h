@@ -17,9 +17,9 @@ class BildschirmfreezeForm : public vb::Form {
 public:
     BildschirmfreezeForm();
 
-    vb::PictureBox* Bildschirmfoto;
-    vb::PictureBox* Bildschirmfoto_Copybuffer;
-    vb::Shape* Bildschirmshape;
+    VB_CONTROLS(vb::PictureBox, Bildschirmfoto);
+    VB_CONTROLS(vb::PictureBox, Bildschirmfoto_Copybuffer);
+    VB_CONTROLS(vb::Shape, Bildschirmshape);
 
     void Form_Load() override;
     void Form_Activate() override;

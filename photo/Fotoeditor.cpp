@@ -30,177 +30,87 @@ namespace {
 // Places in twips (759 x 531 pixels). Left the strip, in the middle the photo with the filter,
 // source, cut-out and capture buttons below it, right the three conversions, the phone display
 // and the hand-over.
-const vb::LayoutItem kLayout[] = {
-    {"Titelzeile", Kind::Label, -1, 2250, 0, 9135, 405, "", "title"},
-    {"Schliessen", Kind::Image, -1, 10980, 38, 330, 330, "", "btn:close"},
-    // Strip
-    {"Fotos_Vorschaubild", Kind::Image, 0, 105, 225, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 1, 105, 1500, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 2, 105, 2775, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 3, 90, 4065, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 4, 90, 5340, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 5, 90, 6630, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 0, 210, 420, 1515, 900},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 1, 210, 1695, 1515, 900},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 2, 210, 2970, 1515, 900},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 3, 195, 4260, 1515, 900},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 4, 195, 5535, 1515, 900},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 5, 195, 6825, 1515, 900},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 0, 105, 1275, 1725, 210},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 1, 105, 2550, 1725, 210},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 2, 105, 3825, 1725, 210},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 3, 90, 5115, 1725, 210},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 4, 90, 6390, 1725, 210},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 5, 90, 7680, 1725, 210},
-    {"FotosScrollbalken", Kind::ScrollBar, -1, 1950, 345, 225, 7500},
-    {"Fileilistbox", Kind::FileListBox, -1, 0, 0, 1500, 1500},
-    // Photo area
-    {"Shape1", Kind::PictureBox, -1, 2280, 510, 6540, 5700, "", "well"},
-    {"Fotos_Bearbeiten_Bildimage", Kind::Image, -1, 105, 90, 6330, 5265, "Shape1"},
-    {"Fangcontainer", Kind::Image, -1, 105, 90, 6330, 5265, "Shape1"},
-    {"Fotos_Bearbeiten_BildiPicture_Lasso", Kind::Image, -1, 105, 90, 1500, 1000, "Shape1"},
-    {"Bildschirmshape", Kind::Shape, -1, 105, 90, 1500, 1000, "Shape1"},
-    {"Bildschirmshape_Master", Kind::Shape, -1, 105, 90, 1500, 1000, "Shape1"},
-    // Filters
-    {"Filter1_Label", Kind::Label, -1, 2280, 6300, 1500, 390, "", "combo"},
-    {"Filter1", Kind::ComboBox, -1, 2280, 6300, 1500, 390},
-    {"Filter2_Label", Kind::Label, -1, 3840, 6300, 1860, 390, "", "combo"},
-    {"Filter2", Kind::ComboBox, -1, 3840, 6300, 1860, 390},
-    {"Filter3_Label", Kind::Label, -1, 5760, 6300, 1860, 390, "", "combo"},
-    {"Filter3", Kind::ComboBox, -1, 5760, 6300, 1860, 390},
-    {"Filter3_Abdeckung", Kind::Label, -1, 5760, 6300, 1860, 390},
-    {"Filter_anwenden", Kind::Image, -1, 7680, 6300, 600, 390, "", "btn:apply"},
-    {"Undo_Fotoeditor", Kind::Image, -1, 8340, 6300, 480, 390, "", "btn:undo"},
-    {"Undo_Fotoeditor_Shape_Label", Kind::Image, -1, 8340, 6300, 480, 390, "", "own:cover"},
-    // Photo sources, cut-out and capture
-    {"Laden_Fotos_Browser_bearbeiten", Kind::Image, -1, 2280, 6780, 660, 750, "", "btn:open:Öffnen"},
-    {"Speichern_Fotos_Browser_Bearbeiten", Kind::Image, -1, 3000, 6780, 660, 750, "", "btn:save:Sichern"},
-    {"Bild_scannen_Fotos_Bearbeiten", Kind::Image, -1, 3720, 6780, 660, 750, "", "btn:scanner:Scan"},
-    {"Scanner_Deaktiviert", Kind::Image, -1, 3720, 6780, 660, 750, "", "own:hatch"},
-    {"Foto_bearbeiten_Schere_Komplett", Kind::Image, -1, 4560, 6780, 660, 750, "", "btn:scissors:frei"},
-    {"Foto_bearbeiten_Schere_Lasso", Kind::Image, -1, 5280, 6780, 660, 750, "", "btn:scissors:Format"},
-    {"Foto_bearbeiten_Schere_Logogroesse", Kind::Image, -1, 6000, 6780, 660, 750, "", "btn:scissors:Logo"},
-    {"Kasten_Fotoeditor_BildKomplett", Kind::Image, -1, 6720, 6780, 660, 750, "", "btn:photo:frei"},
-    {"Kasten_Fotoeditor_BildAusschnitt", Kind::Image, -1, 7440, 6780, 660, 750, "", "btn:photo:Format"},
-    {"Kasten_Fotoeditor_BildLogoLupe", Kind::Image, -1, 8160, 6780, 660, 750, "", "btn:photo:Logo"},
-    // Conversions
-    {"Kalvoren_Voschau_Dither", Kind::Image, -1, 8940, 510, 2340, 1050, "", "frame"},
-    {"Kalvoren_Voschau_Dither_Grafik", Kind::PictureBox, -1, 9600, 780, 1080, 390},
-    {"Kalvoren_Voschau_Dither_Text", Kind::Label, -1, 8940, 1575, 2340, 225},
-    {"Kalvoren_Voschau_Muster", Kind::Image, -1, 8940, 1860, 2340, 1050, "", "frame"},
-    {"Kalvoren_Voschau_Muster_Grafik", Kind::PictureBox, -1, 9600, 2130, 1080, 390},
-    {"Kalvoren_Voschau_Muster_Text", Kind::Label, -1, 8940, 2925, 2340, 225},
-    {"Kalvoren_Voschau_Schwellenwert", Kind::Image, -1, 8940, 3210, 2340, 1050, "", "frame"},
-    {"Kalvoren_Voschau_Schwellenwert_Grafik", Kind::PictureBox, -1, 9600, 3480, 1080, 390},
-    {"Kalvoren_Voschau_Schwellenwert_Text", Kind::Label, -1, 8940, 4275, 2340, 225},
-    {"Gruen_Transferlogo_LogoBrowser_Rahmen", Kind::Image, -1, 8940, 4590, 2340, 1500, "", "display"},
-    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 1, 9570, 5130, 1080, 390},
-    {"Gruen_Transferlogo_LogoBrowser", Kind::PictureBox, 0, 9570, 5130, 1080, 390},
-    {"In_Kalvoren_bearbeiten", Kind::Image, -1, 8940, 6300, 2340, 450, "", "btn:edit:In den Kalvoren"},
-    {"Abbrechen", Kind::Image, -1, 8940, 6870, 2340, 450, "", "btn:close:Beenden"},
-    // Hidden work surfaces
-    {"Testbild", Kind::Image, -1, 0, 0, 300, 300},
-    {"Logo_Weiss_Grafik", Kind::PictureBox, -1, 0, 0, 1080, 210},
-    {"Logo_Undo_Grafik", Kind::PictureBox, -1, 0, 0, 1080, 210},
-    {"picImage", Kind::PictureBox, -1, 0, 0, 300, 300},
-    {"Fotos_Bearbeiten_Bildimage_Undo_Buffer", Kind::PictureBox, -1, 0, 0, 300, 300},
-};
+using Self = FotoeditorForm;
 
-const Schaltflaechen::Hover kHover[] = {
-    {"Schliessen", -1, 400, "Schliessen", 'S'},
-    {"Abbrechen", -1, 842, "Abbrechen2", 'S'},
-    {"Laden_Fotos_Browser_bearbeiten", -1, 835, "Laden_Fotos_Browser_bearbeiten", 'S'},
-    {"Speichern_Fotos_Browser_Bearbeiten", -1, 836, "Speichern_Fotos_Browser_Bearbeiten", 'S'},
-    {"Bild_scannen_Fotos_Bearbeiten", -1, 834, "Bild_scannen_Fotos_Bearbeiten", 'S'},
-    {"Scanner_Deaktiviert", -1, 854, "", 'T'},
-    {"Filter_anwenden", -1, 840, "Filter_anwenden", 'S'},
-    {"Undo_Fotoeditor", -1, 833, "Logo_undo", 'S'},
-    {"In_Kalvoren_bearbeiten", -1, 841, "Uebernehmen", 'S'},
-    {"Kalvoren_Voschau_Dither", -1, 0, "Kalvoren_Voschau_Dither", 'H'},
-    {"Kalvoren_Voschau_Muster", -1, 0, "Kalvoren_Voschau_Muster", 'H'},
-    {"Kalvoren_Voschau_Schwellenwert", -1, 0, "Kalvoren_Voschau_Schwellenwert", 'H'},
-    {"Kalvoren_Voschau_Dither_Grafik", -1, 837, "", 'T'},
-    {"Kalvoren_Voschau_Muster_Grafik", -1, 838, "", 'T'},
-    {"Kalvoren_Voschau_Schwellenwert_Grafik", -1, 839, "", 'T'},
-    {"Kasten_Fotoeditor_BildAusschnitt", -1, 702, "Kasten_Fotoeditor_BildAusschnitt", 'S'},
-    {"Kasten_Fotoeditor_BildKomplett", -1, 703, "Kasten_Fotoeditor_BildKomplett", 'S'},
-    {"Kasten_Fotoeditor_BildLogoLupe", -1, 701, "Kasten_Fotoeditor_BildLogoLupe", 'S'},
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Titelzeile, 2250, 0, 9135, 405, "", "title"),
+    VB_ROW(Schliessen, 10980, 38, 330, 330, "", "btn:close").Hover(400, 'S'),
+    // Strip
+    VB_GRID(Fotos_Vorschaubild, {105}, {225, 1500, 2775, 4065, 5340, 6630}, 1725, 1275, "", "frame").Place(3, 90, 4065).Place(4, 90, 5340).Place(5, 90, 6630),
+    VB_GRID(Fotos_Vorschaubild_Bild, {210}, {420, 1695, 2970, 4260, 5535, 6825}, 1515, 900).Place(3, 195, 4260).Place(4, 195, 5535).Place(5, 195, 6825),
+    VB_GRID(Fotos_Vorschaubild_Bildname, {105}, {1275, 2550, 3825, 5115, 6390, 7680}, 1725, 210).Place(3, 90, 5115).Place(4, 90, 6390).Place(5, 90, 7680),
+    VB_ROW(FotosScrollbalken, 1950, 345, 225, 7500),
+    VB_ROW(Fileilistbox, 0, 0, 1500, 1500),
+    // Photo area
+    VB_ROW(Shape1, 2280, 510, 6540, 5700, "", "well"),
+    VB_ROW(Fotos_Bearbeiten_Bildimage, 105, 90, 6330, 5265, "Shape1"),
+    VB_ROW(Fangcontainer, 105, 90, 6330, 5265, "Shape1"),
+    VB_ROW(Fotos_Bearbeiten_BildiPicture_Lasso, 105, 90, 1500, 1000, "Shape1"),
+    VB_ROW(Bildschirmshape, 105, 90, 1500, 1000, "Shape1"),
+    VB_ROW(Bildschirmshape_Master, 105, 90, 1500, 1000, "Shape1"),
+    // Filters
+    VB_ROW(Filter1_Label, 2280, 6300, 1500, 390, "", "combo"),
+    VB_ROW(Filter1, 2280, 6300, 1500, 390),
+    VB_ROW(Filter2_Label, 3840, 6300, 1860, 390, "", "combo"),
+    VB_ROW(Filter2, 3840, 6300, 1860, 390),
+    VB_ROW(Filter3_Label, 5760, 6300, 1860, 390, "", "combo"),
+    VB_ROW(Filter3, 5760, 6300, 1860, 390),
+    VB_ROW(Filter3_Abdeckung, 5760, 6300, 1860, 390),
+    VB_ROW(Filter_anwenden, 7680, 6300, 600, 390, "", "btn:apply").Hover(840, 'S'),
+    VB_ROW(Undo_Fotoeditor, 8340, 6300, 480, 390, "", "btn:undo").Hover(833, 'S', "Logo_undo"),
+    VB_ROW(Undo_Fotoeditor_Shape_Label, 8340, 6300, 480, 390, "", "own:cover"),
+    // Photo sources, cut-out and capture
+    VB_ROW(Laden_Fotos_Browser_bearbeiten, 2280, 6780, 660, 750, "", "btn:open:Öffnen").Hover(835, 'S'),
+    VB_ROW(Speichern_Fotos_Browser_Bearbeiten, 3000, 6780, 660, 750, "", "btn:save:Sichern").Hover(836, 'S'),
+    VB_ROW(Bild_scannen_Fotos_Bearbeiten, 3720, 6780, 660, 750, "", "btn:scanner:Scan").Hover(834, 'S'),
+    VB_ROW(Scanner_Deaktiviert, 3720, 6780, 660, 750, "", "own:hatch").Hover(854, 'T'),
+    VB_ROW(Foto_bearbeiten_Schere_Komplett, 4560, 6780, 660, 750, "", "btn:scissors:frei"),
+    VB_ROW(Foto_bearbeiten_Schere_Lasso, 5280, 6780, 660, 750, "", "btn:scissors:Format"),
+    VB_ROW(Foto_bearbeiten_Schere_Logogroesse, 6000, 6780, 660, 750, "", "btn:scissors:Logo"),
+    VB_ROW(Kasten_Fotoeditor_BildKomplett, 6720, 6780, 660, 750, "", "btn:photo:frei").Hover(703, 'S'),
+    VB_ROW(Kasten_Fotoeditor_BildAusschnitt, 7440, 6780, 660, 750, "", "btn:photo:Format").Hover(702, 'S'),
+    VB_ROW(Kasten_Fotoeditor_BildLogoLupe, 8160, 6780, 660, 750, "", "btn:photo:Logo").Hover(701, 'S'),
+    // Conversions
+    VB_ROW(Kalvoren_Voschau_Dither, 8940, 510, 2340, 1050, "", "frame").Hover(0, 'H'),
+    VB_ROW(Kalvoren_Voschau_Dither_Grafik, 9600, 780, 1080, 390).Hover(837, 'T'),
+    VB_ROW(Kalvoren_Voschau_Dither_Text, 8940, 1575, 2340, 225),
+    VB_ROW(Kalvoren_Voschau_Muster, 8940, 1860, 2340, 1050, "", "frame").Hover(0, 'H'),
+    VB_ROW(Kalvoren_Voschau_Muster_Grafik, 9600, 2130, 1080, 390).Hover(838, 'T'),
+    VB_ROW(Kalvoren_Voschau_Muster_Text, 8940, 2925, 2340, 225),
+    VB_ROW(Kalvoren_Voschau_Schwellenwert, 8940, 3210, 2340, 1050, "", "frame").Hover(0, 'H'),
+    VB_ROW(Kalvoren_Voschau_Schwellenwert_Grafik, 9600, 3480, 1080, 390).Hover(839, 'T'),
+    VB_ROW(Kalvoren_Voschau_Schwellenwert_Text, 8940, 4275, 2340, 225),
+    VB_ROW(Gruen_Transferlogo_LogoBrowser_Rahmen, 8940, 4590, 2340, 1500, "", "display"),
+    VB_ELEM(Gruen_Transferlogo_LogoBrowser, 1, 9570, 5130, 1080, 390),
+    VB_ELEM(Gruen_Transferlogo_LogoBrowser, 0, 9570, 5130, 1080, 390),
+    VB_ROW(In_Kalvoren_bearbeiten, 8940, 6300, 2340, 450, "", "btn:edit:In den Kalvoren").Hover(841, 'S', "Uebernehmen"),
+    VB_ROW(Abbrechen, 8940, 6870, 2340, 450, "", "btn:close:Beenden").Hover(842, 'S', "Abbrechen2"),
+    // Hidden work surfaces
+    VB_ROW(Testbild, 0, 0, 300, 300),
+    VB_ROW(Logo_Weiss_Grafik, 0, 0, 1080, 210),
+    VB_ROW(Logo_Undo_Grafik, 0, 0, 1080, 210),
+    VB_ROW(picImage, 0, 0, 300, 300),
+    VB_ROW(Fotos_Bearbeiten_Bildimage_Undo_Buffer, 0, 0, 300, 300),
 };
 
 // The scissors: a group whose chosen member keeps its lit picture.
-const std::pair<const char*, int> kScheren[] = {
-    {"Foto_bearbeiten_Schere_Lasso", 846}, {"Foto_bearbeiten_Schere_Logogroesse", 704}, {"Foto_bearbeiten_Schere_Komplett", 705}};
+const std::pair<vb::Image* FotoeditorForm::*, int> kScheren[] = {{&FotoeditorForm::Foto_bearbeiten_Schere_Lasso, 846},
+                                                                 {&FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse, 704},
+                                                                 {&FotoeditorForm::Foto_bearbeiten_Schere_Komplett, 705}};
 } // namespace
 
 FotoeditorForm::FotoeditorForm() : vb::Form(QStringLiteral("Fotoeditor"), kLayout, 11385, 7965) {}
 FotoeditorForm::~FotoeditorForm() = default;
 
 void FotoeditorForm::Wire() {
-    auto img = [this](const char* n, int i = -1) { return Get<vb::Image>(n, i); };
-    auto pic = [this](const char* n, int i = -1) { return Get<vb::PictureBox>(n, i); };
-    auto lbl = [this](const char* n, int i = -1) { return Get<vb::Label>(n, i); };
-    Titelzeile = lbl("Titelzeile");
-    Schliessen = img("Schliessen");
-    Abbrechen = img("Abbrechen");
-    for (int i = 0; i < kSlots; ++i) {
-        Fotos_Vorschaubild[size_t(i)] = img("Fotos_Vorschaubild", i);
-        Fotos_Vorschaubild_Bild[size_t(i)] = img("Fotos_Vorschaubild_Bild", i);
-        Fotos_Vorschaubild_Bildname[size_t(i)] = lbl("Fotos_Vorschaubild_Bildname", i);
-    }
-    FotosScrollbalken = Get<vb::ScrollBar>("FotosScrollbalken");
-    Fileilistbox = Get<vb::FileListBox>("Fileilistbox");
-    Shape1 = pic("Shape1");
-    Fotos_Bearbeiten_Bildimage = img("Fotos_Bearbeiten_Bildimage");
-    Fangcontainer = img("Fangcontainer");
-    Fotos_Bearbeiten_BildiPicture_Lasso = img("Fotos_Bearbeiten_BildiPicture_Lasso");
-    Bildschirmshape = Get<vb::Shape>("Bildschirmshape");
-    Bildschirmshape_Master = Get<vb::Shape>("Bildschirmshape_Master");
-    Testbild = img("Testbild");
-    Logo_Weiss_Grafik = pic("Logo_Weiss_Grafik");
-    Logo_Undo_Grafik = pic("Logo_Undo_Grafik");
-    picImage = pic("picImage");
-    Fotos_Bearbeiten_Bildimage_Undo_Buffer = pic("Fotos_Bearbeiten_Bildimage_Undo_Buffer");
-    Kalvoren_Voschau_Dither = img("Kalvoren_Voschau_Dither");
-    Kalvoren_Voschau_Muster = img("Kalvoren_Voschau_Muster");
-    Kalvoren_Voschau_Schwellenwert = img("Kalvoren_Voschau_Schwellenwert");
-    Kalvoren_Voschau_Dither_Grafik = pic("Kalvoren_Voschau_Dither_Grafik");
-    Kalvoren_Voschau_Muster_Grafik = pic("Kalvoren_Voschau_Muster_Grafik");
-    Kalvoren_Voschau_Schwellenwert_Grafik = pic("Kalvoren_Voschau_Schwellenwert_Grafik");
-    Kalvoren_Voschau_Dither_Text = lbl("Kalvoren_Voschau_Dither_Text");
-    Kalvoren_Voschau_Muster_Text = lbl("Kalvoren_Voschau_Muster_Text");
-    Kalvoren_Voschau_Schwellenwert_Text = lbl("Kalvoren_Voschau_Schwellenwert_Text");
-    Gruen_Transferlogo_LogoBrowser = {pic("Gruen_Transferlogo_LogoBrowser", 0), pic("Gruen_Transferlogo_LogoBrowser", 1)};
-    Gruen_Transferlogo_LogoBrowser_Rahmen = img("Gruen_Transferlogo_LogoBrowser_Rahmen");
-    In_Kalvoren_bearbeiten = img("In_Kalvoren_bearbeiten");
-    Laden_Fotos_Browser_bearbeiten = img("Laden_Fotos_Browser_bearbeiten");
-    Speichern_Fotos_Browser_Bearbeiten = img("Speichern_Fotos_Browser_Bearbeiten");
-    Bild_scannen_Fotos_Bearbeiten = img("Bild_scannen_Fotos_Bearbeiten");
-    Scanner_Deaktiviert = img("Scanner_Deaktiviert");
-    Filter_anwenden = img("Filter_anwenden");
-    Undo_Fotoeditor = img("Undo_Fotoeditor");
-    Undo_Fotoeditor_Shape_Label = img("Undo_Fotoeditor_Shape_Label");
-    Filter1_Label = lbl("Filter1_Label");
-    Filter2_Label = lbl("Filter2_Label");
-    Filter3_Label = lbl("Filter3_Label");
-    Filter3_Abdeckung = lbl("Filter3_Abdeckung");
-    Filter1 = Get<vb::ComboBox>("Filter1");
-    Filter2 = Get<vb::ComboBox>("Filter2");
-    Filter3 = Get<vb::ComboBox>("Filter3");
-    Foto_bearbeiten_Schere_Komplett = img("Foto_bearbeiten_Schere_Komplett");
-    Foto_bearbeiten_Schere_Lasso = img("Foto_bearbeiten_Schere_Lasso");
-    Foto_bearbeiten_Schere_Logogroesse = img("Foto_bearbeiten_Schere_Logogroesse");
-    Kasten_Fotoeditor_BildAusschnitt = img("Kasten_Fotoeditor_BildAusschnitt");
-    Kasten_Fotoeditor_BildKomplett = img("Kasten_Fotoeditor_BildKomplett");
-    Kasten_Fotoeditor_BildLogoLupe = img("Kasten_Fotoeditor_BildLogoLupe");
-
     // Frame
     Schliessen->Click = [this] { Schliessen_Click(); };
     Abbrechen->Click = [this] { Abbrechen_Click(); };
     Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
     Shape1->MouseMove = [this](int b, int s, float x, float y) { Shape1_MouseMove(b, s, x, y); };
-    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    Schaltflaechen::Hover_verdrahten(*this);
     for (const auto& [name, tip] : kScheren) {
-        vb::Image* b = img(name);
+        vb::Image* b = this->*name;
         const int t = tip;
         // Group members: the tooltip, and always the lit picture; the background restores the group.
         b->MouseMove = [b, t](int, int, float, float) {
@@ -316,12 +226,12 @@ void FotoeditorForm::Form_MouseMove(int Button, int, float, float) {
     // The scissors: the chosen one shows its lit picture, the others none.
     for (const auto& [name, tip] : kScheren) {
         (void)tip;
-        vb::Image* m = Get<vb::Image>(name);
+        vb::Image* m = this->*name;
         if (m->Tag() != QLatin1String("1")) continue;
         if (vb::Control* src = Schaltflaechenlader->Find(m->Name())) m->setPicture(Schaltflaechen::Bild(src));
         for (const auto& [other, t2] : kScheren) {
             (void)t2;
-            if (vb::Image* o = Get<vb::Image>(other); o != m) o->setPicture(vb::Picture());
+            if (vb::Image* o = this->*other; o != m) o->setPicture(vb::Picture());
         }
     }
 }

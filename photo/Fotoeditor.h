@@ -35,34 +35,33 @@ public:
 
     static constexpr int kSlots = 6;
 
-    vb::Label* Titelzeile;
-    vb::Image *Schliessen, *Abbrechen;
+    VB_CONTROLS(vb::Label, Titelzeile);
+    VB_CONTROLS(vb::Image, Schliessen, Abbrechen);
     // Photo strip
-    std::array<vb::Image*, kSlots> Fotos_Vorschaubild{}, Fotos_Vorschaubild_Bild{};
-    std::array<vb::Label*, kSlots> Fotos_Vorschaubild_Bildname{};
-    vb::ScrollBar* FotosScrollbalken;
-    vb::FileListBox* Fileilistbox;
+    VB_ARRAYS(vb::Image, kSlots, Fotos_Vorschaubild, Fotos_Vorschaubild_Bild);
+    VB_ARRAYS(vb::Label, kSlots, Fotos_Vorschaubild_Bildname);
+    VB_CONTROLS(vb::ScrollBar, FotosScrollbalken);
+    VB_CONTROLS(vb::FileListBox, Fileilistbox);
     // Photo area
-    vb::PictureBox* Shape1;
-    vb::Image *Fotos_Bearbeiten_Bildimage, *Fangcontainer, *Fotos_Bearbeiten_BildiPicture_Lasso;
-    vb::Shape *Bildschirmshape, *Bildschirmshape_Master;
+    VB_CONTROLS(vb::PictureBox, Shape1);
+    VB_CONTROLS(vb::Image, Fotos_Bearbeiten_Bildimage, Fangcontainer, Fotos_Bearbeiten_BildiPicture_Lasso);
+    VB_CONTROLS(vb::Shape, Bildschirmshape, Bildschirmshape_Master);
     // Hidden work surfaces
-    vb::Image* Testbild;
-    vb::PictureBox *Logo_Weiss_Grafik, *Logo_Undo_Grafik, *picImage, *Fotos_Bearbeiten_Bildimage_Undo_Buffer;
+    VB_CONTROLS(vb::Image, Testbild);
+    VB_CONTROLS(vb::PictureBox, Logo_Weiss_Grafik, Logo_Undo_Grafik, picImage, Fotos_Bearbeiten_Bildimage_Undo_Buffer);
     // Conversions and display
-    vb::Image *Kalvoren_Voschau_Dither, *Kalvoren_Voschau_Muster, *Kalvoren_Voschau_Schwellenwert;
-    vb::PictureBox *Kalvoren_Voschau_Dither_Grafik, *Kalvoren_Voschau_Muster_Grafik, *Kalvoren_Voschau_Schwellenwert_Grafik;
-    vb::Label *Kalvoren_Voschau_Dither_Text, *Kalvoren_Voschau_Muster_Text, *Kalvoren_Voschau_Schwellenwert_Text;
-    std::array<vb::PictureBox*, 2> Gruen_Transferlogo_LogoBrowser{};
-    vb::Image *Gruen_Transferlogo_LogoBrowser_Rahmen, *In_Kalvoren_bearbeiten;
+    VB_CONTROLS(vb::Image, Kalvoren_Voschau_Dither, Kalvoren_Voschau_Muster, Kalvoren_Voschau_Schwellenwert);
+    VB_CONTROLS(vb::PictureBox, Kalvoren_Voschau_Dither_Grafik, Kalvoren_Voschau_Muster_Grafik, Kalvoren_Voschau_Schwellenwert_Grafik);
+    VB_CONTROLS(vb::Label, Kalvoren_Voschau_Dither_Text, Kalvoren_Voschau_Muster_Text, Kalvoren_Voschau_Schwellenwert_Text);
+    VB_ARRAYS(vb::PictureBox, 2, Gruen_Transferlogo_LogoBrowser);
+    VB_CONTROLS(vb::Image, Gruen_Transferlogo_LogoBrowser_Rahmen, In_Kalvoren_bearbeiten);
     // Buttons of the photo sources, filters, cut-out and capture
-    vb::Image *Laden_Fotos_Browser_bearbeiten, *Speichern_Fotos_Browser_Bearbeiten, *Bild_scannen_Fotos_Bearbeiten,
-        *Scanner_Deaktiviert;
-    vb::Image *Filter_anwenden, *Undo_Fotoeditor, *Undo_Fotoeditor_Shape_Label;
-    vb::Label *Filter1_Label, *Filter2_Label, *Filter3_Label, *Filter3_Abdeckung;
-    vb::ComboBox *Filter1, *Filter2, *Filter3;
-    vb::Image *Foto_bearbeiten_Schere_Komplett, *Foto_bearbeiten_Schere_Lasso, *Foto_bearbeiten_Schere_Logogroesse;
-    vb::Image *Kasten_Fotoeditor_BildAusschnitt, *Kasten_Fotoeditor_BildKomplett, *Kasten_Fotoeditor_BildLogoLupe;
+    VB_CONTROLS(vb::Image, Laden_Fotos_Browser_bearbeiten, Speichern_Fotos_Browser_Bearbeiten, Bild_scannen_Fotos_Bearbeiten, Scanner_Deaktiviert);
+    VB_CONTROLS(vb::Image, Filter_anwenden, Undo_Fotoeditor, Undo_Fotoeditor_Shape_Label);
+    VB_CONTROLS(vb::Label, Filter1_Label, Filter2_Label, Filter3_Label, Filter3_Abdeckung);
+    VB_CONTROLS(vb::ComboBox, Filter1, Filter2, Filter3);
+    VB_CONTROLS(vb::Image, Foto_bearbeiten_Schere_Komplett, Foto_bearbeiten_Schere_Lasso, Foto_bearbeiten_Schere_Logogroesse);
+    VB_CONTROLS(vb::Image, Kasten_Fotoeditor_BildAusschnitt, Kasten_Fotoeditor_BildKomplett, Kasten_Fotoeditor_BildLogoLupe);
 
     // The buffer of the last conversion or hand-over, and the BMP writer.
     std::unique_ptr<cDIBSection> Bildpuffer;

@@ -33,98 +33,33 @@ vb::Instance<Logo_Foto_LadenForm> Logo_Foto_Laden;
 
 namespace {
 // Places in twips. The browser's grid: slot index = row * 5 + column.
-const vb::LayoutItem kLayout[] = {
-    {"Titelzeile", Kind::Label, -1, 0, 0, 9480, 405, "", "title"},
-    {"Schliessen", Kind::Image, 0, 9090, 38, 330, 330, "", "btn:close"},
-    {"Reiter_Datei", Kind::Image, -1, 180, 540, 1800, 420, "", "tab:Datei"},
-    {"Reiter_Browser", Kind::Image, -1, 2040, 540, 1800, 420, "", "tab:Browser"},
-    {"Foto_Perspektivisch_Skallieren", Kind::Image, -1, 180, 6540, 1800, 450, "", "btn:rect:Einpassen"},
-    {"Foto_Strecht_Skallieren", Kind::Image, -1, 2040, 6540, 1800, 450, "", "btn:rectfill:Verzerren"},
-    {"Uebernehmen", Kind::Image, -1, 5520, 6540, 1800, 450, "", "btn:ok:Übernehmen"},
-    {"Abbrechen", Kind::Image, -1, 7380, 6540, 1800, 450, "", "btn:close:Abbrechen"},
-    {"Fotos_Vorschaubild", Kind::Image, 0, 180, 1095, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 1, 1950, 1080, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 2, 3720, 1095, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 3, 5475, 1095, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 4, 7245, 1095, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 5, 180, 2415, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 6, 1950, 2415, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 7, 3720, 2415, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 8, 5475, 2415, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 9, 7245, 2415, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 10, 180, 3735, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 11, 1950, 3735, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 12, 3720, 3735, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 13, 5475, 3735, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 14, 7245, 3735, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 15, 180, 5025, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 16, 1950, 5025, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 17, 3720, 5025, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 18, 5475, 5025, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild", Kind::Image, 19, 7245, 5025, 1725, 1275, "", "frame"},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 0, 285, 1200, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 1, 2055, 1185, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 2, 3825, 1200, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 3, 5580, 1200, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 4, 7350, 1200, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 5, 285, 2520, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 6, 2055, 2520, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 7, 3825, 2520, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 8, 5580, 2520, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 9, 7350, 2520, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 10, 285, 3840, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 11, 2055, 3840, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 12, 3825, 3840, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 13, 5580, 3840, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 14, 7350, 3840, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 15, 285, 5130, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 16, 2055, 5130, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 17, 3825, 5130, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 18, 5580, 5130, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bild", Kind::Image, 19, 7350, 5130, 1515, 900, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 0, 217.5, 2115, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 1, 1987.5, 2100, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 2, 3757.5, 2115, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 3, 5512.5, 2115, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 4, 7282.5, 2115, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 5, 217.5, 3435, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 6, 1987.5, 3435, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 7, 3757.5, 3435, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 8, 5512.5, 3435, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 9, 7282.5, 3435, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 10, 217.5, 4755, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 11, 1987.5, 4755, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 12, 3757.5, 4755, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 13, 5512.5, 4755, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 14, 7282.5, 4755, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 15, 217.5, 6045, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 16, 1987.5, 6045, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 17, 3757.5, 6045, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 18, 5512.5, 6045, 1650, 210, "", ""},
-    {"Fotos_Vorschaubild_Bildname", Kind::Label, 19, 7282.5, 6045, 1650, 210, "", ""},
-    {"FotosScrollbalken", Kind::ScrollBar, -1, 9090, 1215, 225, 5070, "", ""},
-    {"Fileilistbox", Kind::FileListBox, -1, 0, 0, 1500, 1500, "", ""},
+using Self = Logo_Foto_LadenForm;
+
+const vb::LayoutRow kLayout[] = {
+    VB_ROW(Titelzeile, 0, 0, 9480, 405, "", "title"),
+    VB_ELEM(Schliessen, 0, 9090, 38, 330, 330, "", "btn:close").Hover(400, 'S'),
+    VB_ROW(Reiter_Datei, 180, 540, 1800, 420, "", "tab:Datei").Hover(827, 'S'),
+    VB_ROW(Reiter_Browser, 2040, 540, 1800, 420, "", "tab:Browser").Hover(828, 'S'),
+    VB_ROW(Foto_Perspektivisch_Skallieren, 180, 6540, 1800, 450, "", "btn:rect:Einpassen"),
+    VB_ROW(Foto_Strecht_Skallieren, 2040, 6540, 1800, 450, "", "btn:rectfill:Verzerren"),
+    VB_ROW(Uebernehmen, 5520, 6540, 1800, 450, "", "btn:ok:Übernehmen").Hover(826, 'S'),
+    VB_ROW(Abbrechen, 7380, 6540, 1800, 450, "", "btn:close:Abbrechen").Hover(405, 'S', "Abbrechen2"),
+    VB_GRID(Fotos_Vorschaubild, {180, 1950, 3720, 5475, 7245}, {1095, 2415, 3735, 5025}, 1725, 1275, "", "frame").Place(1, 1950, 1080),
+    VB_GRID(Fotos_Vorschaubild_Bild, {285, 2055, 3825, 5580, 7350}, {1200, 2520, 3840, 5130}, 1515, 900, "", "").Place(1, 2055, 1185),
+    VB_GRID(Fotos_Vorschaubild_Bildname, {217.5, 1987.5, 3757.5, 5512.5, 7282.5}, {2115, 3435, 4755, 6045}, 1650, 210, "", "").Place(1, 1987.5, 2100),
+    VB_ROW(FotosScrollbalken, 9090, 1215, 225, 5070, "", ""),
+    VB_ROW(Fileilistbox, 0, 0, 1500, 1500, "", ""),
     // The file tab: a layer over the browser.
-    {"Layer_Logo_FotoLaden_B", Kind::PictureBox, -1, 0, 990, 9480, 5430, "", "layer"},
-    {"Drive1", Kind::DriveListBox, -1, 180, 90, 3000, 330, "Layer_Logo_FotoLaden_B"},
-    {"Dir1", Kind::DirListBox, -1, 180, 540, 3000, 4200, "Layer_Logo_FotoLaden_B"},
-    {"File1", Kind::FileListBox, -1, 3330, 90, 2700, 4650, "Layer_Logo_FotoLaden_B"},
-    {"DateiManuelleAuswahl", Kind::TextBox, -1, 180, 4860, 5850, 330, "Layer_Logo_FotoLaden_B"},
-    {"Vorschaubild_B", Kind::Image, -1, 6210, 90, 3090, 2010, "Layer_Logo_FotoLaden_B", "frame"},
-    {"Vorschaubild_B_Bild", Kind::Image, -1, 6255, 135, 3000, 1900, "Layer_Logo_FotoLaden_B"},
-    {"Vorschaubild_B_Test", Kind::Image, -1, 6255, 135, 300, 300, "Layer_Logo_FotoLaden_B"},
+    VB_ROW(Layer_Logo_FotoLaden_B, 0, 990, 9480, 5430, "", "layer"),
+    VB_ROW(Drive1, 180, 90, 3000, 330, "Layer_Logo_FotoLaden_B"),
+    VB_ROW(Dir1, 180, 540, 3000, 4200, "Layer_Logo_FotoLaden_B").Hover(830, 'T'),
+    VB_ROW(File1, 3330, 90, 2700, 4650, "Layer_Logo_FotoLaden_B").Hover(829, 'T'),
+    VB_ROW(DateiManuelleAuswahl, 180, 4860, 5850, 330, "Layer_Logo_FotoLaden_B"),
+    VB_ROW(Vorschaubild_B, 6210, 90, 3090, 2010, "Layer_Logo_FotoLaden_B", "frame").Hover(832, 'T'),
+    VB_ROW(Vorschaubild_B_Bild, 6255, 135, 3000, 1900, "Layer_Logo_FotoLaden_B"),
+    VB_ROW(Vorschaubild_B_Test, 6255, 135, 300, 300, "Layer_Logo_FotoLaden_B"),
 };
 
-const Schaltflaechen::Hover kHover[] = {
-    {"Uebernehmen", -1, 826, "Uebernehmen", 'S'},
-    {"Abbrechen", -1, 405, "Abbrechen2", 'S'},
-    {"Schliessen", -2, 400, "Schliessen", 'S'},
-    {"Reiter_Datei", -1, 827, "Reiter_Datei", 'S'},
-    {"Reiter_Browser", -1, 828, "Reiter_Browser", 'S'},
-    {"File1", -1, 829, "", 'T'},
-    {"Dir1", -1, 830, "", 'T'},
-    {"Vorschaubild_B", -1, 832, "", 'T'},
-};
 const char* const kDateiMuster = "*.jpg;*.bmp;*.wmf;*.ico";
 const char* const kBrowserMuster = "*.jpg;*.bmp;*.wmf;*.ico;V_*.bin";
 
@@ -138,31 +73,6 @@ QString verbinden(const QString& ordner, const QString& name) {
 Logo_Foto_LadenForm::Logo_Foto_LadenForm() : vb::Form(QStringLiteral("Logo_Foto_Laden"), kLayout, 9480, 7110) {}
 
 void Logo_Foto_LadenForm::Wire() {
-    Titelzeile = Get<vb::Label>("Titelzeile");
-    for (int i = 0; i < kSlots; ++i) {
-        const size_t k = size_t(i);
-        Fotos_Vorschaubild[k] = Get<vb::Image>("Fotos_Vorschaubild", i);
-        Fotos_Vorschaubild_Bild[k] = Get<vb::Image>("Fotos_Vorschaubild_Bild", i);
-        Fotos_Vorschaubild_Bildname[k] = Get<vb::Label>("Fotos_Vorschaubild_Bildname", i);
-    }
-    FotosScrollbalken = Get<vb::ScrollBar>("FotosScrollbalken");
-    Fileilistbox = Get<vb::FileListBox>("Fileilistbox");
-    File1 = Get<vb::FileListBox>("File1");
-    Layer_Logo_FotoLaden_B = Get<vb::PictureBox>("Layer_Logo_FotoLaden_B");
-    Drive1 = Get<vb::DriveListBox>("Drive1");
-    Dir1 = Get<vb::DirListBox>("Dir1");
-    DateiManuelleAuswahl = Get<vb::TextBox>("DateiManuelleAuswahl");
-    Vorschaubild_B = Get<vb::Image>("Vorschaubild_B");
-    Vorschaubild_B_Bild = Get<vb::Image>("Vorschaubild_B_Bild");
-    Vorschaubild_B_Test = Get<vb::Image>("Vorschaubild_B_Test");
-    Reiter_Datei = Get<vb::Image>("Reiter_Datei");
-    Reiter_Browser = Get<vb::Image>("Reiter_Browser");
-    Foto_Perspektivisch_Skallieren = Get<vb::Image>("Foto_Perspektivisch_Skallieren");
-    Foto_Strecht_Skallieren = Get<vb::Image>("Foto_Strecht_Skallieren");
-    Uebernehmen = Get<vb::Image>("Uebernehmen");
-    Abbrechen = Get<vb::Image>("Abbrechen");
-    Schliessen[0] = Get<vb::Image>("Schliessen", 0);
-
     Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
     Layer_Logo_FotoLaden_B->MouseMove = [this](int b, int s, float x, float y) { Layer_Logo_FotoLaden_B_MouseMove(b, s, x, y); };
     Drive1->Change = [this] { Drive1_Change(); };
@@ -177,7 +87,7 @@ void Logo_Foto_LadenForm::Wire() {
     Uebernehmen->Click = [this] { Uebernehmen_Click(); };
     Abbrechen->Click = [this] { Abbrechen_Click(); };
     Schliessen[0]->Click = [this] { Schliessen_Click(0); };
-    Schaltflaechen::Hover_verdrahten(*this, kHover);
+    Schaltflaechen::Hover_verdrahten(*this);
     const std::pair<vb::Image*, int> passen[] = {{Foto_Perspektivisch_Skallieren, 847}, {Foto_Strecht_Skallieren, 848}};
     for (const auto& [button, tip] : passen) {
         vb::Image* b = button;

@@ -24,22 +24,22 @@ public:
 
     static constexpr int kSlots = 20;
 
-    vb::Label* Titelzeile;
+    VB_CONTROLS(vb::Label, Titelzeile);
     // Browser tab
-    std::array<vb::Image*, kSlots> Fotos_Vorschaubild{}, Fotos_Vorschaubild_Bild{};
-    std::array<vb::Label*, kSlots> Fotos_Vorschaubild_Bildname{};
-    vb::ScrollBar* FotosScrollbalken;
-    vb::FileListBox* Fileilistbox;
+    VB_ARRAYS(vb::Image, kSlots, Fotos_Vorschaubild, Fotos_Vorschaubild_Bild);
+    VB_ARRAYS(vb::Label, kSlots, Fotos_Vorschaubild_Bildname);
+    VB_CONTROLS(vb::ScrollBar, FotosScrollbalken);
+    VB_CONTROLS(vb::FileListBox, Fileilistbox);
     // File tab
-    vb::PictureBox* Layer_Logo_FotoLaden_B;
-    vb::DriveListBox* Drive1;
-    vb::DirListBox* Dir1;
-    vb::FileListBox* File1;
-    vb::TextBox* DateiManuelleAuswahl;
-    vb::Image *Vorschaubild_B, *Vorschaubild_B_Bild, *Vorschaubild_B_Test;
+    VB_CONTROLS(vb::PictureBox, Layer_Logo_FotoLaden_B);
+    VB_CONTROLS(vb::DriveListBox, Drive1);
+    VB_CONTROLS(vb::DirListBox, Dir1);
+    VB_CONTROLS(vb::FileListBox, File1);
+    VB_CONTROLS(vb::TextBox, DateiManuelleAuswahl);
+    VB_CONTROLS(vb::Image, Vorschaubild_B, Vorschaubild_B_Bild, Vorschaubild_B_Test);
     // Buttons
-    vb::Image *Reiter_Datei, *Reiter_Browser, *Foto_Perspektivisch_Skallieren, *Foto_Strecht_Skallieren, *Uebernehmen, *Abbrechen;
-    std::array<vb::Image*, 1> Schliessen{};
+    VB_CONTROLS(vb::Image, Reiter_Datei, Reiter_Browser, Foto_Perspektivisch_Skallieren, Foto_Strecht_Skallieren, Uebernehmen, Abbrechen);
+    VB_ARRAYS(vb::Image, 1, Schliessen);
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -143,6 +143,11 @@ Form::Form(QString name, std::span<const LayoutRow> layout, double w, double h)
                 it.index = row * r.lefts.n + col;
                 it.left = r.lefts.v[col];
                 it.top = r.tops.v[row];
+                for (const GridPlace& p : r.places)
+                    if (p.index == it.index) {
+                        it.left = p.left;
+                        it.top = p.top;
+                    }
                 m_items.push_back(it);
                 m_binders.push_back(r.bind);
             }

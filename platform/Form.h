@@ -47,7 +47,7 @@ class Form : public Surface {
 public:
     // A window whose rows bind its controls to its members (see Layout.h).
     Form(QString name, std::span<const LayoutRow> layout, double widthTwips, double heightTwips);
-    // A window of plain rows without members (tests' small windows).
+    // A window of plain rows without members (the picture store, tests' small windows).
     Form(QString name, std::span<const LayoutItem> layout, double widthTwips, double heightTwips);
     ~Form() override;
 

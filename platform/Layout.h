@@ -9,6 +9,7 @@
 //
 // The macros take the window class from the name `Self` in the table's scope. A grid numbers its
 // elements row by row: element r * columns + c lies at (lefts[c], tops[r]).
+// A grid element that stands apart is placed on its own: `VB_GRID(...).Place(1, 1950, 1080)`.
 // Rows may carry the hover behaviour of a picture button: `.Hover(tooltip, pattern[, store])`.
 #include "platform/Control.h"
 
@@ -104,10 +105,27 @@ struct Steps {
     }
 };
 
+// A grid element that stands off its column and row.
+struct GridPlace {
+    int index = -1;
+    double left = 0, top = 0;
+};
+
 struct LayoutRow {
+    static constexpr int kMaxPlaces = 6;
     LayoutItem item;
     Binder bind = nullptr; // nullptr: a painted or looked-up-only control without a member
     Steps lefts, tops;     // a grid when lefts.n > 0
+    GridPlace places[kMaxPlaces]{};
+    constexpr LayoutRow Place(int index, double left, double top) const {
+        LayoutRow r = *this;
+        for (GridPlace& p : r.places)
+            if (p.index < 0) {
+                p = {index, left, top};
+                return r;
+            }
+        throw std::length_error("too many grid places");
+    }
     constexpr LayoutRow Hover(int tooltip, char pattern, const char* store = "") const {
         LayoutRow r = *this;
         r.item.tooltip = tooltip;
