@@ -1,5 +1,7 @@
 #pragma once
 // Start-up and the program-wide shared state that every window and module reads and writes.
+#include "logo/Logotypen.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -114,6 +116,6 @@ void Grundzustand();
 } // namespace Parameter_und_Start
 
 // Logo kinds as the phone link takes them.
-enum Logo_Art_Wert : short { Art_Betreiberlogo = 0, Art_Gruppenlogo = 1, Art_Startuplogo = 2 };
+enum Logo_Art_Wert : short { Art_Betreiberlogo = Logotypen::Betreiberlogo, Art_Gruppenlogo = Logotypen::Gruppenlogo, Art_Startuplogo = Logotypen::Startuplogo };
 // Conversion methods of photos.
 enum Berechnungsart : short { Berechnung_Dither = 0, Berechnung_Muster = 1, Berechnung_Schwellenwert = 2 };

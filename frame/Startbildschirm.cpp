@@ -23,6 +23,7 @@
 #include "platform/ScrollBar.h"
 #include "platform/Timer.h"
 #include "platform/VBError.h"
+#include "platform/Skin.h"
 
 #include <QDir>
 #include <cmath>
@@ -264,7 +265,7 @@ void StartbildschirmForm::Design() {
     }
     for (vb::PictureBox* p : Gruen_Transferlogo_LogoBrowser) {
         p->setScaleMode(vb::vbPixels);
-        p->setBackColor(vb::RGB(123, 139, 90));
+        p->setBackColor(vb::Skin::Colour::DisplayGreen);
     }
     for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik}) {
         p->setScaleMode(vb::vbPixels);
@@ -275,12 +276,12 @@ void StartbildschirmForm::Design() {
     Logo_Undo_Grafik->setVisible(false);
     Testbild->setVisible(false);
     Logo_Raster_Grafik->setScaleMode(vb::vbPixels);
-    Logo_Raster_Grafik->setBackColor(vb::RGB(123, 139, 90));
+    Logo_Raster_Grafik->setBackColor(vb::Skin::Colour::DisplayGreen);
     Logo_Raster_Grafik->setAutoRedraw(true);
     Zoom->setScaleMode(vb::vbPixels);
-    Zoom->setBackColor(vb::RGB(123, 139, 90));
+    Zoom->setBackColor(vb::Skin::Colour::DisplayGreen);
     Malwerkzeug_Vorschau->setScaleMode(vb::vbPixels);
-    Malwerkzeug_Vorschau->setBackColor(vb::RGB(0xDD, 0xE3, 0xE7));
+    Malwerkzeug_Vorschau->setBackColor(vb::Skin::Colour::Body);
     for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) {
         m->setVisible(false);
         m->setStretch(true); // scaled with the window like the raster they centre

@@ -2,6 +2,7 @@
 
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
+#include "logo/Logotypen.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
@@ -13,22 +14,10 @@
 using namespace Parameter_und_Start;
 
 namespace Logovoschau {
-namespace {
-struct LogoTypZeile {
-    const char* code;
-    short breite, hoehe, art;
-};
-// Index = list index of the category lists (strings 190 to 198).
-constexpr LogoTypZeile kTypen[9] = {
-    {"SB_S25", 97, 26, Art_Betreiberlogo},   {"SB_CM35", 101, 21, Art_Betreiberlogo}, {"SB_S35", 101, 43, Art_Betreiberlogo},
-    {"NSL7110", 96, 65, Art_Startuplogo},    {"NSL6210", 96, 60, Art_Startuplogo},    {"NSLXXXX", 84, 48, Art_Startuplogo},
-    {"NGLXXXX", 72, 14, Art_Gruppenlogo},    {"NBLXXXX", 72, 14, Art_Betreiberlogo},  {"NBL62_71", 72, 21, Art_Betreiberlogo},
-};
-} // namespace
 
 void LogoTyp_setzen(short Index, vb::Label& Logo_Groesse) {
     if (Index >= 0 && Index <= 8) {
-        const LogoTypZeile& z = kTypen[Index];
+        const Logotypen::Typ& z = Logotypen::kTypen[Index];
         Logo_Typcode = QString::fromLatin1(z.code);
         Logo_Breite = z.breite;
         Logo_Hoehe = z.hoehe;

@@ -13,6 +13,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 #include "platform/TextBox.h"
+#include "platform/Skin.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +25,7 @@ using namespace Parameter_und_Start;
 namespace Zaroreriri {
 namespace {
 const long kRasterfarbe = vb::RGB(0, 64, 64);
-const long kGeloescht = vb::RGB(155, 164, 126);
+const long kGeloescht = vb::Skin::Colour::DisplayPale;
 const long kKreuzfarbe = vb::RGB(192, 192, 192);
 
 // Rounding to an integer type: nearest, halves to the even neighbour; out-of-range values are

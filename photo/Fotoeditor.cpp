@@ -20,6 +20,7 @@
 #include "platform/ScrollBar.h"
 #include "platform/Shape.h"
 #include "platform/VBError.h"
+#include "platform/Skin.h"
 
 using namespace Parameter_und_Start;
 using vb::Kind;
@@ -168,7 +169,7 @@ void FotoeditorForm::Design() {
                               Gruen_Transferlogo_LogoBrowser[1]}) {
         p->setScaleMode(vb::vbPixels);
         p->setBorderStyle(0);
-        p->setBackColor(vb::RGB(155, 164, 126));
+        p->setBackColor(vb::Skin::Colour::DisplayPale);
         p->Cls();
     }
     const std::pair<vb::Label*, const char*> namen[] = {
@@ -183,7 +184,7 @@ void FotoeditorForm::Design() {
     Filter3_Abdeckung->setBackStyle(1);
     Filter3_Abdeckung->setBackColor(vb::RGB(0xDC, 0xE3, 0xE8));
     Fotos_Bearbeiten_Bildimage->setStretch(true);
-    Shape1->setBackColor(vb::RGB(0x34, 0x44, 0x4B));
+    Shape1->setBackColor(vb::Skin::Colour::Well);
     Bildschirmshape->setBorderColor(vb::vbWhite);
     Bildschirmshape_Master->setBorderColor(vb::vbWhite);
     Umrechnung_voreinstellen();

@@ -12,10 +12,11 @@
 
 namespace vb::Skin {
 namespace {
-const QColor kBody(0xDD, 0xE3, 0xE7), kBodyDark(0xC6, 0xD0, 0xD6), kTitle(0x1F, 0x4B, 0x5A), kTitle2(0x2F, 0x6B, 0x7C);
-const QColor kInk(0x1E, 0x2B, 0x31), kBtn(0xF6, 0xF8, 0xF9), kBtnEdge(0x8C, 0x9C, 0xA6);
-const QColor kHot(0xFF, 0xDD, 0x7A), kHotEdge(0xC0, 0x8E, 0x12), kSel(0xA8, 0xD8, 0xB0), kSelEdge(0x3E, 0x8A, 0x4C);
-const QColor kGreen(123, 139, 90);
+const QColor kBody = ToQColor(Colour::Body), kBodyDark = ToQColor(Colour::BodyDark), kTitle = ToQColor(Colour::Title),
+             kTitle2 = ToQColor(Colour::Title2), kInk = ToQColor(Colour::Ink), kBtn = ToQColor(Colour::Button),
+             kBtnEdge = ToQColor(Colour::ButtonEdge), kHot = ToQColor(Colour::Hot), kHotEdge = ToQColor(Colour::HotEdge),
+             kSel = ToQColor(Colour::Selected), kSelEdge = ToQColor(Colour::SelectedEdge), kGreen = ToQColor(Colour::DisplayGreen),
+             kPale = ToQColor(Colour::DisplayPale);
 
 struct ParsedFace {
     QString kind, glyph, caption;
@@ -115,14 +116,14 @@ void glyph(QPainter& p, const QString& g, QPointF c, double s) {
     } else if (g == QLatin1String("black") || g == QLatin1String("green") || g == QLatin1String("mixed")) {
         const QRectF sw(c.x() - h * 0.6, c.y() - h * 0.6, h * 1.2, h * 1.2);
         if (g == QLatin1String("black")) p.fillRect(sw, Qt::black);
-        else if (g == QLatin1String("green")) p.fillRect(sw, QColor(155, 164, 126));
+        else if (g == QLatin1String("green")) p.fillRect(sw, kPale);
         else {
             QPainterPath tri;
             tri.moveTo(sw.topLeft());
             tri.lineTo(sw.topRight());
             tri.lineTo(sw.bottomLeft());
             tri.closeSubpath();
-            p.fillRect(sw, QColor(155, 164, 126));
+            p.fillRect(sw, kPale);
             p.fillPath(tri, Qt::black);
         }
         p.setPen(QPen(ink, 1));
@@ -297,17 +298,17 @@ void face(QPainter& p, const ParsedFace& f, const QRectF& r, Look look) {
         p.setPen(QPen(kBtnEdge, 1));
         p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     } else if (f.kind == QLatin1String("well")) {
-        p.fillRect(r, QColor(0x34, 0x44, 0x4B));
-        p.setPen(QPen(QColor(0x1A, 0x24, 0x28), 1));
+        p.fillRect(r, ToQColor(Colour::Well));
+        p.setPen(QPen(ToQColor(Colour::WellEdge), 1));
         p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     } else if (f.kind == QLatin1String("frame")) {
-        p.fillRect(r, QColor(0xF0, 0xF3, 0xF5));
+        p.fillRect(r, ToQColor(Colour::Frame));
         p.setPen(QPen(kBtnEdge, 1));
         p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     } else if (f.kind == QLatin1String("display")) {
         QPainterPath path;
         path.addRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-        p.fillPath(path, QColor(0x3B, 0x44, 0x48));
+        p.fillPath(path, ToQColor(Colour::DisplayBezel));
         p.fillRect(r.adjusted(10, 10, -10, -10), kGreen);
     } else if (f.kind == QLatin1String("title")) {
         QLinearGradient grad(r.topLeft(), r.bottomLeft());

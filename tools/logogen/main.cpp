@@ -6,6 +6,7 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
+#include "logo/Logotypen.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -22,14 +23,8 @@
 namespace {
 
 // The logo types of the program: folder name and size in pixels.
-struct Typ {
-    const char* code;
-    int breite, hoehe;
-};
-constexpr Typ kTypen[] = {
-    {"SB_S25", 97, 26},  {"SB_CM35", 101, 21}, {"SB_S35", 101, 43}, {"NSL7110", 96, 65},  {"NSL6210", 96, 60},
-    {"NSLXXXX", 84, 48}, {"NGLXXXX", 72, 14},  {"NBLXXXX", 72, 14}, {"NBL62_71", 72, 21},
-};
+using Logotypen::Typ;
+using Logotypen::kTypen;
 
 enum class Symbol { Herz, Stern, Smiley, Sonne, Mond, Note, Handy, Auto, Katze };
 
