@@ -1,5 +1,6 @@
 #include "imaging/cDIBSection.h"
 
+#include "platform/Bmp.h"
 #include "platform/Clipboard.h"
 #include "platform/Gdi.h"
 #include "platform/MsgBox.h"
@@ -37,17 +38,6 @@ inline int roundEven(double v) {
 long nextHandle() {
     static std::atomic<long> counter{0};
     return ++counter;
-}
-
-void putLE32(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
-void putLE16(uint8_t* p, uint16_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
 }
 
 bool is32Bit(const QImage& img) {
@@ -280,21 +270,19 @@ void cDIBSection::ResampleBits(cDIBSection& target) const {
 bool cDIBSection::IsWriteError(long lR, int64_t lToWrite, int64_t lWritten) { return lR == 0 || lToWrite != lWritten; }
 
 void cDIBSection::fillHeader(uint8_t out[40]) const {
-    std::memset(out, 0, 40);
-    putLE32(out + 0, 40);
-    putLE32(out + 4, uint32_t(m_width));
-    putLE32(out + 8, uint32_t(m_height));
-    putLE16(out + 12, 1);
-    putLE16(out + 14, 24);
-    putLE32(out + 20, uint32_t(ImageSize()));
+    vb::Bmp::InfoHeader h;
+    h.width = m_width;
+    h.height = m_height;
+    h.bitCount = 24;
+    h.imageSize = uint32_t(ImageSize());
+    h.Write(out);
 }
 
 bool cDIBSection::SavePicture(const QString& sfileName) const {
     const int64_t imageSize = ImageSize();
-    uint8_t fileHeader[14] = {0x42, 0x4D};
-    putLE32(fileHeader + 2, uint32_t(imageSize + 54));
-    putLE32(fileHeader + 10, 54);
-    uint8_t info[40];
+    uint8_t fileHeader[vb::Bmp::FileHeader::kSize];
+    vb::Bmp::FileHeader{uint32_t(imageSize + 54), 54}.Write(fileHeader);
+    uint8_t info[vb::Bmp::InfoHeader::kSize];
     fillHeader(info);
 
     // Written beside the target and renamed over it when whole: a full disk or a kill never

@@ -3,6 +3,7 @@
 #include "imaging/cColourReduceDIB.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
+#include "platform/Bmp.h"
 #include "platform/SafeFile.h"
 #include "platform/VBError.h"
 
@@ -13,17 +14,6 @@
 #include <climits>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-void putLE32(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
-
-} // namespace
 
 bool cDIBSectionSave::Save(const QString& sfileName, cDIBSection& cDIB, std::shared_ptr<cPalette>& cPal,
                            int eOutputColourDepth, int eColourReductionMethod) {
@@ -131,18 +121,18 @@ bool cDIBSectionSave::CreateDIB8Bit(PalettedDIB& dib, int lWidth, int lHeight, c
 
 bool cDIBSectionSave::createPaletted(PalettedDIB& dib, int bitsPerPixel, int lWidth, int lHeight, const cPalette& table) {
     if (lWidth <= 0 || lHeight <= 0) return false;
-    const int64_t stride = ((int64_t(lWidth) * bitsPerPixel + 31) / 32) * 4;
+    const int64_t stride = vb::Bmp::Stride(lWidth, bitsPerPixel);
     const int64_t imageSize = stride * lHeight;
     if (imageSize > INT32_MAX) return false;
     const int colours = 1 << bitsPerPixel;
     dib.info.assign(size_t(40 + 4 * colours), 0);
     uint8_t* h = dib.info.data();
-    putLE32(h + 0, 40);
-    putLE32(h + 4, uint32_t(lWidth));
-    putLE32(h + 8, uint32_t(lHeight));
-    h[12] = 1;
-    h[14] = uint8_t(bitsPerPixel);
-    putLE32(h + 20, uint32_t(imageSize));
+    vb::Bmp::InfoHeader info;
+    info.width = lWidth;
+    info.height = lHeight;
+    info.bitCount = uint16_t(bitsPerPixel);
+    info.imageSize = uint32_t(imageSize);
+    info.Write(h);
     const int n = std::min(table.Count(), colours);
     for (int i = 0; i < n; ++i) {
         uint8_t* e = h + 40 + 4 * i;
@@ -227,10 +217,9 @@ bool cDIBSectionSave::SaveBitmap4(const PalettedDIB& dib, const QString& sFileNa
 bool cDIBSectionSave::SaveBitmap1(const PalettedDIB& dib, const QString& sFileName) { return writeBitmap(dib, sFileName); }
 
 bool cDIBSectionSave::writeBitmap(const PalettedDIB& dib, const QString& sFileName) {
-    const auto offBits = uint32_t(14 + dib.info.size());
-    uint8_t fileHeader[14] = {0x42, 0x4D};
-    putLE32(fileHeader + 2, offBits + uint32_t(dib.bits.size()));
-    putLE32(fileHeader + 10, offBits);
+    const auto offBits = uint32_t(vb::Bmp::FileHeader::kSize + dib.info.size());
+    uint8_t fileHeader[vb::Bmp::FileHeader::kSize];
+    vb::Bmp::FileHeader{offBits + uint32_t(dib.bits.size()), offBits}.Write(fileHeader);
 
     // Written beside the target and renamed over it when whole: a full disk or a kill never
     // leaves a truncated file in place of the old one. Only a regular file is replaced so.

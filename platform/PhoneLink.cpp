@@ -45,6 +45,7 @@
 // once with plLineError.
 #include "platform/PhoneLink.h"
 
+#include "platform/Bmp.h"
 #include "platform/PhoneLinkDetail.h"
 #include "platform/Seams.h"
 #include "platform/SerialPort.h"
@@ -111,16 +112,6 @@ const Model& currentModel() {
 
 // ---- the BMP file -------------------------------------------------------------------------
 
-quint32 u32(const QByteArray& b, int at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-quint16 u16(const QByteArray& b, int at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
-    return quint16(p[0] | p[1] << 8);
-}
-qint32 s32(const QByteArray& b, int at) { return qint32(u32(b, at)); }
-
 // Accepts exactly the uncompressed bottom-up 1-bit BMP with a 40-byte info header.
 std::optional<MonoLogo> readMonoBmp(const QString& path) {
     QFile f(path);
@@ -129,21 +120,19 @@ std::optional<MonoLogo> readMonoBmp(const QString& path) {
     const qint64 len = d.size();
     constexpr int kHeaders = 14 + 40, kPalette = 2 * 4;
     if (len < kHeaders + kPalette || len > kMaxBmpBytes) return std::nullopt;
-    if (d[0] != 'B' || d[1] != 'M') return std::nullopt;
-    const quint32 fileSize = u32(d, 2);
-    const quint32 bitsAt = u32(d, 10);
-    const quint32 infoSize = u32(d, 14);
-    const qint32 width = s32(d, 18);
-    const qint32 height = s32(d, 22);
-    const quint16 planes = u16(d, 26);
-    const quint16 bitCount = u16(d, 28);
-    const quint32 compression = u32(d, 30);
-    const quint32 imageSize = u32(d, 34);
-    const quint32 coloursUsed = u32(d, 46);
-    if (infoSize != 40 || planes != 1 || bitCount != 1 || compression != 0) return std::nullopt;
-    if (coloursUsed != 0 && coloursUsed != 2) return std::nullopt;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(d.constData());
+    const std::optional<Bmp::FileHeader> file = Bmp::FileHeader::Read(bytes);
+    if (!file) return std::nullopt;
+    const Bmp::InfoHeader info = Bmp::InfoHeader::Read(bytes + Bmp::FileHeader::kSize);
+    const quint32 fileSize = file->fileSize;
+    const quint32 bitsAt = file->bitsOffset;
+    const qint32 width = info.width;
+    const qint32 height = info.height;
+    const quint32 imageSize = info.imageSize;
+    if (info.size != 40 || info.planes != 1 || info.bitCount != 1 || info.compression != 0) return std::nullopt;
+    if (info.coloursUsed != 0 && info.coloursUsed != 2) return std::nullopt;
     if (width < 1 || width > kMaxLogoSide || height < 1 || height > kMaxLogoSide) return std::nullopt;
-    const qint64 stride = (qint64(width) + 31) / 32 * 4;
+    const qint64 stride = Bmp::Stride(width, 1);
     const qint64 bitsSize = stride * height;
     if (imageSize != 0 && imageSize != bitsSize) return std::nullopt;
     if (fileSize > quint64(len)) return std::nullopt; // cut short
@@ -321,22 +310,17 @@ QByteArray verticalBands(const MonoLogo& logo) {
 }
 
 QByteArray monoBmp(const MonoLogo& logo) {
-    const int stride = (logo.width + 31) / 32 * 4, image = stride * logo.height;
+    const int stride = int(Bmp::Stride(logo.width, 1)), image = stride * logo.height;
     QByteArray b(62 + image, '\0');
-    auto put32 = [&b](int at, quint32 v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, quint32(b.size()));
-    put32(10, 62);
-    put32(14, 40);
-    put32(18, quint32(logo.width));
-    put32(22, quint32(logo.height));
-    b[26] = 1;
-    b[28] = 1;
-    put32(34, quint32(image));
-    put32(46, 2);
+    auto* out = reinterpret_cast<uint8_t*>(b.data());
+    Bmp::FileHeader{quint32(b.size()), 62}.Write(out);
+    Bmp::InfoHeader info;
+    info.width = logo.width;
+    info.height = logo.height;
+    info.bitCount = 1;
+    info.imageSize = quint32(image);
+    info.coloursUsed = 2;
+    info.Write(out + Bmp::FileHeader::kSize);
     b[58] = b[59] = b[60] = char(0xFF); // index 0 black, index 1 white
     for (int y = 0; y < logo.height; ++y)
         for (int x = 0; x < logo.width; ++x)
