@@ -58,7 +58,11 @@ enum {
 /* Processor seconds the player may use: real metafiles take a fraction of one, and a page of
    thumbnails must not wait long on bad ones. Counted in processor time, so that a busy machine
    does not fail good files. */
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define WMF_CPU_SECONDS 10 /* instrumented builds copy their shadow memory page by page */
+#else
 #define WMF_CPU_SECONDS 2
+#endif
 /* Memory the player may allocate beyond what the process holds when it starts. */
 #define WMF_MEMORY_BUDGET (1024ull << 20)
 
