@@ -148,9 +148,10 @@ template <class Fill, class Pictures> void measurePage(benchmark::State& state, 
 
 static void BM_GalleryPage24Megapixel(benchmark::State& state) {
     Folder::get().setUp();
-    measurePage(state, [] {
+    const Logovoschau::Galerie galerie = Startbildschirm->Galerie();
+    measurePage(state, [&] {
         Startbildschirm->ComboKategorien[3]->setListIndex(3); // the type whose folder holds the photos
-        Logovoschau::Logovorschaubilder_laden();
+        Logovoschau::Logovorschaubilder_laden(galerie);
     }, [] { return Startbildschirm->Logo_Vorschaubild_Bild; });
     vb::DestroyAllInstances();
 }
@@ -160,7 +161,8 @@ static void BM_PickerPage24Megapixel(benchmark::State& state) {
     Folder::get().setUp();
     Foto_Modus = true;
     Fotovorschau::Vorschau_Voreinstellung();
-    measurePage(state, [] { Fotovorschau::Vorschau_Ordner_setzen(); }, [] { return Logo_Foto_Laden->Fotos_Vorschaubild_Bild; });
+    const Fotovorschau::Slotsatz vorschau = Logo_Foto_Laden->Vorschau();
+    measurePage(state, [&] { Fotovorschau::Vorschau_Ordner_setzen(vorschau); }, [] { return Logo_Foto_Laden->Fotos_Vorschaubild_Bild; });
     vb::DestroyAllInstances();
 }
 BENCHMARK(BM_PickerPage24Megapixel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
