@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,7 +32,14 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
         return std::nullopt;
     }
     if (f.size() > maxBytes) return std::nullopt;
-    QByteArray data = f.read(maxBytes + 1);
+    // Sized by the file, not by the limit: a read buffer of the whole limit would be allocated
+    // (and, in instrumented builds, cleared) for every small picture.
+    QByteArray data = f.read(f.size() + 1);
+    while (data.size() <= maxBytes) { // the file may still grow while it is read
+        const QByteArray mehr = f.read(std::min<qint64>(qint64(1) << 16, maxBytes + 1 - data.size()));
+        if (mehr.isEmpty()) break;
+        data += mehr;
+    }
     if (data.size() > maxBytes) return std::nullopt;
     return data;
 }

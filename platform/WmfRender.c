@@ -54,7 +54,11 @@ enum {
 /* The gd device allocates width * height pixels; the caller's maxSide bounds it further. */
 #define WMF_MAX_SIDE 4096u
 /* A metafile that takes longer than this to play is treated as unreadable. */
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define WMF_TIMEOUT_MS 30000L /* instrumented builds fork and start the player many times slower */
+#else
 #define WMF_TIMEOUT_MS 5000L
+#endif
 /* Processor seconds the player may use: real metafiles take a fraction of one, and a page of
    thumbnails must not wait long on bad ones. Counted in processor time, so that a busy machine
    does not fail good files. */
