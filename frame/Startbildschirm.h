@@ -136,11 +136,7 @@ public:
     void Malfarbe_gemischt_Click();
 
     // The editor's surfaces and tool buttons, handed to its modules.
-    Zaroreriri::Flaechen Editorflaechen() {
-        return {Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Gruen_Transferlogo_LogoBrowser[1], Zoom, Raster_Undo_Box,
-                Malfarbe_schwarz, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz, {Logo_Text, Logo_Stift, Logo_Kreis, Logo_Quadrat, Logo_Linie},
-                &SurfaceFont()};
-    }
+    Zaroreriri::Flaechen Editorflaechen();
     Logovoschau::Galerie Galerie() const {
         return {{Logo_Vorschaubild, Logo_Vorschaubild_Bild, Logo_Vorschaubild_Bildname, LogoScrollbalken, Fileilistbox, nullptr,
                  Fotovorschau::Browserart::Galerie},

@@ -100,7 +100,7 @@ vb::Picture Fotosammlung_Bild(const QString& Pfad, short Modus) {
         const QString datei = gelisteteDatei(Pfad);
         if (datei.isEmpty()) return {};
         return vb::Picture(begrenzt(bildLesen(datei, Modus), Modus));
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         return {};
     }
 }

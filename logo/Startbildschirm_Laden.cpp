@@ -58,7 +58,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
         std::shared_ptr<cPalette> keinePalette;
         cDIBSectionSave().Save(dither, *Bildpuffer, keinePalette, 0, 2);
         vb::App::DoEvents();
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         // Without the 1-bit work file the picture would stay grey in the logo: the logo is put
         // back as it was, and the user is told.
         for (const Stand& s : vorher) {

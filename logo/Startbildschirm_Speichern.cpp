@@ -58,7 +58,7 @@ void StartbildschirmForm::Kalvoren_Logo_Speichern_Click() {
         erfolgMelden(name);
         vb::App::DoEvents();
         galerieAuffrischen(*this);
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
     }
 }
 
@@ -80,6 +80,6 @@ void StartbildschirmForm::Speichern_Click() {
         erfolgMelden(name);
         vb::App::DoEvents();
         galerieAuffrischen(*this);
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
     }
 }

@@ -11,8 +11,16 @@
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
+#include "platform/VBError.h"
 
 using namespace Parameter_und_Start;
+
+// The editor's surfaces and tool buttons, handed to its modules.
+Zaroreriri::Flaechen StartbildschirmForm::Editorflaechen() {
+    return {Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Gruen_Transferlogo_LogoBrowser[1], Zoom, Raster_Undo_Box,
+            Malfarbe_schwarz, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz, {Logo_Text, Logo_Stift, Logo_Kreis, Logo_Quadrat, Logo_Linie},
+            &SurfaceFont(), &Schaltflaechenlader->CMDialog1};
+}
 
 // ---- Editor: tools ----
 
@@ -79,7 +87,7 @@ void StartbildschirmForm::Logo_Text_Click() {
             Schrift_Name = d.FontName;
             Schrift_Groesse = QString::number(d.FontSize);
         }
-    } catch (const std::exception&) {
+    } catch (const vb::VBError&) {
         Logo_Stift_Click();
     }
 }

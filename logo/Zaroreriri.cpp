@@ -1,8 +1,6 @@
 #include "logo/Zaroreriri.h"
 
-#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
-#include "frame/Schaltflaechenlader.h"
 #include "logo/Schriftausgabe_in_Grafik.h"
 #include "platform/App.h"
 #include "platform/Colour.h"
@@ -212,7 +210,7 @@ void Text_zeichnen(const Flaechen& f) {
     Undo_wiederherstellen(f);
     // The text the user entered; the message window may show another message meanwhile.
     const QString text = Letzte_Texteingabe;
-    const double s = Schaltflaechenlader->CMDialog1.FontSize;
+    const double s = f.Schriftdialog->FontSize;
     const int32_t x = rund32(double(Anker_X) - s / 8);
     const int32_t y = rund32(double(Anker_Y) - s + 3);
     Schriftausgabe_in_Grafik::Text_in_Grafik_ausgeben(f.Weiss->hDC(), x, y, 0, rund16(s), text, *f.Schrift, f.Weiss->ForeColor());

@@ -9,6 +9,7 @@
 class QFont;
 
 namespace vb {
+class CommonDialog;
 class Control;
 class Image;
 class PictureBox;
@@ -28,6 +29,7 @@ struct Flaechen {
     // The tools that Werkzeuge_zuruecksetzen puts back: text, pen, circle, rectangle, line.
     std::array<vb::Image*, 5> Werkzeuge{};
     const QFont* Schrift = nullptr; // the window's font, which the text tool writes with
+    const vb::CommonDialog* Schriftdialog = nullptr; // its size places the text at the pointer
 };
 
 void Raster_zeichnen(const Flaechen& F);

@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include "platform/Bmp.h"
 #include "platform/SafeFile.h"
 #include "platform/VBError.h"
 #include "platform/WmfRender.h"
@@ -300,24 +301,22 @@ Picture LoadThumbnail(const QString& path, QSize box, Qt::AspectRatioMode mode) 
 
 void SavePicture(const QImage& image, const QString& path) {
     const int w = image.width(), h = image.height();
-    const int stride = (w * 3 + 3) & ~3;
+    const int kopf = Bmp::FileHeader::kSize + Bmp::InfoHeader::kSize;
+    const int stride = int(Bmp::Stride(w, 24));
     const quint32 imageSize = quint32(stride) * quint32(h);
-    QByteArray out(54 + int(imageSize), '\0');
-    auto put16 = [&](int off, quint16 v) { out[off] = char(v & 255); out[off + 1] = char(v >> 8); };
-    auto put32 = [&](int off, quint32 v) { for (int i = 0; i < 4; ++i) out[off + i] = char((v >> (8 * i)) & 255); };
-    out[0] = 'B'; out[1] = 'M';
-    put32(2, 54 + imageSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, imageSize);
+    QByteArray out(kopf + int(imageSize), '\0');
+    auto* u = reinterpret_cast<uint8_t*>(out.data());
+    Bmp::FileHeader{kopf + imageSize, quint32(kopf)}.Write(u);
+    Bmp::InfoHeader info;
+    info.width = w;
+    info.height = h;
+    info.bitCount = 24;
+    info.imageSize = imageSize;
+    info.Write(u + Bmp::FileHeader::kSize);
     const QImage src = image.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const quint32*>(src.constScanLine(h - 1 - y));
-        char* dst = out.data() + 54 + y * stride;
+        char* dst = out.data() + kopf + y * stride;
         for (int x = 0; x < w; ++x) {
             dst[3 * x] = char(line[x] & 255);
             dst[3 * x + 1] = char((line[x] >> 8) & 255);
