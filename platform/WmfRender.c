@@ -5,9 +5,10 @@
      libwmf's device space by scanning probe metafiles.
    - gd hands back a PNG through a memory sink, which libpng decodes to RGBA; that keeps to
      libwmf's public interface (its raw gd image has no exported destructor).
-   - libwmf runs in a forked child with a time and memory limit, since it trusts what it reads. */
+   - libwmf runs in a separate player process with a time and memory limit, since it trusts what
+     it reads; the caller and the player share the input and the pixels through memory files. */
 #ifndef _GNU_SOURCE
-#define _GNU_SOURCE /* pipe2 */
+#define _GNU_SOURCE /* pipe2, memfd_create */
 #endif
 #include "platform/WmfRender.h"
 
@@ -23,6 +24,11 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
     return -1;
 }
 
+int vorad_wmf_player_main(int argc, char** argv) {
+    (void)argc; (void)argv;
+    return 1;
+}
+
 #else
 
 #include <libwmf/api.h>
@@ -34,9 +40,12 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
 #include <png.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <stdio.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -55,7 +64,7 @@ enum {
 #define WMF_MAX_SIDE 4096u
 /* A metafile that takes longer than this to play is treated as unreadable. */
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define WMF_TIMEOUT_MS 30000L /* instrumented builds fork and start the player many times slower */
+#define WMF_TIMEOUT_MS 30000L /* instrumented builds start and run the player many times slower */
 #else
 #define WMF_TIMEOUT_MS 5000L
 #endif
@@ -600,7 +609,7 @@ static unsigned to_pixels(double v, unsigned side) {
     return n < 1 ? 1 : n > side ? side : n;
 }
 
-/* Plays the checked metafile into out (side * side * 4 bytes). Runs in the isolated child. */
+/* Plays the checked metafile into out (side * side * 4 bytes). Runs in the player. */
 static int render_direct(const unsigned char* data, const Layout* L, unsigned side, unsigned char* out, unsigned* width, unsigned* height) {
     wmfD_Rect frame;
     const int framed = frame_of(data, L, &frame) == 0;
@@ -672,11 +681,16 @@ done:
 
 /* ---- isolation ----
    libwmf trusts the records it plays: malformed fonts, bitmaps or regions can make it crash or
-   loop. It therefore runs in a forked child that hands the pixels back through shared memory
-   and is killed when it takes too long. */
+   loop. It therefore runs in the player process, which hands the pixels back through shared
+   memory and is killed when it takes too long. */
+
+/* The player sits next to the program that uses it; it finds its input, its output and the pipe
+   it closes by ending at these descriptors. */
+#define VORAD_WMF_PLAYER "vorad-wmfplayer"
+enum { WMF_FD_INPUT = 3, WMF_FD_OUTPUT = 4, WMF_FD_DONE = 5 };
 
 typedef struct {
-    volatile int done; /* set last by the child, after the pixels */
+    volatile int done; /* set last by the player, after the pixels */
     unsigned width, height;
 } SharedHead;
 #define WMF_SHARED_HEAD 64
@@ -687,8 +701,8 @@ static long elapsed_ms(const struct timespec* since) {
     return (long)(now.tv_sec - since->tv_sec) * 1000L + (long)((now.tv_nsec - since->tv_nsec) / 1000000L);
 }
 
-/* Waits until the child closes its end of the pipe (it exits) or the time is up. */
-static int wait_for_child(int fd) {
+/* Waits until the player closes its end of the pipe (it exits) or the time is up. */
+static int wait_for_player(int fd) {
     struct timespec start;
     clock_gettime(CLOCK_MONOTONIC, &start);
     for (;;) {
@@ -711,7 +725,7 @@ static int wait_for_child(int fd) {
     }
 }
 
-/* Caps the child's further data allocations, so that a bitmap or font claiming a huge size fails
+/* Caps the player's further data allocations, so that a bitmap or font claiming a huge size fails
    inside libwmf instead of exhausting memory. The cap is relative to what the process already
    maps, which sanitizer builds make very large. */
 static void limit_memory(void) {
@@ -734,23 +748,70 @@ static void limit_memory(void) {
     setrlimit(RLIMIT_DATA, &lim);
 }
 
-static void child_main(const unsigned char* data, const Layout* L, unsigned side, unsigned char* shared) {
-    /* A crash here must end only this process, without the parent's crash handling. */
-    const int sigs[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-    for (size_t i = 0; i < sizeof sigs / sizeof sigs[0]; ++i) signal(sigs[i], SIG_DFL);
+/* The player program: a fresh process started for each metafile, so that no lock another
+   thread of the caller held at the moment of a fork can stall it. */
+static int player_path(char* out, size_t size) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return -1;
+    self[n] = '\0';
+    char* slash = strrchr(self, '/');
+    if (!slash) return -1;
+    *slash = '\0';
+    const int w = snprintf(out, size, "%s/%s", self, VORAD_WMF_PLAYER);
+    return w > 0 && (size_t)w < size ? 0 : -1;
+}
+
+/* A descriptor above the ones the player expects, so that mapping it there never lands on itself. */
+static int lifted(int fd) {
+    if (fd < 0) return -1;
+    const int high = fcntl(fd, F_DUPFD_CLOEXEC, 10);
+    close(fd);
+    return high;
+}
+
+int vorad_wmf_player_main(int argc, char** argv) {
+    /* The player ends with the thread that started it, also when that process ends first. */
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (argc != 3 || getppid() != (pid_t)strtol(argv[2], NULL, 10)) return 1;
+    const long sideArg = strtol(argv[1], NULL, 10);
+    if (sideArg < 1 || sideArg > (long)WMF_MAX_SIDE) return 1;
+    const unsigned side = (unsigned)sideArg;
     limit_memory();
     struct rlimit cpu;
     cpu.rlim_cur = WMF_CPU_SECONDS;
     cpu.rlim_max = WMF_CPU_SECONDS + 1;
     setrlimit(RLIMIT_CPU, &cpu);
+    struct stat st;
+    if (fstat(WMF_FD_INPUT, &st) != 0 || st.st_size <= 0 || (size_t)st.st_size > WMF_MAX_INPUT) _exit(1);
+    const size_t size = (size_t)st.st_size;
+    const unsigned char* data = (const unsigned char*)mmap(NULL, size, PROT_READ, MAP_PRIVATE, WMF_FD_INPUT, 0);
+    if (data == MAP_FAILED) _exit(1);
+    const size_t mapped = WMF_SHARED_HEAD + (size_t)side * side * 4;
+    unsigned char* shared = (unsigned char*)mmap(NULL, mapped, PROT_READ | PROT_WRITE, MAP_SHARED, WMF_FD_OUTPUT, 0);
+    if (shared == MAP_FAILED) _exit(1);
+    Layout L;
+    if (walk(data, size, &L) != 0) _exit(1);
     SharedHead* head = (SharedHead*)shared;
     unsigned w = 0, h = 0;
-    if (render_direct(data, L, side, shared + WMF_SHARED_HEAD, &w, &h) != 0) _exit(1);
+    if (render_direct(data, &L, side, shared + WMF_SHARED_HEAD, &w, &h) != 0) _exit(1);
     head->width = w;
     head->height = h;
     __sync_synchronize();
     head->done = 1;
+    /* Without the exit handlers: libwmf's leftovers need no clean-up in a process that ends. */
     _exit(0);
+}
+
+static int write_all(int fd, const unsigned char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return -1;
+        data += n;
+        size -= (size_t)n;
+    }
+    return 0;
 }
 
 int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba) {
@@ -759,28 +820,48 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
     if (!data || !width || !height || maxSide < 1 || size > WMF_MAX_INPUT) return -1;
     Layout L;
     if (walk(data, size, &L) != 0) return -1;
+    char player[4096];
+    if (player_path(player, sizeof player) != 0) return -1;
     const unsigned side = (unsigned)maxSide < WMF_MAX_SIDE ? (unsigned)maxSide : WMF_MAX_SIDE;
-    const size_t pixels = (size_t)side * side * 4;
-    const size_t mapped = WMF_SHARED_HEAD + pixels;
-    unsigned char* shared = (unsigned char*)mmap(NULL, mapped, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (shared == MAP_FAILED) return -1;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) { munmap(shared, mapped); return -1; }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        child_main(data, &L, side, shared);
-    }
-    close(fds[1]);
+    const size_t mapped = WMF_SHARED_HEAD + (size_t)side * side * 4;
+
     int rc = -1;
-    if (pid > 0) {
-        const int finished = wait_for_child(fds[0]) == 0;
+    int fds[2] = {-1, -1};
+    unsigned char* shared = MAP_FAILED;
+    const int input = lifted(memfd_create("vorad-wmf-input", MFD_CLOEXEC));
+    const int output = lifted(memfd_create("vorad-wmf-output", MFD_CLOEXEC));
+    if (input < 0 || output < 0 || write_all(input, data, L.end) != 0 || ftruncate(output, (off_t)mapped) != 0) goto done;
+    shared = (unsigned char*)mmap(NULL, mapped, PROT_READ | PROT_WRITE, MAP_SHARED, output, 0);
+    if (shared == MAP_FAILED || pipe2(fds, O_CLOEXEC) != 0) goto done;
+    fds[0] = lifted(fds[0]);
+    fds[1] = lifted(fds[1]);
+    if (fds[0] < 0 || fds[1] < 0) goto done;
+    {
+        char sideText[16], parentText[24];
+        snprintf(sideText, sizeof sideText, "%u", side);
+        snprintf(parentText, sizeof parentText, "%ld", (long)getpid());
+        char* args[] = {player, sideText, parentText, NULL};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input, WMF_FD_INPUT);
+        posix_spawn_file_actions_adddup2(&actions, output, WMF_FD_OUTPUT);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], WMF_FD_DONE);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        const int spawned = posix_spawn(&pid, player, &actions, NULL, args, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        fds[1] = -1;
+        if (spawned != 0) goto done;
+        const int finished = wait_for_player(fds[0]) == 0;
         if (!finished) kill(pid, SIGKILL);
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         const SharedHead* head = (const SharedHead*)shared;
         __sync_synchronize();
-        if (finished && head->done && head->width >= 1 && head->height >= 1 && head->width <= side && head->height <= side) {
+        if (finished && WIFEXITED(status) && WEXITSTATUS(status) == 0 && head->done && head->width >= 1 && head->height >= 1 &&
+            head->width <= side && head->height <= side) {
             const size_t bytes = (size_t)head->width * head->height * 4;
             unsigned char* out = (unsigned char*)malloc(bytes);
             if (out) {
@@ -792,8 +873,12 @@ int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* w
             }
         }
     }
-    close(fds[0]);
-    munmap(shared, mapped);
+done:
+    if (shared != MAP_FAILED) munmap(shared, mapped);
+    for (int i = 0; i < 2; ++i)
+        if (fds[i] >= 0) close(fds[i]);
+    if (input >= 0) close(input);
+    if (output >= 0) close(output);
     return rc;
 }
 

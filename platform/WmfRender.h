@@ -10,6 +10,8 @@ extern "C" {
    width * height * 4 bytes (R, G, B, A), freed with vorad_wmf_free. */
 int vorad_wmf_render(const unsigned char* data, size_t size, int maxSide, int* width, int* height, unsigned char** rgba);
 void vorad_wmf_free(unsigned char* rgba);
+/* The entry of the player program vorad_wmf_render starts, in the same folder as the caller. */
+int vorad_wmf_player_main(int argc, char** argv);
 #ifdef __cplusplus
 }
 #endif

@@ -8,10 +8,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace vb;
 
@@ -287,3 +291,31 @@ TEST(WmfRender, LoadPictureReadsMetafiles) {
     }
 }
 
+
+// Thumbnails decode on several threads at once while others allocate; each metafile is played in
+// a process that inherits none of their locks, so every one of them comes back, and whole.
+TEST(WmfRender, PlaysOnSeveralThreadsWhileOthersAllocate) {
+    const QByteArray data = leftHalf();
+    const Rendered einzeln = render(data);
+    ASSERT_EQ(einzeln.rc, 0);
+    std::atomic<bool> fertig{false};
+    std::thread last([&] {
+        while (!fertig) {
+            std::vector<std::unique_ptr<char[]>> v;
+            for (int i = 0; i < 64; ++i) v.emplace_back(new char[size_t(1024) * (i + 1)]);
+        }
+    });
+    std::vector<std::thread> spieler;
+    std::atomic<int> gleich{0};
+    for (int t = 0; t < 4; ++t)
+        spieler.emplace_back([&] {
+            for (int i = 0; i < 8; ++i) {
+                const Rendered r = render(data);
+                if (r.rc == 0 && r.width == einzeln.width && r.height == einzeln.height && r.rgba == einzeln.rgba) ++gleich;
+            }
+        });
+    for (std::thread& s : spieler) s.join();
+    fertig = true;
+    last.join();
+    EXPECT_EQ(gleich, 32);
+}
