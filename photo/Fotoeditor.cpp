@@ -1,5 +1,7 @@
 #include "photo/Fotoeditor.h"
 
+
+#include "frame/Datei_Laden_Speichern.h"
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
@@ -9,18 +11,22 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/mfrmMain.h"
+#include "logo/Fotovorschau.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
 #include "platform/FileListBox.h"
 #include "platform/Image.h"
 #include "platform/Keys.h"
 #include "platform/Label.h"
+#include "platform/Picture.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 #include "platform/ScrollBar.h"
 #include "platform/Shape.h"
 #include "platform/VBError.h"
 #include "platform/Skin.h"
+
+#include <QFileInfo>
 
 using namespace Parameter_und_Start;
 using vb::Kind;
@@ -120,7 +126,7 @@ void FotoeditorForm::Wire() {
         };
     }
 
-    // Strip and loading
+    // Strip, opening and saving
     for (short i = 0; i < kSlots; ++i) {
         const size_t k = size_t(i);
         Fotos_Vorschaubild[k]->Click = [this, i] { Fotos_Vorschaubild_Click(i); };
@@ -130,6 +136,7 @@ void FotoeditorForm::Wire() {
     }
     FotosScrollbalken->Change = [this] { FotosScrollbalken_Change(); };
     Laden_Fotos_Browser_bearbeiten->Click = [this] { Laden_Fotos_Browser_bearbeiten_Click(); };
+    Speichern_Fotos_Browser_Bearbeiten->Click = [this] { Speichern_Fotos_Browser_Bearbeiten_Click(); };
 
     // Conversions
     Gruen_Transferlogo_LogoBrowser[0]->Change = [this] { Gruen_Transferlogo_LogoBrowser_Change(0); };
@@ -254,4 +261,42 @@ void FotoeditorForm::Abbrechen_Click() {
 void FotoeditorForm::Schliessen_Click() {
     Hide();
     if (Startbildschirm.IsLoaded()) Startbildschirm->setEnabled(true);
+}
+
+// ---- The entry pair: the one road of every photo into the editor ----
+
+void FotoeditorForm::In_Fotoeditor_bearbeiten_Einsprung(QString Pfad) {
+    if (Pfad.isEmpty() || !QFileInfo(Pfad).isFile()) {
+        // The framed strip photo instead; its picture names the file as listed.
+        const int slot = Fotovorschau_Editor_6::Gerahmter_Slot(Streifen());
+        if (slot < 0) return;
+        Pfad = Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
+        if (Pfad.isEmpty() || !QFileInfo(Pfad).isFile()) return;
+    }
+    // One decode serves the view, the processing host and the logo-size picture. A file that is
+    // no picture leaves the photo as it is; the logo-size load reports it.
+    const vb::Picture bild = Fotovorschau::Fotosammlung_Bild(Pfad, Fotovorschau::Modus_Foto);
+    if (bild.IsEmpty()) return;
+    vb::RememberPicture(Pfad, bild);
+
+    Fotos_Bearbeiten_Bildimage->setVisible(false);
+    Fotos_Bearbeiten_Bildimage->setStretch(false);
+    Bilddatei_Pfad = Pfad;
+    mfrmMain->Lade_Bild(Bilddatei_Pfad);
+    Fotos_Bearbeiten_Bildimage->setPicture(vb::Picture());
+    Fotos_Bearbeiten_Bildimage->Refresh();
+    Fotos_Bearbeiten_Bildimage->setPicture(bild);
+    const double tx = vb::Screen::TwipsPerPixelX(), ty = vb::Screen::TwipsPerPixelY();
+    Fenster::Bild_einpassen(*Fotos_Bearbeiten_Bildimage, 6330.0 / 15 * tx, 5265.0 / 15 * ty);
+    vb::App::DoEvents();
+    Fenster::Steuerelement_zentrieren(*Fotos_Bearbeiten_Bildimage, *Shape1, short(Shape1->Top() / ty), short(Shape1->Left() / tx));
+    vb::App::DoEvents();
+    Undo_Fotoeditor_Shape_Label->setVisible(true);
+}
+
+void FotoeditorForm::Laden_Fotos_Browser_Einsprung(QString Pfad) {
+    if (Pfad.isEmpty()) Pfad = Datei_Laden_Speichern::Bilddatei_laden();
+    if (Pfad.isEmpty()) return;
+    In_Fotoeditor_bearbeiten_Einsprung(Pfad);
+    Laden_Click_Sub(Pfad);
 }

@@ -3,10 +3,10 @@
 // three ways, one of which goes into the logo editor. Every photo enters through the pair
 // In_Fotoeditor_bearbeiten_Einsprung / Laden_Click_Sub.
 //
-// The window is split by concern: Fotoeditor.cpp (layout, frame), Fotoeditor_Laden.cpp (the
-// entry pair and the ways a photo is opened), Fotoeditor_Vorschau.cpp (conversions, choice and
-// hand-over), Fotoeditor_Filter.cpp, Fotoeditor_Ausschnitt.cpp, Fotoeditor_Erfassung.cpp and
-// Fotoeditor_Scannen.cpp (filters, cut-out, screen capture, scanning and saving).
+// The window is split by concern: Fotoeditor.cpp (layout, frame, the entry pair),
+// Fotoeditor_Streifen.cpp (the strip, opening and saving a photo file), Fotoeditor_Vorschau.cpp
+// (conversions, choice and hand-over), Fotoeditor_Filter.cpp, Fotoeditor_Ausschnitt.cpp,
+// Fotoeditor_Erfassung.cpp and Fotoeditor_Scannen.cpp (filters, cut-out, screen capture, scanning).
 #include "logo/Logo_laden.h"
 #include "photo/Filter.h"
 #include "photo/Fotovorschau_Editor_6.h"
@@ -78,11 +78,13 @@ public:
     void Abbrechen_Click();
     void Schliessen_Click();
 
-    // Photo loading (Fotoeditor_Laden.cpp)
+    // The entry pair (Fotoeditor.cpp; Laden_Click_Sub refills the conversions in Fotoeditor_Vorschau.cpp)
     void In_Fotoeditor_bearbeiten_Einsprung(QString Pfad);
     void Laden_Click_Sub(QString Pfad);
     void Laden_Fotos_Browser_Einsprung(QString Pfad);
+    // The strip, opening and saving (Fotoeditor_Streifen.cpp)
     void Laden_Fotos_Browser_bearbeiten_Click();
+    void Speichern_Fotos_Browser_Bearbeiten_Click();
     void Fotos_Vorschaubild_Bild_Click(short Index);
     void Fotos_Vorschaubild_Click(short Index);
     void Fotos_Vorschaubild_MouseMove(short Index, int Button, int Shift, float X, float Y);
@@ -138,10 +140,9 @@ public:
     void Kasten_Fotoeditor_BildKomplett_Click();
     void Kasten_Fotoeditor_BildLogoLupe_Click();
 
-    // Scanning and saving (Fotoeditor_Scannen.cpp)
+    // Scanning (Fotoeditor_Scannen.cpp)
     void Bild_scannen_Fotos_Bearbeiten_Click();
     void Bild_scannen();
-    void Speichern_Fotos_Browser_Bearbeiten_Click();
 
     // The three conversions of the current photo as their previews show them (black on white),
     // in the order Dither, Muster, Schwellenwert; empty before the first photo.

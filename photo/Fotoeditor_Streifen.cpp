@@ -1,17 +1,20 @@
-// The photo editor: the one road of every photo into the editor, and the ways the user opens
-// one (strip, picture picker, prompt).
+// The photo editor: the six-photo strip, and the buttons that open a photo (picture picker,
+// prompt) and save it as a BMP file.
 #include "photo/Fotoeditor.h"
 
-#include "frame/Datei_Laden_Speichern.h"
 #include "frame/Fenster.h"
+#include "frame/FileOP.h"
+#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
+#include "frame/Strings.h"
 #include "imaging/mfrmMain.h"
 #include "logo/Fotovorschau.h"
 #include "logo/Logo_laden.h"
 #include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
+#include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
@@ -25,42 +28,6 @@ using namespace Parameter_und_Start;
 Fotovorschau_Editor_6::Streifen FotoeditorForm::Streifen() const {
     return {Fotos_Vorschaubild, Fotos_Vorschaubild_Bild, Fotos_Vorschaubild_Bildname, FotosScrollbalken, Fileilistbox, nullptr,
             Fotovorschau::Browserart::Streifen};
-}
-
-void FotoeditorForm::In_Fotoeditor_bearbeiten_Einsprung(QString Pfad) {
-    if (Pfad.isEmpty() || !QFileInfo(Pfad).isFile()) {
-        // The framed strip photo instead; its picture names the file as listed.
-        const int slot = Fotovorschau_Editor_6::Gerahmter_Slot(Streifen());
-        if (slot < 0) return;
-        Pfad = Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
-        if (Pfad.isEmpty() || !QFileInfo(Pfad).isFile()) return;
-    }
-    // One decode serves the view, the processing host and the logo-size picture. A file that is
-    // no picture leaves the photo as it is; the logo-size load reports it.
-    const vb::Picture bild = Fotovorschau::Fotosammlung_Bild(Pfad, Fotovorschau::Modus_Foto);
-    if (bild.IsEmpty()) return;
-    vb::RememberPicture(Pfad, bild);
-
-    Fotos_Bearbeiten_Bildimage->setVisible(false);
-    Fotos_Bearbeiten_Bildimage->setStretch(false);
-    Bilddatei_Pfad = Pfad;
-    mfrmMain->Lade_Bild(Bilddatei_Pfad);
-    Fotos_Bearbeiten_Bildimage->setPicture(vb::Picture());
-    Fotos_Bearbeiten_Bildimage->Refresh();
-    Fotos_Bearbeiten_Bildimage->setPicture(bild);
-    const double tx = vb::Screen::TwipsPerPixelX(), ty = vb::Screen::TwipsPerPixelY();
-    Fenster::Bild_einpassen(*Fotos_Bearbeiten_Bildimage, 6330.0 / 15 * tx, 5265.0 / 15 * ty);
-    vb::App::DoEvents();
-    Fenster::Steuerelement_zentrieren(*Fotos_Bearbeiten_Bildimage, *Shape1, short(Shape1->Top() / ty), short(Shape1->Left() / tx));
-    vb::App::DoEvents();
-    Undo_Fotoeditor_Shape_Label->setVisible(true);
-}
-
-void FotoeditorForm::Laden_Fotos_Browser_Einsprung(QString Pfad) {
-    if (Pfad.isEmpty()) Pfad = Datei_Laden_Speichern::Bilddatei_laden();
-    if (Pfad.isEmpty()) return;
-    In_Fotoeditor_bearbeiten_Einsprung(Pfad);
-    Laden_Click_Sub(Pfad);
 }
 
 void FotoeditorForm::Laden_Fotos_Browser_bearbeiten_Click() {
@@ -133,4 +100,30 @@ void FotoeditorForm::Fotos_Vorschaubild_MouseMove(short Index, int, int, float X
 void FotoeditorForm::FotosScrollbalken_Change() {
     Fotovorschau_Editor_6::Editorvorschaubilder_fuellen(Streifen());
     Fotovorschau_Editor_6::Editorvorschaurahmen_zuruecksetzen(Streifen(), false);
+}
+
+void FotoeditorForm::Speichern_Fotos_Browser_Bearbeiten_Click() {
+    try {
+        if (Bilddatei_Pfad.size() < 4) return; // no default name can be formed
+        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
+        d.FileName = Bilddatei_Pfad.left(Bilddatei_Pfad.size() - 4) + QStringLiteral("H") + QStringLiteral(".bmp");
+        d.Filter = QStringLiteral("*.bmp|*.bmp");
+        d.CancelError = true;
+        d.ShowSave();
+        const QString name = d.FileName;
+        if (QFileInfo(name).isFile()) {
+            Info_Text = LoadResString(434);
+            Info_Modus = 1;
+            Information->Show(vb::vbModal);
+            if (Info_Modus == 0) return;
+        }
+        // The copy replaces the target only when whole; the photo itself as target stays as it is.
+        QString quelle = Bilddatei_Pfad, ziel = name;
+        if (FileOP().Copy(quelle, ziel) != 0) return;
+        Info_Modus = 2;
+        Info_Text = LoadResString(180) + name;
+        Information->Show(vb::vbModal);
+        vb::App::DoEvents();
+    } catch (const vb::VBError&) {
+    }
 }
