@@ -285,36 +285,29 @@ bool cDIBSection::SavePicture(const QString& sfileName) const {
     uint8_t info[vb::Bmp::InfoHeader::kSize];
     fillHeader(info);
 
+    return WriteBitmapFile(sfileName, {{fileHeader, 14}, {info, 40}, {m_bits.get(), imageSize}});
+}
+
+bool cDIBSection::WriteBitmapFile(const QString& sFileName, std::initializer_list<FilePart> parts) {
     // Written beside the target and renamed over it when whole: a full disk or a kill never
     // leaves a truncated file in place of the old one. Only a regular file is replaced so.
-    if (!vb::ReplaceableFile(sfileName)) return false;
-    QSaveFile f(sfileName);
+    if (!vb::ReplaceableFile(sFileName)) return false;
+    QSaveFile f(sFileName);
     errno = 0;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int lErr = errno;
         throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
     }
-
-    struct Part {
-        const void* data;
-        int64_t size;
-    };
-    const Part parts[3] = {{fileHeader, 14}, {info, 40}, {m_bits.get(), imageSize}};
-    bool ok = true;
-    for (const Part& p : parts) {
+    for (const FilePart& p : parts) {
         if (!p.data && p.size > 0) {
-            ok = false;
-            break;
+            f.cancelWriting();
+            return false;
         }
-        const qint64 n = f.write(static_cast<const char*>(p.data), qint64(p.size));
+        const qint64 n = p.size > 0 ? f.write(static_cast<const char*>(p.data), qint64(p.size)) : 0;
         if (IsWriteError(n >= 0 ? 1 : 0, p.size, n >= 0 ? n : 0)) {
-            ok = false;
-            break;
+            f.cancelWriting();
+            return false;
         }
-    }
-    if (!ok) {
-        f.cancelWriting();
-        return false;
     }
     return f.commit();
 }

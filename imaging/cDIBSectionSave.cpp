@@ -8,7 +8,6 @@
 #include "platform/VBError.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -221,33 +220,9 @@ bool cDIBSectionSave::writeBitmap(const PalettedDIB& dib, const QString& sFileNa
     uint8_t fileHeader[vb::Bmp::FileHeader::kSize];
     vb::Bmp::FileHeader{offBits + uint32_t(dib.bits.size()), offBits}.Write(fileHeader);
 
-    // Written beside the target and renamed over it when whole: a full disk or a kill never
-    // leaves a truncated file in place of the old one. Only a regular file is replaced so.
-    if (!vb::ReplaceableFile(sFileName)) return false;
-    QSaveFile f(sFileName);
-    errno = 0;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int lErr = errno;
-        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), FormatApiError(lErr));
-    }
-    struct Part {
-        const void* data;
-        size_t size;
-    };
-    const Part parts[3] = {{fileHeader, 14}, {dib.info.data(), dib.info.size()}, {dib.bits.data(), dib.bits.size()}};
-    bool ok = true;
-    for (const Part& p : parts) {
-        const qint64 n = f.write(static_cast<const char*>(p.data), qint64(p.size));
-        if (IsWriteError(n >= 0 ? 1 : 0, int64_t(p.size), n >= 0 ? n : 0)) {
-            ok = false;
-            break;
-        }
-    }
-    if (!ok) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return cDIBSection::WriteBitmapFile(sFileName, {{fileHeader, vb::Bmp::FileHeader::kSize},
+                                                     {dib.info.data(), int64_t(dib.info.size())},
+                                                     {dib.bits.data(), int64_t(dib.bits.size())}});
 }
 
 QString cDIBSectionSave::FormatApiError(long lErr) { return cDIBSection::ApiError(lErr); }

@@ -258,8 +258,8 @@ QString GetSaveFileName(const QString& proposed, const QString& filter, const QS
     return a->fileName;
 }
 
-void CommonDialog::ShowSave() {
-    DialogRequest r = fileRequest(QStringLiteral("save"), FileName, Filter, InitDir, DialogTitle);
+void CommonDialog::showFile(const QString& kind) {
+    DialogRequest r = fileRequest(kind, FileName, Filter, InitDir, DialogTitle);
     r.flags |= Flags;
     const auto a = ShowDialog(r);
     if (!a) {
@@ -269,16 +269,9 @@ void CommonDialog::ShowSave() {
     FileName = a->fileName;
 }
 
-void CommonDialog::ShowOpen() {
-    DialogRequest r = fileRequest(QStringLiteral("open"), FileName, Filter, InitDir, DialogTitle);
-    r.flags |= Flags;
-    const auto a = ShowDialog(r);
-    if (!a) {
-        if (CancelError) cancelled();
-        return;
-    }
-    FileName = a->fileName;
-}
+void CommonDialog::ShowSave() { showFile(QStringLiteral("save")); }
+
+void CommonDialog::ShowOpen() { showFile(QStringLiteral("open")); }
 
 void CommonDialog::ShowFont() {
     DialogRequest r;

@@ -142,6 +142,9 @@ public:
     void ShowOpen();
     void ShowFont();
     void ShowHelp();
+
+private:
+    void showFile(const QString& kind);
 };
 
 // The "|"-joined filter ("Description|*.a;*.b|...") as the dialogs' own form.
