@@ -302,4 +302,11 @@ int Gerahmter_Slot(const Slotsatz& S) {
     return -1;
 }
 
+void Vorschau_neu_aufbauen(const Slotsatz& S) {
+    Vorschau_Voreinstellung();
+    Vorschaubilder_ausblenden(S);
+    Vorschaubilder_leeren(S);
+    Vorschau_Ordner_setzen(S);
+}
+
 } // namespace Fotovorschau

@@ -42,6 +42,8 @@ void Vorschau_Voreinstellung();
 void Vorschaubilder_ausblenden(const Slotsatz& S);
 void Vorschaubilder_leeren(const Slotsatz& S);
 void Vorschau_Ordner_setzen(const Slotsatz& S);
+// The picker's browser from the start: defaults, slots hidden and emptied, the folder read again.
+void Vorschau_neu_aufbauen(const Slotsatz& S);
 void Vorschaubilder_fuellen(const Slotsatz& S);
 void Vorschaurahmen_zuruecksetzen(const Slotsatz& S, bool Keine_Vorauswahl);
 // The framed slot, searched from slot 0 upward; -1 when none is framed.

@@ -113,10 +113,7 @@ void StartbildschirmForm::Laden_Click() {
     Foto_Modus = false;
     Fenster::Formular_laden(*Logo_Foto_Laden);
     vb::App::DoEvents();
-    Fotovorschau::Vorschau_Voreinstellung();
-    Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
-    Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
-    Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschau_neu_aufbauen(Logo_Foto_Laden->Vorschau());
     Fotovorschau::Vorschaurahmen_zuruecksetzen(Logo_Foto_Laden->Vorschau(), false);
     const QString vorher = Bilddatei_Pfad;
     Logo_Foto_Laden->Reiter_Datei_Click();
@@ -130,10 +127,7 @@ void StartbildschirmForm::Laden_Fotos_Browser_Click() {
         Foto_Modus = true;
         Fenster::Formular_laden(*Logo_Foto_Laden);
         vb::App::DoEvents();
-        Fotovorschau::Vorschau_Voreinstellung();
-        Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
-        Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
-        Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
+        Fotovorschau::Vorschau_neu_aufbauen(Logo_Foto_Laden->Vorschau());
         Bilddatei_Pfad = Logo_Foto_Laden->Fotos_Vorschaubild_Bild[0]->ToolTipText();
         vb::App::DoEvents();
         Fenster::Formular_laden(*Fotoeditor);
@@ -184,10 +178,7 @@ void StartbildschirmForm::Kalvoren_bearbeiten_zurueck_Click() { Layer_Kalvoren->
 // thumbnail framed; the picker is loaded for it but not shown.
 static void fotoBrowserVorbereiten() {
     Fenster::Formular_laden(*Logo_Foto_Laden);
-    Fotovorschau::Vorschau_Voreinstellung();
-    Fotovorschau::Vorschaubilder_ausblenden(Logo_Foto_Laden->Vorschau());
-    Fotovorschau::Vorschaubilder_leeren(Logo_Foto_Laden->Vorschau());
-    Fotovorschau::Vorschau_Ordner_setzen(Logo_Foto_Laden->Vorschau());
+    Fotovorschau::Vorschau_neu_aufbauen(Logo_Foto_Laden->Vorschau());
     Fotovorschau::Vorschaurahmen_zuruecksetzen(Logo_Foto_Laden->Vorschau(), false);
 }
 

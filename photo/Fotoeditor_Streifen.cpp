@@ -2,19 +2,16 @@
 // prompt) and save it as a BMP file.
 #include "photo/Fotoeditor.h"
 
+#include "frame/Datei_Laden_Speichern.h"
 #include "frame/Fenster.h"
-#include "frame/FileOP.h"
-#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
-#include "frame/Strings.h"
 #include "imaging/mfrmMain.h"
 #include "logo/Fotovorschau.h"
 #include "logo/Logo_laden.h"
 #include "photo/Logo_Foto_Laden.h"
 #include "platform/App.h"
-#include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
@@ -37,10 +34,7 @@ void FotoeditorForm::Laden_Fotos_Browser_bearbeiten_Click() {
         Foto_Modus = true;
         Fenster::Formular_laden(*Logo_Foto_Laden);
         const Fotovorschau::Slotsatz vorschau = Logo_Foto_Laden->Vorschau();
-        Fotovorschau::Vorschau_Voreinstellung();
-        Fotovorschau::Vorschaubilder_ausblenden(vorschau);
-        Fotovorschau::Vorschaubilder_leeren(vorschau);
-        Fotovorschau::Vorschau_Ordner_setzen(vorschau);
+        Fotovorschau::Vorschau_neu_aufbauen(vorschau);
         Fotovorschau::Vorschaurahmen_zuruecksetzen(vorschau, false);
     }
     Logo_Foto_Laden->Reiter_Datei_Click();
@@ -103,27 +97,5 @@ void FotoeditorForm::FotosScrollbalken_Change() {
 }
 
 void FotoeditorForm::Speichern_Fotos_Browser_Bearbeiten_Click() {
-    try {
-        if (Bilddatei_Pfad.size() < 4) return; // no default name can be formed
-        vb::CommonDialog& d = Schaltflaechenlader->CMDialog1;
-        d.FileName = Bilddatei_Pfad.left(Bilddatei_Pfad.size() - 4) + QStringLiteral("H") + QStringLiteral(".bmp");
-        d.Filter = QStringLiteral("*.bmp|*.bmp");
-        d.CancelError = true;
-        d.ShowSave();
-        const QString name = d.FileName;
-        if (QFileInfo(name).isFile()) {
-            Info_Text = LoadResString(434);
-            Info_Modus = 1;
-            Information->Show(vb::vbModal);
-            if (Info_Modus == 0) return;
-        }
-        // The copy replaces the target only when whole; the photo itself as target stays as it is.
-        QString quelle = Bilddatei_Pfad, ziel = name;
-        if (FileOP().Copy(quelle, ziel) != 0) return;
-        Info_Modus = 2;
-        Info_Text = LoadResString(180) + name;
-        Information->Show(vb::vbModal);
-        vb::App::DoEvents();
-    } catch (const vb::VBError&) {
-    }
+    vb::Try([] { Datei_Laden_Speichern::Kopie_speichern(Bilddatei_Pfad); });
 }
