@@ -203,8 +203,7 @@ bool GCommonDialog::VBChooseColor(uint32_t& Color, bool AnyColor, bool FullOpen,
     r.customColors = m_lCustomColours;
     r.flags = (flags & ~0x10L) | vb::CC_RGBINIT | (AnyColor ? vb::CC_ANYCOLOR : 0) | (FullOpen ? vb::CC_FULLOPEN : 0) |
               (DisableFullOpen ? vb::CC_PREVENTFULLOPEN : 0);
-    const std::optional<vb::DialogAnswer> a = vb::ShowDialog(r);
-    m_lApiReturn = a ? 1 : 0;
+    const std::optional<vb::DialogAnswer> a = ask(r);
     if (!a) return false;
     Color = a->color.value_or(r.color) & 0xffffffu;
     if (a->customColors) m_lCustomColours = *a->customColors;
@@ -222,8 +221,7 @@ bool GCommonDialog::VBChooseFont(vb::FontChoice& CurFont, long PrinterDC, long O
     r.color = Color & 0xffffffu;
     r.flags = (flags & ~0x8L) | vb::CF_EFFECTS | ((MinSize > 0 || MaxSize > 0) ? vb::CF_LIMITSIZE : 0);
     if (!(r.flags & 0x3)) r.flags |= vb::CF_SCREENFONTS;
-    const std::optional<vb::DialogAnswer> a = vb::ShowDialog(r);
-    m_lApiReturn = a ? 1 : 0;
+    const std::optional<vb::DialogAnswer> a = ask(r);
     if (!a) return false;
     CurFont = a->font;
     // The dialog keeps the size within the limits it was given.
@@ -237,6 +235,13 @@ QPrinter* GCommonDialog::printer(QPrinter* given) {
     if (given) return given;
     if (!m_printer) m_printer = std::make_unique<QPrinter>();
     return m_printer.get();
+}
+
+std::optional<vb::DialogAnswer> GCommonDialog::ask(vb::DialogRequest& r, QPrinter* p) {
+    if (p) r.print.printer = p->printerName();
+    std::optional<vb::DialogAnswer> a = vb::ShowDialog(r, p);
+    m_lApiReturn = a ? 1 : 0;
+    return a;
 }
 
 bool GCommonDialog::VBPrintDlg(QPrinter*& hdc, EPrintRange& PrintRange, bool DisablePageNumbers, int& FromPage,
@@ -264,10 +269,7 @@ bool GCommonDialog::VBPrintDlg(QPrinter*& hdc, EPrintRange& PrintRange, bool Dis
     r.print.maxPage = std::max(ToPage, FromPage);
     r.print.copies = Copies;
     QPrinter* p = printer(Printer);
-    r.print.printer = p->printerName();
-
-    const std::optional<vb::DialogAnswer> a = vb::ShowDialog(r, p);
-    m_lApiReturn = a ? 1 : 0;
+    const std::optional<vb::DialogAnswer> a = ask(r, p);
     if (!a) return false;
     const vb::PrintSetup s = a->print.value_or(r.print);
     PrintRange = a->flags & vb::PD_SELECTION ? eprSelection : a->flags & vb::PD_PAGENUMS ? eprPageNumbers : eprAll;
@@ -308,9 +310,7 @@ bool GCommonDialog::VBPageSetupDlg(long Owner, bool DisableMargins, bool Disable
     r.print.orientation = Orientation;
     r.print.printQuality = PrintQuality;
     QPrinter* p = printer(Printer);
-    r.print.printer = p->printerName();
-    const std::optional<vb::DialogAnswer> a = vb::ShowDialog(r, p);
-    m_lApiReturn = a ? 1 : 0;
+    const std::optional<vb::DialogAnswer> a = ask(r, p);
     if (!a) return false;
     const vb::PrintSetup s = a->print.value_or(r.print);
     // Margins never fall below their minimum.

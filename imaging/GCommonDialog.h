@@ -84,6 +84,9 @@ private:
     void InitCustomColours();
     [[noreturn]] void RaiseDialogError(long lNumber) const;
     QPrinter* printer(QPrinter* given);
+    // Shows the dialog and keeps whether it was answered; a print or page-setup dialog is handed
+    // the printer it sets up, under the printer's name.
+    std::optional<vb::DialogAnswer> ask(vb::DialogRequest& r, QPrinter* p = nullptr);
 
     long m_lApiReturn = 0;
     long m_lExtendedError = 0;

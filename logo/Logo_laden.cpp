@@ -77,14 +77,7 @@ void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z) {
     test->setPicture(bild);
     vb::App::DoEvents();
     if (test->Picture().IsEmpty()) {
-        vb::Try([] {
-            Info_Text = LoadResString(429);
-            Info_Modus = 2;
-            Information->InfoTimer->setTimerEnabled(false);
-            Information->InfoTimer->setInterval(2500);
-            Information->Show(vb::vbModal);
-            Information->InfoTimer->setInterval(100);
-        });
+        Ungueltiges_Bildformat_melden();
         return;
     }
 
@@ -134,6 +127,18 @@ void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z) {
     vb::App::DoEvents();
     rasterZentrieren(Z);
     Zaroreriri::Raster_zeichnen(F);
+}
+
+void Ungueltiges_Bildformat_melden() {
+    vb::Try([] {
+        Info_Text = LoadResString(429);
+        Info_Modus = 2;
+        Information->InfoTimer->setTimerEnabled(false);
+        Information->InfoTimer->setInterval(2500);
+        Information->Show(vb::vbModal);
+        Information->InfoTimer->setTimerEnabled(false);
+        Information->InfoTimer->setInterval(100);
+    });
 }
 
 } // namespace Logo_laden

@@ -22,6 +22,10 @@ void Bild_in_Logo_laden(const QString& Pfad, bool Ziel);
 void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z);
 void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z);
 
+// Message 429 (the file is no picture) in the message window, its timer stopped before and
+// after, so the message stays until answered.
+void Ungueltiges_Bildformat_melden();
+
 // Where a source picture of sw x sh pixels is drawn into a logo of W x H pixels whose picture
 // is Breite x Hoehe (its scale size): the first drawing and, when the aspect ratio is kept and
 // the source is narrower in aspect than the logo, the drawing that replaces it.

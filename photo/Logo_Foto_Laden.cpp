@@ -8,6 +8,7 @@
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "logo/Fotovorschau.h"
+#include "logo/Logo_laden.h"
 #include "platform/App.h"
 #include "platform/Colour.h"
 #include "platform/DirListBox.h"
@@ -172,13 +173,8 @@ void Logo_Foto_LadenForm::Form_Activate() {
     if (vb::Control* src = Schaltflaechenlader->Find(QStringLiteral("Foto_Strecht_Skallieren")))
         Foto_Strecht_Skallieren->setPicture(Schaltflaechen::Bild(src));
     Perspektivisch_Skalieren = false;
-    if (File1->ListCount() > 0) {
-        Auswahl_abgebrochen = false;
-        if (File1->ListIndex() == 0) File1_Click();
-        else File1->setListIndex(0);
-    } else {
-        Auswahl_abgebrochen = true;
-    }
+    // The list's first file is shown, as after a change of folder.
+    File1_PathChange();
 }
 
 void Logo_Foto_LadenForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
@@ -258,15 +254,7 @@ void Logo_Foto_LadenForm::File1_Click() {
     if (Vorschaubild_B_Test->Picture().IsEmpty()) {
         File1->setFileName(QString());
         Auswahl_abgebrochen = true;
-        vb::Try([] {
-            Info_Text = LoadResString(429);
-            Info_Modus = 2;
-            Information->InfoTimer->setTimerEnabled(false);
-            Information->InfoTimer->setInterval(2500);
-            Information->Show(vb::vbModal);
-            Information->InfoTimer->setTimerEnabled(false);
-            Information->InfoTimer->setInterval(100);
-        });
+        Logo_laden::Ungueltiges_Bildformat_melden();
         return;
     }
     Auswahl_abgebrochen = false;
@@ -299,21 +287,20 @@ void Logo_Foto_LadenForm::Fotos_Vorschaubild_MouseMove(short Index, int, int, fl
     Schaltflaechen::Rahmen_hervorheben(*Fotos_Vorschaubild[size_t(Index)], X, Y);
 }
 
-void Logo_Foto_LadenForm::Foto_Perspektivisch_Skallieren_Click() {
-    Foto_Perspektivisch_Skallieren->setTag(QStringLiteral("1"));
-    Foto_Strecht_Skallieren->setTag(QStringLiteral("0"));
+namespace {
+// A fit button chosen: it is marked and lit, the other not; the fit follows it.
+void passungWaehlen(Logo_Foto_LadenForm& F, bool perspektivisch) {
+    F.Foto_Perspektivisch_Skallieren->setTag(perspektivisch ? QStringLiteral("1") : QStringLiteral("0"));
+    F.Foto_Strecht_Skallieren->setTag(perspektivisch ? QStringLiteral("0") : QStringLiteral("1"));
     Schaltflaechen::Hover_zuruecksetzen(true);
-    passungZeigen(*this);
-    Perspektivisch_Skalieren = true;
+    passungZeigen(F);
+    Perspektivisch_Skalieren = perspektivisch;
 }
+} // namespace
 
-void Logo_Foto_LadenForm::Foto_Strecht_Skallieren_Click() {
-    Foto_Strecht_Skallieren->setTag(QStringLiteral("1"));
-    Foto_Perspektivisch_Skallieren->setTag(QStringLiteral("0"));
-    Schaltflaechen::Hover_zuruecksetzen(true);
-    passungZeigen(*this);
-    Perspektivisch_Skalieren = false;
-}
+void Logo_Foto_LadenForm::Foto_Perspektivisch_Skallieren_Click() { passungWaehlen(*this, true); }
+
+void Logo_Foto_LadenForm::Foto_Strecht_Skallieren_Click() { passungWaehlen(*this, false); }
 
 void Logo_Foto_LadenForm::Uebernehmen_Click() {
     if (!Layer_Logo_FotoLaden_B->Visible()) {
