@@ -1,6 +1,7 @@
 // Screen capture: the three capture buttons, the frozen desktop, the marked area in "freeze.bmp"
 // and in the photo editor; a screen that cannot be read.
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
@@ -26,16 +27,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QImage muster(QSize size, quint32 seed) {
-    QImage img(size, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) line[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
-QImage bild(const QString& path) { return vb::LoadPicture(path).Image().convertToFormat(QImage::Format_RGB32); }
 
 class CaptureTest : public ProgramTest {
 protected:
@@ -43,7 +34,7 @@ protected:
         ProgramTest::SetUp();
         Startbildschirm->Show();
         Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
-        writeImage(file("foto.bmp"), muster(QSize(300, 200), 99));
+        writeImage(file("foto.bmp"), RandomPattern(QSize(300, 200), 99));
         Fotoeditor->Show();
         Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
         Fotoeditor->Laden_Click_Sub(file("foto.bmp"));
@@ -76,7 +67,7 @@ protected:
 } // namespace
 
 TEST_F(CaptureTest, EachModeTakesTheMarkedPixels) {
-    const QImage desk = muster(QSize(1024, 768), 1);
+    const QImage desk = RandomPattern(QSize(1024, 768), 1);
     vb::SetDesktopOverride(desk);
     ASSERT_EQ(Logo_Breite, 72);
     ASSERT_EQ(Logo_Hoehe, 14);
@@ -114,7 +105,7 @@ TEST_F(CaptureTest, EachModeTakesTheMarkedPixels) {
         } else {
             drag(c.von, c.bis);
         }
-        const QImage freeze = bild(file("freeze.bmp"));
+        const QImage freeze = LoadRgb32(file("freeze.bmp"));
         EXPECT_TRUE(freeze == desk.copy(c.erwartet)) << freeze.width() << "x" << freeze.height();
         EXPECT_EQ(Bilddatei_Pfad, file("freeze.bmp"));
         EXPECT_TRUE(Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32) == freeze);
@@ -125,7 +116,7 @@ TEST_F(CaptureTest, EachModeTakesTheMarkedPixels) {
 }
 
 TEST_F(CaptureTest, AFrameBeyondTheEdgeTakesOnlyWhatTheDesktopHolds) {
-    const QImage desk = muster(QSize(1024, 768), 2);
+    const QImage desk = RandomPattern(QSize(1024, 768), 2);
     vb::SetDesktopOverride(desk);
     klick(BildLogoLupe);
     maus(&BildschirmfreezeForm::Bildschirmfoto_MouseMove, 0, QPoint(1000, 760));
@@ -133,11 +124,11 @@ TEST_F(CaptureTest, AFrameBeyondTheEdgeTakesOnlyWhatTheDesktopHolds) {
     QImage erwartet(72, 14, QImage::Format_RGB32);
     erwartet.fill(Qt::white); // the capture buffer's back colour
     QPainter(&erwartet).drawImage(0, 0, desk.copy(1000, 760, 24, 8));
-    EXPECT_TRUE(bild(file("freeze.bmp")) == erwartet);
+    EXPECT_TRUE(LoadRgb32(file("freeze.bmp")) == erwartet);
 }
 
 TEST_F(CaptureTest, AReleaseWithoutDragCapturesNothing) {
-    vb::SetDesktopOverride(muster(QSize(1024, 768), 3));
+    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 3));
     const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
     for (short modus : {BildAusschnitt, BildKomplett}) {
         klick(modus);
@@ -167,7 +158,7 @@ TEST_F(CaptureTest, OnScreenCaptureOfAShownPicture) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X server (xvfb-run)";
     QScreen* s = QGuiApplication::primaryScreen();
     useScreen(s->geometry().width(), s->geometry().height(), 96);
-    const QImage desk = muster(s->geometry().size(), 4);
+    const QImage desk = RandomPattern(s->geometry().size(), 4);
     struct Fenster : QWidget {
         QImage pic;
         Fenster() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint) {}
@@ -183,5 +174,5 @@ TEST_F(CaptureTest, OnScreenCaptureOfAShownPicture) {
     klick(BildKomplett);
     ASSERT_TRUE(Bildschirmfreeze.IsLoaded());
     drag(QPoint(30, 20), QPoint(130, 70));
-    EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(30, 20, 100, 50));
+    EXPECT_TRUE(LoadRgb32(file("freeze.bmp")) == desk.copy(30, 20, 100, 50));
 }

@@ -1,6 +1,7 @@
 // The cut-out frame: scissors modes, rubber band, the movable frame with its pull-back rules and
 // confined cursor, and the cut by double-click into "freeze.bmp" with "undo.bmp" kept.
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
@@ -29,16 +30,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QImage muster(QSize size, quint32 seed) {
-    QImage img(size, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) line[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
-QImage bild(const QString& path) { return vb::LoadPicture(path).Image().convertToFormat(QImage::Format_RGB32); }
 QRect pixel(const vb::Control& c) { return QRect(c.ScreenOrigin(), QSize(int(c.Width() / 15), int(c.Height() / 15))); }
 
 class CutTest : public ProgramTest {
@@ -47,7 +38,7 @@ protected:
         ProgramTest::SetUp();
         Startbildschirm->Show();
         Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
-        writeImage(file("foto.bmp"), muster(QSize(400, 300), 7));
+        writeImage(file("foto.bmp"), RandomPattern(QSize(400, 300), 7));
         F().Show();
         F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
         F().Laden_Click_Sub(file("foto.bmp"));
@@ -63,6 +54,19 @@ protected:
         const vb::Image* b = Fotoeditor.Peek()->Fotos_Bearbeiten_Bildimage;
         return QPoint(int(b->Left() / 15), int(b->Top() / 15));
     }
+    // The mouse dragged over the photo from von to bis with a scissors mode; the logo-size frame
+    // follows the mouse without a button held.
+    void ziehen(vb::Image* FotoeditorForm::*schere, QPoint von, QPoint bis) {
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, von);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse ? 0 : 1, bis);
+        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, bis);
+    }
+    // A double-click on the frame without moving it.
+    void ausschneiden() {
+        F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
+        F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
+        F().Bildschirmshape_Master_DblClick();
+    }
     QRect rahmen() {
         const vb::Shape* r = F().Bildschirmshape_Master;
         return QRect(int(r->Left() / 15), int(r->Top() / 15), int(r->Width() / 15), int(r->Height() / 15));
@@ -71,7 +75,7 @@ protected:
 } // namespace
 
 TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
-    const QImage desk = muster(QSize(1024, 768), 11);
+    const QImage desk = RandomPattern(QSize(1024, 768), 11);
     vb::SetDesktopOverride(desk);
     struct Fall {
         const char* name;
@@ -94,22 +98,17 @@ TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
         (F().*c.schere)->FireClick();
         EXPECT_EQ((F().*c.schere)->Tag(), QStringLiteral("1"));
         const vb::Picture vorher = F().Fotos_Bearbeiten_Bildimage->Picture();
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + c.von);
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, c.schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse ? 0 : 1,
-             o + c.bis);
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + c.bis);
+        ziehen(c.schere, o + c.von, o + c.bis);
         EXPECT_TRUE(F().Bildschirmshape_Master->Visible());
         EXPECT_FALSE(F().Bildschirmshape->Visible());
         EXPECT_EQ(rahmen(), c.erwartet.translated(o));
         const QRect aufDemSchirm = pixel(*F().Bildschirmshape_Master);
         // A double-click without moving takes exactly the framed screen area.
-        F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
-        F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
-        F().Bildschirmshape_Master_DblClick();
-        EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(aufDemSchirm));
+        ausschneiden();
+        EXPECT_TRUE(LoadRgb32(file("freeze.bmp")) == desk.copy(aufDemSchirm));
         EXPECT_EQ(Bilddatei_Pfad, file("freeze.bmp"));
-        EXPECT_TRUE(bild(file("undo.bmp")) == vorher.Image().convertToFormat(QImage::Format_RGB32));
-        EXPECT_TRUE(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32) == bild(file("freeze.bmp")));
+        EXPECT_TRUE(LoadRgb32(file("undo.bmp")) == vorher.Image().convertToFormat(QImage::Format_RGB32));
+        EXPECT_TRUE(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32) == LoadRgb32(file("freeze.bmp")));
         EXPECT_FALSE(F().Undo_Fotoeditor_Shape_Label->Visible()); // undo is possible
         EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
         EXPECT_FALSE(F().Fotos_Bearbeiten_BildiPicture_Lasso->Visible());
@@ -117,8 +116,8 @@ TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
 }
 
 TEST_F(CutTest, UndoAfterACutBringsTheWholePhotoBack) {
-    vb::SetDesktopOverride(muster(QSize(1024, 768), 11));
-    const QImage original = muster(QSize(400, 300), 7);
+    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 11));
+    const QImage original = RandomPattern(QSize(400, 300), 7);
     struct Fall {
         const char* name;
         vb::Image* FotoeditorForm::*schere;
@@ -135,13 +134,8 @@ TEST_F(CutTest, UndoAfterACutBringsTheWholePhotoBack) {
         F().Laden_Click_Sub(file("foto.bmp"));
         const QPoint o = fotoEcke();
         (F().*c.schere)->FireClick();
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + c.von);
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, c.schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse ? 0 : 1,
-             o + c.bis);
-        foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + c.bis);
-        F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
-        F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
-        F().Bildschirmshape_Master_DblClick();
+        ziehen(c.schere, o + c.von, o + c.bis);
+        ausschneiden();
         ASSERT_NE(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), original);
         F().Undo_Fotoeditor->FireClick();
         EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), original);
@@ -209,16 +203,14 @@ TEST_F(CutTest, OnScreenCutTakesThePhotoAsShown) {
     const QImage gezeigt = F().Widget()->grab(QRect(imFenster, QSize(100, 60))).toImage().convertToFormat(QImage::Format_RGB32);
     F().Bildschirmshape_Master->setVisible(true);
     // The double-click's first press and release.
-    F().Bildschirmshape_Master_MouseDown(1, 0, 30, 30);
-    F().Bildschirmshape_Master_MouseUp(1, 0, 30, 30);
-    F().Bildschirmshape_Master_DblClick();
-    EXPECT_TRUE(bild(file("freeze.bmp")) == gezeigt);
+    ausschneiden();
+    EXPECT_TRUE(LoadRgb32(file("freeze.bmp")) == gezeigt);
 }
 
 // The user's own mouse on the frame, as the toolkit delivers it: the frame lies above the photo and
 // takes the press, follows the held button and takes the cut on a double-click.
 TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
-    const QImage desk = muster(QSize(1024, 768), 12);
+    const QImage desk = RandomPattern(QSize(1024, 768), 12);
     vb::SetDesktopOverride(desk);
     const QPoint o = fotoEcke();
     F().Foto_bearbeiten_Schere_Komplett->FireClick();
@@ -253,7 +245,7 @@ TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     senden(QEvent::MouseButtonDblClick, QPoint(50, 30), Qt::LeftButton, Qt::LeftButton);
     senden(QEvent::MouseButtonRelease, QPoint(50, 30), Qt::LeftButton, Qt::NoButton);
     ASSERT_TRUE(QFile::exists(file("freeze.bmp")));
-    EXPECT_TRUE(bild(file("freeze.bmp")) == desk.copy(aufDemSchirm));
+    EXPECT_TRUE(LoadRgb32(file("freeze.bmp")) == desk.copy(aufDemSchirm));
     EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
     F().Foto_bearbeiten_Schere_Logogroesse->FireClick();
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 0, fotoEcke() + QPoint(10, 10));

@@ -1,6 +1,7 @@
 // The photo editor: the strip, the entry pair, the three conversions and the hand-over to the
 // logo editor.
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include "frame/Einstellungen.h"
 #include "frame/Intro.h"
@@ -25,15 +26,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QImage rampe(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int g = x * 255 / (w - 1);
-            img.setPixel(x, y, qRgb(g, g, g));
-        }
-    return img;
-}
 bool schwarz(const QImage& img, int x, int y) { return (img.pixel(x, y) & 0xFFFFFF) == 0; }
 int wechsel(const QImage& img, int y) {
     int n = 0;
@@ -130,7 +122,7 @@ TEST_F(EditorTest, AShortCollectionStaysOnItsFirstPageWithEmptySlots) {
 }
 
 TEST_F(EditorTest, OnAGreyRampTheThresholdGivesTwoFlatAreasAndTheDitherAMixture) {
-    writeImage(file("rampe.bmp"), rampe(288, 56));
+    writeImage(file("rampe.bmp"), GreyRamp(288, 56));
     oeffnen(file("rampe.bmp"));
     const QImage dither = F().Umrechnungen[0].Image(), muster = F().Umrechnungen[1].Image(), sw = F().Umrechnungen[2].Image();
     ASSERT_EQ(sw.size(), QSize(72, 14));
@@ -149,7 +141,7 @@ TEST_F(EditorTest, OnAGreyRampTheThresholdGivesTwoFlatAreasAndTheDitherAMixture)
 }
 
 TEST_F(EditorTest, ChoosingAPreviewMovesTheFrameAndThresholdRewritesThePreviousWorkFile) {
-    writeImage(file("rampe.bmp"), rampe(288, 56));
+    writeImage(file("rampe.bmp"), GreyRamp(288, 56));
     oeffnen(file("rampe.bmp"));
     EXPECT_EQ(F().Kalvoren_Voschau_Dither->BorderStyle(), 1); // no setting: Dither
     F().Kalvoren_Voschau_Muster_Click();
@@ -174,7 +166,7 @@ TEST_F(EditorTest, TheStartingConversionFollowsTheSettings) {
 
 TEST_F(EditorTest, HandOverGivesTheLogoEditorThePreviewsPixelsAndLeavesTheClipboard) {
     QGuiApplication::clipboard()->setText(QStringLiteral("Notiz des Benutzers"));
-    writeImage(file("rampe.bmp"), rampe(288, 56));
+    writeImage(file("rampe.bmp"), GreyRamp(288, 56));
     Startbildschirm->setEnabled(false);
     F().Show();
     oeffnen(file("rampe.bmp"));
@@ -192,7 +184,7 @@ TEST_F(EditorTest, HandOverGivesTheLogoEditorThePreviewsPixelsAndLeavesTheClipbo
 }
 
 TEST_F(EditorTest, AFileThatIsNoPictureLeavesPhotoPreviewsAndWorkFiles) {
-    writeImage(file("rampe.bmp"), rampe(288, 56));
+    writeImage(file("rampe.bmp"), GreyRamp(288, 56));
     oeffnen(file("rampe.bmp"));
     const long foto = F().Fotos_Bearbeiten_Bildimage->Picture().Handle();
     const long vorschau = F().Umrechnungen[0].Handle();

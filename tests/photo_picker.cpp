@@ -2,6 +2,7 @@
 // file tab, converted, handed to the logo editor and sent to a fake phone.
 #include "support/FakePhone.h"
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include "frame/Einstellungen.h"
 #include "frame/Intro.h"
@@ -27,15 +28,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QImage rampe(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int g = x * 255 / (w - 1);
-            img.setPixel(x, y, qRgb(g, g, g));
-        }
-    return img;
-}
 void schreiben(const QString& path, const QByteArray& daten) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -74,7 +66,7 @@ protected:
 
 TEST_F(PickerTest, ADriveRootAndAFolderJoinTheFileNameWithOneSeparator) {
     QTemporaryDir vol;
-    writeImage(vol.filePath("a.jpg"), rampe(40, 30), "JPEG");
+    writeImage(vol.filePath("a.jpg"), GreyRamp(40, 30), "JPEG");
     vb::SetMountedVolumes(std::vector<vb::Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}});
     P().Drive1->ReRead();
     P().Reiter_Datei_Click();
@@ -94,7 +86,7 @@ TEST_F(PickerTest, ADriveRootAndAFolderJoinTheFileNameWithOneSeparator) {
 
 TEST_F(PickerTest, AnInvalidFileGivesTheMessageAndAcceptIsIgnoredAfterIt) {
     QDir().mkpath(file("bilder"));
-    writeImage(file("bilder/gut.bmp"), rampe(40, 30));
+    writeImage(file("bilder/gut.bmp"), GreyRamp(40, 30));
     QDir().mkpath(file("kaputt"));
     schreiben(file("kaputt/bild.jpg"), "kein Bild");
     Startbildschirm->Laden_Click_Sub(file("bilder/gut.bmp"), false, true);
@@ -133,8 +125,8 @@ TEST_F(PickerTest, EveryActivationResetsTheFitModeToStretch) {
 TEST_F(PickerTest, TheBrowserYieldsTempBmpForPhotosAndTheThumbnailsOwnPathForLogos) {
     QDir().mkpath(file("fotos"));
     QDir().mkpath(file("logos/") + Logo_Typcode);
-    writeImage(file("fotos/V_Strand.bin.jpg"), rampe(60, 40), "JPEG");
-    writeImage(file("logos/") + Logo_Typcode + "/Herz.bmp", rampe(72, 14));
+    writeImage(file("fotos/V_Strand.bin.jpg"), GreyRamp(60, 40), "JPEG");
+    writeImage(file("logos/") + Logo_Typcode + "/Herz.bmp", GreyRamp(72, 14));
     // Logo mode.
     answer([](vb::Form&) {
         Logo_Foto_Laden->Reiter_Browser_Click();
@@ -159,7 +151,7 @@ TEST_F(PickerTest, TheBrowserYieldsTempBmpForPhotosAndTheThumbnailsOwnPathForLog
 
 TEST_F(PickerTest, AFolderThatVanishesLeavesThePickerUsable) {
     QDir().mkpath(file("weg"));
-    writeImage(file("weg/a.bmp"), rampe(20, 10));
+    writeImage(file("weg/a.bmp"), GreyRamp(20, 10));
     P().Reiter_Datei_Click();
     P().Dir1->setPath(file("weg"));
     EXPECT_EQ(P().File1->ListCount(), 1);
@@ -190,7 +182,7 @@ TEST_F(PickerTest, APhotoBecomesTheLogoOnThePhone) {
         ASSERT_TRUE(QFile::copy(sammlung() + '/' + name, file(QStringLiteral("fotos/") + name)));
     QDir().mkpath(file("eigene"));
     ASSERT_TRUE(QFile::copy(sammlung() + "/Jalousie.wmf", file("eigene/Jalousie.wmf")));
-    writeImage(file("eigene/rampe.jpg"), rampe(288, 56), "JPEG");
+    writeImage(file("eigene/rampe.jpg"), GreyRamp(288, 56), "JPEG");
 
     Startbildschirm->Laden_Fotos_Browser_Click();
     FotoeditorForm& F = *Fotoeditor;

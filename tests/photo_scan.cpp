@@ -1,5 +1,6 @@
 // The photo editor's scan button with SANE's test device, the scanner switch, and saving photos.
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include "frame/Einstellungen.h"
 #include "frame/Intro.h"
@@ -24,7 +25,6 @@ QByteArray lesen(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-QImage bild(const QString& path) { return vb::LoadPicture(path).Image().convertToFormat(QImage::Format_RGB32); }
 
 class ScanTest : public ProgramTest {
 protected:
@@ -80,8 +80,8 @@ TEST_F(ScanTest, AScanBecomesThePhoto) {
     ASSERT_TRUE(QFile::exists(scan));
     EXPECT_EQ(Bilddatei_Pfad, scan);
     // The photo shows the scanned picture, and the three conversions are new.
-    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), bild(scan));
-    EXPECT_EQ(bild(scan).size(), QSize(236, 295)); // 80 x 100 mm at 75 dpi
+    EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Image().convertToFormat(QImage::Format_RGB32), LoadRgb32(scan));
+    EXPECT_EQ(LoadRgb32(scan).size(), QSize(236, 295)); // 80 x 100 mm at 75 dpi
     for (int i = 0; i < 3; ++i) EXPECT_NE(F().Umrechnungen[size_t(i)].Handle(), vorher.umrechnungen[size_t(i)]);
 }
 

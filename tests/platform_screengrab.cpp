@@ -2,6 +2,7 @@
 // screenshot portal in a Wayland session, and the program's own error when neither answers.
 #include "platform/ScreenGrab.h"
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -20,17 +21,6 @@
 #include <QWindow>
 
 namespace {
-
-// A picture no two places of which look alike.
-QImage pattern(QSize size, quint32 seed) {
-    QImage img(size, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) line[x] = 0xFF000000u | (rng.generate() & 0xFFFFFFu);
-    }
-    return img;
-}
 
 // A borderless window that shows one picture at its own size.
 class PictureWindow : public QWidget {
@@ -94,7 +84,7 @@ private:
 class GrabTest : public ProgramTest {};
 
 TEST_F(GrabTest, SuppliedDesktopAndUnreadableScreen) {
-    const QImage desk = pattern(QSize(300, 200), 7);
+    const QImage desk = RandomPattern(QSize(300, 200), 7);
     vb::SetDesktopOverride(desk);
     EXPECT_EQ(vb::GetDesktopRect(), QRect(0, 0, 300, 200));
     const vb::DisplayDC dc = vb::CreateDisplayDC();
@@ -118,7 +108,7 @@ TEST_F(GrabTest, OnScreenPixelsOfEveryScreen) {
     QPainter p(&expected);
     quint32 seed = 1;
     for (QScreen* s : QGuiApplication::screens()) {
-        const QImage pic = pattern(s->geometry().size(), seed++);
+        const QImage pic = RandomPattern(s->geometry().size(), seed++);
         p.drawImage(s->geometry().topLeft() - desk.topLeft(), pic);
         auto w = std::make_unique<PictureWindow>(pic);
         w->setGeometry(s->geometry());
@@ -163,7 +153,7 @@ TEST_F(GrabTest, WaylandSessionAsksThePortal) {
         ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal, QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
 
-        const QImage desk = pattern(QSize(320, 180), 3);
+        const QImage desk = RandomPattern(QSize(320, 180), 3);
         const QString shot = file(QStringLiteral("portal.png"));
         ASSERT_TRUE(desk.save(shot));
         portal.uri = QUrl::fromLocalFile(shot).toString();
