@@ -23,6 +23,17 @@ QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+// d saved into a fresh file at depth by method with the palette given; the file's bytes, none
+// when the save failed.
+QByteArray savedFile(cDIBSection& d, std::shared_ptr<cPalette>& pal, int depth, int method) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath("t.bmp");
+    if (!cDIBSectionSave().Save(f, d, pal, depth, method)) {
+        ADD_FAILURE() << "not saved";
+        return QByteArray();
+    }
+    return readAll(f);
+}
 uint32_t le32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8) | (uint8_t(b[at + 2]) << 16) | (uint32_t(uint8_t(b[at + 3])) << 24);
 }
@@ -52,14 +63,11 @@ TEST(cDIBSectionSave, LogoFileSizesAtOneBit) {
     struct Case {
         int w, h, imageSize, fileSize;
     };
-    QTemporaryDir dir;
     for (const Case c : {Case{72, 14, 168, 230}, Case{101, 43, 688, 750}, Case{96, 65, 780, 842}}) {
         cDIBSection logo;
         fill(logo, c.w, c.h, {255, 255, 255});
         std::shared_ptr<cPalette> none;
-        const QString f = dir.filePath("send.bmp");
-        ASSERT_TRUE(cDIBSectionSave().Save(f, logo, none, 0, 0));
-        const QByteArray b = readAll(f);
+        const QByteArray b = savedFile(logo, none, 0, 0);
         EXPECT_EQ(b.size(), c.fileSize);
         expectHeader(b, c.w, c.h, 1, 62, uint32_t(c.imageSize));
         EXPECT_EQ(b.mid(54, 8), QByteArray::fromHex("00000000ffffff00"));
@@ -68,30 +76,24 @@ TEST(cDIBSectionSave, LogoFileSizesAtOneBit) {
 }
 
 TEST(cDIBSectionSave, OneBitRowsArePackedFromTheHighBit) {
-    QTemporaryDir dir;
     cDIBSection d;
     fill(d, 10, 2, {0, 0, 0});
     for (int x : {0, 2, 9}) put(d, x, 0, {255, 255, 255});
     put(d, 8, 1, {255, 255, 255});
     std::shared_ptr<cPalette> none;
-    const QString f = dir.filePath("a.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, none, 0, 0));
-    const QByteArray b = readAll(f);
+    const QByteArray b = savedFile(d, none, 0, 0);
     expectHeader(b, 10, 2, 1, 62, 8);
     EXPECT_EQ(b.mid(62), QByteArray::fromHex("a0400000" "00800000"));
 }
 
 TEST(cDIBSectionSave, FourBitsUseTheSixteenColours) {
-    QTemporaryDir dir;
     cDIBSection d;
     ASSERT_TRUE(d.Create(3, 1));
     put(d, 0, 0, {255, 0, 0});
     put(d, 1, 0, {0, 0, 128});
     put(d, 2, 0, {250, 250, 250});
     std::shared_ptr<cPalette> none;
-    const QString f = dir.filePath("b.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, none, 1, 0));
-    const QByteArray b = readAll(f);
+    const QByteArray b = savedFile(d, none, 1, 0);
     expectHeader(b, 3, 1, 4, 118, 4);
     cPalette sixteen;
     sixteen.Create16Colour();
@@ -144,13 +146,10 @@ TEST(cDIBSectionSave, AutomaticEightBitsUseAnOptimalPaletteWithoutDiffusion) {
 }
 
 TEST(cDIBSectionSave, DitheredOneBitLeavesTheSamePictureInTheBuffer) {
-    QTemporaryDir dir;
     cDIBSection d;
     fill(d, 4, 2, {128, 128, 128});
     std::shared_ptr<cPalette> none;
-    const QString f = dir.filePath("dither.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, none, 0, 2));
-    const QByteArray b = readAll(f);
+    const QByteArray b = savedFile(d, none, 0, 2);
     expectHeader(b, 4, 2, 1, 62, 8);
     EXPECT_EQ(b.mid(62), QByteArray::fromHex("40000000" "60000000"));
     const char* rows[2] = {"BWBB", "BWWB"};
@@ -193,13 +192,10 @@ TEST(cDIBSectionSave, DepthAndMethodTable) {
 }
 
 TEST(cDIBSectionSave, TwentyFourBitsGoThroughSavePicture) {
-    QTemporaryDir dir;
     cDIBSection d;
     fill(d, 2, 2, {9, 8, 7});
     std::shared_ptr<cPalette> none;
-    const QString f = dir.filePath("e.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, none, 3, 0));
-    const QByteArray b = readAll(f);
+    const QByteArray b = savedFile(d, none, 3, 0);
     EXPECT_EQ(b.size(), 54 + 16);
     EXPECT_EQ(le32(b, 10), 54u);
     EXPECT_EQ(le16(b, 28), 24);
