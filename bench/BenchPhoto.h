@@ -2,7 +2,9 @@
 // The 4000 x 3000 photo the imaging benchmarks share, and ImageMagick beside them.
 #include "imaging/cDIBSection.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <QString>
 #include <algorithm>
@@ -44,6 +46,28 @@ inline void copyPhoto(const cDIBSection& photo, cDIBSection& d) {
     if (d.Width() != photo.Width() || d.Height() != photo.Height()) d.Create(photo.Width(), photo.Height());
     std::memcpy(d.DIBSectionBitsPtr(), photo.DIBSectionBitsPtr(), size_t(photo.ImageSize()));
 }
+
+// The photo in memory and as a BMP file in a folder of its own, made by ImageMagick when it is
+// there (a plasma fractal looks enough like a photo: smooth areas, many colours, some noise).
+struct PhotoFixture {
+    QTemporaryDir dir;
+    QString input;
+    cDIBSection photo;
+    bool haveConvert = false;
+
+    PhotoFixture() {
+        input = dir.filePath("photo.bmp");
+        haveConvert = std::system((std::string(kConvert) + " -version >/dev/null 2>&1").c_str()) == 0;
+        if (haveConvert)
+            run(QStringLiteral("-seed 4711 -size %1x%2 plasma:fractal -type TrueColor BMP3:%3").arg(kWidth).arg(kHeight).arg(input));
+        QImage img(input);
+        if (img.isNull()) img = synthetic();
+        photo.CreateFromPicture(img);
+        if (!QFile::exists(input)) photo.SavePicture(input);
+    }
+    int run(const QString& args) const { return runConvert(args); }
+    void copyInto(cDIBSection& d) const { copyPhoto(photo, d); }
+};
 
 // Console output as usual, plus the ratio of each of our runs to its ImageMagick counterpart, the
 // two found by their benchmark names: prefix + name + "/iterations:3/real_time".

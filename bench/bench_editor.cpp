@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
 
 using namespace Parameter_und_Start;
 
@@ -25,10 +26,7 @@ namespace {
 // on a standard screen, in a program folder of its own, with no window waiting for an answer.
 vb::PictureBox& editorOeffnen(int k) {
     static QTemporaryDir programmordner;
-    vb::DestroyAllInstances();
-    Grundzustand();
-    vb::App::SetPath(programmordner.path());
-    Programmverzeichnis = programmordner.path() + QLatin1Char('/');
+    freshProgram(programmordner.path());
     SetSystemFolder(programmordner.path());
     vb::ScreenMetrics m;
     m.widthPx = 1024;

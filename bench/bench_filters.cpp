@@ -22,26 +22,7 @@ namespace {
 
 using namespace benchphoto;
 
-struct Fixture {
-    QTemporaryDir dir;
-    QString input;
-    cDIBSection photo;
-    bool haveConvert = false;
-
-    Fixture() {
-        input = dir.filePath("photo.bmp");
-        haveConvert = std::system((std::string(kConvert) + " -version >/dev/null 2>&1").c_str()) == 0;
-        // A plasma fractal looks enough like a photo: smooth areas, many colours, some noise.
-        if (haveConvert)
-            run(QStringLiteral("-seed 4711 -size %1x%2 plasma:fractal -type TrueColor BMP3:%3").arg(kWidth).arg(kHeight).arg(input));
-        QImage img(input);
-        if (img.isNull()) img = synthetic();
-        photo.CreateFromPicture(img);
-        if (!QFile::exists(input)) photo.SavePicture(input);
-    }
-    int run(const QString& args) const { return runConvert(args); }
-    void copyInto(cDIBSection& d) const { copyPhoto(photo, d); }
-};
+using Fixture = PhotoFixture;
 
 Fixture& fx() {
     static Fixture f;

@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
 
 using namespace Parameter_und_Start;
 
@@ -32,12 +33,7 @@ public:
     QString pfad() const { return m_dir.path() + QLatin1Char('/'); }
     QString foto(int i) const { return pfad() + QStringLiteral("fotos/Foto%1.jpg").arg(i, 2, 10, QLatin1Char('0')); }
 
-    void einrichten() const {
-        vb::DestroyAllInstances();
-        Grundzustand();
-        vb::App::SetPath(m_dir.path());
-        Programmverzeichnis = pfad();
-    }
+    void einrichten() const { freshProgram(m_dir.path()); }
 
 private:
     Programmordner() {

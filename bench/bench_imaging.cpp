@@ -22,31 +22,18 @@ namespace {
 
 using namespace benchphoto;
 
-struct Fixture {
-    QTemporaryDir dir;
-    QString input, map16;
-    cDIBSection photo;
-    bool haveConvert = false;
+// The photo and the 16-colour palette as a map picture for ImageMagick.
+struct Fixture : PhotoFixture {
+    QString map16;
 
     Fixture() {
-        input = dir.filePath("photo.bmp");
         map16 = dir.filePath("map16.png");
-        haveConvert = std::system((std::string(kConvert) + " -version >/dev/null 2>&1").c_str()) == 0;
-        // A plasma fractal looks enough like a photo: smooth areas, many colours, some noise.
-        if (haveConvert)
-            run(QStringLiteral("-seed 4711 -size %1x%2 plasma:fractal -type TrueColor BMP3:%3").arg(kWidth).arg(kHeight).arg(input));
-        QImage img(input);
-        if (img.isNull()) img = synthetic();
-        photo.CreateFromPicture(img);
-        if (!QFile::exists(input)) photo.SavePicture(input);
         cPalette p;
         p.Create16Colour();
         QImage map(16, 1, QImage::Format_RGB32);
         for (int i = 0; i < 16; ++i) map.setPixel(i, 0, qRgb(p.Red(i + 1), p.Green(i + 1), p.Blue(i + 1)));
         map.save(map16);
     }
-    int run(const QString& args) const { return runConvert(args); }
-    void copyInto(cDIBSection& d) const { copyPhoto(photo, d); }
 };
 
 Fixture& fx() {

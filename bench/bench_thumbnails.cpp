@@ -26,6 +26,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
 
 using namespace Parameter_und_Start;
 
@@ -77,12 +78,7 @@ public:
         return o;
     }
     QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    void setUp() const {
-        vb::DestroyAllInstances();
-        Grundzustand();
-        vb::App::SetPath(m_dir.path());
-        Programmverzeichnis = path();
-    }
+    void setUp() const { freshProgram(m_dir.path()); }
     qint64 photoBytes = 0, scansBytes = 0, fewScansBytes = 0;
 
 private:
@@ -110,20 +106,8 @@ void resetPeak() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
-double peakMB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-double currentMB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
+double peakMB() { return statusMB("VmHWM:"); }
+double currentMB() { return statusMB("VmRSS:"); }
 
 // Runs fill once per iteration and reports the process's peak memory over the fills and how far
 // it rose above what the process held before.
