@@ -69,6 +69,23 @@ struct PhotoFixture {
     void copyInto(cDIBSection& d) const { copyPhoto(photo, d); }
 };
 
+// Times ImageMagick's operation on the photo file, written to a file named outPrefix + its path
+// (a format prefix such as "BMP3:" where wanted).
+inline void timeImageMagick(benchmark::State& state, const PhotoFixture& f, const QString& operation,
+                            const QString& outPrefix = QString()) {
+    if (!f.haveConvert) {
+        state.SkipWithError("convert-im6.q16 not found");
+        return;
+    }
+    const QString out = outPrefix + f.dir.filePath("im_out.bmp");
+    for (auto _ : state) {
+        if (f.run(QStringLiteral("%1 %2 %3").arg(f.input, operation, out)) != 0) {
+            state.SkipWithError("convert failed");
+            break;
+        }
+    }
+}
+
 // Console output as usual, plus the ratio of each of our runs to its ImageMagick counterpart, the
 // two found by their benchmark names: prefix + name + "/iterations:3/real_time".
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -92,18 +92,7 @@ void ours(benchmark::State& state, const Entry* entry) {
 }
 
 void imageMagick(benchmark::State& state, const Entry* entry) {
-    Fixture& f = fx();
-    if (!f.haveConvert) {
-        state.SkipWithError("convert-im6.q16 not found");
-        return;
-    }
-    const QString out = f.dir.filePath("im_out.bmp");
-    for (auto _ : state) {
-        if (f.run(QStringLiteral("%1 %2 BMP3:%3").arg(f.input, QString::fromLatin1(entry->imageMagick), out)) != 0) {
-            state.SkipWithError("convert failed");
-            break;
-        }
-    }
+    timeImageMagick(state, fx(), QString::fromLatin1(entry->imageMagick), QStringLiteral("BMP3:"));
 }
 
 } // namespace

@@ -41,20 +41,7 @@ Fixture& fx() {
     return f;
 }
 
-void imageMagick(benchmark::State& state, const QString& operation) {
-    Fixture& f = fx();
-    if (!f.haveConvert) {
-        state.SkipWithError("convert-im6.q16 not found");
-        return;
-    }
-    const QString out = f.dir.filePath("im_out.bmp");
-    for (auto _ : state) {
-        if (f.run(QStringLiteral("%1 %2 %3").arg(f.input, operation, out)) != 0) {
-            state.SkipWithError("convert failed");
-            break;
-        }
-    }
-}
+void imageMagick(benchmark::State& state, const QString& operation) { timeImageMagick(state, fx(), operation); }
 
 void BM_GrayScale(benchmark::State& state) {
     cDIBSection d;
