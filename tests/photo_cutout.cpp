@@ -40,10 +40,14 @@ protected:
         Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
         writeImage(file("foto.bmp"), RandomPattern(QSize(400, 300), 7));
         F().Show();
+        fotoLaden();
+    }
+    FotoeditorForm& F() { return *Fotoeditor; }
+    // The photo "foto.bmp" into the editor, as the entry and the strip load it.
+    void fotoLaden() {
         F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
         F().Laden_Click_Sub(file("foto.bmp"));
     }
-    FotoeditorForm& F() { return *Fotoeditor; }
     // The mouse on the photo at pixel p of the photo's container: cursor and event (twips).
     void foto(void (FotoeditorForm::*h)(int, int, float, float), int button, QPoint p) {
         vb::SetCursorPos(F().Shape1->ScreenOrigin() + p);
@@ -92,8 +96,7 @@ TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
     for (const Fall& c : faelle) {
         SCOPED_TRACE(c.name);
         // Each cut starts from the same photo.
-        F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
-        F().Laden_Click_Sub(file("foto.bmp"));
+        fotoLaden();
         const QPoint o = fotoEcke();
         (F().*c.schere)->FireClick();
         EXPECT_EQ((F().*c.schere)->Tag(), QStringLiteral("1"));
@@ -130,8 +133,7 @@ TEST_F(CutTest, UndoAfterACutBringsTheWholePhotoBack) {
     };
     for (const Fall& c : faelle) {
         SCOPED_TRACE(c.name);
-        F().In_Fotoeditor_bearbeiten_Einsprung(file("foto.bmp"));
-        F().Laden_Click_Sub(file("foto.bmp"));
+        fotoLaden();
         const QPoint o = fotoEcke();
         (F().*c.schere)->FireClick();
         ziehen(c.schere, o + c.von, o + c.bis);

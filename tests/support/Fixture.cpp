@@ -1,4 +1,5 @@
 #include "support/Fixture.h"
+#include "support/QuietSeams.h"
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
@@ -61,21 +62,12 @@ void ProgramTest::useScreen(int width, int height, int dpi, int bits) {
 void UseTestSeams(const QString& folder) {
     vb::ResetSeams();
     vb::Seams& s = vb::seams();
-    // A test that forgets to answer a message box must not hang; dialogs are cancelled and the
-    // desktop is never asked.
-    s.msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
-    s.dialog = [](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); };
-    s.shell = [](const QString&, const QString&) { return true; };
-    s.helpViewer = [](const QString&, const QString&) {};
+    UseQuietSeams(s);
     s.programFolder = folder;
     QDir(folder).mkpath(QStringLiteral("etc"));
     s.systemFolder = folder + QStringLiteral("/etc");
     s.storeFile = folder + QStringLiteral("/registry.ini");
     s.privateClipboard = true;
-    // SANE sees no scanner until a test configures one; the scanner windows are cancelled.
-    vb::Scanner::UseConfiguration({});
-    s.scanSourceWindow = [](vb::ScanSourceWindow& w) { w.Abbrechen_Click(); };
-    s.scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event) { w.Abbrechen_Click(); };
     for (int n = 1; n <= 4; ++n) s.comPortDevices[size_t(n - 1)] = folder + QStringLiteral("/no-such-port-%1").arg(n);
 }
 

@@ -23,6 +23,7 @@
 #include "platform/Seams.h"
 #include "platform/Timer.h"
 #include "platform/VBError.h"
+#include "tests/support/QuietSeams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,10 +140,7 @@ void run(int dpi) {
     Grundzustand();
     vb::ResetSeams();
     vb::Seams& s = vb::seams();
-    s.msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
-    s.dialog = [](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); };
-    s.shell = [](const QString&, const QString&) { return true; };
-    s.helpViewer = [](const QString&, const QString&) {};
+    UseQuietSeams(s);
     s.endHandler = [](int) { throw vb::App::Ended{0}; };
     s.programFolder = folder;
     s.systemFolder = folder + QStringLiteral("etc");
@@ -159,9 +157,6 @@ void run(int dpi) {
     s.desktop = desktop(1024, 768);
     s.rnd = [] { return 0.5; };
     for (int n = 1; n <= 4; ++n) s.comPortDevices[size_t(n - 1)] = folder + QStringLiteral("no-such-port-%1").arg(n);
-    vb::Scanner::UseConfiguration({});
-    s.scanSourceWindow = [](vb::ScanSourceWindow& w) { w.Abbrechen_Click(); };
-    s.scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event) { w.Abbrechen_Click(); };
     s.modal = modalHook;
     vb::App::SetPath(folder);
 
