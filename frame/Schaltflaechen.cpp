@@ -65,11 +65,12 @@ void Hover_verdrahten(vb::Form& f) {
         vb::Control* c = f.Controls()[i];
         const int tooltip = it.tooltip;
         const char pattern = it.pattern;
-        const QString store = QString::fromLatin1(*it.store ? it.store : it.name);
-        c->MouseMove = [c, tooltip, pattern, store](int, int, float X, float Y) {
+        // A highlighted button without its picture stops the window's load.
+        if (pattern != 'T') Schaltflaechenlader->Hervorhebung(it);
+        c->MouseMove = [c, tooltip, pattern, it](int, int, float X, float Y) {
             if (pattern != 'H' && tooltip) vb::Try([&] { c->setToolTipText(LoadResString(tooltip)); });
             if (pattern == 'T') return;
-            if (vb::Control* src = Schaltflaechenlader->Find(store)) Schaltflaeche_hervorheben(*c, X, Y, *src);
+            Schaltflaeche_hervorheben(*c, X, Y, Schaltflaechenlader->Hervorhebung(it));
         };
     }
 }

@@ -24,6 +24,8 @@ void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Contro
 // Wires the hover behaviour of the window's picture buttons from the hover columns of its layout
 // rows: the tooltip string (0: none), the store control in Schaltflaechenlader ("" the button's
 // own name) and the pattern: 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only.
+// Every highlighted button's store picture is found (or derived from its face) here, when the
+// window loads; a button without one throws std::logic_error.
 void Hover_verdrahten(vb::Form& f);
 
 // Background handlers: drag the window with the left button; end the highlight (with

@@ -1,54 +1,26 @@
 #include "frame/Schaltflaechenlader.h"
 
+#include <stdexcept>
+
 vb::Instance<SchaltflaechenladerForm> Schaltflaechenlader;
 
 namespace {
 using vb::Kind;
-// Sizes match the buttons that show these pictures.
+// Only the pictures that are not simply a button's own face lit (those are derived, see
+// Hervorhebung): pictures under another name than their button's or shared with a button of
+// another size, chosen looks, tabs, frames, and buttons without a face of their own. Sizes match
+// the buttons that show them.
 const vb::LayoutItem kLayout[] = {
-    {"Schliessen", Kind::Image, -1, 0, 0, 330, 330, "", "hot:close"},
-    {"Beenden2", Kind::Image, -1, 0, 0, 330, 330, "", "hot:exit"},
     {"Mittelbutton", Kind::Image, -1, 0, 0, 330, 330, "", "hot:min"},
-    {"Hilfe", Kind::Image, -1, 0, 0, 330, 330, "", "hot:help"},
-    {"Einstellun", Kind::Image, -1, 0, 0, 330, 330, "", "hot:settings"},
-    {"Logo", Kind::Image, -1, 0, 0, 330, 330, "", "hot:about"},
-    {"OK", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:ok:OK"},
-    {"Abbrechen", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:close:Abbrechen"},
     {"Abbrechen2", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:close:Abbrechen"},
-    {"Verzeichnis", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:folder:Verzeichnis"},
-    {"PfeilHoch", Kind::Image, -1, 0, 0, 360, 300, "", "hot:up"},
     {"Logo_scroll_runter", Kind::Image, -1, 0, 0, 360, 300, "", "hot:down"},
-    {"Scannerquelle_festlegen", Kind::Image, -1, 0, 0, 2400, 450, "", "hot:scanner:Scannerquelle"},
-    {"Transfer", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:send:Senden"},
-    {"Loeschen", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:delete:Betreiberlogo"},
-    {"Speichern", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:save:Speichern"},
-    {"Laden", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:open:Logo laden"},
-    {"Laden_Fotos_Browser", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:photo:Foto laden"},
-    {"In_Zaroreriri_bearbeiten", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:edit:Bearbeiten"},
-    {"Kalvoren_Logo_Speichern", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:save:Speichern"},
-    {"Kalvoren_bearbeiten_zurueck", Kind::Image, -1, 0, 0, 2100, 450, "", "hot:back:Zurück"},
     {"Reiter_Kalvoren_inLogos", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Kalvoren"},
     {"Reiter_Logos_inKalvoren", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Logos"},
     {"Reiter_Fotos_inKalvoren", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Fotos"},
     {"Reiter_Fotos_inLogos", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Fotos"},
-    {"Logo_Neu", Kind::Image, -1, 0, 0, 600, 600, "", "hot:new"},
     {"Logo_undo", Kind::Image, -1, 0, 0, 600, 600, "", "hot:undo"},
-    {"Logo_Stift", Kind::Image, -1, 0, 0, 600, 600, "", "hot:pen"},
     {"Logo_Radiegummi", Kind::Image, -1, 0, 0, 600, 600, "", "hot:pen"},
-    {"Logo_Text", Kind::Image, -1, 0, 0, 600, 600, "", "hot:text"},
-    {"Logo_Linie", Kind::Image, -1, 0, 0, 600, 600, "", "hot:line"},
     {"Logo_Linie_schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "hot:line"},
-    {"Logo_Kreis", Kind::Image, -1, 0, 0, 600, 600, "", "hot:circle"},
-    {"Logo_Kreis_schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "hot:disc"},
-    {"Logo_Quadrat", Kind::Image, -1, 0, 0, 600, 600, "", "hot:rect"},
-    {"Logo_Rechteck_Schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "hot:rectfill"},
-    {"Logo_invers", Kind::Image, -1, 0, 0, 600, 600, "", "hot:invert"},
-    {"Logo_hori_spiegel", Kind::Image, -1, 0, 0, 600, 600, "", "hot:mirrorh"},
-    {"Logo_verti_spiegel", Kind::Image, -1, 0, 0, 600, 600, "", "hot:mirrorv"},
-    {"Logo_hoch_bit", Kind::Image, -1, 0, 0, 600, 600, "", "hot:up"},
-    {"Logo_runter_bit", Kind::Image, -1, 0, 0, 600, 600, "", "hot:down"},
-    {"Logo_links_bit", Kind::Image, -1, 0, 0, 600, 600, "", "hot:left"},
-    {"Logo_rechts_bit", Kind::Image, -1, 0, 0, 600, 600, "", "hot:right"},
     {"Malfarbe_schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "sel:black"},
     {"Malfarbe_gruen", Kind::Image, -1, 0, 0, 600, 600, "", "sel:green"},
     {"Malfarbe_gemischt", Kind::Image, -1, 0, 0, 600, 600, "", "sel:mixed"},
@@ -60,20 +32,40 @@ const vb::LayoutItem kLayout[] = {
     {"Foto_Perspektivisch_Skallieren", Kind::Image, -1, 0, 0, 1800, 450, "", "sel:rect:Einpassen"},
     {"Foto_Strecht_Skallieren", Kind::Image, -1, 0, 0, 1800, 450, "", "sel:rectfill:Verzerren"},
     // Photo editor
-    {"Laden_Fotos_Browser_bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:open:Öffnen"},
-    {"Speichern_Fotos_Browser_Bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:save:Sichern"},
-    {"Bild_scannen_Fotos_Bearbeiten", Kind::Image, -1, 0, 0, 660, 750, "", "hot:scanner:Scan"},
-    {"Filter_anwenden", Kind::Image, -1, 0, 0, 600, 390, "", "hot:apply"},
     {"Kalvoren_Voschau_Dither", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
     {"Kalvoren_Voschau_Muster", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
     {"Kalvoren_Voschau_Schwellenwert", Kind::Image, -1, 0, 0, 2340, 1050, "", "hot"},
     {"Foto_bearbeiten_Schere_Komplett", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:frei"},
     {"Foto_bearbeiten_Schere_Lasso", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:Format"},
     {"Foto_bearbeiten_Schere_Logogroesse", Kind::Image, -1, 0, 0, 660, 750, "", "sel:scissors:Logo"},
-    {"Kasten_Fotoeditor_BildKomplett", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:frei"},
-    {"Kasten_Fotoeditor_BildAusschnitt", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:Format"},
-    {"Kasten_Fotoeditor_BildLogoLupe", Kind::Image, -1, 0, 0, 660, 750, "", "hot:photo:Logo"},
 };
 } // namespace
 
 SchaltflaechenladerForm::SchaltflaechenladerForm() : vb::Form(QStringLiteral("Schaltflaechenlader"), kLayout, 3000, 3000) {}
+
+vb::Control& SchaltflaechenladerForm::Hervorhebung(const vb::LayoutItem& row) {
+    const bool eigener = !*row.store;
+    const QString name = QString::fromLatin1(eigener ? row.name : row.store);
+    const QByteArray face(row.face);
+    const bool ableitbar = eigener && face.startsWith("btn:");
+    const QByteArray hell = ableitbar ? QByteArray("hot:") + face.mid(4) : QByteArray();
+    auto fehler = [&](const char* was) {
+        QString wo = QString::fromLatin1(row.name);
+        if (row.index >= 0) wo += QStringLiteral("(%1)").arg(row.index);
+        return std::logic_error(QStringLiteral("%1: %2 %3").arg(Name(), wo, QLatin1String(was)).toStdString());
+    };
+    if (vb::Control* c = Find(name)) {
+        const auto a = m_abgeleitet.find(name);
+        if (a == m_abgeleitet.end()) return *c;
+        // A derived picture exists only once its own button's window has loaded.
+        if (!eigener) throw fehler("names a picture the store only derives");
+        if (!ableitbar || a->second.face != hell || a->second.width != row.width || a->second.height != row.height)
+            throw fehler("differs from another button of its name that lights with its own face");
+        return *c;
+    }
+    if (!ableitbar) throw fehler("has no highlight picture");
+    m_abgeleitet.emplace(name, Abgeleitet{hell, row.width, row.height});
+    const char* n = m_texte.emplace_back(name.toLatin1()).constData();
+    const char* f = m_texte.emplace_back(hell).constData();
+    return *AddRow({n, vb::Kind::Image, -1, 0, 0, row.width, row.height, "", f});
+}

@@ -208,6 +208,30 @@ void Form::build() {
     Wire();
 }
 
+Control* Form::AddRow(const LayoutItem& it) {
+    if (*it.container) throw std::logic_error(QStringLiteral("%1: %2 is added into a container").arg(m_name, QLatin1String(it.name)).toStdString());
+    if (!m_built) build();
+    auto c = createControl(*this, it);
+    Control* raw = c.get();
+    if (raw->Widget()) raw->Widget()->setProperty("vbControl", QVariant::fromValue(static_cast<void*>(raw)));
+    if (!m_byName.emplace(std::pair{raw->Name(), raw->Index()}, raw).second)
+        throw std::logic_error(QStringLiteral("%1: %2 has two rows").arg(m_name, QLatin1String(it.name)).toStdString());
+    m_items.push_back(it);
+    m_binders.push_back(nullptr);
+    m_order.push_back(raw);
+    m_controls.push_back(std::move(c));
+    if (m_loaded) {
+        // Placed as a load places the rows of the table.
+        raw->SetContainer(nullptr);
+        raw->Move(it.left, it.top, it.width, it.height);
+        raw->setVisible(true);
+        raw->setEnabled(true);
+        if (raw->IsWindowed() && raw->Widget()) raw->Widget()->raise();
+        Skin::PaintControl(*this, m_items.back());
+    }
+    return raw;
+}
+
 void Form::applyDesign() {
     m_width = m_designW;
     m_height = m_designH;

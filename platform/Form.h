@@ -94,6 +94,9 @@ public:
     T* Get(const char* name, int index = -1) const {
         return dynamic_cast<T*>(Find(QString::fromLatin1(name), index));
     }
+    // Adds a row of the window's own (no container, no member) after its table: the picture store
+    // derives some of its pictures from the buttons that ask for them. Two rows of one name are a fault.
+    Control* AddRow(const LayoutItem& row);
     // The rows, one per control (grids expanded), in the window's control order.
     std::span<const LayoutItem> LayoutTable() const { return m_items; }
 

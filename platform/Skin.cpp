@@ -364,33 +364,35 @@ void Paint(Form& form) {
         paintChildren(p, form, QString());
     }
     form.setPicture(vb::Picture(bg));
-    for (const LayoutItem& it : form.LayoutTable()) {
-        const ParsedFace f = parse(it.face);
-        Control* c = form.Find(QString::fromLatin1(it.name), it.index);
-        if (!c) continue;
-        const QSize cs(TwipsToPx(c->Width()), TwipsToPx(c->Height()));
-        if (f.kind == QLatin1String("layer")) {
-            if (auto* pb = dynamic_cast<PictureBox*>(c)) {
-                QImage layer(cs.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-                QPainter p(&layer);
-                body(p, layer.size(), false);
-                paintChildren(p, form, QString::fromLatin1(it.name));
-                p.end();
-                pb->setPicture(vb::Picture(layer));
-            }
-        } else if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("frame") || f.kind == QLatin1String("display")) {
-            // Buttons and frames scale with their window; their highlight pictures fill them.
-            if (auto* im = dynamic_cast<Image*>(c)) im->setStretch(true);
-        } else if (carriesOwn(f, c)) {
-            const QString faceText = f.kind == QLatin1String("hottab") ? QStringLiteral("tab:") + f.glyph : QString::fromUtf8(it.face);
-            const Look look = isStore(f.kind) ? storeLook(f.kind) : Look::Normal;
-            const QImage img = Face(faceText.toUtf8().constData(), cs, look);
-            if (auto* im = dynamic_cast<Image*>(c)) {
-                im->setStretch(true);
-                im->setPicture(vb::Picture(img));
-            } else if (auto* pb = dynamic_cast<PictureBox*>(c)) {
-                pb->setPicture(vb::Picture(img));
-            }
+    for (const LayoutItem& it : form.LayoutTable()) PaintControl(form, it);
+}
+
+void PaintControl(Form& form, const LayoutItem& it) {
+    const ParsedFace f = parse(it.face);
+    Control* c = form.Find(QString::fromLatin1(it.name), it.index);
+    if (!c) return;
+    const QSize cs(TwipsToPx(c->Width()), TwipsToPx(c->Height()));
+    if (f.kind == QLatin1String("layer")) {
+        if (auto* pb = dynamic_cast<PictureBox*>(c)) {
+            QImage layer(cs.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+            QPainter p(&layer);
+            body(p, layer.size(), false);
+            paintChildren(p, form, QString::fromLatin1(it.name));
+            p.end();
+            pb->setPicture(vb::Picture(layer));
+        }
+    } else if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("frame") || f.kind == QLatin1String("display")) {
+        // Buttons and frames scale with their window; their highlight pictures fill them.
+        if (auto* im = dynamic_cast<Image*>(c)) im->setStretch(true);
+    } else if (carriesOwn(f, c)) {
+        const QString faceText = f.kind == QLatin1String("hottab") ? QStringLiteral("tab:") + f.glyph : QString::fromUtf8(it.face);
+        const Look look = isStore(f.kind) ? storeLook(f.kind) : Look::Normal;
+        const QImage img = Face(faceText.toUtf8().constData(), cs, look);
+        if (auto* im = dynamic_cast<Image*>(c)) {
+            im->setStretch(true);
+            im->setPicture(vb::Picture(img));
+        } else if (auto* pb = dynamic_cast<PictureBox*>(c)) {
+            pb->setPicture(vb::Picture(img));
         }
     }
 }

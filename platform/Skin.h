@@ -35,6 +35,8 @@ inline constexpr long DisplayGreen = RGB(123, 139, 90), DisplayPale = RGB(155, 1
 enum class Look { Normal, Hot, Selected };
 // Paints the backgrounds of the window and its layers and the own pictures of its controls.
 void Paint(Form& form);
+// Paints the own picture of one control of the window (a row added after the window loaded).
+void PaintControl(Form& form, const LayoutItem& row);
 // One face at the given size.
 QImage Face(const char* face, QSize px, Look look);
 } // namespace Skin

@@ -1,0 +1,89 @@
+// The picture store: highlights derived from the buttons' own faces, and the buttons that find
+// no highlight, reported when their window loads.
+#include "support/Fixture.h"
+
+#include "frame/Schaltflaechen.h"
+#include "frame/Schaltflaechenlader.h"
+#include "platform/Image.h"
+#include "platform/Skin.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// A small window of one highlighted button whose row is chosen per case.
+class Probe : public vb::Form {
+public:
+    explicit Probe(std::span<const vb::LayoutRow> rows) : vb::Form(QStringLiteral("Probe"), rows, 3000, 2000) {}
+    VB_CONTROLS(vb::Image, Knopf);
+
+protected:
+    void Wire() override { Schaltflaechen::Hover_verdrahten(*this); }
+};
+using Self = Probe;
+
+std::string loadFault(std::span<const vb::LayoutRow> rows) {
+    Probe p(rows);
+    try {
+        p.Load();
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+class StoreTest : public ProgramTest {};
+
+} // namespace
+
+TEST_F(StoreTest, AButtonLitByItsOwnFaceShowsThatFaceLitAtItsSize) {
+    const vb::LayoutRow rows[] = {VB_ROW(Knopf, 300, 300, 1200, 450, "", "btn:folder:Ordner").Hover(435, 'S')};
+    Probe p(rows);
+    p.Load();
+    vb::Control* quelle = Schaltflaechenlader->Find(QStringLiteral("Knopf"));
+    ASSERT_NE(quelle, nullptr);
+    const QImage erwartet = vb::Skin::Face("hot:folder:Ordner", QSize(vb::TwipsToPx(1200), vb::TwipsToPx(450)), vb::Skin::Look::Hot);
+    EXPECT_EQ(Schaltflaechen::Bild(quelle).Image(), erwartet);
+    p.Knopf->FireMouseMove(0, 0, 30, 30);
+    EXPECT_EQ(p.Knopf->Picture().Handle(), Schaltflaechen::Bild(quelle).Handle());
+    // A second window with a button of that name and face shares the picture.
+    Probe zweites(rows);
+    zweites.Load();
+    zweites.Knopf->FireMouseMove(0, 0, 30, 30);
+    EXPECT_EQ(zweites.Knopf->Picture().Handle(), Schaltflaechen::Bild(quelle).Handle());
+}
+
+TEST_F(StoreTest, AHighlightedButtonWithoutAPictureStopsItsWindowsLoad) {
+    const vb::LayoutRow ohneGesicht[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "").Hover(0, 'H')};
+    const vb::LayoutRow fremderName[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S', "Gibt_es_nicht")};
+    const vb::LayoutRow reiter[] = {VB_ROW(Knopf, 300, 300, 1800, 420, "", "tab:Neu").Hover(811, 'S')};
+    const vb::LayoutRow nurTooltip[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "").Hover(400, 'T')};
+    const vb::LayoutRow gelistet[] = {VB_ROW(Knopf, 300, 300, 1800, 450, "", "").Hover(0, 'H', "Abbrechen2")};
+    struct Case {
+        std::span<const vb::LayoutRow> rows;
+        const char* fehler; // "" loads
+    };
+    const Case cases[] = {{ohneGesicht, "Schaltflaechenlader: Knopf has no highlight picture"},
+                          {fremderName, "Schaltflaechenlader: Knopf has no highlight picture"},
+                          {reiter, "Schaltflaechenlader: Knopf has no highlight picture"},
+                          {nurTooltip, ""},
+                          {gelistet, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fehler);
+        EXPECT_EQ(loadFault(c.rows), c.fehler);
+    }
+}
+
+TEST_F(StoreTest, TwoButtonsOfOneNameThatWouldLightDifferentlyStopTheLoad) {
+    const vb::LayoutRow klein[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S')};
+    const vb::LayoutRow gross[] = {VB_ROW(Knopf, 300, 300, 450, 450, "", "btn:close").Hover(400, 'S')};
+    const vb::LayoutRow anders[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:help").Hover(401, 'S')};
+    EXPECT_EQ(loadFault(klein), "");
+    for (auto rows : {std::span<const vb::LayoutRow>(gross), std::span<const vb::LayoutRow>(anders)})
+        EXPECT_EQ(loadFault(rows), "Schaltflaechenlader: Knopf differs from another button of its name that lights with its own face");
+    // Another button naming the derived picture would find it only after that window loaded.
+    const vb::LayoutRow nenntEs[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S', "Knopf")};
+    EXPECT_EQ(loadFault(nenntEs), "Schaltflaechenlader: Knopf names a picture the store only derives");
+}
