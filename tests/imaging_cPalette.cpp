@@ -3,6 +3,7 @@
 #include "imaging/cPalette.h"
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
+#include "support/Raised.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,16 +42,6 @@ void writeAll(const QString& path, const QByteArray& data) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(data);
-}
-
-template <class F>
-vb::VBError caught(F&& f) {
-    try {
-        f();
-    } catch (const vb::VBError& e) {
-        return e;
-    }
-    return vb::VBError(0, "", "no error");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/VBError.h"
 #include "support/Fixture.h"
+#include "support/Raised.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,6 @@ namespace {
 const QString kSection = QStringLiteral("Software\\Zaroreriri\\Morlikvast");
 const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Zaroreriri\\Morlikvast");
 
-template <class F>
-vb::VBError caught(F&& f) {
-    try {
-        f();
-    } catch (const vb::VBError& e) {
-        return e;
-    }
-    return vb::VBError(0, QString(), QStringLiteral("no error"));
-}
 
 class RegistryTest : public ProgramTest {
 protected:

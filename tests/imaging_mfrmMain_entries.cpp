@@ -1,5 +1,6 @@
 // The processing host's filter entries: each runs its engine operation on the photo and shows the
 // result in the picture box and image handed to it; opening pictures, with the open-error message.
+#include "support/EngineResult.h"
 #include "support/Fixture.h"
 
 #include "imaging/cDIBSection.h"
@@ -56,14 +57,7 @@ protected:
         ProgramTest::TearDown();
     }
     // The engine's own result of an operation on the original photo.
-    QImage expected(const std::function<void(cImageProcessDIB&, cDIBSection&, cDIBSection&)>& op) const {
-        cDIBSection d, b;
-        d.CreateFromPicture(original);
-        b.Create(d.Width(), d.Height());
-        cImageProcessDIB e;
-        op(e, d, b);
-        return d.ToImage();
-    }
+    QImage expected(const EngineOp& op) const { return EngineResult(original, op); }
     struct Box {
         QString prompt;
         int style;
@@ -74,7 +68,7 @@ protected:
     QImage original;
 };
 
-using Op = std::function<void(cImageProcessDIB&, cDIBSection&, cDIBSection&)>;
+using Op = EngineOp;
 Op type(int t) {
     return [t](cImageProcessDIB& e, cDIBSection& d, cDIBSection& b) {
         e.FilterType(t);

@@ -1,5 +1,6 @@
 // The photo editor's filters: the cascading lists, applying through the processing host with
 // the work files, undo, and the previews that follow every filter.
+#include "support/EngineResult.h"
 #include "support/Fixture.h"
 
 #include "frame/Parameter_und_Start.h"
@@ -64,15 +65,7 @@ protected:
         for (int i = 0; i < 3; ++i) v[size_t(i)] = rgb32(F().Umrechnungen[size_t(i)].Image());
         return v;
     }
-    // What the engine makes of a picture.
-    static QImage engine(const QImage& in, const std::function<void(cImageProcessDIB&, cDIBSection&, cDIBSection&)>& op) {
-        cDIBSection d, b;
-        d.CreateFromPicture(in);
-        b.Create(d.Width(), d.Height());
-        cImageProcessDIB e;
-        op(e, d, b);
-        return d.ToImage();
-    }
+    static QImage engine(const QImage& in, const EngineOp& op) { return EngineResult(in, op); }
     static void typ(cImageProcessDIB& e, cDIBSection& d, cDIBSection& b, int t) {
         e.FilterType(t);
         e.ProcessImage(d, b);
@@ -116,7 +109,7 @@ TEST_F(FilterTest, ChoosingFilterFillsTheListsAndLabels) {
 }
 
 TEST_F(FilterTest, EveryEntryRunsItsOperationAndRecomputesThePreviews) {
-    using Op = std::function<void(cImageProcessDIB&, cDIBSection&, cDIBSection&)>;
+    using Op = EngineOp;
     auto t = [](int n) -> Op { return [n](auto& e, auto& d, auto& b) { typ(e, d, b, n); }; };
     struct Case {
         int f1, f2, f3;
