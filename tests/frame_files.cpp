@@ -1,4 +1,5 @@
 // File services: shell copy and delete, the open dialog's filter, the picture prompt.
+#include "support/Files.h"
 #include "support/Fixture.h"
 
 #include "frame/Datei_Laden_Speichern.h"
@@ -16,15 +17,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-void put(const QString& p, const QByteArray& b) {
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
-}
-QByteArray get(const QString& p) {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class FilesTest : public ProgramTest {
 protected:
@@ -36,16 +28,16 @@ protected:
 } // namespace
 
 TEST_F(FilesTest, CopyReplacesWithoutAskingAndDeleteRemoves) {
-    put(file("a.bmp"), "neu");
-    put(file("b.bmp"), "alt");
+    WriteFile(file("a.bmp"), "neu");
+    WriteFile(file("b.bmp"), "alt");
     QString from = file("a.bmp"), to = file("b.bmp");
     EXPECT_EQ(FileOP().Copy(from, to), 0);
-    EXPECT_EQ(get(file("b.bmp")), QByteArray("neu"));
-    EXPECT_EQ(get(file("a.bmp")), QByteArray("neu"));
+    EXPECT_EQ(ReadFile(file("b.bmp")), QByteArray("neu"));
+    EXPECT_EQ(ReadFile(file("a.bmp")), QByteArray("neu"));
     QDir().mkpath(file("ziel"));
     QString folder = file("ziel/");
     FileOP().Copy(from, folder);
-    EXPECT_EQ(get(file("ziel/a.bmp")), QByteArray("neu"));
+    EXPECT_EQ(ReadFile(file("ziel/a.bmp")), QByteArray("neu"));
     FileOP().Delete(from);
     EXPECT_FALSE(QFile::exists(file("a.bmp")));
     QString missing = file("fehlt.bmp");
@@ -53,14 +45,14 @@ TEST_F(FilesTest, CopyReplacesWithoutAskingAndDeleteRemoves) {
 }
 
 TEST_F(FilesTest, CopyReplacesTheTargetWithoutEverRemovingIt) {
-    put(file("a.bmp"), QByteArray(100000, 'n'));
-    put(file("b.bmp"), "alt");
+    WriteFile(file("a.bmp"), QByteArray(100000, 'n'));
+    WriteFile(file("b.bmp"), "alt");
     const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(fd, 0);
     ASSERT_GE(inotify_add_watch(fd, QFile::encodeName(dir()).constData(), IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE), 0);
     QString from = file("a.bmp"), to = file("b.bmp");
     EXPECT_EQ(FileOP().Copy(from, to), 0);
-    EXPECT_EQ(get(file("b.bmp")), QByteArray(100000, 'n'));
+    EXPECT_EQ(ReadFile(file("b.bmp")), QByteArray(100000, 'n'));
     // What happened to the target's name: it only ever received a whole file by a rename.
     QStringList ereignisse;
     alignas(inotify_event) char puffer[8192];

@@ -1,6 +1,7 @@
 // The settings dialog and the settings file: choices, their mirror in the main window, the
 // categories they set, OK and cancel, and "param.ini" written and read.
 #include "support/FileFaults.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 
 #include "frame/Einstellungen.h"
@@ -29,15 +30,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QByteArray lesen(const QString& p) {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void schreiben(const QString& p, const QByteArray& inhalt) {
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(inhalt);
-}
 void shoot(vb::Form& f, const char* name) {
     const QByteArray dir = qgetenv("VORAD_SCREENSHOTS");
     if (!dir.isEmpty()) f.Widget()->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
@@ -78,7 +70,7 @@ TEST_F(SettingsTest, LineWrittenAtQuitIsReadBackAndStays) {
     e.Berechnungsart_Combobox->Choose(1);
     answerInfo(1);
     EXPECT_THROW(Startbildschirm->Schliessen_Click(), vb::App::Ended);
-    EXPECT_EQ(lesen(file("param.ini")), QByteArray("20221\r\n"));
+    EXPECT_EQ(ReadFile(file("param.ini")), QByteArray("20221\r\n"));
 
     COM_Port_Nummer = 1;
     EinstellungenForm& n = neuStarten();
@@ -115,7 +107,7 @@ TEST_F(SettingsTest, BadLinesLeaveTheAffectedChoices) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.inhalt ? c.inhalt : "no file");
         QFile::remove(file("param.ini"));
-        if (c.inhalt) schreiben(file("param.ini"), c.inhalt);
+        if (c.inhalt) WriteFile(file("param.ini"), c.inhalt);
         COM_Port_Nummer = 1;
         EinstellungenForm& e = neuStarten();
         EXPECT_EQ(e.COM_Port->Caption(), QLatin1String(c.com));
@@ -381,7 +373,7 @@ TEST_F(SettingsTest, ActivationCentresOnTheMainWindowAndF1OpensHelp) {
 }
 
 TEST_F(SettingsTest, AFullDiskAtQuitKeepsTheStoredSettings) {
-    schreiben(file("param.ini"), "31210\r\n");
+    WriteFile(file("param.ini"), "31210\r\n");
     EinstellungenForm& e = starten();
     e.Vorad_Master_ComboKategorien->Choose(0);
     answerInfo(1);
@@ -389,7 +381,7 @@ TEST_F(SettingsTest, AFullDiskAtQuitKeepsTheStoredSettings) {
         FullDisk voll(3);
         EXPECT_THROW(Startbildschirm->Schliessen_Click(), vb::App::Ended);
     }
-    EXPECT_EQ(lesen(file("param.ini")), QByteArray("31210\r\n"));
+    EXPECT_EQ(ReadFile(file("param.ini")), QByteArray("31210\r\n"));
     EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("param*")}, QDir::Files | QDir::Hidden), QStringList{QStringLiteral("param.ini")});
 }
 

@@ -1,6 +1,7 @@
 // The 24-bit picture buffer: layout, copies to and from picture surfaces, resampling, the 24-bit
 // BMP file and the clipboard.
 #include "imaging/cDIBSection.h"
+#include "support/Files.h"
 #include "platform/Clipboard.h"
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
@@ -25,10 +26,6 @@ void setPx(cDIBSection& d, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
     p[0] = b;
     p[1] = g;
     p[2] = r;
-}
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 uint32_t le32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8) | (uint8_t(b[at + 2]) << 16) | (uint32_t(uint8_t(b[at + 3])) << 24);
@@ -216,7 +213,7 @@ TEST(cDIBSection, SavePictureWritesThe24BitFile) {
     old.write(QByteArray(500, 'x'));
     old.close();
     ASSERT_TRUE(d.SavePicture(path));
-    const QByteArray b = readAll(path);
+    const QByteArray b = ReadFile(path);
     ASSERT_EQ(b.size(), 54 + 8);
     const uint8_t head[54] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
                               1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0};
@@ -227,7 +224,7 @@ TEST(cDIBSection, SavePictureWritesThe24BitFile) {
     cDIBSection big;
     ASSERT_TRUE(big.Create(5, 7));
     ASSERT_TRUE(big.SavePicture(path));
-    const QByteArray b2 = readAll(path);
+    const QByteArray b2 = ReadFile(path);
     EXPECT_EQ(b2.size(), 54 + 16 * 7);
     EXPECT_EQ(le32(b2, 2), uint32_t(b2.size()));
 }

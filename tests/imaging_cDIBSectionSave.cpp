@@ -1,5 +1,6 @@
 // The BMP writer: 1-, 4-, 8- and 24-bit files, the reductions by depth and method, the clipboard.
 #include "imaging/cDIBSection.h"
+#include "support/Files.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
 #include "platform/Clipboard.h"
@@ -19,10 +20,6 @@ void fill(cDIBSection& d, int w, int h, RGB c) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) put(d, x, y, c);
 }
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 // d saved into a fresh file at depth by method with the palette given; the file's bytes, none
 // when the save failed.
 QByteArray savedFile(cDIBSection& d, std::shared_ptr<cPalette>& pal, int depth, int method) {
@@ -32,7 +29,7 @@ QByteArray savedFile(cDIBSection& d, std::shared_ptr<cPalette>& pal, int depth, 
         ADD_FAILURE() << "not saved";
         return QByteArray();
     }
-    return readAll(f);
+    return ReadFile(f);
 }
 uint32_t le32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8) | (uint8_t(b[at + 2]) << 16) | (uint32_t(uint8_t(b[at + 3])) << 24);
@@ -116,7 +113,7 @@ TEST(cDIBSectionSave, EightBitsWithoutPaletteUseTheHalfTone) {
     ASSERT_TRUE(cDIBSectionSave().Save(f, d, pal, 2, 0));
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal->Count(), 256);
-    const QByteArray b = readAll(f);
+    const QByteArray b = ReadFile(f);
     expectHeader(b, 2, 1, 8, 1078, 4);
     EXPECT_EQ(b.mid(54 + 4 * 1, 4), QByteArray::fromHex("00004000"));
     EXPECT_EQ(b.mid(54 + 4 * 125, 4), QByteArray(4, 0));
@@ -139,7 +136,7 @@ TEST(cDIBSectionSave, AutomaticEightBitsUseAnOptimalPaletteWithoutDiffusion) {
     ASSERT_TRUE(pal);
     EXPECT_NE(pal.get(), before);
     ASSERT_EQ(pal->Count(), 2);
-    const QByteArray b = readAll(f);
+    const QByteArray b = ReadFile(f);
     expectHeader(b, 3, 1, 8, 1078, 4);
     EXPECT_EQ(b.mid(54, 12), QByteArray::fromHex("3264c8001e140a0000000000"));
     EXPECT_EQ(b.mid(1078), QByteArray::fromHex("00010000"));
@@ -187,7 +184,7 @@ TEST(cDIBSectionSave, DepthAndMethodTable) {
         pal->Create16Colour();
         EXPECT_EQ(cDIBSectionSave().Save(f, d, pal, c.depth, c.method), c.ok) << c.depth << "/" << c.method;
         EXPECT_EQ(at(d, 0, 0), c.after) << c.depth << "/" << c.method;
-        EXPECT_EQ(QFile::exists(f) ? int(readAll(f).size()) : -1, c.fileBytes) << c.depth << "/" << c.method;
+        EXPECT_EQ(QFile::exists(f) ? int(ReadFile(f).size()) : -1, c.fileBytes) << c.depth << "/" << c.method;
     }
 }
 

@@ -1,5 +1,6 @@
 // Palettes: fixed palettes, closest entry, the octree palette and the two palette files.
 #include "imaging/cDIBSection.h"
+#include "support/Files.h"
 #include "imaging/cPalette.h"
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
@@ -32,16 +33,6 @@ void rowPicture(cDIBSection& d, std::initializer_list<RGB> colours) {
         *p++ = uint8_t(c[1]);
         *p++ = uint8_t(c[0]);
     }
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void writeAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 } // namespace
@@ -228,12 +219,12 @@ TEST(cPalette, BinaryFileWithOffsets) {
     cPalette mono;
     mono.CreateMono();
     ASSERT_TRUE(mono.Save(f));
-    EXPECT_EQ(readAll(f), QByteArray::fromHex("02000000" "00000000" "ffffff00"));
+    EXPECT_EQ(ReadFile(f), QByteArray::fromHex("02000000" "00000000" "ffffff00"));
     ASSERT_TRUE(mono.Save(f, 6));
-    EXPECT_EQ(readAll(f), QByteArray::fromHex("000000000000" "02000000" "00000000" "ffffff00"));
+    EXPECT_EQ(ReadFile(f), QByteArray::fromHex("000000000000" "02000000" "00000000" "ffffff00"));
 
     // Two palettes one after the other, the second with a fourth byte.
-    writeAll(f, QByteArray::fromHex("02000000" "01020300" "04050600" "01000000" "0a0b0c07"));
+    WriteFile(f, QByteArray::fromHex("02000000" "01020300" "04050600" "01000000" "0a0b0c07"));
     cPalette p;
     int offset = 0;
     ASSERT_TRUE(p.Load(f, offset));
@@ -272,7 +263,7 @@ TEST(cPalette, BinaryFileRefusals) {
     for (const Case& c : cases) {
         cPalette p;
         p.Create16Colour();
-        writeAll(f, c.data);
+        WriteFile(f, c.data);
         EXPECT_EQ(p.Load(f), c.ok) << c.data.size();
         EXPECT_EQ(p.Count(), c.count) << c.data.size();
     }
@@ -287,11 +278,11 @@ TEST(cPalette, BinaryFileRefusals) {
 TEST(cPalette, JascFileOfSixteenColours) {
     QTemporaryDir dir;
     const QString f = dir.filePath("p.pal");
-    writeAll(f, QByteArray(3000, 'z'));
+    WriteFile(f, QByteArray(3000, 'z'));
     cPalette p;
     p.Create16Colour();
     ASSERT_TRUE(p.SaveToJASCFile(f));
-    const QByteArray text = readAll(f);
+    const QByteArray text = ReadFile(f);
     EXPECT_TRUE(text.startsWith("JASC\r\n0100\r\n16\r\n0 0 0\r\n128 0 0\r\n"));
     EXPECT_TRUE(text.endsWith("\r\n0 255 255\r\n255 255 255"));
     EXPECT_EQ(text.split('\n').size(), 19);
@@ -307,7 +298,7 @@ TEST(cPalette, JascLoadSkipsLinesThatAreNotThreeNumbers) {
     QTemporaryDir dir;
     const QString f = dir.filePath("p.pal");
     // The count line is never checked; two spaces make four parts; halves round to even.
-    writeAll(f, "JASC\r\n0100\r\n99\r\n1 2 3\r\n4  5 6\r\n7 8 9 \r\n\r\n12.5 13.5 0.4");
+    WriteFile(f, "JASC\r\n0100\r\n99\r\n1 2 3\r\n4  5 6\r\n7 8 9 \r\n\r\n12.5 13.5 0.4");
     cPalette p;
     p.Create16Colour();
     ASSERT_TRUE(p.LoadFromJASCFile(f));
@@ -331,7 +322,7 @@ TEST(cPalette, JascErrorsCarryThePaletteSource) {
         {"JASC\r\n0100\r\n2\r\n1 2 3\r\n 0 0", 13, "Type mismatch"},
     };
     for (const Case& c : cases) {
-        writeAll(f, c.text);
+        WriteFile(f, c.text);
         cPalette p;
         p.Create16Colour();
         const vb::VBError e = caught([&] { p.LoadFromJASCFile(f); });

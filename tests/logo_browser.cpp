@@ -1,5 +1,6 @@
 // The picture picker's thumbnail browser on shipped logos and photos, and the main window's
 // photo tabs that prepare it.
+#include "support/Files.h"
 #include "support/Fixture.h"
 
 #include "frame/Parameter_und_Start.h"
@@ -25,12 +26,6 @@ QImage farbbild(int w, int h, QRgb farbe) {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(farbe);
     return img;
-}
-
-void schreiben(const QString& path, const QByteArray& daten) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(daten);
 }
 
 class BrowserTest : public ProgramTest {
@@ -128,7 +123,7 @@ TEST_F(BrowserTest, PhotosGetTheSlotPathWithoutTheirFirstTwoCharacters) {
     const QString fotos = ordner(true);
     QDir().mkpath(fotos);
     const QImage strand = farbbild(40, 30, qRgb(10, 120, 200));
-    schreiben(fotos + QStringLiteral("/V_Strand.bin"), Fotovorschau::Sammlungsdatei(strand));
+    WriteFile(fotos + QStringLiteral("/V_Strand.bin"), Fotovorschau::Sammlungsdatei(strand));
     // A collection file may also hold any picture file.
     QByteArray jpeg;
     {
@@ -136,7 +131,7 @@ TEST_F(BrowserTest, PhotosGetTheSlotPathWithoutTheirFirstTwoCharacters) {
         b.open(QIODevice::WriteOnly);
         farbbild(1600, 1200, qRgb(0, 200, 0)).save(&b, "JPG");
     }
-    schreiben(fotos + QStringLiteral("/V_Wald.bin"), jpeg);
+    WriteFile(fotos + QStringLiteral("/V_Wald.bin"), jpeg);
     writeImage(fotos + QStringLiteral("/Xyberg.bmp"), farbbild(20, 60, qRgb(200, 0, 0)));
     oeffnen(true);
     ASSERT_EQ(F().Fileilistbox->ListCount(), 3);
@@ -213,11 +208,11 @@ TEST_F(BrowserTest, BadCollectionFilesLeaveTheirPicturesAndStopNothing) {
     QDir().mkpath(fotos);
     QByteArray kurz = Fotovorschau::Sammlungsdatei(farbbild(300, 200, qRgb(1, 2, 3)));
     kurz.chop(1);
-    schreiben(fotos + QStringLiteral("/V_Kurz.bin"), kurz);
-    schreiben(fotos + QStringLiteral("/V_Leer.bin"), QByteArray());
-    schreiben(fotos + QStringLiteral("/V_Null.bin"), QByteArray("VFB1\0\0\0\0", 8));
-    schreiben(fotos + QStringLiteral("/V_Text.bin"), "kein Bild");
-    schreiben(fotos + QStringLiteral("/Xxkaputt.jpg"), QByteArray("\xFF\xD8\xFF\xE0 abgeschnitten", 18));
+    WriteFile(fotos + QStringLiteral("/V_Kurz.bin"), kurz);
+    WriteFile(fotos + QStringLiteral("/V_Leer.bin"), QByteArray());
+    WriteFile(fotos + QStringLiteral("/V_Null.bin"), QByteArray("VFB1\0\0\0\0", 8));
+    WriteFile(fotos + QStringLiteral("/V_Text.bin"), "kein Bild");
+    WriteFile(fotos + QStringLiteral("/Xxkaputt.jpg"), QByteArray("\xFF\xD8\xFF\xE0 abgeschnitten", 18));
     oeffnen(true);
     ASSERT_EQ(F().Fileilistbox->ListCount(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -249,7 +244,7 @@ TEST_F(BrowserTest, BothListsTakeTheBrowsersFiveKindsOfFile) {
         SCOPED_TRACE(foto);
         const QString o = ordner(foto);
         QDir().mkpath(o);
-        for (const char* n : {"a.jpg", "b.txt", "V_c.bin", "d.BMP", "e.wmf", "f.ico", "g.bin", "h.png"}) schreiben(o + QLatin1Char('/') + QLatin1String(n), "x");
+        for (const char* n : {"a.jpg", "b.txt", "V_c.bin", "d.BMP", "e.wmf", "f.ico", "g.bin", "h.png"}) WriteFile(o + QLatin1Char('/') + QLatin1String(n), "x");
         Logo_Typcode = QStringLiteral("NBLXXXX");
         oeffnen(foto);
         EXPECT_EQ(F().Fileilistbox->Pattern(), kMuster);
@@ -297,7 +292,7 @@ TEST_F(BrowserTest, PhotoTabsPrepareTheBrowserWithoutShowingThePicker) {
     logos(25);
     const QString fotos = ordner(true);
     QDir().mkpath(fotos);
-    schreiben(fotos + QStringLiteral("/V_Eins.bin"), Fotovorschau::Sammlungsdatei(farbbild(8, 8, qRgb(1, 1, 1))));
+    WriteFile(fotos + QStringLiteral("/V_Eins.bin"), Fotovorschau::Sammlungsdatei(farbbild(8, 8, qRgb(1, 1, 1))));
     StartbildschirmForm& S = *Startbildschirm;
 
     // From the gallery view the mode stays: logos of the current type.

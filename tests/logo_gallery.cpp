@@ -1,6 +1,7 @@
 // The main window's gallery of shipped logos, its tabs, saving logos, and the logos that come
 // with the program.
 #include "support/FileFaults.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 
 #include "frame/Information.h"
@@ -36,11 +37,6 @@ QImage logoBild(int w, int h, int n) {
 }
 
 QString logoName(int n) { return QStringLiteral("L%1.bmp").arg(n, 2, 10, QLatin1Char('0')); }
-
-QByteArray lesen(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void shoot(vb::Form& f, const char* name) {
     const QByteArray dir = qgetenv("VORAD_SCREENSHOTS");
@@ -300,7 +296,7 @@ TEST_F(GalleryTest, AnExistingFileIsKeptWhenTheOverwriteQuestionIsCancelled) {
         speichernUnter(ziel);
         answerInfo(0);
         galerie ? F.Speichern_Click() : F.Kalvoren_Logo_Speichern_Click();
-        EXPECT_EQ(lesen(ziel), QByteArray("alt"));
+        EXPECT_EQ(ReadFile(ziel), QByteArray("alt"));
         EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(434)});
     }
 }
@@ -314,7 +310,7 @@ TEST_F(GalleryTest, SavesWriteTheLogoAndReportTheFullPath) {
     const QString kopie = file(QStringLiteral("Kopie.bmp"));
     speichernUnter(kopie);
     F.Speichern_Click();
-    EXPECT_EQ(lesen(kopie), lesen(ordner + QStringLiteral("/L01.bmp")));
+    EXPECT_EQ(ReadFile(kopie), ReadFile(ordner + QStringLiteral("/L01.bmp")));
     ASSERT_EQ(shownInfos.size(), 1u);
     EXPECT_EQ(shownInfos[0], LoadResString(180) + kopie);
 
@@ -396,7 +392,7 @@ TEST_F(GalleryTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsNoSuccess) {
             FullDisk voll(1000);
             galerie ? F.Speichern_Click() : F.Kalvoren_Logo_Speichern_Click();
         }
-        EXPECT_EQ(lesen(ziel), alt);
+        EXPECT_EQ(ReadFile(ziel), alt);
         EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(434)});
         EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("Ziel*")}, QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Ziel.bmp")});
     }
@@ -414,7 +410,7 @@ TEST_F(GalleryTest, ShippedLogosFitTheirTypes) {
         EXPECT_GE(dateien.size(), 25);
         for (const QString& d : dateien) {
             SCOPED_TRACE(d.toStdString());
-            const QByteArray b = lesen(ordner.filePath(d));
+            const QByteArray b = ReadFile(ordner.filePath(d));
             ASSERT_GE(b.size(), 62);
             EXPECT_EQ(b.left(2), QByteArray("BM"));
             EXPECT_EQ(quint8(b[28]) | (quint8(b[29]) << 8), 1); // bits per pixel

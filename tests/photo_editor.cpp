@@ -1,5 +1,6 @@
 // The photo editor: the strip, the entry pair, the three conversions and the hand-over to the
 // logo editor.
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 
@@ -31,10 +32,6 @@ int wechsel(const QImage& img, int y) {
     int n = 0;
     for (int x = 1; x < img.width(); ++x) n += schwarz(img, x, y) != schwarz(img, x - 1, y);
     return n;
-}
-QByteArray lesen(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class EditorTest : public ProgramTest {
@@ -188,14 +185,14 @@ TEST_F(EditorTest, AFileThatIsNoPictureLeavesPhotoPreviewsAndWorkFiles) {
     oeffnen(file("rampe.bmp"));
     const long foto = F().Fotos_Bearbeiten_Bildimage->Picture().Handle();
     const long vorschau = F().Umrechnungen[0].Handle();
-    const QByteArray dither = lesen(file("dither.bmp"));
+    const QByteArray dither = ReadFile(file("dither.bmp"));
     const QImage anzeige = F().Kalvoren_Voschau_Dither_Grafik->hDC().copy();
     QFile kaputt(file("kaputt.jpg"));
     ASSERT_TRUE(kaputt.open(QIODevice::WriteOnly));
     kaputt.write("\xFF\xD8\xFF\xE0 abgeschnitten");
     kaputt.close();
     // A BMP whose header claims 60000 x 60000 pixels.
-    QByteArray riesig = lesen(file("rampe.bmp")).left(54);
+    QByteArray riesig = ReadFile(file("rampe.bmp")).left(54);
     for (int i : {18, 22}) {
         riesig[i] = char(0x60); riesig[i + 1] = char(0xEA); riesig[i + 2] = 0; riesig[i + 3] = 0;
     }
@@ -210,7 +207,7 @@ TEST_F(EditorTest, AFileThatIsNoPictureLeavesPhotoPreviewsAndWorkFiles) {
         EXPECT_EQ(shownInfos[0], LoadResString(429));
         EXPECT_EQ(F().Fotos_Bearbeiten_Bildimage->Picture().Handle(), foto);
         EXPECT_EQ(F().Umrechnungen[0].Handle(), vorschau);
-        EXPECT_EQ(lesen(file("dither.bmp")), dither);
+        EXPECT_EQ(ReadFile(file("dither.bmp")), dither);
         EXPECT_EQ(F().Kalvoren_Voschau_Dither_Grafik->hDC(), anzeige);
         EXPECT_TRUE(F().Laden_Fotos_Browser_bearbeiten->Visible());
     }

@@ -1,6 +1,7 @@
 // The picture picker and the whole photo road: a photo from the strip and from the picker's
 // file tab, converted, handed to the logo editor and sent to a fake phone.
 #include "support/FakePhone.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 
@@ -28,11 +29,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-void schreiben(const QString& path, const QByteArray& daten) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(daten);
-}
 QString sammlung() { return QCoreApplication::applicationDirPath() + QStringLiteral("/fotos"); }
 
 class PickerTest : public ProgramTest {
@@ -88,7 +84,7 @@ TEST_F(PickerTest, AnInvalidFileGivesTheMessageAndAcceptIsIgnoredAfterIt) {
     QDir().mkpath(file("bilder"));
     writeImage(file("bilder/gut.bmp"), GreyRamp(40, 30));
     QDir().mkpath(file("kaputt"));
-    schreiben(file("kaputt/bild.jpg"), "kein Bild");
+    WriteFile(file("kaputt/bild.jpg"), "kein Bild");
     Startbildschirm->Laden_Click_Sub(file("bilder/gut.bmp"), false, true);
     const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
     QFile::remove(file("dither.bmp"));

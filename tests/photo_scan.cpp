@@ -1,4 +1,5 @@
 // The photo editor's scan button with SANE's test device, the scanner switch, and saving photos.
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 
@@ -21,10 +22,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-QByteArray lesen(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class ScanTest : public ProgramTest {
 protected:
@@ -150,7 +147,7 @@ TEST_F(ScanTest, SavingCopiesThePhotoFileUnderTheChosenName) {
     vb::Shell::SetShellHook([](const QString& what, const QString&) { return what != QLatin1String("copy"); });
     F().Show();
     oeffnen(file("foto.jpg"));
-    const QByteArray jpeg = lesen(file("foto.jpg"));
+    const QByteArray jpeg = ReadFile(file("foto.jpg"));
     QString vorgeschlagen;
     QString ziel = file("ablage.bmp");
     vb::SetDialogHook([&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
@@ -161,28 +158,28 @@ TEST_F(ScanTest, SavingCopiesThePhotoFileUnderTheChosenName) {
     });
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(vorgeschlagen, file("fotoH.bmp"));
-    EXPECT_EQ(lesen(ziel), jpeg); // the bytes as they are, JPEG under a BMP name
+    EXPECT_EQ(ReadFile(ziel), jpeg); // the bytes as they are, JPEG under a BMP name
     ASSERT_FALSE(shownInfos.empty());
     EXPECT_EQ(shownInfos.back(), LoadResString(180) + ziel);
 
     // An existing file: the question; cancel keeps it, OK replaces it.
     QFile::remove(ziel);
     writeImage(ziel, QImage(5, 5, QImage::Format_RGB32));
-    const QByteArray alt = lesen(ziel);
+    const QByteArray alt = ReadFile(ziel);
     shownInfos.clear();
     answerInfo(0);
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(434)});
-    EXPECT_EQ(lesen(ziel), alt);
+    EXPECT_EQ(ReadFile(ziel), alt);
     answerInfo(1);
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
-    EXPECT_EQ(lesen(ziel), jpeg);
+    EXPECT_EQ(ReadFile(ziel), jpeg);
 
     // The photo itself as the target: nothing is lost.
     ziel = file("foto.jpg");
     answerInfo(1);
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
-    EXPECT_EQ(lesen(file("foto.jpg")), jpeg);
+    EXPECT_EQ(ReadFile(file("foto.jpg")), jpeg);
 
     // A cancelled dialog writes nothing.
     vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });

@@ -1,6 +1,7 @@
 // Picture loading on bad input: kinds told by content, bounded decoding, a window that keeps
 // answering while a picture loads.
 #include "platform/Picture.h"
+#include "support/Files.h"
 #include "platform/VBError.h"
 
 #include <QBuffer>
@@ -47,11 +48,6 @@ QByteArray mitChunk(const QByteArray& png, const char* typ, const QByteArray& in
     chunk += QByteArray(typ, 4) + inhalt + QByteArray(4, '\0');
     return png.left(33) + chunk + png.mid(33);
 }
-void schreiben(const QString& p, const QByteArray& d) {
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(d);
-}
 bool laedt(const QString& p) {
     try {
         return !LoadPicture(p).IsEmpty();
@@ -91,7 +87,7 @@ TEST(Picture, KindsAreToldByContentAndOnlyTheListedOnesLoad) {
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
         ASSERT_FALSE(f.inhalt.isNull() && f.laedt);
-        schreiben(dir.filePath(QLatin1String(f.name)), f.inhalt);
+        WriteFile(dir.filePath(QLatin1String(f.name)), f.inhalt);
         EXPECT_EQ(laedt(dir.filePath(QLatin1String(f.name))), f.laedt);
     }
 }
@@ -99,16 +95,16 @@ TEST(Picture, KindsAreToldByContentAndOnlyTheListedOnesLoad) {
 TEST(Picture, AJpegWithHundredsOfScansIsRefusedQuickly) {
     QTemporaryDir dir;
     const QByteArray normal = kodiert(bunt(1200, 900), "jpeg", true);
-    schreiben(dir.filePath(QStringLiteral("normal.jpg")), normal);
+    WriteFile(dir.filePath(QStringLiteral("normal.jpg")), normal);
     EXPECT_TRUE(laedt(dir.filePath(QStringLiteral("normal.jpg"))));
-    schreiben(dir.filePath(QStringLiteral("scans.jpg")), wiederholteScans(normal, 400));
+    WriteFile(dir.filePath(QStringLiteral("scans.jpg")), wiederholteScans(normal, 400));
     EXPECT_FALSE(laedt(dir.filePath(QStringLiteral("scans.jpg"))));
 }
 
 TEST(Picture, TheWindowKeepsAnsweringWhileAPictureLoads) {
     QTemporaryDir dir;
     const QString p = dir.filePath(QStringLiteral("gross.jpg"));
-    schreiben(p, wiederholteScans(kodiert(bunt(2400, 1600), "jpeg", true), 40));
+    WriteFile(p, wiederholteScans(kodiert(bunt(2400, 1600), "jpeg", true), 40));
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -121,8 +117,8 @@ TEST(Picture, TheWindowKeepsAnsweringWhileAPictureLoads) {
 TEST(Picture, ThumbnailsAreDecodedAtSlotSize) {
     QTemporaryDir dir;
     const QString gross = dir.filePath(QStringLiteral("gross.jpg")), klein = dir.filePath(QStringLiteral("klein.bmp"));
-    schreiben(gross, kodiert(bunt(3000, 2000), "jpeg"));
-    schreiben(klein, kodiert(bunt(72, 14), "bmp"));
+    WriteFile(gross, kodiert(bunt(3000, 2000), "jpeg"));
+    WriteFile(klein, kodiert(bunt(72, 14), "bmp"));
     const Picture g = LoadThumbnail(gross, QSize(101, 60));
     EXPECT_LE(g.Width(), 202);
     EXPECT_LE(g.Height(), 120);
