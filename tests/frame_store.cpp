@@ -1,6 +1,7 @@
 // The picture store: highlights derived from the buttons' own faces, and the buttons that find
 // no highlight, reported when their window loads.
 #include "support/Fixture.h"
+#include "support/LoadFault.h"
 
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
@@ -24,15 +25,7 @@ protected:
 };
 using Self = Probe;
 
-std::string loadFault(std::span<const vb::LayoutRow> rows) {
-    Probe p(rows);
-    try {
-        p.Load();
-    } catch (const std::logic_error& e) {
-        return e.what();
-    }
-    return {};
-}
+std::string loadFault(std::span<const vb::LayoutRow> rows) { return LoadFault<Probe>(rows); }
 
 class StoreTest : public ProgramTest {};
 

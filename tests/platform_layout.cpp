@@ -3,6 +3,7 @@
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
+#include "support/LoadFault.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -31,15 +32,7 @@ const vb::LayoutRow kGood[] = {
     VB_GRID(Feld, {100, 700, 1300}, {500, 900}, 450, 300, "Ebene").Place(4, 690, 915),
 };
 
-std::string loadFault(std::span<const vb::LayoutRow> rows) {
-    Probe p(rows);
-    try {
-        p.Load();
-    } catch (const std::logic_error& e) {
-        return e.what();
-    }
-    return {};
-}
+std::string loadFault(std::span<const vb::LayoutRow> rows) { return LoadFault<Probe>(rows); }
 
 } // namespace
 
