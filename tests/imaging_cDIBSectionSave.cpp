@@ -85,10 +85,7 @@ TEST(cDIBSectionSave, OneBitRowsArePackedFromTheHighBit) {
 
 TEST(cDIBSectionSave, FourBitsUseTheSixteenColours) {
     cDIBSection d;
-    ASSERT_TRUE(d.Create(3, 1));
-    put(d, 0, 0, {255, 0, 0});
-    put(d, 1, 0, {0, 0, 128});
-    put(d, 2, 0, {250, 250, 250});
+    rowPicture(d, {{255, 0, 0}, {0, 0, 128}, {250, 250, 250}});
     std::shared_ptr<cPalette> none;
     const QByteArray b = savedFile(d, none, 1, 0);
     expectHeader(b, 3, 1, 4, 118, 4);
@@ -103,17 +100,12 @@ TEST(cDIBSectionSave, FourBitsUseTheSixteenColours) {
 }
 
 TEST(cDIBSectionSave, EightBitsWithoutPaletteUseTheHalfTone) {
-    QTemporaryDir dir;
     cDIBSection d;
-    ASSERT_TRUE(d.Create(2, 1));
-    put(d, 0, 0, {64, 0, 0});
-    put(d, 1, 0, {70, 130, 250});
+    rowPicture(d, {{64, 0, 0}, {70, 130, 250}});
     std::shared_ptr<cPalette> pal;
-    const QString f = dir.filePath("c.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, pal, 2, 0));
+    const QByteArray b = savedFile(d, pal, 2, 0);
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal->Count(), 256);
-    const QByteArray b = ReadFile(f);
     expectHeader(b, 2, 1, 8, 1078, 4);
     EXPECT_EQ(b.mid(54 + 4 * 1, 4), QByteArray::fromHex("00004000"));
     EXPECT_EQ(b.mid(54 + 4 * 125, 4), QByteArray(4, 0));
@@ -122,21 +114,15 @@ TEST(cDIBSectionSave, EightBitsWithoutPaletteUseTheHalfTone) {
 }
 
 TEST(cDIBSectionSave, AutomaticEightBitsUseAnOptimalPaletteWithoutDiffusion) {
-    QTemporaryDir dir;
     cDIBSection d;
-    ASSERT_TRUE(d.Create(3, 1));
-    put(d, 0, 0, {200, 100, 50});
-    put(d, 1, 0, {10, 20, 30});
-    put(d, 2, 0, {200, 100, 50});
+    rowPicture(d, {{200, 100, 50}, {10, 20, 30}, {200, 100, 50}});
     auto pal = std::make_shared<cPalette>();
     pal->CreateMono();
     const cPalette* before = pal.get();
-    const QString f = dir.filePath("d.bmp");
-    ASSERT_TRUE(cDIBSectionSave().Save(f, d, pal, 2, 2));
+    const QByteArray b = savedFile(d, pal, 2, 2);
     ASSERT_TRUE(pal);
     EXPECT_NE(pal.get(), before);
     ASSERT_EQ(pal->Count(), 2);
-    const QByteArray b = ReadFile(f);
     expectHeader(b, 3, 1, 8, 1078, 4);
     EXPECT_EQ(b.mid(54, 12), QByteArray::fromHex("3264c8001e140a0000000000"));
     EXPECT_EQ(b.mid(1078), QByteArray::fromHex("00010000"));

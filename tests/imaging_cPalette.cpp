@@ -1,5 +1,6 @@
 // Palettes: fixed palettes, closest entry, the octree palette and the two palette files.
 #include "imaging/cDIBSection.h"
+#include "support/DibPixels.h"
 #include "support/Files.h"
 #include "imaging/cPalette.h"
 #include "platform/MsgBox.h"
@@ -14,25 +15,12 @@
 
 namespace {
 
-using RGB = std::array<int, 3>;
-
 RGB entry(const cPalette& p, int i) { return {p.Red(i), p.Green(i), p.Blue(i)}; }
 
 cPalette paletteOf(std::initializer_list<RGB> colours) {
     cPalette p;
     for (const RGB& c : colours) p.Add(uint8_t(c[0]), uint8_t(c[1]), uint8_t(c[2]));
     return p;
-}
-
-// A picture of one row holding the given colours from left to right.
-void rowPicture(cDIBSection& d, std::initializer_list<RGB> colours) {
-    ASSERT_TRUE(d.Create(int(colours.size()), 1));
-    uint8_t* p = d.DIBSectionBitsPtr();
-    for (const RGB& c : colours) {
-        *p++ = uint8_t(c[2]);
-        *p++ = uint8_t(c[1]);
-        *p++ = uint8_t(c[0]);
-    }
 }
 
 } // namespace
