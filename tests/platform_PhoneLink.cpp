@@ -2,6 +2,7 @@
 #include "platform/PhoneLink.h"
 #include "platform/SerialPort.h"
 #include "support/FakePhone.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -83,14 +84,6 @@ QByteArray bmp1(const Logo& l, bool whiteFirst = false) {
     return b;
 }
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-}
-
 bool sameLogo(const std::optional<fakephone::Logo>& got, const Logo& want) {
     return got && got->width == want.width && got->height == want.height && got->black == want.black;
 }
@@ -136,7 +129,7 @@ TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
     SetPhoneModel(c.phone.maker, c.phone.model);
     SetCOMPortDevice(2, phone.device());
     const Logo logo = makeLogo(c.width, c.height);
-    const QString path = writeFile(dir, "send.bmp", bmp1(logo, c.whiteFirst));
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo, c.whiteFirst));
 
     EXPECT_EQ(SendOTABitmap(c.kind, 2, path, "26201"), plSent);
     EXPECT_EQ(CurrentCOMPort(), 2);
@@ -176,7 +169,7 @@ TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotShow) {
         FakePhone phone(c.phone.kind);
         SetPhoneModel(c.phone.maker, c.phone.model);
         SetCOMPortDevice(1, phone.device());
-        const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
+        const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
         EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " " << c.width;
         EXPECT_TRUE(phone.received().isEmpty()) << c.phone.name;
     }
@@ -205,7 +198,7 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
     SetPhoneModel(c.phone.maker, c.phone.model);
     SetPhoneLinkTimeout(300);
     const Logo logo = makeLogo(c.phone.maker == 1 ? 101 : 72, c.phone.maker == 1 ? 43 : 14);
-    const QString path = writeFile(dir, "send.bmp", bmp1(logo));
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo));
     {
         FakePhone phone(c.phone.kind, c.fault);
         SetCOMPortDevice(1, phone.device());
@@ -247,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, PhoneLinkFault, ::testing::ValuesIn(faultCases(
 
 TEST_F(PhoneLinkTest, WrongDeviceOnThePortFails) {
     SetPhoneLinkTimeout(300);
-    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     const struct {
         Phone settings;
         Kind onThePort;
@@ -296,7 +289,7 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
     FakePhone phone(Kind::Nokia6110);
     SetCOMPortDevice(1, phone.device());
     for (const Case& c : cases) {
-        const QString path = writeFile(dir, QString::fromLatin1(c.name) + ".bmp", c.bytes);
+        const QString path = WriteFileIn(dir, QString::fromLatin1(c.name) + ".bmp", c.bytes);
         EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plBadBitmap) << c.name;
     }
     EXPECT_EQ(SendOTABitmap(2, 1, dir.filePath("missing.bmp"), QString()), plBadBitmap);
@@ -306,7 +299,7 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
 TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
     FakePhone phone(Kind::Nokia6110);
     SetCOMPortDevice(1, phone.device());
-    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     for (const char* code : {"", "2620", "262011", "2620a", "26 01", "+2620"}) {
         EXPECT_EQ(SendOTABitmap(0, 1, path, code), plBadOperatorCode) << code;
         EXPECT_EQ(DeleteOPLogo(code), plBadOperatorCode) << code;
@@ -319,7 +312,7 @@ TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
 // ---- delete -------------------------------------------------------------------------------
 
 TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
-    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     for (const Phone& p : kPhones) {
         FakePhone phone(p.kind);
         SetPhoneModel(p.maker, p.model);
@@ -343,8 +336,8 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
 // ---- ports --------------------------------------------------------------------------------
 
 TEST_F(PhoneLinkTest, MissingOrUnusableDeviceFails) {
-    const QString path = writeFile(dir, "send.bmp", bmp1(makeLogo(72, 14)));
-    const QString notATerminal = writeFile(dir, "plain.txt", "x");
+    const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
+    const QString notATerminal = WriteFileIn(dir, "plain.txt", "x");
     SetCOMPortDevice(1, dir.filePath("no-such-tty"));
     SetCOMPortDevice(2, notATerminal);
     EXPECT_EQ(SendOTABitmap(2, 1, path, QString()), plNoPort);

@@ -1,5 +1,6 @@
 // The help window: hook, single reused window, missing file, internal links, and the shipped file.
 #include "platform/HelpViewer.h"
+#include "support/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,14 +17,6 @@
 using namespace vb;
 
 namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    return path;
-}
 
 // A page long enough to scroll: contents at the top, a far section at the bottom.
 QByteArray longPage() {
@@ -71,7 +64,7 @@ TEST_F(HelpViewerTest, HookReceivesPathAndContentsAnchor) {
 
 TEST_F(HelpViewerTest, OpensOneWindowShowingTheFileAsHtml) {
     // The .hlp name must not keep the content from being read as UTF-8 HTML.
-    const QString path = writeFile(dir, QStringLiteral("vorad.hlp"),
+    const QString path = WriteFileIn(dir, QStringLiteral("vorad.hlp"),
                                    "<html><head><meta charset=\"utf-8\"></head><body><a name=\"inhalt\"></a>"
                                    "<h1>Überblick</h1><p>Größe <b>72 × 14</b></p></body></html>");
     Help::ShowContents(path);
@@ -89,7 +82,7 @@ TEST_F(HelpViewerTest, OpensOneWindowShowingTheFileAsHtml) {
 
     // A second request after closing reuses the window and rereads the file.
     w->hide();
-    writeFile(dir, QStringLiteral("vorad.hlp"), "<html><body><p>Neu</p></body></html>");
+    WriteFileIn(dir, QStringLiteral("vorad.hlp"), "<html><body><p>Neu</p></body></html>");
     Help::ShowContents(path);
     EXPECT_EQ(Help::Window(), w);
     EXPECT_TRUE(w->isVisible());
@@ -108,7 +101,7 @@ TEST_F(HelpViewerTest, MissingFileShowsMessageInTheWindow) {
 }
 
 TEST_F(HelpViewerTest, LinksJumpAndBackAndContentsReturn) {
-    Help::ShowContents(writeFile(dir, QStringLiteral("lang.hlp"), longPage()));
+    Help::ShowContents(WriteFileIn(dir, QStringLiteral("lang.hlp"), longPage()));
     QCoreApplication::processEvents(); // the first layout settles the scroll range
     QTextBrowser* b = browser();
     ASSERT_NE(b, nullptr);
