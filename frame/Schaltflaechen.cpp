@@ -65,12 +65,13 @@ void Hover_verdrahten(vb::Form& f) {
         vb::Control* c = f.Controls()[i];
         const int tooltip = it.tooltip;
         const char pattern = it.pattern;
-        // A highlighted button without its picture stops the window's load.
-        if (pattern != 'T') Schaltflaechenlader->Hervorhebung(it);
-        c->MouseMove = [c, tooltip, pattern, it](int, int, float X, float Y) {
+        // A highlighted button without its picture stops the window's load; found (or derived)
+        // here once, a mouse move only looks the picture up by its name.
+        const QString store = pattern != 'T' ? Schaltflaechenlader->Hervorhebung(it).Name() : QString();
+        c->MouseMove = [c, tooltip, pattern, store](int, int, float X, float Y) {
             if (pattern != 'H' && tooltip) vb::Try([&] { c->setToolTipText(LoadResString(tooltip)); });
             if (pattern == 'T') return;
-            Schaltflaeche_hervorheben(*c, X, Y, Schaltflaechenlader->Hervorhebung(it));
+            if (vb::Control* src = Schaltflaechenlader->Find(store)) Schaltflaeche_hervorheben(*c, X, Y, *src);
         };
     }
 }
