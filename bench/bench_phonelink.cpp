@@ -1,6 +1,8 @@
 // Sending a 96 x 65 start-up logo to a Nokia 7110 over FBUS at 115200 bit/s, against the fake
-// phone with its line paced at that rate (ten bits a byte, both ways), and an operator logo to
-// a Siemens S35 with AT commands at 19200 bit/s.
+// phone with its line paced at that rate (ten bits a byte, both ways), a caller-group logo to the
+// 7110 (the group read first, then written), and an operator logo to a Siemens S35 with AT
+// commands at 19200 bit/s. The cable's power-up wait (one second before every Nokia transfer)
+// is left out of the figures: it is a fixed wait, not work.
 #include "platform/PhoneLink.h"
 #include "support/FakePhone.h"
 
@@ -42,6 +44,7 @@ void transfer(benchmark::State& state, fakephone::Kind kind, int maker, int mode
     fakephone::FakePhone phone(kind, fakephone::Fault::None, rate);
     vb::SetPhoneModel(maker, model);
     vb::SetCOMPortDevice(1, phone.device());
+    vb::SetPhoneCablePowerUp(0);
     int sent = 0;
     for (auto _ : state) sent += vb::SendOTABitmap(kind_, 1, path, QStringLiteral("26201")) == vb::plSent;
     state.counters["sent"] = sent;
@@ -53,13 +56,17 @@ void transfer(benchmark::State& state, fakephone::Kind kind, int maker, int mode
 void BM_NokiaStartupLogo96x65(benchmark::State& state) {
     transfer(state, fakephone::Kind::Nokia7110, 0, 4, 2, 96, 65, 115200);
 }
-void BM_SiemensOperatorLogo101x43(benchmark::State& state) {
-    transfer(state, fakephone::Kind::Siemens, 1, 3, 0, 101, 43, 19200);
+void BM_NokiaGroupLogo72x14(benchmark::State& state) {
+    transfer(state, fakephone::Kind::Nokia7110, 0, 4, 1, 72, 14, 115200);
+}
+void BM_SiemensOperatorLogo101x21(benchmark::State& state) {
+    transfer(state, fakephone::Kind::Siemens, 1, 3, 0, 101, 21, 19200);
 }
 
 } // namespace
 
 BENCHMARK(BM_NokiaStartupLogo96x65)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_SiemensOperatorLogo101x43)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_NokiaGroupLogo72x14)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SiemensOperatorLogo101x21)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

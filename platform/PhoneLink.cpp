@@ -14,14 +14,29 @@
 //                    0x0013 / OK 0x0014 / error 0x0015,
 //               0x7f "Acknowledge (FBUS/IRDA) {+type, seq}".
 //   [nk7110]  gnokii, Docs/protocol/nk7110.txt (Nokia 6210 and derivatives: 62xx, 7110):
-//               0x0a "set operator logo" 0x01a3 / OK 0x01a4,
+//               0x0a "set operator logo" 0x01a3 {0x01, oplogo?, MCC+MNC, 0, 4, len, xlen, ylen,
+//                    0, bitmaplen, 0, 0, bitmap} / OK 0x01a4,
 //               0x7a "Set setting" 0x01ec number 0x15 (startup logo, "pixels placed
 //                    vertically") / reply 0x01eb,
-//               0x03 "Set mem location" 0x010b in memory 0x10 (caller groups) with the blocks
-//                    0x1b "caller group graphic" and 0x1c "graphic on" / reply 0x010c.
-//   [pax]     Pax Instruments, nokia-phone-arduino-shield, notes.md, "Communication steps":
-//             128 bytes 0x55 synchronise the phone's UART before the first frame; a worked
-//             frame that shows the padding byte is not counted in the length.
+//               0x03 "Read memory" 0x0107 / 0x0108 and "Set mem location" 0x010b / 0x010c in
+//                    memory 0x10 (caller groups), blocks {id, 0, 0, blocksize, block no.,
+//                    contents, 0x00}: 0x07 name, 0x0c ringtone, 0x1b "caller group graphic"
+//                    {width, height, 0, 0, bitmap}, 0x1c "graphic on", 0x1e "caller group
+//                    number"; an answer with 0x0f in byte 6 is an error, its reason in byte 10.
+//   [gammu]   Gammu, libgammu/phone/nokia/dct3/n6110.c, n7110.c, nfunc.c, service/gsmlogo.c,
+//             protocol/nokia/fbus2.c: what the public tool sends for these messages (the bitmap
+//             size byte 126 in the group graphic, the group blocks read back and written again,
+//             the phone's own logo size with a smaller logo in its middle, no padding byte after
+//             the 7110 operator logo), that it judges answers by type, subtype and result bytes
+//             only (captured 7110 answers carry 0x00 where requests carry 0x01), and the start
+//             of the cable: DTR on and RTS off, a second's wait, then 250 bytes 0x55; and
+//             0x05 "set profile feature" {0x10, 0x01, profile, feature, value} / OK 0x11 /
+//             error 0x12, which switches the start-up animation to the uploaded logo.
+//   [fbus]    gnokii, common/links/fbus.c: frames of at most 120 data bytes plus frames-to-go and
+//             sequence, a padding byte after an odd length that the length does not count.
+//   [models]  Gammu, libgammu/gsmphones.c, the phone table: F_NOCALLER (3210, 33xx, 51xx),
+//             F_NOSTARTUP (51xx), F_NOSTARTANI (61xx, 8210; the 3210, 33xx and 88xx have an
+//             animation).
 //   [siemens] Siemens, "AT command set for S45 Siemens mobile phones and modems"
 //             (A30880-A10-A001-3-D376), 2.4.2.3 AT^SBNW "Binary Write": type "bmp" (Windows
 //             bitmap, 2 colours), subtype 0 "shown permanently when registered in home network",
@@ -32,8 +47,8 @@
 //
 // Where the documents leave a detail open, the choice is written at the place it is made
 // (PhoneLinkNokia.cpp, PhoneLinkSiemens.cpp). The settings' maker and model choose the
-// protocol and the message set (SetPhoneModel); the model also fixes the largest logo of each
-// kind, and a larger logo is refused before the port is opened.
+// protocol and the message set (SetPhoneModel); the model also fixes which kinds it takes and
+// at which size, and what it cannot take is refused before the port is opened.
 //
 // COM ports: COM n (1 to 4) is /dev/ttyUSB<n-1> when that USB serial adapter is present, else
 // the built-in /dev/ttyS<n-1>; the choice is made at each call so an adapter plugged in later is
@@ -84,25 +99,34 @@ LinkState& state() {
 
 struct Model {
     Family family;
-    int size[3][2]; // largest logo per kind: operator, group, start-up (width, height)
+    int size[3][2]; // the size of each kind the phone shows: operator, group, start-up (0 x 0: none)
+    const char* startupFeatures; // profile features switching a start-up animation off, in order
 };
 
-// Nokia: 3210/33xx, 51xx, 61xx, 62xx, 7110, 8210, 88xx. Sizes: the 6110 family's operator and
-// group logos are 72 x 14 and its start-up logo 84 x 48 [nk6110]; the 7110 family's operator
-// logo is 78 x 21 and its start-up logo 96 x 65 (7110) or 96 x 60 (62xx) [nk7110].
+// Nokia: 3210/33xx, 51xx, 61xx, 62xx, 7110, 8210, 88xx [models]. Sizes [nk6110], [nk7110],
+// [models]: the 6110 family shows operator and group logos at 72 x 14 and start-up logos at
+// 84 x 48; the 7110 family operator logos at 78 x 21, group logos at 72 x 14 and start-up logos
+// at 96 x 60 (62xx) or 96 x 65 (7110). The 3210, 33xx and 51xx have no caller groups, the 51xx
+// no start-up logo. The 3210, 33xx and 88xx play a start-up animation until profile feature
+// 0x2e (3210) or 0x29 (33xx, 88xx) is set to 0, the uploaded logo; the one settings entry
+// "3210, 33xx" tries the 3210's feature first and the other when the phone refuses it.
 const Model kNokia[7] = {
-    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
-    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 60}}},
-    {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 65}}}, {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
-    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}},
+    {Family::Nokia6110, {{72, 14}, {0, 0}, {84, 48}}, "\x2e\x29"},
+    {Family::Nokia6110, {{72, 14}, {0, 0}, {0, 0}}, ""},
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}, ""},
+    {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 60}}, ""},
+    {Family::Nokia7110, {{78, 21}, {72, 14}, {96, 65}}, ""},
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}, ""},
+    {Family::Nokia6110, {{72, 14}, {72, 14}, {84, 48}}, "\x29"},
 };
 // Siemens: S25, C35, M35, S35; operator logos only (the bitmap write has no group or start-up
-// picture). Sizes are the displays' logo areas.
+// picture). The S25 shows 97 x 26; the public tool takes Siemens operator logos up to 101 x 21
+// [gammu], the limit kept for the C35i, M35i and S35i.
 const Model kSiemens[4] = {
-    {Family::Siemens, {{97, 26}, {0, 0}, {0, 0}}},
-    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}},
-    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}},
-    {Family::Siemens, {{101, 43}, {0, 0}, {0, 0}}},
+    {Family::Siemens, {{97, 26}, {0, 0}, {0, 0}}, ""},
+    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}, ""},
+    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}, ""},
+    {Family::Siemens, {{101, 21}, {0, 0}, {0, 0}}, ""},
 };
 
 const Model& currentModel() {
@@ -180,7 +204,7 @@ std::optional<QByteArray> operatorBcd(const QString& code) {
 
 // ---- the call -----------------------------------------------------------------------------
 
-int transact(int comPort, const Request& request) {
+int transact(int comPort, Request request) {
     LinkState& s = state();
     const QString device = COMPortDevice(comPort);
     if (device.isEmpty()) return plNoPort;
@@ -190,7 +214,8 @@ int transact(int comPort, const Request& request) {
     const bool nokia = family != Family::Siemens;
     s.port.SetBaudRate(nokia ? s.baud : kSiemensBaud);
     if (!s.port.Open(device, true, !nokia)) return plNoPort;
-    const int result = nokia ? phonelink::nokiaTransfer(s.port, family, request, seams().phoneLinkTimeoutMs)
+    const int result = nokia ? phonelink::nokiaTransfer(s.port, family, request, seams().phoneLinkTimeoutMs,
+                                                        seams().phoneCablePowerUpMs)
                              : phonelink::siemensTransfer(s.port, request, seams().phoneLinkTimeoutMs);
     s.port.Close();
     return result;
@@ -209,9 +234,13 @@ int SendOTABitmap(int kind, int comPort, const QString& bmpPath, const QString& 
     }
     const auto logo = readMonoBmp(bmpPath);
     if (!logo) return plBadBitmap;
-    if (MaxLogoWidth(kind) == 0) return plBadKind;
-    if (logo->width > MaxLogoWidth(kind) || logo->height > MaxLogoHeight(kind)) return plTooLarge;
-    request.logo = *logo;
+    // What the model cannot take is refused before anything goes out.
+    const int w = MaxLogoWidth(kind), h = MaxLogoHeight(kind);
+    if (w == 0) return plBadKind;
+    if (logo->width > w || logo->height > h) return plTooLarge;
+    const Model& model = currentModel();
+    request.logo = model.family == Family::Siemens ? *logo : phonelink::centred(*logo, w, h);
+    if (kind == 2) request.startupFeatures = QByteArray(model.startupFeatures);
     if (COMPortDevice(comPort).isEmpty()) return plNoPort;
     SetCOMPort(comPort);
     return transact(comPort, request);
@@ -268,6 +297,8 @@ void ResetPhoneLink() {
 
 void SetPhoneLinkTimeout(int ms) { seams().phoneLinkTimeoutMs = ms > 0 ? ms : 1; }
 int PhoneLinkTimeout() { return seams().phoneLinkTimeoutMs; }
+void SetPhoneCablePowerUp(int ms) { seams().phoneCablePowerUpMs = ms > 0 ? ms : 0; }
+int PhoneCablePowerUp() { return seams().phoneCablePowerUpMs; }
 
 bool SetPhoneLinkBaudRate(int baud) {
     SerialPort probe;
@@ -280,6 +311,19 @@ int PhoneLinkBaudRate() { return state().baud; }
 // ---- bitmap forms -------------------------------------------------------------------------
 
 namespace phonelink {
+
+MonoLogo centred(const MonoLogo& logo, int width, int height) {
+    if (logo.width == width && logo.height == height) return logo;
+    MonoLogo out;
+    out.width = width;
+    out.height = height;
+    out.black.assign(size_t(width) * size_t(height), false);
+    const int left = (width - logo.width) / 2, top = (height - logo.height) / 2;
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x)
+            out.black[size_t(y + top) * size_t(width) + size_t(x + left)] = logo.at(x, y);
+    return out;
+}
 
 QByteArray packedRows(const MonoLogo& logo) {
     const int pixels = logo.width * logo.height;

@@ -16,7 +16,7 @@ enum PhoneLinkResult : int {
     plNoPort = 4,          // no such COM port, or its device cannot be opened as a terminal
     plBadBitmap = 5,       // the file is no 1-bit BMP of at most 255 x 255 pixels
     plBadOperatorCode = 6, // not five digits of country and network code
-    plBadKind = 7,         // kind outside 0 (operator), 1 (group), 2 (start-up), or one the phone lacks
+    plBadKind = 7,         // kind outside 0 (operator), 1 (group), 2 (start-up), or one the model cannot take
     plLineError = 8,       // writing to or reading from the line failed, or the cable hung up
     plTooLarge = 9,        // the logo is larger than the chosen phone model shows
 };
@@ -35,7 +35,9 @@ void FreeCOMPort();
 void SetPhoneModel(int maker, int model);
 int PhoneMaker();
 int PhoneModel();
-// Largest logo of a kind the chosen model shows (0 x 0 when it has no such logo).
+// The size the chosen model shows a logo of that kind at (0 x 0 when it takes no such logo).
+// Nokia phones are always sent a logo of this size, a smaller one placed in its middle;
+// Siemens phones are sent the logo's own size up to this one. Larger logos are refused.
 int MaxLogoWidth(int kind);
 int MaxLogoHeight(int kind);
 
@@ -50,6 +52,10 @@ int CurrentCOMPort();
 // no answer at all ends after three such waits.
 void SetPhoneLinkTimeout(int ms);
 int PhoneLinkTimeout();
+// Time a Nokia cable is given to power up from DTR before the first sync run (milliseconds;
+// default 1000, as the public tools wait).
+void SetPhoneCablePowerUp(int ms);
+int PhoneCablePowerUp();
 // Back to the state of a fresh start: default devices, port 1, Nokia 3210, default timeout
 // and speed, the port closed (tests start from here).
 void ResetPhoneLink();

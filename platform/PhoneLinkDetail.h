@@ -21,9 +21,16 @@ enum class Family { Nokia6110, Nokia7110, Siemens };
 // What one call asks of the phone.
 struct Request {
     enum What { OperatorLogo, GroupLogo, StartupLogo, DeleteOperatorLogo } what = OperatorLogo;
-    MonoLogo logo;
+    MonoLogo logo;      // already at the size the phone takes
     QByteArray network; // three bytes, swapped-nibble BCD of country and network code
+    // Profile features that switch a phone with a start-up animation to the uploaded logo,
+    // tried in this order until the phone takes one; empty for phones without animation.
+    QByteArray startupFeatures;
 };
+
+// A smaller logo in the middle of a canvas of the given size, as the phone display shows it
+// (the left and top margins take the smaller half of an odd remainder).
+MonoLogo centred(const MonoLogo& logo, int width, int height);
 
 // Rows from the top, each left to right, most significant bit first, 1 = black; the bits run on
 // from row to row and only the last byte is filled up with zero bits.
@@ -38,7 +45,8 @@ QByteArray verticalBands(const MonoLogo& logo);
 QByteArray monoBmp(const MonoLogo& logo);
 
 // Each driver talks to an open port and returns a PhoneLinkResult.
-int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs);
+// powerUpMs: the time the cable needs after its supply line was raised.
+int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs, int powerUpMs);
 int siemensTransfer(SerialPort& port, const Request& request, int timeoutMs);
 
 } // namespace vb::phonelink

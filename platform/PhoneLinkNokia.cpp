@@ -1,15 +1,22 @@
 // Nokia phones over FBUS version 2 (sources in PhoneLink.cpp's head comment).
 //
-// One request is one message to the phone, split into frames of at most kChunk bytes; every
-// frame waits for the phone's acknowledgement (type 0x7f) and is sent again when none comes,
-// three times in all. The phone's reply is acknowledged frame by frame and reassembled. A reply
+// The cable is powered from DTR: it is given its time to power up, then the phone's UART is
+// synchronised with a run of 0x55 [gammu]. One request is one message to the phone, split into
+// frames of at most kChunk bytes; every frame waits for the phone's acknowledgement (type 0x7f)
+// and is sent again when none comes, three times in all; until the phone has acknowledged
+// anything, each new try starts with a fresh sync run, as a cable still powering up may have
+// swallowed the first. The phone's reply is acknowledged frame by frame and reassembled. A reply
 // with a bad check byte is dropped unacknowledged, so the phone sends it again. Frames the
-// phone sends of its own accord are acknowledged and otherwise ignored.
+// phone sends of its own accord are acknowledged and otherwise ignored. Answers are judged by
+// their message type, subtype (byte 3) and result bytes; bytes 0 to 2 are not looked at, as the
+// phones fill byte 2 differently from the requests [gammu].
 #include "platform/PhoneLink.h"
 #include "platform/PhoneLinkDetail.h"
 
 #include <chrono>
+#include <initializer_list>
 #include <optional>
+#include <thread>
 
 namespace vb::phonelink {
 namespace {
@@ -19,9 +26,9 @@ using Clock = std::chrono::steady_clock;
 constexpr quint8 kFrameId = 0x1E;      // cable [nokia]
 constexpr quint8 kPhone = 0x00, kComputer = 0x0C;
 constexpr quint8 kAckType = 0x7F;      // [nk6110] 0x7f
-constexpr int kChunk = 120;            // block bytes per frame; the MBUS limit [nokia], safe for FBUS
+constexpr int kChunk = 120;            // block bytes per frame [fbus]
 constexpr int kAttempts = 3;
-constexpr int kSyncBytes = 128;        // [pax]
+constexpr int kSyncBytes = 250;        // [gammu], gnokii's default init length
 constexpr int kMaxFrameLength = 512;   // longer length fields are noise
 
 struct Frame {
@@ -39,7 +46,7 @@ QByteArray buildFrame(quint8 type, const QByteArray& body) {
     f.append(char(body.size() >> 8 & 0xFF));
     f.append(char(body.size() & 0xFF));
     f.append(body);
-    if (body.size() % 2) f.append('\0'); // padding, not counted in the length [pax]
+    if (body.size() % 2) f.append('\0'); // padding, not counted in the length [fbus]
     quint8 even = 0, odd = 0;
     for (qsizetype i = 0; i < f.size(); ++i) (i % 2 ? odd : even) ^= quint8(f[i]);
     f.append(char(even));
@@ -50,6 +57,13 @@ QByteArray buildFrame(quint8 type, const QByteArray& body) {
 class Fbus {
 public:
     Fbus(SerialPort& port, int timeoutMs) : m_port(port), m_timeoutMs(timeoutMs) {}
+
+    // The cable's supply comes from DTR, raised when the port was opened: wait for it, then sync.
+    int start(int powerUpMs) {
+        if (powerUpMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(powerUpMs));
+        m_port.DiscardInput(); // what a powering-up cable sent is noise
+        return synchronise();
+    }
 
     // Sends one message and waits for the reply of replyType; its block (the frames' data
     // joined, without frames-to-go and sequence bytes) lands in reply.
@@ -79,6 +93,8 @@ private:
             const QByteArray frame = buildFrame(type, body);
             int result = plNoAnswer;
             for (int attempt = 0; attempt < kAttempts && result == plNoAnswer; ++attempt) {
+                if (attempt > 0 && !m_linkUp)
+                    if (const int r = synchronise(); r != plSent) return r;
                 if (!m_port.WriteAll(frame, writeMs(frame.size()))) return plLineError;
                 result = awaitAck(type, seq);
             }
@@ -93,6 +109,7 @@ private:
             Frame f;
             if (const int r = readFrame(f, deadline); r != plSent) return r;
             if (f.type == kAckType) {
+                m_linkUp = true;
                 if (f.body.size() >= 2 && quint8(f.body[0]) == type && (quint8(f.body[1]) & 0x07) == seq)
                     return plSent;
                 continue; // an acknowledgement of something else
@@ -199,36 +216,66 @@ private:
     std::vector<Frame> m_done;
     int m_lastSeq = -1, m_lastType = -1;
     bool m_noise = false, m_heard = false;
+    bool m_linkUp = false; // the phone has acknowledged a frame
 };
 
-QByteArray header(quint8 a, quint8 b) {
-    // Every message block starts 0x00 0x01 [nk6110 "Frames list format"], then the subtype.
+// Every message block starts 0x00 0x01, a byte the 6110 family sends as 0x00 and the 7110 family
+// mostly as 0x01 [nk6110 "Frames list format"], [gammu], then the subtype.
+QByteArray header(quint8 b2, quint8 subtype) {
     QByteArray h;
     h.append('\0');
     h.append(char(0x01));
-    h.append(char(a));
-    h.append(char(b));
+    h.append(char(b2));
+    h.append(char(subtype));
     return h;
 }
+QByteArray header6110(quint8 subtype) { return header(0x00, subtype); }
+QByteArray header7110(quint8 subtype) { return header(0x01, subtype); }
 
-bool replyIs(const QByteArray& reply, quint8 a, quint8 b) {
-    return reply.size() >= 4 && quint8(reply[2]) == a && quint8(reply[3]) == b;
+QByteArray bytes(std::initializer_list<int> list) {
+    QByteArray b;
+    for (const int v : list) b.append(char(v));
+    return b;
 }
 
-// Deleting: the documents know no delete message. The operator logo is shown only while the
-// phone is registered with the network stored beside it, so the logo is replaced by a blank one
-// for the network 000 00, which no phone is ever registered with: the phone shows the
-// operator's name again.
-MonoLogo blankOperatorLogo() {
+// The subtype of an answer; the bytes before it carry nothing the link needs.
+bool replyIs(const QByteArray& reply, quint8 subtype) { return reply.size() >= 4 && quint8(reply[3]) == subtype; }
+
+// Deleting: the documents know no delete message for the 6110 family. The operator logo is shown
+// only while the phone is registered with the network stored beside it, so the logo is replaced
+// by a blank one for the network 000 00, which no phone is ever registered with: the phone shows
+// the operator's name again.
+MonoLogo blankLogo(int width, int height) {
     MonoLogo blank;
-    blank.width = 72;
-    blank.height = 14;
-    blank.black.assign(72 * 14, false);
+    blank.width = width;
+    blank.height = height;
+    blank.black.assign(size_t(width) * size_t(height), false);
     return blank;
 }
 const QByteArray kNoNetwork("\x00\xF0\x00", 3);
 
-// ---- Nokia 6110 family [nk6110] -----------------------------------------------------------
+// ---- Nokia 6110 family [nk6110], [gammu] ----------------------------------------------------
+
+QByteArray withLength16(const QByteArray& data) {
+    QByteArray m;
+    m.append(char(data.size() >> 8));
+    m.append(char(data.size() & 0xFF));
+    return m + data;
+}
+
+// Animation phones show the uploaded logo only once their start-up setting names it.
+int showUploadedStartup6110(Fbus& bus, const QByteArray& features) {
+    if (features.isEmpty()) return plSent;
+    int result = plRefused;
+    for (const char feature : features) {
+        QByteArray reply;
+        const QByteArray m = header6110(0x10) + bytes({0x01, 0x00, quint8(feature), 0x00});
+        if (const int r = bus.request(0x05, m, 0x05, reply); r != plSent) return r;
+        if (replyIs(reply, 0x11)) return plSent;
+        result = replyIs(reply, 0x12) ? int(plRefused) : int(plBadAnswer);
+    }
+    return result;
+}
 
 int send6110(Fbus& bus, const Request& r) {
     QByteArray reply;
@@ -236,130 +283,144 @@ int send6110(Fbus& bus, const Request& r) {
     case Request::OperatorLogo:
     case Request::DeleteOperatorLogo: {
         const bool del = r.what == Request::DeleteOperatorLogo;
-        const QByteArray ota = otaBitmap(del ? blankOperatorLogo() : r.logo);
-        QByteArray m = header(0x00, 0x30);
+        QByteArray m = header6110(0x30);
         m.append(char(0x01)); // location
         m.append(del ? kNoNetwork : r.network);
-        m.append(char(ota.size() >> 8));
-        m.append(char(ota.size() & 0xFF));
-        m.append(ota);
+        m.append(withLength16(otaBitmap(del ? blankLogo(72, 14) : r.logo)));
         if (const int res = bus.request(0x05, m, 0x05, reply); res != plSent) return res;
-        return replyIs(reply, 0x00, 0x31) ? int(plSent) : replyIs(reply, 0x00, 0x32) ? int(plRefused) : int(plBadAnswer);
+        return replyIs(reply, 0x31) ? int(plSent) : replyIs(reply, 0x32) ? int(plRefused) : int(plBadAnswer);
     }
     case Request::StartupLogo: {
-        QByteArray m = header(0x00, 0x18);
+        if (const int res = showUploadedStartup6110(bus, r.startupFeatures); res != plSent) return res;
+        QByteArray m = header6110(0x18);
         m.append(char(0x01)); // one block
         m.append(char(0x01)); // block id 1: start-up logo
         m.append(char(r.logo.height));
         m.append(char(r.logo.width));
         m.append(verticalBands(r.logo));
         if (const int res = bus.request(0x05, m, 0x05, reply); res != plSent) return res;
-        return replyIs(reply, 0x00, 0x19) && reply.size() >= 5 && reply[4] == 0x01 ? int(plSent) : int(plRefused);
+        return replyIs(reply, 0x19) ? int(plSent) : int(plRefused);
     }
     case Request::GroupLogo: {
         // The group keeps its name and ringtone: read them first. The first group is the one
         // written; the program names no other.
         constexpr quint8 kGroup = 0x00;
-        QByteArray get = header(0x00, 0x10);
-        get.append(char(kGroup));
-        if (const int res = bus.request(0x03, get, 0x03, reply); res != plSent) return res;
-        if (!replyIs(reply, 0x00, 0x11)) return replyIs(reply, 0x00, 0x12) ? plRefused : plBadAnswer;
+        if (const int res = bus.request(0x03, header6110(0x10) + char(kGroup), 0x03, reply); res != plSent) return res;
+        if (!replyIs(reply, 0x11)) return replyIs(reply, 0x12) ? plRefused : plBadAnswer;
         if (reply.size() < 6) return plBadAnswer;
         const int nameLength = quint8(reply[5]);
         if (reply.size() < 6 + nameLength + 1) return plBadAnswer;
-        const QByteArray name = reply.mid(6, nameLength);
-        const char ringtone = reply[6 + nameLength];
-        const QByteArray ota = otaBitmap(r.logo);
-        QByteArray m = header(0x00, 0x13);
+        QByteArray m = header6110(0x13);
         m.append(char(kGroup));
-        m.append(char(nameLength));
-        m.append(name);
-        m.append(ringtone);
-        m.append(char(0x01)); // graphic on
-        m.append(char(ota.size() >> 8));
-        m.append(char(ota.size() & 0xFF));
-        m.append(ota);
+        m.append(reply.mid(5, 1 + nameLength + 1)); // name length, name, ringtone
+        m.append(char(0x01));                       // graphic on
+        m.append(withLength16(otaBitmap(r.logo)));
         if (const int res = bus.request(0x03, m, 0x03, reply); res != plSent) return res;
-        return replyIs(reply, 0x00, 0x14) ? int(plSent) : replyIs(reply, 0x00, 0x15) ? int(plRefused) : int(plBadAnswer);
+        return replyIs(reply, 0x14) ? int(plSent) : replyIs(reply, 0x15) ? int(plRefused) : int(plBadAnswer);
     }
     }
     return plBadKind;
 }
 
-// ---- Nokia 7110 family [nk7110] -----------------------------------------------------------
+// ---- Nokia 7110 family [nk7110], [gammu] ----------------------------------------------------
+
+// A phonebook block: {id, 0, size high, size low, number, contents, 0x00}, size counting the
+// whole block.
+QByteArray block7110(quint8 id, int number, const QByteArray& contents) {
+    const int size = int(contents.size()) + 6;
+    return bytes({id, 0x00, size >> 8 & 0xFF, size & 0xFF, number}) + contents + '\0';
+}
+
+constexpr quint8 kCallerGroups = 0x10; // memory type of the caller groups
+constexpr quint8 kFirstGroup = 0x01;   // locations 1 to 5; the program names no other than the first
+
+// A phonebook answer with 0x0f in byte 6 is the phone's error; the reason is in byte 10.
+bool phonebookError(const QByteArray& reply) { return reply.size() > 6 && quint8(reply[6]) == 0x0F; }
+
+struct GroupEntry {
+    std::optional<QByteArray> name; // unicode, without its terminating zeros
+    std::optional<quint8> ringtone;
+};
+
+// The blocks of a "Read memory" answer, from byte 18 on, their count in byte 17.
+std::optional<GroupEntry> readGroupEntry(const QByteArray& reply) {
+    if (reply.size() < 18) return std::nullopt;
+    GroupEntry entry;
+    int at = 18;
+    for (int b = 0; b < quint8(reply[17]); ++b) {
+        if (at + 6 > reply.size()) return std::nullopt;
+        const int size = quint8(reply[at + 2]) << 8 | quint8(reply[at + 3]);
+        if (size < 6 || at + size > reply.size()) return std::nullopt;
+        const QByteArray contents = reply.mid(at + 5, size - 6);
+        const quint8 id = quint8(reply[at]);
+        if (id == 0x07 && !contents.isEmpty()) {
+            QByteArray name = contents.mid(1, quint8(contents[0]));
+            while (name.size() >= 2 && name.endsWith(QByteArray(2, '\0'))) name.chop(2);
+            entry.name = name;
+        } else if (id == 0x0C && !contents.isEmpty()) {
+            entry.ringtone = quint8(contents[0]) != 0 || contents.size() < 3 ? quint8(contents[0]) : quint8(contents[2]);
+        }
+        at += size;
+    }
+    return entry;
+}
 
 int send7110(Fbus& bus, const Request& r) {
     QByteArray reply;
     switch (r.what) {
     case Request::OperatorLogo:
     case Request::DeleteOperatorLogo: {
-        // { 0x01a3, 0x01, oplogo?, MCC+MNC[3], 0, 4, len, xlen, ylen, 0, {bitmap}, 0x00 } with
-        // {bitmap} = bitmaplen, 0, 0, rows; len counts from xlen to the bitmap's end, plus 2.
+        // {0x01, logo on, MCC+MNC, 0, 4, len, w, h, 0, bitmap length, 0, 0, rows}; len counts
+        // from the width to the bitmap's end, plus 2. No padding byte follows [gammu].
         const bool del = r.what == Request::DeleteOperatorLogo;
-        const MonoLogo& logo = del ? blankOperatorLogo() : r.logo;
+        const MonoLogo& logo = del ? blankLogo(78, 21) : r.logo;
         const QByteArray rows = packedRows(logo);
-        QByteArray m = header(0x01, 0xA3);
+        QByteArray m = header7110(0xA3);
         m.append(char(0x01));
         m.append(char(0x01)); // a logo follows
         m.append(del ? kNoNetwork : r.network);
-        m.append('\0');
-        m.append(char(0x04));
-        m.append(char(3 + 3 + rows.size() + 2));
-        m.append(char(logo.width));
-        m.append(char(logo.height));
-        m.append('\0');
-        m.append(char(rows.size()));
-        m.append('\0');
-        m.append('\0');
+        m.append(bytes({0x00, 0x04, int(8 + rows.size()), logo.width, logo.height, 0x00, int(rows.size()), 0x00, 0x00}));
         m.append(rows);
-        m.append('\0');
         if (const int res = bus.request(0x0A, m, 0x0A, reply); res != plSent) return res;
-        return replyIs(reply, 0x01, 0xA4) ? int(plSent) : int(plRefused);
+        return replyIs(reply, 0xA4) ? int(plSent) : int(plRefused);
     }
     case Request::StartupLogo: {
-        static const char kLead[] = {0x15, 0x00, 0x00, 0x00, 0x04, char(0xC0), 0x02, 0x00};
-        QByteArray m = header(0x01, 0xEC);
-        m.append(kLead, sizeof kLead);
-        m.append(char(r.logo.height));
-        m.append(char(0xC0));
-        m.append(char(0x03));
-        m.append('\0');
-        m.append(char(r.logo.width));
-        m.append(char(0xC0));
-        m.append(char(0x04));
-        m.append(char(0x03));
-        m.append('\0');
+        QByteArray m = header7110(0xEC);
+        m.append(bytes({0x15, 0x00, 0x00, 0x00, 0x04, 0xC0, 0x02, 0x00, r.logo.height, 0xC0, 0x03, 0x00,
+                        r.logo.width, 0xC0, 0x04, 0x03, 0x00}));
         m.append(verticalBands(r.logo));
         if (const int res = bus.request(0x7A, m, 0x7A, reply); res != plSent) return res;
-        const bool taken = replyIs(reply, 0x01, 0xEB) && reply.size() >= 6 && reply[4] == 0x15 && reply[5] == 0;
+        // {0x01eb, number, 0x00}: a result other than 0 is a refusal.
+        const bool taken = replyIs(reply, 0xEB) && (reply.size() < 6 || reply[5] == 0);
         return taken ? int(plSent) : int(plRefused);
     }
     case Request::GroupLogo: {
-        // Caller groups are the phonebook memory 0x10, locations 1 to 5; only the graphic blocks
-        // are written, so the group keeps its name and ringtone. Blocks: {id, 0, 0, size,
-        // number, contents}, size counting the whole block.
+        // The group is read first, so that its name and ringtone are written back unchanged.
+        const QByteArray read = header7110(0x07) + bytes({0x01, 0x01, 0x00, 0x01, 0x02, kCallerGroups, 0x00, kFirstGroup, 0x00, 0x00});
+        if (const int res = bus.request(0x03, read, 0x03, reply); res != plSent) return res;
+        if (!replyIs(reply, 0x08)) return plBadAnswer;
+        if (phonebookError(reply)) return plRefused;
+        const std::optional<GroupEntry> entry = readGroupEntry(reply);
+        if (!entry) return plBadAnswer;
+
+        QByteArray blocks;
+        int count = 0;
+        blocks.append(block7110(0x1C, ++count, bytes({0x01, 0x00}))); // graphic on
+        if (entry->ringtone) blocks.append(block7110(0x0C, ++count, bytes({*entry->ringtone, 0x00})));
+        blocks.append(block7110(0x1E, ++count, bytes({kFirstGroup, 0x00})));
+        if (entry->name) {
+            const QByteArray& name = *entry->name;
+            blocks.append(block7110(0x07, ++count, char(name.size() + 2) + name + '\0'));
+        }
         const QByteArray rows = packedRows(r.logo);
-        QByteArray graphic;
-        graphic.append(char(0x1B));
-        graphic.append('\0');
-        graphic.append('\0');
-        graphic.append(char(5 + 4 + rows.size()));
-        graphic.append(char(0x01));
-        graphic.append(char(r.logo.width));
-        graphic.append(char(r.logo.height));
-        graphic.append('\0');
-        graphic.append('\0');
-        graphic.append(rows);
-        static const char kOn[] = {0x1C, 0x00, 0x00, 0x08, 0x02, 0x01, 0x00, 0x00};
-        QByteArray m = header(0x01, 0x0B);
-        static const char kLead[] = {0x00, 0x01, 0x01, 0x00, 0x00, 0x0C, 0x00, 0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02};
-        m.append(kLead, sizeof kLead);
-        m.append(graphic);
-        m.append(kOn, sizeof kOn);
+        blocks.append(block7110(0x1B, ++count, bytes({r.logo.width, r.logo.height, 0x00, 0x00, int(rows.size())}) + rows));
+
+        QByteArray m = header6110(0x0B);
+        m.append(bytes({0x00, 0x01, 0x01, 0x00, 0x00, 0x0C, 0x00, kCallerGroups, 0x00, kFirstGroup, 0x00, 0x00, 0x00, count}));
+        m.append(blocks);
         if (const int res = bus.request(0x03, m, 0x03, reply); res != plSent) return res;
-        if (!replyIs(reply, 0x01, 0x0C) || reply.size() < 7) return plBadAnswer;
-        const quint8 code = quint8(reply[6]);
-        return code == 0x3D || code == 0x3E ? int(plRefused) : int(plSent);
+        if (!replyIs(reply, 0x0C)) return plBadAnswer;
+        return phonebookError(reply) ? int(plRefused) : int(plSent);
     }
     }
     return plBadKind;
@@ -367,10 +428,10 @@ int send7110(Fbus& bus, const Request& r) {
 
 } // namespace
 
-int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs) {
+int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs, int powerUpMs) {
     port.DiscardInput();
     Fbus bus(port, timeoutMs);
-    if (const int r = bus.synchronise(); r != plSent) return r;
+    if (const int r = bus.start(powerUpMs); r != plSent) return r;
     return family == Family::Nokia7110 ? send7110(bus, request) : send6110(bus, request);
 }
 

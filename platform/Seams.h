@@ -55,6 +55,7 @@ struct Seams {
 
     std::array<QString, 4> comPortDevices; // empty entry: the default device of that port
     int phoneLinkTimeoutMs = 1000;
+    int phoneCablePowerUpMs = 1000;       // wait after raising the cable's supply line
 
     RndSource rnd;                        // empty: the program's own random numbers
 

@@ -118,10 +118,27 @@ void SerialPort::Attach(int fd) {
     m_fd = fd;
 }
 
+bool SerialPort::Drain(int timeoutMs) {
+    if (m_fd < 0) return true;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+    for (;;) {
+        int queued = 0;
+        // Descriptors without an output queue (pipes, sockets in tests) have nothing to wait for.
+        if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        if (msLeft(deadline) == 0) return false;
+        ::usleep(1000);
+    }
+}
+
 void SerialPort::Close() {
     if (m_fd < 0) return;
-    // Unsent output is dropped: closing a stalled line would otherwise wait for it to drain.
-    ::tcflush(m_fd, TCIOFLUSH);
+    // Output still queued after the time it needs belongs to a stalled line: it is dropped, or
+    // closing would wait for it. Otherwise only unread input goes; a flush of the output would
+    // also throw away what the other end has not read yet (a pseudo-terminal's peer).
+    int queued = 0;
+    if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued < 0) queued = 0;
+    const int needMs = 50 + int(qint64(queued) * 10 * 1000 / (m_baud > 0 ? m_baud : 1));
+    ::tcflush(m_fd, Drain(needMs) ? TCIFLUSH : TCIOFLUSH);
     ::close(m_fd);
     m_fd = -1;
 }

@@ -23,6 +23,10 @@ public:
     // Takes over an open descriptor of any kind (tests drive the reader through sockets and pipes).
     void Attach(int fd);
     bool IsOpen() const { return m_fd >= 0; }
+    // Waits until everything written has left the port, at most timeoutMs.
+    bool Drain(int timeoutMs);
+    // Lets what was written leave the line first (within the time it needs at the line's rate),
+    // so a last acknowledgement is not thrown away; a stalled line is cut off.
     void Close();
 
     // Writes every byte or fails once timeoutMs has passed.

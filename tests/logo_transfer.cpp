@@ -38,17 +38,22 @@ struct Phone {
     Kind kind;
     int maker, model; // list indices of the settings dialog
     int type;         // a logo category the phone takes as operator logo
+    int answerByte2;  // byte 2 of a Nokia phone's answers: 0x00 as captured, 0x01 as the notes write
 };
 // Names the phone in test output.
 void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
-const Phone kNokia{"Nokia3210", Kind::Nokia6110, 0, 0, 7};
-const Phone kSiemens{"SiemensS35", Kind::Siemens, 1, 3, 2};
+const Phone kNokia{"Nokia3210", Kind::Nokia6110, 0, 0, 7, 0x00};
+const Phone kSiemens{"SiemensS35", Kind::Siemens, 1, 3, 1, 0x00};
+const Phone kPhones[] = {kNokia, Phone{"Nokia3210_Byte2is1", Kind::Nokia6110, 0, 0, 7, 0x01},
+                         Phone{"Nokia7110", Kind::Nokia7110, 0, 4, 8, 0x00},
+                         Phone{"Nokia7110_Byte2is1", Kind::Nokia7110, 0, 4, 8, 0x01}, kSiemens};
 
 class TransferTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
         vb::SetPhoneLinkTimeout(300);
+        vb::SetPhoneCablePowerUp(0);
         Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {
@@ -78,9 +83,17 @@ protected:
         r->FireMouseDown(1, 0, float(x), float(y));
         r->FireMouseUp(1, 0, float(x), float(y));
     }
-    // The logo as the phone keeps it equals the editor's picture, pixel for pixel.
-    static void expectLogo(const std::optional<fakephone::Logo>& got, const QImage& logo) {
+    // The logo as the phone keeps it equals the editor's picture, pixel for pixel; a Nokia phone
+    // gets it at its display's size, the picture in the middle (the smaller half of an odd
+    // remainder left and above) as the phone display shows it.
+    static void expectLogo(const std::optional<fakephone::Logo>& got, const QImage& picture, int kind = -1) {
         ASSERT_TRUE(got.has_value());
+        QImage logo = picture.convertToFormat(QImage::Format_RGB32);
+        if (kind >= 0 && vb::PhoneMaker() == 0) {
+            logo = QImage(vb::MaxLogoWidth(kind), vb::MaxLogoHeight(kind), QImage::Format_RGB32);
+            logo.fill(Qt::white);
+            QPainter(&logo).drawImage((logo.width() - picture.width()) / 2, (logo.height() - picture.height()) / 2, picture);
+        }
         ASSERT_EQ(got->width, logo.width());
         ASSERT_EQ(got->height, logo.height());
         int wrong = 0;
@@ -98,7 +111,7 @@ class TransferToEachMaker : public TransferTest, public ::testing::WithParamInte
 
 TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
     const Phone p = GetParam();
-    FakePhone phone(p.kind);
+    FakePhone phone(p.kind, Fault::None, 0, {}, p.answerByte2);
     vb::SetCOMPortDevice(1, phone.device());
     choose(p);
     prepare(p.type);
@@ -107,7 +120,7 @@ TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
     ASSERT_EQ(logo.pixel(10, 5) & 0xFFFFFF, 0u);
     Startbildschirm->Transfer[1]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
-    expectLogo(phone.operatorLogo(), logo);
+    expectLogo(phone.operatorLogo(), logo, 0);
     EXPECT_EQ(phone.operatorLogo()->network, p.maker == 0 ? QStringLiteral("26201") : QString());
     // Both phone displays show the logo.
     EXPECT_EQ(Startbildschirm->Gruen_Transferlogo_LogoBrowser[0]->hDC().pixel(10, 5) & 0xFFFFFF, 0u);
@@ -128,7 +141,7 @@ TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
 
 TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
     for (const Fault f : {Fault::Silent, Fault::ErrorReply}) {
-        FakePhone phone(GetParam().kind, f);
+        FakePhone phone(GetParam().kind, f, 0, {}, GetParam().answerByte2);
         vb::SetCOMPortDevice(1, phone.device());
         choose(GetParam());
         prepare(GetParam().type);
@@ -141,7 +154,7 @@ TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
 }
 
 TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
-    FakePhone phone(GetParam().kind);
+    FakePhone phone(GetParam().kind, Fault::None, 0, {}, GetParam().answerByte2);
     vb::SetCOMPortDevice(2, phone.device());
     choose(GetParam(), 2);
     Startbildschirm->Loeschen[0]->FireClick();
@@ -151,7 +164,7 @@ TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
     EXPECT_TRUE(shownInfos.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Makers, TransferToEachMaker, ::testing::Values(kNokia, kSiemens),
+INSTANTIATE_TEST_SUITE_P(Makers, TransferToEachMaker, ::testing::ValuesIn(kPhones),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
@@ -161,21 +174,22 @@ TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
         short port;
     };
     const Case cases[] = {
-        {Phone{"Nokia61xx", Kind::Nokia6110, 0, 2, 6}, 6, 1, 2},
-        {Phone{"Nokia7110", Kind::Nokia7110, 0, 4, 8}, 3, 2, 4},
-        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3, 8}, 8, 0, 1},
-        {Phone{"SiemensS25", Kind::Siemens, 1, 0, 0}, 0, 0, 3},
+        {Phone{"Nokia61xx", Kind::Nokia6110, 0, 2, 6, 0x00}, 6, 1, 2},
+        {Phone{"Nokia7110", Kind::Nokia7110, 0, 4, 8, 0x00}, 3, 2, 4},
+        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3, 8, 0x01}, 8, 0, 1},
+        {Phone{"SiemensS25", Kind::Siemens, 1, 0, 0, 0x00}, 0, 0, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.phone.name);
-        FakePhone phone(c.phone.kind);
+        FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.model == 3 ? fakephone::Model{96, 60, 0} : fakephone::Model{},
+                        c.phone.answerByte2);
         vb::SetCOMPortDevice(c.port, phone.device());
         choose(c.phone, c.port);
         prepare(c.type);
         Startbildschirm->Transfer[0]->FireClick();
         EXPECT_TRUE(shownInfos.empty());
         const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
-        expectLogo(c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo(), logo);
+        expectLogo(c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo(), logo, c.kind);
     }
 }
 
@@ -215,29 +229,40 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
     F.In_Zaroreriri_bearbeiten_Click();
     ASSERT_TRUE(F.Layer_Kalvoren->Visible());
     F.Reiter_Logos_inKalvoren_Click();
-    // Per type a phone that shows it: maker, model, the fake on the cable, the kind it takes.
+    // Per type a phone for it: maker, model, the fake on the cable, the kind it takes. The S35i
+    // takes operator logos up to 101 x 21 only: its category's 101 x 43 is refused with 301.
     const struct {
         int maker, model;
         Kind kind;
+        fakephone::Model fake;
         int logoKind;
-    } phones[9] = {{1, 0, Kind::Siemens, 0},   {1, 1, Kind::Siemens, 0},   {1, 3, Kind::Siemens, 0},
-                   {0, 4, Kind::Nokia7110, 2}, {0, 3, Kind::Nokia7110, 2}, {0, 0, Kind::Nokia6110, 2},
-                   {0, 2, Kind::Nokia6110, 1}, {0, 0, Kind::Nokia6110, 0}, {0, 3, Kind::Nokia7110, 0}};
+        bool taken;
+    } phones[9] = {{1, 0, Kind::Siemens, {}, 0, true},           {1, 1, Kind::Siemens, {}, 0, true},
+                   {1, 3, Kind::Siemens, {}, 0, false},          {0, 4, Kind::Nokia7110, {96, 65, 0}, 2, true},
+                   {0, 3, Kind::Nokia7110, {96, 60, 0}, 2, true}, {0, 0, Kind::Nokia6110, {84, 48, 0x2E}, 2, true},
+                   {0, 2, Kind::Nokia6110, {}, 1, true},          {0, 0, Kind::Nokia6110, {}, 0, true},
+                   {0, 3, Kind::Nokia7110, {96, 60, 0}, 0, true}};
     for (int type = 0; type <= 8; ++type) {
         SCOPED_TRACE(type);
-        FakePhone phone(phones[type].kind);
+        FakePhone phone(phones[type].kind, Fault::None, 0, phones[type].fake, type % 2); // both answer forms
         vb::SetPhoneModel(phones[type].maker, phones[type].model);
         vb::SetCOMPortDevice(1, phone.device());
         F.ComboKategorien[3]->setListIndex(type);
         F.Logo_Vorschaubild_Bild[3]->FireClick();
         const QImage datei(F.Logo_Vorschaubild_Bild[3]->ToolTipText());
         ASSERT_EQ(datei.size(), QSize(Logo_Breite, Logo_Hoehe));
+        shownInfos.clear();
         F.Transfer[0]->FireClick();
+        EXPECT_EQ(QImage(file("send.bmp")).size(), datei.size());
+        if (!phones[type].taken) {
+            EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(301)});
+            EXPECT_TRUE(phone.received().isEmpty());
+            continue;
+        }
         EXPECT_TRUE(shownInfos.empty());
         const int k = phones[type].logoKind;
         expectLogo(k == 0 ? phone.operatorLogo() : k == 1 ? phone.groupLogo() : phone.startupLogo(),
-                   datei.convertToFormat(QImage::Format_RGB32));
-        EXPECT_EQ(QImage(file("send.bmp")).size(), datei.size());
+                   datei.convertToFormat(QImage::Format_RGB32), k);
     }
 }
 

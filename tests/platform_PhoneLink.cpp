@@ -88,16 +88,57 @@ bool sameLogo(const std::optional<fakephone::Logo>& got, const Logo& want) {
     return got && got->width == want.width && got->height == want.height && got->black == want.black;
 }
 
+// The logo in the middle of a white canvas of the phone's size (the smaller half of an odd
+// remainder left and above), as the phone display shows it and the public tools place it.
+Logo onCanvas(const Logo& l, int w, int h) {
+    Logo out{w, h, std::vector<bool>(size_t(w) * size_t(h))};
+    const int left = (w - l.width) / 2, top = (h - l.height) / 2;
+    for (int y = 0; y < l.height; ++y)
+        for (int x = 0; x < l.width; ++x)
+            out.black[size_t(y + top) * size_t(w) + size_t(x + left)] = l.black[size_t(y) * size_t(l.width) + size_t(x)];
+    return out;
+}
+
+// ---- the bitmap forms of the protocol notes, written out here on their own ------------------
+
+// Rows from the top running on, most significant bit first ("OTA bitmap" rows).
+QByteArray rowBits(const Logo& l) {
+    QByteArray b((l.width * l.height + 7) / 8, '\0');
+    for (int i = 0; i < l.width * l.height; ++i)
+        if (l.black[size_t(i)]) b[i / 8] = char(quint8(b[i / 8]) | 0x80 >> (i % 8));
+    return b;
+}
+// "pixels placed vertically": bands of eight rows, one byte a column, bit 0 at the top.
+QByteArray bandBits(const Logo& l) {
+    QByteArray b(l.width * ((l.height + 7) / 8), '\0');
+    for (int y = 0; y < l.height; ++y)
+        for (int x = 0; x < l.width; ++x)
+            if (l.black[size_t(y) * size_t(l.width) + size_t(x)]) {
+                const int at = (y / 8) * l.width + x;
+                b[at] = char(quint8(b[at]) | 1 << (y % 8));
+            }
+    return b;
+}
+QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
+
 struct Phone {
     const char* name;
     Kind kind;
-    int maker, model;
+    int maker, model;      // the settings' lists
+    fakephone::Model fake; // what the phone on the cable has
 };
 // Names the phone in test output.
 void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
-const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0};
-const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4};
-const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3};
+// The models of the public tools' phone tables, as the settings name them.
+const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0, {84, 48, 0x2E}};
+const Phone kNokia3310{"Nokia3310", Kind::Nokia6110, 0, 0, {84, 48, 0x29}};
+const Phone kNokia5110{"Nokia5110", Kind::Nokia6110, 0, 1, {}};
+const Phone kNokia6110{"Nokia6110", Kind::Nokia6110, 0, 2, {}};
+const Phone kNokia6210{"Nokia6210", Kind::Nokia7110, 0, 3, {96, 60, 0}};
+const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4, {96, 65, 0}};
+const Phone kNokia8210{"Nokia8210", Kind::Nokia6110, 0, 5, {}};
+const Phone kNokia8850{"Nokia8850", Kind::Nokia6110, 0, 6, {84, 48, 0x29}};
+const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3, {}};
 const Phone kPhones[] = {kNokia3210, kNokia7110, kSiemensS35};
 
 class PhoneLinkTest : public ::testing::Test {
@@ -105,6 +146,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         SetPhoneLinkTimeout(1000);
+        SetPhoneCablePowerUp(0);
     }
     void TearDown() override { ResetPhoneLink(); }
     QTemporaryDir dir;
@@ -112,19 +154,58 @@ protected:
 
 // ---- transfers ----------------------------------------------------------------------------
 
+// Byte 2 of every answer: 0x00 as the 7110 answers were captured, 0x01 as the notes write them.
+constexpr int kAnswerForms[] = {0x00, 0x01};
+
 struct TransferCase {
     Phone phone;
     int kind, width, height;
     bool whiteFirst;
+    int answerByte2;
 };
 
 void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.phone.name << " kind " << c.kind; }
 
+// The messages the public tools send for this logo, from the protocol notes [nk6110], [nk7110]
+// and what Gammu puts in each field; the type byte first. `shown` is the logo at the phone's size.
+std::vector<QByteArray> expectedMessages(const Phone& p, int kind, const Logo& shown) {
+    const QByteArray network = hex("62f210"); // 262 01
+    if (p.kind == Kind::Nokia6110) {
+        const QByteArray ota = hex("0082") + hex("00480e01") + rowBits(shown); // 4 + 126 bytes
+        if (kind == 0) return {hex("05") + hex("0001003001") + network + ota};
+        if (kind == 1) return {hex("03") + hex("0001001000"), hex("03") + hex("000100130007") + "Familie" + hex("1001") + ota};
+        const QByteArray logo = hex("05") + hex("00010018010130") + hex("54") + bandBits(shown); // 48 x 84
+        std::vector<QByteArray> m;
+        // Animation phones: profile 0, feature := 0, the uploaded logo; 0x2e on the 3210, 0x29 on
+        // the 33xx and 88xx. The settings' "3210, 33xx" tries 0x2e first.
+        const QByteArray tried = p.model == 0 ? hex("2e29") : p.model == 6 ? hex("29") : QByteArray();
+        for (const char feature : tried) {
+            m.push_back(hex("05") + hex("000100100100") + feature + '\0');
+            if (quint8(feature) == p.fake.animationFeature) break;
+        }
+        m.push_back(logo);
+        return m;
+    }
+    if (kind == 0) // 78 x 21: 205 bytes, len 8 + 205
+        return {hex("0a") + hex("000101a30101") + network + hex("0004d54e1500cd0000") + rowBits(shown)};
+    if (kind == 2)
+        return {hex("7a") + hex("000101ec15000000") + hex("04c00200") + char(shown.height) + hex("c00300") + char(shown.width) +
+                hex("c0040300") + bandBits(shown)};
+    // Read group 1 of the caller groups, then write it back: graphic on, its ringtone, its number,
+    // its name (UTF-16, length counting two terminating zeros), the graphic {72, 14, 0, 0, 126}.
+    QByteArray name;
+    for (const char c : QByteArray("Familie")) name.append('\0').append(c);
+    return {hex("03") + hex("00010107 010100010210 0001 0000"),
+            hex("03") + hex("0001000b 00010100000c 0010 0001 000000 05") + hex("1c00000801 0100 00") +
+                hex("0c00000802 1000 00") + hex("1e00000803 0100 00") + hex("0700001604") + char(name.size() + 2) + name +
+                hex("00 00") + hex("1b00008905 480e00007e") + rowBits(shown) + hex("00")};
+}
+
 class PhoneLinkTransfer : public PhoneLinkTest, public ::testing::WithParamInterface<TransferCase> {};
 
-TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
+TEST_P(PhoneLinkTransfer, ThePhoneGetsWhatThePublicToolsSend) {
     const TransferCase c = GetParam();
-    FakePhone phone(c.phone.kind);
+    FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.fake, c.answerByte2);
     ASSERT_FALSE(phone.device().isEmpty());
     SetPhoneModel(c.phone.maker, c.phone.model);
     SetCOMPortDevice(2, phone.device());
@@ -133,52 +214,118 @@ TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
 
     EXPECT_EQ(SendOTABitmap(c.kind, 2, path, "26201"), plSent);
     EXPECT_EQ(CurrentCOMPort(), 2);
+    const bool nokia = c.phone.kind != Kind::Siemens;
+    const Logo shown = nokia ? onCanvas(logo, MaxLogoWidth(c.kind), MaxLogoHeight(c.kind)) : logo;
     const auto got = c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo();
     ASSERT_TRUE(got.has_value());
-    EXPECT_TRUE(sameLogo(got, logo));
-    if (c.kind == 0) EXPECT_EQ(got->network, c.phone.kind == Kind::Siemens ? QString() : QStringLiteral("26201"));
+    EXPECT_TRUE(sameLogo(got, shown));
+    if (c.kind == 0) EXPECT_EQ(got->network, nokia ? QStringLiteral("26201") : QString());
     if (c.kind == 1) EXPECT_EQ(got->group, 0);
+    if (c.kind == 1) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
+    if (c.kind == 1) EXPECT_EQ(phone.groupRingtones()[0], 0x10);
+    if (c.kind == 2 && c.phone.fake.animationFeature) EXPECT_EQ(phone.startupSetting(), 0);
     EXPECT_EQ(phone.badFrames(), 0);
-    if (c.kind == 1 && c.phone.kind == Kind::Nokia6110) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
+    phone.settle();
+    EXPECT_EQ(phone.unacknowledged(), 0); // the last answer's acknowledgement got out too
+    if (!nokia) return;
+    EXPECT_TRUE(phone.received().startsWith(QByteArray(250, char(0x55))));
+    EXPECT_EQ(phone.messages(), expectedMessages(c.phone, c.kind, shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PhoneLinkTransfer,
-    ::testing::Values(TransferCase{kNokia3210, 0, 72, 14, false}, TransferCase{kNokia3210, 1, 72, 14, true},
-                      TransferCase{kNokia3210, 2, 84, 48, false}, TransferCase{kNokia3210, 2, 30, 13, true},
-                      TransferCase{kNokia7110, 0, 72, 21, true}, TransferCase{kNokia7110, 0, 78, 21, false},
-                      TransferCase{kNokia7110, 1, 72, 14, false}, TransferCase{kNokia7110, 2, 96, 65, false},
-                      TransferCase{kSiemensS35, 0, 101, 43, false}, TransferCase{kSiemensS35, 0, 97, 26, true}),
-    [](const auto& info) {
-        const TransferCase& c = info.param;
-        return std::string(c.phone.name) + "_Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
-               std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "");
-    });
+std::vector<TransferCase> transferCases() {
+    const TransferCase kinds[] = {
+        {kNokia3210, 0, 72, 14, false}, {kNokia3210, 2, 84, 48, false}, {kNokia3210, 2, 30, 13, true},
+        {kNokia3310, 2, 84, 48, true},  {kNokia8850, 2, 84, 48, false}, {kNokia8850, 1, 72, 14, true},
+        {kNokia6110, 1, 72, 14, true},  {kNokia6110, 2, 84, 48, false}, {kNokia8210, 0, 40, 9, false},
+        {kNokia5110, 0, 72, 14, false}, {kNokia7110, 0, 72, 21, true},  {kNokia7110, 0, 78, 21, false},
+        {kNokia7110, 0, 72, 14, false}, {kNokia7110, 1, 72, 14, false}, {kNokia7110, 2, 96, 65, false},
+        {kNokia7110, 2, 84, 48, true},  {kNokia6210, 2, 96, 60, false}, {kNokia6210, 1, 72, 14, true},
+        {kSiemensS35, 0, 101, 21, false}, {kSiemensS35, 0, 97, 14, true},
+    };
+    std::vector<TransferCase> cases;
+    for (const int form : kAnswerForms)
+        for (TransferCase c : kinds) {
+            c.answerByte2 = form;
+            if (c.phone.kind != Kind::Siemens || form == 0) cases.push_back(c);
+        }
+    return cases;
+}
 
-TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotShow) {
+INSTANTIATE_TEST_SUITE_P(Kinds, PhoneLinkTransfer, ::testing::ValuesIn(transferCases()), [](const auto& info) {
+    const TransferCase& c = info.param;
+    return std::string(c.phone.name) + "_Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
+           std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "") + "_Byte2is" + std::to_string(c.answerByte2);
+});
+
+TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotTake) {
+    const Phone kNokia62xx = kNokia6210;
+    const Phone kSiemensC35{"SiemensC35", Kind::Siemens, 1, 1, {}};
     struct Case {
         Phone phone;
         int kind, width, height, result;
     } cases[] = {
-        {kNokia3210, 0, 72, 21, plTooLarge}, {kNokia3210, 2, 96, 65, plTooLarge}, {kNokia3210, 1, 73, 14, plTooLarge},
-        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3}, 2, 96, 65, plTooLarge},
-        {Phone{"SiemensC35", Kind::Siemens, 1, 1}, 0, 101, 43, plTooLarge},
-        {kSiemensS35, 1, 72, 14, plBadKind}, {kSiemensS35, 2, 84, 48, plBadKind},
+        {kNokia3210, 1, 72, 14, plBadKind},  {kNokia5110, 1, 72, 14, plBadKind},  {kNokia5110, 2, 84, 48, plBadKind},
+        {kNokia3210, 0, 72, 21, plTooLarge}, {kNokia3210, 2, 96, 65, plTooLarge}, {kNokia6110, 1, 73, 14, plTooLarge},
+        {kNokia62xx, 2, 96, 65, plTooLarge}, {kNokia7110, 0, 79, 21, plTooLarge}, {kSiemensC35, 0, 101, 43, plTooLarge},
+        {kSiemensS35, 0, 101, 43, plTooLarge}, {kSiemensS35, 1, 72, 14, plBadKind}, {kSiemensS35, 2, 84, 48, plBadKind},
     };
     for (const Case& c : cases) {
-        FakePhone phone(c.phone.kind);
+        FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.fake);
         SetPhoneModel(c.phone.maker, c.phone.model);
         SetCOMPortDevice(1, phone.device());
         const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
-        EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " " << c.width;
+        EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " kind " << c.kind;
         EXPECT_TRUE(phone.received().isEmpty()) << c.phone.name;
     }
-    SetPhoneModel(0, 3);
-    EXPECT_EQ(MaxLogoWidth(2), 96);
-    EXPECT_EQ(MaxLogoHeight(2), 60);
+    const struct {
+        Phone phone;
+        int sizes[3][2];
+    } sizes[] = {
+        {kNokia3210, {{72, 14}, {0, 0}, {84, 48}}},   {kNokia5110, {{72, 14}, {0, 0}, {0, 0}}},
+        {kNokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {kNokia6210, {{78, 21}, {72, 14}, {96, 60}}},
+        {kNokia7110, {{78, 21}, {72, 14}, {96, 65}}}, {kNokia8210, {{72, 14}, {72, 14}, {84, 48}}},
+        {kNokia8850, {{72, 14}, {72, 14}, {84, 48}}}, {Phone{"SiemensS25", Kind::Siemens, 1, 0, {}}, {{97, 26}, {0, 0}, {0, 0}}},
+        {kSiemensC35, {{101, 21}, {0, 0}, {0, 0}}},   {kSiemensS35, {{101, 21}, {0, 0}, {0, 0}}},
+    };
+    for (const auto& s : sizes) {
+        SetPhoneModel(s.phone.maker, s.phone.model);
+        for (int kind = 0; kind < 3; ++kind) {
+            EXPECT_EQ(MaxLogoWidth(kind), s.sizes[kind][0]) << s.phone.name << " kind " << kind;
+            EXPECT_EQ(MaxLogoHeight(kind), s.sizes[kind][1]) << s.phone.name << " kind " << kind;
+        }
+    }
     SetPhoneModel(2, 0); // no such maker: unchanged
-    EXPECT_EQ(PhoneMaker(), 0);
+    EXPECT_EQ(PhoneMaker(), 1);
     EXPECT_EQ(PhoneModel(), 3);
+}
+
+// A phone that refuses a write has not stored the logo: that is a failure, whatever byte 2 says.
+TEST_F(PhoneLinkTest, ARefusedWriteIsAFailure) {
+    SetPhoneLinkTimeout(300);
+    const struct {
+        Phone phone;
+        int kind, width, height;
+    } cases[] = {
+        {kNokia6110, 0, 72, 14}, {kNokia6110, 1, 72, 14}, {kNokia6110, 2, 84, 48}, {kNokia3210, 2, 84, 48},
+        {kNokia7110, 0, 78, 21}, {kNokia7110, 1, 72, 14}, {kNokia7110, 2, 96, 65}, {kSiemensS35, 0, 101, 21},
+    };
+    for (const int form : kAnswerForms)
+        for (const auto& c : cases) {
+            FakePhone phone(c.phone.kind, Fault::ErrorReply, 0, c.phone.fake, form);
+            SetPhoneModel(c.phone.maker, c.phone.model);
+            SetCOMPortDevice(1, phone.device());
+            const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
+            EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), plRefused) << c.phone.name << " kind " << c.kind << " form " << form;
+            EXPECT_FALSE(phone.operatorLogo() || phone.groupLogo() || phone.startupLogo()) << c.phone.name;
+        }
+    // The 7110's documented refusal of a phonebook write: 0x0f in byte 6, the reason in byte 10.
+    FakePhone phone(Kind::Nokia7110, Fault::ErrorReply);
+    SetPhoneModel(0, 4);
+    SetCOMPortDevice(1, phone.device());
+    SendOTABitmap(1, 1, WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14))), QString());
+    phone.settle();
+    ASSERT_GE(phone.messages().size(), 2u);
+    EXPECT_EQ(phone.messages()[1].mid(1, 4), hex("0001000b"));
 }
 
 // ---- the phone misbehaves -----------------------------------------------------------------
@@ -187,6 +334,7 @@ struct FaultCase {
     Phone phone;
     Fault fault;
     int result;
+    int answerByte2;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.phone.name << " fault " << int(c.fault); }
@@ -197,10 +345,11 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
     const FaultCase c = GetParam();
     SetPhoneModel(c.phone.maker, c.phone.model);
     SetPhoneLinkTimeout(300);
-    const Logo logo = makeLogo(c.phone.maker == 1 ? 101 : 72, c.phone.maker == 1 ? 43 : 14);
+    const int w = MaxLogoWidth(0), h = MaxLogoHeight(0);
+    const Logo logo = makeLogo(w, h);
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo));
     {
-        FakePhone phone(c.phone.kind, c.fault);
+        FakePhone phone(c.phone.kind, c.fault, 0, c.phone.fake, c.answerByte2);
         SetCOMPortDevice(1, phone.device());
         const auto start = std::chrono::steady_clock::now();
         const int result = SendOTABitmap(0, 1, path, "26201");
@@ -212,7 +361,7 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
         if (result == plSent) EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo));
     }
     // The port was released: the cable plugged in again, the next transfer goes through.
-    FakePhone again(c.phone.kind);
+    FakePhone again(c.phone.kind, Fault::None, 0, c.phone.fake, c.answerByte2);
     SetCOMPortDevice(1, again.device());
     EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plSent);
     EXPECT_TRUE(sameLogo(again.operatorLogo(), logo));
@@ -220,20 +369,24 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
 
 std::vector<FaultCase> faultCases() {
     std::vector<FaultCase> cases;
-    for (const Phone& p : kPhones) {
-        cases.push_back({p, Fault::Silent, plNoAnswer});
-        cases.push_back({p, Fault::ErrorReply, plRefused});
-        cases.push_back({p, Fault::Disconnect, plLineError});
-        cases.push_back({p, Fault::Flood, -1});
-        cases.push_back({p, Fault::DropFrame, plSent});    // sent again
-        cases.push_back({p, Fault::CorruptCheck, plSent}); // asked again
-    }
+    for (const int form : kAnswerForms)
+        for (const Phone& p : kPhones) {
+            if (p.kind == Kind::Siemens && form != 0) continue;
+            cases.push_back({p, Fault::Silent, plNoAnswer, form});
+            cases.push_back({p, Fault::ErrorReply, plRefused, form});
+            cases.push_back({p, Fault::Disconnect, plLineError, form});
+            cases.push_back({p, Fault::Flood, -1, form});
+            cases.push_back({p, Fault::DropFrame, plSent, form});    // sent again
+            cases.push_back({p, Fault::CorruptCheck, plSent, form}); // asked again
+            if (p.kind != Kind::Siemens) cases.push_back({p, Fault::PowerUp, plSent, form}); // synced again
+        }
     return cases;
 }
 
 std::string faultName(const ::testing::TestParamInfo<FaultCase>& info) {
-    static const char* names[] = {"None", "Silent", "DropFrame", "CorruptCheck", "Disconnect", "ErrorReply", "Flood"};
-    return std::string(info.param.phone.name) + "_" + names[int(info.param.fault)];
+    static const char* names[] = {"None", "Silent", "DropFrame", "CorruptCheck", "Disconnect", "ErrorReply", "Flood", "PowerUp"};
+    return std::string(info.param.phone.name) + "_" + names[int(info.param.fault)] + "_Byte2is" +
+           std::to_string(info.param.answerByte2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, PhoneLinkFault, ::testing::ValuesIn(faultCases()), faultName);

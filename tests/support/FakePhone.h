@@ -1,8 +1,10 @@
 #pragma once
-// Phones on a pseudo-terminal that speak their cable protocols as the public descriptions have
-// them: a Nokia of the 6110 or of the 7110 family over FBUS version 2 (gnokii's nokia.txt,
-// nk6110.txt, nk7110.txt) and a Siemens over AT commands (AT^SBNW of Siemens' AT command set).
-// They answer as a phone would, keep what was set, and can be told to misbehave.
+// Phones on a pseudo-terminal that speak their cable protocols as the public descriptions and the
+// captured traffic of the free phone tools have them: a Nokia of the 6110 or of the 7110 family
+// over FBUS version 2 (gnokii's nokia.txt, nk6110.txt, nk7110.txt, the answers quoted in gnokii's
+// nk7110.c; Gammu's phone table for what each model has) and a Siemens over AT commands
+// (AT^SBNW of Siemens' AT command set). They answer as a phone would, keep what was set, take
+// logos only at their display's own size, and can be told to misbehave.
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,6 +12,7 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -29,9 +32,16 @@ enum class Fault {
     Silent,       // never answers
     DropFrame,    // ignores the first frame (Nokia) or the first command line (Siemens)
     CorruptCheck, // the first answer arrives with a wrong check byte (Siemens: garbled)
-    Disconnect,   // the cable is pulled after the first 200 bytes
+    Disconnect,   // the cable is pulled after the first 300 bytes (past the sync run)
     ErrorReply,   // answers every request with the phone's error reply
     Flood,        // sends noise without end and nothing else
+    PowerUp,      // the cable is still powering up: the first 200 ms after the first byte are lost
+};
+
+// What a Nokia model has, from the public tools' phone tables.
+struct Model {
+    int startupWidth = 84, startupHeight = 48; // 96 x 60 on the 62xx, 96 x 65 on the 7110
+    quint8 animationFeature = 0; // profile feature that switches a start-up animation off; 0: none
 };
 
 struct Logo {
@@ -45,8 +55,12 @@ class FakePhone {
 public:
     // lineRate > 0 makes every byte take the time it needs on a serial line of that many bit/s
     // (ten bits a byte), both ways; 0 delivers at once.
-    explicit FakePhone(Kind kind, Fault fault = Fault::None, int lineRate = 0)
-        : m_kind(kind), m_fault(fault), m_lineRate(lineRate) {
+    // answerByte2: byte 2 of every Nokia answer; the notes write 0x01 for the 7110 family, the
+    // captured 7110 answers carry 0x00 ("01 13 00 ed 15 00 ..."), the 6110 family 0x00.
+    explicit FakePhone(Kind kind, Fault fault = Fault::None, int lineRate = 0, Model model = {}, int answerByte2 = -1)
+        : m_kind(kind), m_fault(fault), m_lineRate(lineRate), m_model(model),
+          m_byte2(quint8(answerByte2 >= 0 ? answerByte2 : kind == Kind::Nokia7110 ? 0x01 : 0x00)) {
+        if (kind == Kind::Nokia7110 && model.startupWidth == 84) m_model.startupWidth = 96, m_model.startupHeight = 65;
         char name[256] = {};
         if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) return;
         m_device = QString::fromLocal8Bit(name);
@@ -69,8 +83,29 @@ public:
     int deletes() { return locked(m_deletes); }
     int badFrames() { return locked(m_badFrames); } // frames or packets that failed their check
     QByteArray received() { return locked(m_received); }
-    // Caller group names as the phone keeps them (the 6110 family reports them).
+    // Caller group names as the phone keeps them (Latin-1 here; the 7110 family sends them as
+    // UTF-16), and their ringtones.
     std::vector<QByteArray> groupNames() { return locked(m_groupNames); }
+    std::vector<int> groupRingtones() { return locked(m_groupRingtones); }
+    // The value the start-up setting of an animation phone holds: 0 shows the uploaded logo,
+    // 1 (the default) the animation.
+    int startupSetting() { return locked(m_startupSetting); }
+    // Every message the phone took, its type byte first, then its block as the frames carried it.
+    std::vector<QByteArray> messages() { return locked(m_messages); }
+    // Answers the phone sent that were never acknowledged (sent again until it gave up, or still
+    // waiting).
+    int unacknowledged() {
+        std::lock_guard lock(m_mutex);
+        return m_unacked + (m_pending.isEmpty() ? 0 : 1);
+    }
+    // Waits until nothing has arrived for a while (bounded), so what was on the line is counted.
+    void settle() {
+        for (int i = 0; i < 40; ++i) {
+            const qsizetype before = received().size();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (received().size() == before && i > 4) return;
+        }
+    }
 
 private:
     template <class T> T locked(const T& v) {
@@ -92,7 +127,12 @@ private:
                 std::chrono::steady_clock::now() - lastResend > std::chrono::milliseconds(150)) {
                 // No acknowledgement came for the reply: send it again, as a phone does.
                 lastResend = std::chrono::steady_clock::now();
+                std::lock_guard lock(m_mutex);
                 if (m_resends++ < 3) write(m_pending);
+                else {
+                    ++m_unacked; // the phone gives up
+                    m_pending.clear();
+                }
             }
             if (r <= 0 || !(p.revents & POLLIN)) continue;
             char buf[4096];
@@ -101,8 +141,11 @@ private:
             onTheLine(n);
             std::lock_guard lock(m_mutex);
             m_received.append(buf, n);
+            const auto now = std::chrono::steady_clock::now();
+            if (!m_firstByte) m_firstByte = now;
+            if (m_fault == Fault::PowerUp && now - *m_firstByte < std::chrono::milliseconds(200)) continue;
             m_in.append(buf, n);
-            if (m_fault == Fault::Disconnect && m_received.size() >= 200) {
+            if (m_fault == Fault::Disconnect && m_received.size() >= 300) {
                 ::close(m_master);
                 m_master = -1;
                 continue;
@@ -141,6 +184,16 @@ private:
     }
 
     void nokiaInput() {
+        // The phone's UART takes frames only after a run of 0x55 has synchronised it.
+        if (!m_synced) {
+            const int run = int(m_in.indexOf(QByteArray(32, char(0x55))));
+            if (run < 0) {
+                m_in = m_in.right(31);
+                return;
+            }
+            m_synced = true;
+            m_in.remove(0, run);
+        }
         for (;;) {
             const int start = int(m_in.indexOf(char(0x1E)));
             if (start < 0) {
@@ -173,7 +226,7 @@ private:
                 continue;
             }
             if (body.size() < 2) continue;
-            if (m_fault == Fault::DropFrame && !m_faulted) {
+            if (m_fault == Fault::DropFrame && !m_faulted) { // the acknowledgement is lost
                 m_faulted = true; // as if it never arrived
                 continue;
             }
@@ -189,6 +242,7 @@ private:
             if (quint8(body[body.size() - 2]) > 1) continue;
             const QByteArray block = m_message;
             m_message.clear();
+            m_messages.push_back(char(type) + block);
             if (block.size() < 4 || block[0] != 0x00 || block[1] != 0x01) continue;
             const QByteArray reply = m_kind == Kind::Nokia6110 ? answer6110(type, block) : answer7110(type, block);
             if (!reply.isEmpty()) sendReply(type, reply);
@@ -201,6 +255,7 @@ private:
         body.append(char(0x40 | m_phoneSeq));
         m_phoneSeq = quint8((m_phoneSeq + 1) % 8);
         QByteArray f = frame(type, body);
+        if (!m_pending.isEmpty()) ++m_unacked; // the last answer was never acknowledged
         m_pending = f;
         m_pendingType = type;
         m_resends = 0;
@@ -211,13 +266,18 @@ private:
         write(f);
     }
 
-    static QByteArray head(quint8 a, quint8 b) {
+    QByteArray head(quint8 subtype) const {
         QByteArray h;
         h.append('\0');
         h.append(char(0x01));
-        h.append(char(a));
-        h.append(char(b));
+        h.append(char(m_byte2));
+        h.append(char(subtype));
         return h;
+    }
+    static QByteArray bytes(std::initializer_list<int> list) {
+        QByteArray b;
+        for (const int v : list) b.append(char(v));
+        return b;
     }
 
     static QString network(const QByteArray& bcd) {
@@ -257,41 +317,49 @@ private:
         }
     }
 
+    // A logo the display takes only at its own size.
+    static std::optional<Logo> sized(std::optional<Logo> logo, int w, int h) {
+        return logo && logo->width == w && logo->height == h ? logo : std::nullopt;
+    }
+
+    // [nk6110]: 0x05 operator logo 0x30 / OK 0x31 / error 0x32, welcome message 0x18 / 0x19,
+    // profile feature 0x10 / OK 0x11 / error 0x12; 0x03 caller group get 0x10 / 0x11 (error
+    // 0x12), set 0x13 / OK 0x14 / error 0x15.
     QByteArray answer6110(quint8 type, const QByteArray& m) {
         const quint8 sub = quint8(m[3]);
-        if (m_fault == Fault::ErrorReply) {
-            QByteArray e = head(0x00, quint8(sub + 2));
-            e.append(char(0x7D));
-            return e;
-        }
+        if (m_fault == Fault::ErrorReply) return head(quint8(sub + 2)) + char(0x7D);
         if (type == 0x05 && sub == 0x30) { // set operator logo
             std::optional<Logo> logo;
-            if (m.size() >= 10 && (quint8(m[8]) << 8 | quint8(m[9])) == m.size() - 10) logo = ota(m.mid(10));
-            if (!logo) return head(0x00, 0x32) + char(0x7D);
+            if (m.size() >= 10 && (quint8(m[8]) << 8 | quint8(m[9])) == m.size() - 10) logo = sized(ota(m.mid(10)), 72, 14);
+            if (!logo) return head(0x32) + char(0x7D);
             logo->network = network(m.mid(5, 3));
             setOperator(logo);
-            return head(0x00, 0x31);
+            return head(0x31);
+        }
+        if (type == 0x05 && sub == 0x10) { // profile feature {0x01, profile, feature, value}
+            if (m.size() != 8 || m[4] != 0x01 || m_model.animationFeature == 0 || quint8(m[6]) != m_model.animationFeature)
+                return head(0x12);
+            m_startupSetting = quint8(m[7]);
+            return head(0x11);
         }
         if (type == 0x05 && sub == 0x18) { // welcome message with a start-up logo block
             std::optional<Logo> logo;
-            if (m.size() >= 8 && m[4] == 0x01 && m[5] == 0x01) logo = bands(m.mid(8), quint8(m[7]), quint8(m[6]));
-            if (!logo) return head(0x00, 0x19) + char(0x00);
+            if (m.size() >= 8 && m[4] == 0x01 && m[5] == 0x01)
+                logo = sized(bands(m.mid(8), quint8(m[7]), quint8(m[6])), m_model.startupWidth, m_model.startupHeight);
+            if (!logo) return head(0x1A) + char(0x7D);
             m_startup = logo;
-            return head(0x00, 0x19) + char(0x01);
+            return head(0x19);
         }
         if (type == 0x03 && sub == 0x10) { // get caller group
             const int g = m.size() >= 5 ? quint8(m[4]) : 99;
-            if (g > 4) return head(0x00, 0x12) + char(0x7D);
-            QByteArray r = head(0x00, 0x11);
+            if (g > 4) return head(0x12) + char(0x7D);
+            QByteArray r = head(0x11);
             r.append(char(g));
             r.append(char(m_groupNames[size_t(g)].size()));
             r.append(m_groupNames[size_t(g)]);
-            r.append(char(0x10 + g)); // ringtone
+            r.append(char(m_groupRingtones[size_t(g)]));
             r.append('\0');
-            const QByteArray blank(4 + 126, '\0');
-            r.append(char(blank.size() >> 8));
-            r.append(char(blank.size() & 0xFF));
-            r.append(QByteArray::fromHex("00480E01") + blank.mid(4));
+            r.append(bytes({0x00, 0x82, 0x00, 0x48, 0x0E, 0x01}) + QByteArray(126, '\0'));
             return r;
         }
         if (type == 0x03 && sub == 0x13) { // set caller group
@@ -301,71 +369,129 @@ private:
                 if (g <= 4 && m.size() >= 6 + n + 4) {
                     const QByteArray name = m.mid(6, n);
                     const int at = 6 + n;
-                    const bool kept = name == m_groupNames[size_t(g)] && quint8(m[at]) == 0x10 + g;
+                    const bool kept = name == m_groupNames[size_t(g)] && quint8(m[at]) == m_groupRingtones[size_t(g)];
                     const int len = quint8(m[at + 2]) << 8 | quint8(m[at + 3]);
-                    if (kept && m[at + 1] == 0x01 && len == m.size() - at - 4) logo = ota(m.mid(at + 4));
+                    if (kept && m[at + 1] == 0x01 && len == m.size() - at - 4) logo = sized(ota(m.mid(at + 4)), 72, 14);
                     if (logo) logo->group = g;
                 }
             }
-            if (!logo) return head(0x00, 0x15) + char(0x7D);
+            if (!logo) return head(0x15) + char(0x7D);
             m_group = logo;
-            return head(0x00, 0x14);
+            return head(0x14);
         }
         return {};
     }
 
+    // ---- the 7110 family's phonebook [nk7110] ----
+    // Blocks {id, 0, 0, blocksize, block no., {contents}, 0x00}.
+    static QByteArray block(quint8 id, int number, const QByteArray& contents) {
+        return bytes({id, 0, 0, int(contents.size()) + 6, number}) + contents + '\0';
+    }
+    static QByteArray utf16(const QByteArray& latin1) {
+        QByteArray u;
+        for (const char c : latin1) u.append('\0').append(c);
+        return u;
+    }
+    // "Read memory" reply: {0x0108, 0x00, 0x01, code, 0x00, 0x00, z, xH, xL, yH, yL, 0x00, 0x00,
+    // 0x00, no. of blocks, blocks}; code 0x0f with 0x34 in xH: location not found.
+    QByteArray readGroup(const QByteArray& m) {
+        const int location = m.size() >= 12 ? quint8(m[10]) << 8 | quint8(m[11]) : 0;
+        if (m.size() != 14 || quint8(m[9]) != 0x10 || location < 1 || location > 5)
+            return head(0x08) + bytes({0x00, 0x01, 0x0F, 0x00, 0x00, 0x0C, 0x34, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+        const size_t g = size_t(location - 1);
+        QByteArray blocks;
+        const QByteArray name = utf16(m_groupNames[g]);
+        blocks += block(0x07, 1, char(name.size()) + name);
+        blocks += block(0x0C, 2, bytes({m_groupRingtones[g], 0x00}));
+        blocks += block(0x1C, 3, bytes({m_group && m_group->group == int(g) ? 1 : 0, 0x00}));
+        blocks += block(0x1E, 4, bytes({location, 0x00}));
+        QByteArray bits(126, '\0');
+        if (m_group && m_group->group == int(g))
+            for (int i = 0; i < 72 * 14; ++i)
+                if (m_group->black[size_t(i)]) bits[i / 8] = char(quint8(bits[i / 8]) | 0x80 >> (i % 8));
+        blocks += block(0x1B, 5, bytes({72, 14, 0x00, 0x00, 126}) + bits);
+        return head(0x08) + bytes({0x00, 0x01, 0x00, 0x00, 0x00, 0x0C, 0x00, 0x10, 0x00, location, 0x00, 0x00, 0x00, 5}) + blocks;
+    }
+    // "Set mem location": the phone writes the entry from the blocks it is given; a malformed
+    // one is refused with 0x0f in byte 6 and the reason (0x3d wrong entry type) in byte 10.
+    QByteArray writeGroup(const QByteArray& m) {
+        const auto refuse = [&](int location) {
+            return head(0x0C) + bytes({0x00, 0x01, 0x0F, 0x00, 0x00, 0x0C, 0x3D, 0x00, location, 0x10});
+        };
+        if (m.size() < 18 || m.mid(4, 6) != bytes({0x00, 0x01, 0x01, 0x00, 0x00, 0x0C}) || m[10] != 0 || m[11] != 0x10)
+            return refuse(0);
+        const int location = quint8(m[12]) << 8 | quint8(m[13]);
+        if (location < 1 || location > 5 || m_fault == Fault::ErrorReply) return refuse(location);
+        std::optional<Logo> logo;
+        std::optional<QByteArray> name;
+        std::optional<int> ringtone, on, number;
+        int at = 18;
+        for (int b = 0; b < quint8(m[17]); ++b) {
+            if (at + 6 > m.size()) return refuse(location);
+            const int size = quint8(m[at + 2]) << 8 | quint8(m[at + 3]);
+            if (m[at + 1] != 0 || size < 6 || at + size > m.size() || quint8(m[at + 4]) != b + 1 || m[at + size - 1] != 0)
+                return refuse(location);
+            const QByteArray c = m.mid(at + 5, size - 6);
+            switch (quint8(m[at])) {
+            case 0x1B: // {width, height, 0, 0, bitmap size, bitmap}
+                if (c.size() < 5 || c[2] != 0 || c[3] != 0 || quint8(c[4]) != c.size() - 5) return refuse(location);
+                logo = sized(rows(c.mid(5), quint8(c[0]), quint8(c[1])), 72, 14);
+                if (!logo) return refuse(location);
+                break;
+            case 0x1C: on = c.isEmpty() ? -1 : quint8(c[0]); break;
+            case 0x1E: number = c.isEmpty() ? -1 : quint8(c[0]); break;
+            case 0x0C: ringtone = c.isEmpty() ? -1 : quint8(c[0]); break;
+            case 0x07: {
+                if (c.isEmpty()) return refuse(location);
+                QByteArray u = c.mid(1, quint8(c[0]));
+                while (u.endsWith(QByteArray(2, '\0'))) u.chop(2);
+                QByteArray latin1;
+                for (int i = 1; i < u.size(); i += 2) latin1.append(u[i]);
+                name = latin1;
+                break;
+            }
+            default: return refuse(location);
+            }
+            at += size;
+        }
+        if (at != m.size() || !logo || on != 1 || number != location) return refuse(location);
+        // What the write leaves out, the entry loses.
+        const size_t g = size_t(location - 1);
+        m_groupNames[g] = name.value_or(QByteArray());
+        m_groupRingtones[g] = ringtone.value_or(0);
+        logo->group = location - 1;
+        m_group = logo;
+        return head(0x0C) + bytes({0x00, 0x01, 0x00, 0x00, 0x00, 0x0C, 0x00, location, 0x10});
+    }
+
     QByteArray answer7110(quint8 type, const QByteArray& m) {
         const quint8 sub = quint8(m[3]);
-        if (type == 0x0A && sub == 0xA3) { // set operator logo
+        if (type == 0x0A && sub == 0xA3) {
+            // {0x01a3, 0x01, oplogo?, MCC+MNC[3], 0?, 4?, len, xlen(78), ylen(21), 0, {bitmap}, 0x00
+            // (padding)} with {bitmap} = bitmaplen, 0, 0, rows and len = 8 + bitmaplen; the padding
+            // byte is taken whether it comes or not.
             std::optional<Logo> logo;
-            if (m_fault != Fault::ErrorReply && m.size() >= 18 && m[4] == 0x01 && m[5] == 0x01 && m[10] == 0x04) {
+            if (m_fault != Fault::ErrorReply && m.size() >= 18 && m[4] == 0x01 && m[5] == 0x01 && m[9] == 0 && m[10] == 0x04 &&
+                m[14] == 0 && m[16] == 0 && m[17] == 0) {
                 const int bitlen = quint8(m[15]);
-                if (quint8(m[11]) == 8 + bitlen && m.size() == 18 + bitlen + 1)
-                    logo = rows(m.mid(18, bitlen), quint8(m[12]), quint8(m[13]));
+                const bool whole = m.size() == 18 + bitlen || (m.size() == 18 + bitlen + 1 && m.endsWith('\0'));
+                if (quint8(m[11]) == 8 + bitlen && whole) logo = sized(rows(m.mid(18, bitlen), quint8(m[12]), quint8(m[13])), 78, 21);
             }
-            if (!logo) return head(0x01, 0xA5);
+            if (!logo) return head(0xA5);
             logo->network = network(m.mid(6, 3));
             setOperator(logo);
-            return head(0x01, 0xA4);
+            return head(0xA4);
         }
-        if (type == 0x7A && sub == 0xEC) { // startup logo setting
+        if (type == 0x7A && sub == 0xEC) { // set setting 0x15, the start-up logo
             std::optional<Logo> logo;
             if (m_fault != Fault::ErrorReply && m.size() >= 21 && m.mid(4, 8) == QByteArray::fromHex("1500000004c00200") &&
                 m.mid(13, 3) == QByteArray::fromHex("c00300") && m.mid(17, 4) == QByteArray::fromHex("c0040300"))
-                logo = bands(m.mid(21), quint8(m[16]), quint8(m[12]));
-            QByteArray r = head(0x01, 0xEB);
-            r.append(char(0x15));
-            r.append(logo ? '\0' : char(0x01));
+                logo = sized(bands(m.mid(21), quint8(m[16]), quint8(m[12])), m_model.startupWidth, m_model.startupHeight);
             if (logo) m_startup = logo;
-            return r;
+            return head(0xEB) + bytes({0x15, logo ? 0x00 : 0x01});
         }
-        if (type == 0x03 && sub == 0x0B) { // set memory location
-            std::optional<Logo> logo;
-            bool on = false;
-            int location = 0;
-            if (m_fault != Fault::ErrorReply && m.size() >= 18 && m[10] == 0x00 && m[11] == 0x10) {
-                location = quint8(m[12]) << 8 | quint8(m[13]);
-                int at = 18;
-                for (int b = 0; b < quint8(m[17]) && at + 5 <= m.size(); ++b) {
-                    const int size = quint8(m[at + 3]);
-                    if (size < 5 || at + size > m.size()) break;
-                    const QByteArray c = m.mid(at + 5, size - 5);
-                    if (m[at] == 0x1B && c.size() >= 4) logo = rows(c.mid(4), quint8(c[0]), quint8(c[1]));
-                    if (m[at] == 0x1C && !c.isEmpty()) on = c[0] == 0x01;
-                    at += size;
-                }
-            }
-            const bool good = logo && on && location >= 1 && location <= 5;
-            if (good) {
-                logo->group = location - 1;
-                m_group = logo;
-            }
-            QByteArray r = head(0x01, 0x0C);
-            r.append('\0');
-            r.append(char(0x01));
-            r.append(good ? '\0' : char(0x3D));
-            return r;
-        }
+        if (type == 0x03 && sub == 0x07) return readGroup(m);
+        if (type == 0x03 && sub == 0x0B) return writeGroup(m);
         return {};
     }
 
@@ -481,6 +607,8 @@ private:
     Kind m_kind;
     Fault m_fault;
     int m_lineRate = 0;
+    Model m_model;
+    quint8 m_byte2;
     int m_master = -1, m_slave = -1;
     QString m_device;
     std::thread m_thread;
@@ -491,7 +619,10 @@ private:
     // FBUS
     QByteArray m_message, m_pending;
     quint8 m_pendingType = 0, m_phoneSeq = 0;
-    int m_lastSeq = -1, m_resends = 0;
+    int m_lastSeq = -1, m_resends = 0, m_unacked = 0;
+    bool m_synced = false;
+    std::optional<std::chrono::steady_clock::time_point> m_firstByte;
+    std::vector<QByteArray> m_messages;
     // AT
     bool m_dataMode = false;
     int m_nextPacket = 1, m_packets = 0;
@@ -500,6 +631,8 @@ private:
     std::optional<Logo> m_operator, m_group, m_startup;
     int m_deletes = 0, m_badFrames = 0;
     std::vector<QByteArray> m_groupNames{"Familie", "VIP", "Freunde", "Kollegen", "Andere"};
+    std::vector<int> m_groupRingtones{0x10, 0x11, 0x12, 0x13, 0x14};
+    int m_startupSetting = 1;
 };
 
 } // namespace fakephone
