@@ -226,7 +226,7 @@ TEST_P(PhoneLinkTransfer, ThePhoneGetsWhatThePublicToolsSend) {
     if (c.kind == 2 && c.phone.fake.animationFeature) EXPECT_EQ(phone.startupSetting(), 0);
     EXPECT_EQ(phone.badFrames(), 0);
     phone.settle();
-    EXPECT_EQ(phone.unacknowledged(), 0); // the last answer's acknowledgement got out too
+    EXPECT_EQ(phone.unacknowledged(), 0) << phone.received().right(40).toHex(' ').toStdString(); // the last answer's acknowledgement got out too
     if (!nokia) return;
     EXPECT_TRUE(phone.received().startsWith(QByteArray(250, char(0x55))));
     EXPECT_EQ(phone.messages(), expectedMessages(c.phone, c.kind, shown));
