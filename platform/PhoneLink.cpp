@@ -32,6 +32,8 @@
 //             of the cable: DTR on and RTS off, a second's wait, then 250 bytes 0x55; and
 //             0x05 "set profile feature" {0x10, 0x01, profile, feature, value} / OK 0x11 /
 //             error 0x12, which switches the start-up animation to the uploaded logo.
+//             phone/at/siemens.c, service/gsmlogo.c: Siemens operator logos up to 101 x 21 as a
+//             bitmap of 1000 pixels a metre, written in packets of 176 bytes.
 //   [fbus]    gnokii, common/links/fbus.c: frames of at most 120 data bytes plus frames-to-go and
 //             sequence, a padding byte after an odd length that the length does not count.
 //   [models]  Gammu, libgammu/gsmphones.c, the phone table: F_NOCALLER (3210, 33xx, 51xx),
@@ -363,6 +365,7 @@ QByteArray monoBmp(const MonoLogo& logo) {
     info.height = logo.height;
     info.bitCount = 1;
     info.imageSize = quint32(image);
+    info.xPelsPerMeter = info.yPelsPerMeter = 1000; // as the public tool writes it [gammu]
     info.coloursUsed = 2;
     info.Write(out + Bmp::FileHeader::kSize);
     b[58] = b[59] = b[60] = char(0xFF); // index 0 black, index 1 white

@@ -40,8 +40,8 @@ QByteArray otaBitmap(const MonoLogo& logo);
 // The display's own form: bands of eight rows from the top; in each band one byte per column,
 // left to right, bit 0 the band's top row. A last band of fewer rows leaves its high bits zero.
 QByteArray verticalBands(const MonoLogo& logo);
-// A Windows bitmap with one bit per pixel: 14 + 40 byte headers, black then white in the
-// palette, rows bottom-up, each padded to four bytes.
+// A Windows bitmap with one bit per pixel: 14 + 40 byte headers (1000 pixels a metre), black
+// then white in the palette, rows bottom-up, each padded to four bytes.
 QByteArray monoBmp(const MonoLogo& logo);
 
 // Each driver talks to an open port and returns a PhoneLinkResult.
