@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -125,4 +126,73 @@ TEST(Picture, ThumbnailsAreDecodedAtSlotSize) {
     EXPECT_NEAR(double(g.Width()) / g.Height(), 1.5, 0.05);
     // A picture that fits is kept whole, pixel for pixel.
     EXPECT_EQ(LoadThumbnail(klein, QSize(101, 60)).Image(), LoadPicture(klein).Image());
+}
+
+namespace {
+// The same BMP with its rows stored top-down, as a negative height says.
+QByteArray vonObenNachUnten(const QByteArray& bmp) {
+    auto le = [&](int i) { return qint32(quint8(bmp[i]) | (quint8(bmp[i + 1]) << 8) | (quint8(bmp[i + 2]) << 16) | (quint8(bmp[i + 3]) << 24)); };
+    const int ab = le(10), w = le(18), h = le(22), bits = quint8(bmp[28]);
+    const int zeile = (w * bits + 31) / 32 * 4;
+    QByteArray out = bmp.left(ab);
+    for (int y = h - 1; y >= 0; --y) out += bmp.mid(ab + qsizetype(y) * zeile, zeile);
+    const qint32 neg = -h;
+    for (int k = 0; k < 4; ++k) out[22 + k] = char((neg >> (8 * k)) & 255);
+    return out;
+}
+} // namespace
+
+// A top-down BMP loads with its rows in their place, at every depth, as a picture and as a
+// thumbnail, large ones reduced as their bottom-up twins are.
+TEST(Picture, TopDownBmpsLoadLikeTheirBottomUpTwins) {
+    QTemporaryDir dir;
+    const QImage bild = bunt(600, 400);
+    const std::pair<const char*, QImage> faelle[] = {
+        {"24", bild},
+        {"8", bild.convertToFormat(QImage::Format_Indexed8)},
+        {"1", bild.convertToFormat(QImage::Format_Mono)},
+    };
+    for (const auto& [tiefe, img] : faelle) {
+        SCOPED_TRACE(tiefe);
+        const QByteArray unten = kodiert(img, "bmp");
+        const QString u = dir.filePath(QStringLiteral("unten.bmp")), o = dir.filePath(QStringLiteral("oben.bmp"));
+        WriteFile(u, unten);
+        WriteFile(o, vonObenNachUnten(unten));
+        const QImage erwartet = img.convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(LoadPicture(o).Image().convertToFormat(QImage::Format_RGB32), erwartet);
+        EXPECT_EQ(LoadThumbnail(o, QSize(101, 60)).Image(), LoadThumbnail(u, QSize(101, 60)).Image());
+    }
+}
+
+// A 48-megapixel phone photo (8000 x 6000) loads whole, and reduced while it is decoded for a
+// thumbnail or the photo editor.
+TEST(Picture, PhotosUpToTheProgramsBoundLoad) {
+    QTemporaryDir dir;
+    QImage img(8000, 6000, QImage::Format_RGB32);
+    img.fill(qRgb(30, 120, 200));
+    const QString p = dir.filePath(QStringLiteral("telefon.jpg"));
+    WriteFile(p, kodiert(img, "jpeg"));
+    const Picture ganz = LoadPicture(p);
+    EXPECT_EQ(ganz.Image().size(), QSize(8000, 6000));
+    EXPECT_EQ(LoadThumbnail(p, QSize(101, 60)).Image().size(), QSize(101, 75));
+    EXPECT_EQ(LoadThumbnail(p, QSize(2048, 2048), Qt::KeepAspectRatio).Image().size(), QSize(2048, 1536));
+}
+
+// A thumbnail of a progressive JPEG reduced by eight or more needs only the scans of the blocks'
+// means: it is the same picture the whole file gives at that reduction.
+TEST(Picture, ProgressiveThumbnailsAreTheWholeFilesReduction) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath(QStringLiteral("foto.jpg"));
+    const QByteArray jpeg = kodiert(bunt(1600, 1200), "jpeg", true);
+    WriteFile(p, jpeg);
+    QBuffer b;
+    b.setData(jpeg);
+    b.open(QIODevice::ReadOnly);
+    QImageReader r(&b, "jpeg");
+    r.setScaledSize(QSize(200, 150));
+    const QImage achtel = r.read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(achtel.size(), QSize(200, 150));
+    const QImage daumen = LoadThumbnail(p, QSize(101, 60)).Image();
+    ASSERT_EQ(daumen.size(), ThumbnailSize(QSize(1600, 1200), QSize(101, 60), Qt::KeepAspectRatioByExpanding));
+    EXPECT_EQ(daumen, achtel.scaled(daumen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
