@@ -1,6 +1,7 @@
 #include "platform/Picture.h"
 
 #include "platform/Bmp.h"
+#include "platform/PictureJpegDc.h"
 #include "platform/SafeFile.h"
 #include "platform/VBError.h"
 #include "platform/WmfRender.h"
@@ -81,41 +82,10 @@ Art artNachInhalt(const QByteArray& d) {
     return Art::Keine;
 }
 
-// Walks the segments of a JPEG: f(marker, from, to) for each, [from, to) the whole segment (a
-// scan with its entropy-coded data); stops where the data is no longer made of markers, at the
-// end of the picture or when f returns false.
-template <class F> void jpegSegmente(const QByteArray& d, F f) {
-    const auto* p = reinterpret_cast<const quint8*>(d.constData());
-    const qsizetype n = d.size();
-    qsizetype i = 2;
-    while (i + 1 < n) {
-        if (p[i] != 0xFF) return;
-        const quint8 m = p[i + 1];
-        if (m == 0xFF) {
-            ++i;
-            continue;
-        }
-        const qsizetype von = i;
-        i += 2;
-        if (m == 0xD9) {
-            f(m, von, i);
-            return;
-        }
-        if (m != 0x01 && !(m >= 0xD0 && m <= 0xD7)) {
-            if (i + 1 >= n) return;
-            i += (qsizetype(p[i]) << 8) | p[i + 1];
-            // Entropy-coded data runs to the next marker that is neither stuffing nor a restart.
-            if (m == 0xDA)
-                while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && !(p[i + 1] >= 0xD0 && p[i + 1] <= 0xD7))) ++i;
-        }
-        if (!f(m, von, std::min(i, n))) return;
-    }
-}
-
 // Counts the scans of a JPEG by its markers; false when there are more than a photo has.
 bool jpegScansInGrenzen(const QByteArray& d) {
     int scans = 0;
-    jpegSegmente(d, [&](quint8 m, qsizetype, qsizetype) { return m != 0xDA || ++scans <= kMaxJpegScans; });
+    JpegSegments(d, [&](quint8 m, qsizetype, qsizetype) { return m != 0xDA || ++scans <= kMaxJpegScans; });
     return scans <= kMaxJpegScans;
 }
 
@@ -127,7 +97,7 @@ struct JpegKopf {
 };
 JpegKopf jpegKopf(const QByteArray& d) {
     JpegKopf k;
-    jpegSegmente(d, [&](quint8 m, qsizetype von, qsizetype bis) {
+    JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
         const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
         if (!sof) return m != 0xDA;
         if (bis - von < 10) return false;
@@ -160,7 +130,7 @@ QByteArray jpegOhneAcScans(const QByteArray& d) {
     std::map<int, int> abtastung; // component id -> h * 16 + v
     int hmax = 1, vmax = 1;
     QByteArray out = d.left(2);
-    jpegSegmente(d, [&](quint8 m, qsizetype von, qsizetype bis) {
+    JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
         const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
         if (sof && bis - von >= 10) {
             for (int c = 0; c < p[von + 9] && von + 12 + 3 * c <= bis; ++c) {
@@ -321,6 +291,15 @@ QImage dekodieren(const QByteArray& roh, Art art, QSize box, Qt::AspectRatioMode
         const JpegKopf k = jpegKopf(roh);
         const int t = ziel != sz ? jpegTeiler(sz, ziel) : 1;
         if (k.progressiv && t == 8) {
+            // The blocks' means straight from the DC scans: no coefficient buffer of the whole
+            // picture, a few percent of the work.
+            QImage achtel;
+            {
+                Speicherbudget& budget = Speicherbudget::get();
+                const Speicherbudget::Anteil anteil(budget, budget.warten(roh.size() + qint64(sz.width() / 8 + 1) * (sz.height() / 8 + 1) * 8));
+                achtel = JpegDcPicture(roh);
+            }
+            if (!achtel.isNull()) return achtel.size() == ziel ? achtel : achtel.scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             data = jpegOhneAcScans(roh);
             puffer.close();
             puffer.setData(data);

@@ -1,6 +1,7 @@
 // Picture loading on bad input: kinds told by content, bounded decoding, a window that keeps
 // answering while a picture loads.
 #include "platform/Picture.h"
+#include "platform/PictureJpegDc.h"
 #include "support/Files.h"
 #include "platform/VBError.h"
 
@@ -178,21 +179,56 @@ TEST(Picture, PhotosUpToTheProgramsBoundLoad) {
     EXPECT_EQ(LoadThumbnail(p, QSize(2048, 2048), Qt::KeepAspectRatio).Image().size(), QSize(2048, 1536));
 }
 
-// A thumbnail of a progressive JPEG reduced by eight or more needs only the scans of the blocks'
-// means: it is the same picture the whole file gives at that reduction.
-TEST(Picture, ProgressiveThumbnailsAreTheWholeFilesReduction) {
+// A thumbnail of a progressive JPEG reduced by eight or more is made from the DC scans alone:
+// the picture the whole file gives at an eighth (the same for grey; a colour photo's halved
+// colour is interpolated between blocks where the whole file takes more of its coefficients).
+TEST(Picture, ProgressiveThumbnailsAreTheWholeFilesEighth) {
     QTemporaryDir dir;
     const QString p = dir.filePath(QStringLiteral("foto.jpg"));
-    const QByteArray jpeg = kodiert(bunt(1600, 1200), "jpeg", true);
-    WriteFile(p, jpeg);
-    QBuffer b;
-    b.setData(jpeg);
-    b.open(QIODevice::ReadOnly);
-    QImageReader r(&b, "jpeg");
-    r.setScaledSize(QSize(200, 150));
-    const QImage achtel = r.read().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(achtel.size(), QSize(200, 150));
-    const QImage daumen = LoadThumbnail(p, QSize(101, 60)).Image();
-    ASSERT_EQ(daumen.size(), ThumbnailSize(QSize(1600, 1200), QSize(101, 60), Qt::KeepAspectRatioByExpanding));
-    EXPECT_EQ(daumen, achtel.scaled(daumen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // A photo's smooth areas and edges: a gradient under a few discs.
+    QImage bild(1600, 1200, QImage::Format_RGB32);
+    {
+        QPainter maler(&bild);
+        QLinearGradient verlauf(0, 0, 1600, 1200);
+        verlauf.setColorAt(0, QColor(40, 90, 160));
+        verlauf.setColorAt(1, QColor(250, 220, 40));
+        maler.fillRect(bild.rect(), verlauf);
+        maler.setPen(Qt::NoPen);
+        for (int i = 0; i < 6; ++i) {
+            maler.setBrush(QColor(200 - 30 * i, 40 * i, 90));
+            maler.drawEllipse(100 + 230 * i, 200 + 90 * (i % 3), 300, 500);
+        }
+    }
+    struct Fall {
+        const char* was;
+        QByteArray jpeg;
+    };
+    const QByteArray gross = kodiert(bild, "jpeg", true);
+    const Fall faelle[] = {{"4:2:0", gross}, {"grey", kodiert(bild.convertToFormat(QImage::Format_Grayscale8), "jpeg", true)}};
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.was);
+        QBuffer b;
+        b.setData(f.jpeg);
+        b.open(QIODevice::ReadOnly);
+        QImageReader r(&b, "jpeg");
+        r.setScaledSize(QSize(200, 150));
+        const QImage achtel = r.read().convertToFormat(QImage::Format_RGB32);
+        const QImage dc = JpegDcPicture(f.jpeg);
+        ASSERT_EQ(dc.size(), QSize(200, 150));
+        int groesste = 0;
+        qint64 summe = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const QRgb a = dc.pixel(x, y), c = achtel.pixel(x, y);
+                const int d = std::max({std::abs(qRed(a) - qRed(c)), std::abs(qGreen(a) - qGreen(c)), std::abs(qBlue(a) - qBlue(c))});
+                groesste = std::max(groesste, d);
+                summe += d;
+            }
+        // The colour differs only along the discs' edges.
+        EXPECT_LE(groesste, 64);
+        EXPECT_LE(double(summe) / 30000, 2.5);
+        WriteFile(p, f.jpeg);
+        const QImage daumen = LoadThumbnail(p, QSize(101, 60)).Image();
+        EXPECT_EQ(daumen, dc.scaled(daumen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
 }
