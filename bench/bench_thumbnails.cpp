@@ -140,8 +140,11 @@ public:
         if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
         m_on = true;
         qApp->installEventFilter(this);
-        const std::string move = "xdotool mousemove --sync " + std::to_string(global.x()) + " " + std::to_string(global.y()) + " >/dev/null 2>&1";
+        const std::string move = "xdotool mousemove " + std::to_string(global.x()) + " " + std::to_string(global.y()) + " >/dev/null 2>&1";
         std::system(move.c_str());
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
         m_thread = std::thread([this] {
             while (!m_stop) {
                 std::system("xdotool click 1 >/dev/null 2>&1");
@@ -205,6 +208,7 @@ void measurePage(benchmark::State& state, int art, Fill fill, std::span<vb::Imag
     for (auto _ : state) {
         for (vb::Image* b : bilder) b->setPicture(vb::Picture());
         QApplication::processEvents();
+        Clicker clicker(window.Widget()->mapToGlobal(click));
         resetPeak();
         const Clock::time_point t0 = Clock::now();
         Clock::time_point t1{}, t2{};
@@ -217,7 +221,6 @@ void measurePage(benchmark::State& state, int art, Fill fill, std::span<vb::Imag
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, look);
         poll.start(1);
-        Clicker clicker(window.Widget()->mapToGlobal(click));
         fill();
         const Clock::time_point returned = Clock::now();
         QElapsedTimer t;
