@@ -2,8 +2,11 @@
 // The 4000 x 3000 photo the imaging benchmarks share, and ImageMagick beside them.
 #include "imaging/cDIBSection.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <QString>
@@ -39,6 +42,44 @@ inline QImage synthetic() {
 inline int runConvert(const QString& args) {
     const std::string cmd = std::string(kConvert) + " " + args.toStdString() + " >/dev/null 2>&1";
     return std::system(cmd.c_str());
+}
+
+// A photo as a camera takes it: a shipped photo scaled up to the sensor's size, with the grain of
+// a sensor (luminance noise of a few levels and a little colour noise, the same on every run),
+// written as a baseline or progressive JPEG of quality 90. A 24-megapixel photo comes to about
+// 7 MB, a 48-megapixel one to about 12 MB, as a phone's or camera's own files.
+inline QImage cameraPicture(int width, int height) {
+    QImage src(QCoreApplication::applicationDirPath() + QStringLiteral("/fotos/Garten.jpg"));
+    if (src.isNull()) src = synthetic();
+    QImage img = src.convertToFormat(QImage::Format_RGB32).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const uint64_t r = next();
+            // Sums of uniform numbers: about normal, sigma near 5 levels for luminance, 2 for colour.
+            const int luma = int((r & 255) + ((r >> 8) & 255) + ((r >> 16) & 255)) / 16 - 24;
+            const int cr = int(((r >> 24) & 31) + ((r >> 29) & 31)) / 8 - 4, cb = int(((r >> 34) & 31) + ((r >> 39) & 31)) / 8 - 4;
+            const QRgb p = line[x];
+            line[x] = qRgb(std::clamp(qRed(p) + luma + cr, 0, 255), std::clamp(qGreen(p) + luma, 0, 255), std::clamp(qBlue(p) + luma + cb, 0, 255));
+        }
+    }
+    return img;
+}
+inline QByteArray cameraJpeg(const QImage& picture, bool progressive) {
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    QImageWriter w(&b, "jpeg");
+    w.setQuality(90);
+    w.setProgressiveScanWrite(progressive);
+    w.write(picture);
+    return b.data();
 }
 
 // A fresh copy of the photo for operations that change their input.

@@ -1,6 +1,7 @@
-// Opening a 4000 x 3000 JPEG in the photo editor (the entry pair: processing host, fitted view,
-// logo-size picture, three conversions) beside one plain decode of the same file; and a refill
-// of the six-slot strip with such photos.
+// Opening a camera photo in the photo editor (the entry pair: processing host, fitted view,
+// logo-size picture, three conversions) beside one plain decode of the same file, for 24- and
+// 48-megapixel photos, baseline and progressive, with the process's peak memory; and a refill of
+// the six-slot strip with such photos.
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "photo/Fotoeditor.h"
@@ -9,31 +10,64 @@
 #include "platform/ComboBox.h"
 #include "platform/FileListBox.h"
 #include "platform/Form.h"
+#include "platform/Image.h"
 #include "platform/Picture.h"
 #include "platform/ScrollBar.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 #include "BenchMain.h"
+#include "BenchPhoto.h"
+#include "BenchProgram.h"
 
 namespace {
-// A program folder with a collection of six 4000 x 3000 JPEGs made from a shipped photo.
+// The photos: 24 MP baseline and progressive, 48 MP baseline and progressive.
+struct Art {
+    int width, height;
+    bool progressive;
+    const char* label;
+};
+constexpr Art kArten[] = {{6000, 4000, false, "24 MP baseline"},
+                          {6000, 4000, true, "24 MP progressive"},
+                          {8000, 6000, false, "48 MP baseline"},
+                          {8000, 6000, true, "48 MP progressive"}};
+
+// The camera photos of each kind, made once per run; the pictures themselves are not kept, so
+// that the peak memory counts the program's work alone.
+const QByteArray& fotoDaten(int art) {
+    static QByteArray daten[std::size(kArten)];
+    if (daten[art].isEmpty()) {
+        const QImage b = benchphoto::cameraPicture(kArten[art].width, kArten[art].height);
+        for (int a = 0; a < int(std::size(kArten)); ++a)
+            if (kArten[a].width == kArten[art].width) daten[a] = benchphoto::cameraJpeg(b, kArten[a].progressive);
+    }
+    return daten[art];
+}
+
+void resetPeak() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+
+// A program folder with a collection of six camera photos of one kind.
 struct Umgebung {
     QTemporaryDir dir;
     QString foto;
-    Umgebung() {
+    explicit Umgebung(int art) {
         vb::App::SetPath(dir.path());
         Parameter_und_Start::Grundzustand();
         Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
         QDir(dir.path()).mkpath(QStringLiteral("fotos"));
-        const QImage quelle(QCoreApplication::applicationDirPath() + QStringLiteral("/fotos/Garten.jpg"));
-        const QImage gross = quelle.scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        for (int i = 0; i < 6; ++i) gross.save(dir.filePath(QStringLiteral("fotos/foto%1.jpg").arg(i)), "JPG", 90);
+        for (int i = 0; i < 6; ++i) {
+            QFile f(dir.filePath(QStringLiteral("fotos/foto%1.jpg").arg(i)));
+            if (f.open(QIODevice::WriteOnly)) f.write(fotoDaten(art));
+        }
         foto = dir.filePath(QStringLiteral("fotos/foto0.jpg"));
         Startbildschirm->ComboKategorien[3]->setListIndex(2); // 101 x 43
     }
@@ -41,36 +75,50 @@ struct Umgebung {
 };
 } // namespace
 
-static void BM_PlainDecode4000x3000(benchmark::State& state) {
-    Umgebung u;
+// Qt's own full decode, without its allocation limit (a 48-megapixel photo is over it).
+static void BM_PlainDecode(benchmark::State& state) {
+    Umgebung u(int(state.range(0)));
     const QString foto = u.foto;
+    QImageReader::setAllocationLimit(0);
     for (auto _ : state) {
         QImageReader r(foto);
         benchmark::DoNotOptimize(r.read());
     }
+    QImageReader::setAllocationLimit(128);
+    state.SetLabel(kArten[state.range(0)].label);
 }
-BENCHMARK(BM_PlainDecode4000x3000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PlainDecode)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-static void BM_OpenInPhotoEditor4000x3000(benchmark::State& state) {
-    Umgebung u;
+// opened: 1 when the editor shows the photo (a refused photo leaves it empty).
+static void BM_OpenInPhotoEditor(benchmark::State& state) {
+    Umgebung u(int(state.range(0)));
     const QString foto = u.foto;
     FotoeditorForm& F = *Fotoeditor;
+    resetPeak();
     for (auto _ : state) {
         vb::ForgetPicture();
+        F.Fotos_Bearbeiten_Bildimage->setPicture(vb::Picture());
         F.In_Fotoeditor_bearbeiten_Einsprung(foto);
         F.Laden_Click_Sub(foto);
     }
+    state.counters["opened"] = F.Fotos_Bearbeiten_Bildimage->Picture().IsEmpty() ? 0 : 1;
+    state.counters["peak_MB"] = statusMB("VmHWM:");
+    state.counters["photo_MB"] = double(fotoDaten(int(state.range(0))).size()) / (1 << 20);
+    state.SetLabel(kArten[state.range(0)].label);
 }
-BENCHMARK(BM_OpenInPhotoEditor4000x3000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenInPhotoEditor)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-static void BM_StripRefillSix4000x3000(benchmark::State& state) {
-    Umgebung u;
+static void BM_StripRefillSix(benchmark::State& state) {
+    Umgebung u(int(state.range(0)));
     FotoeditorForm& F = *Fotoeditor;
     const auto s = F.Streifen();
     Fotovorschau_Editor_6::Editorvorschau_Voreinstellung();
     Fotovorschau_Editor_6::Editorvorschau_Ordner_setzen(s);
+    resetPeak();
     for (auto _ : state) Fotovorschau_Editor_6::Editorvorschaubilder_fuellen(s);
+    state.counters["peak_MB"] = statusMB("VmHWM:");
+    state.SetLabel(kArten[state.range(0)].label);
 }
-BENCHMARK(BM_StripRefillSix4000x3000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StripRefillSix)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

@@ -1,6 +1,9 @@
-// Pages of thumbnails on large photos, and a picture whose decoding is costly on purpose:
-// - the main window's gallery and the picker's browser on twenty 24-megapixel photos (time and
-//   the process's peak memory while the page fills),
+// Pages of thumbnails on camera photos, and a picture whose decoding is costly on purpose:
+// - the picker's browser on twenty photos of 24 and 48 megapixels, baseline and progressive, and
+//   the main window's gallery on twenty 24-megapixel progressive ones: time to the first
+//   thumbnail, time to the full page, the longest wait of a click made during the fill (run under
+//   xvfb-run with QT_QPA_PLATFORM=xcb: xdotool clicks a slot every 50 ms; offscreen gives -1) and
+//   the process's peak memory while the page fills,
 // - a progressive JPEG with hundreds of repeated scans, loaded while a timer runs (its ticks show
 //   that the window keeps answering), and one with a few dozen scans that still loads.
 #include "frame/Parameter_und_Start.h"
@@ -15,36 +18,33 @@
 #include "platform/Picture.h"
 #include "platform/VBError.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
-#include <QLinearGradient>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
+#include <array>
+#include <atomic>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <mutex>
+#include <span>
+#include <thread>
+#include <unistd.h>
 
 #include "BenchMain.h"
+#include "BenchPhoto.h"
 #include "BenchProgram.h"
 
 using namespace Parameter_und_Start;
 
 namespace {
 constexpr int kFotos = 20;
-
-QImage photo(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    QPainter p(&img);
-    QLinearGradient g(0, 0, w, h);
-    g.setColorAt(0, QColor(40, 90, 160));
-    g.setColorAt(1, Qt::yellow);
-    p.fillRect(img.rect(), g);
-    p.setBrush(Qt::black);
-    for (int i = 0; i < 12; ++i) p.drawEllipse(w * i / 13, h / 4 + (i % 3) * h / 8, w / 10, h / 3);
-    p.end();
-    return img;
-}
 
 QByteArray jpeg(const QImage& img, bool progressive) {
     QBuffer b;
@@ -69,34 +69,56 @@ void write(const QString& path, const QByteArray& data) {
     if (f.open(QIODevice::WriteOnly)) f.write(data);
 }
 
-// One program folder for the run: twenty 6000 x 4000 photos in the gallery's type folder and in
-// the photo collection, and the repeated-scan JPEGs.
+// The kinds of page: 24 or 48 megapixels, baseline or progressive.
+struct Art {
+    int width, height;
+    bool progressive;
+    const char* label;
+};
+constexpr Art kArten[] = {{6000, 4000, true, "24 MP progressive"},
+                          {6000, 4000, false, "24 MP baseline"},
+                          {8000, 6000, true, "48 MP progressive"},
+                          {8000, 6000, false, "48 MP baseline"}};
+
+// One program folder per kind: twenty camera photos (links to one file) in the photo collection
+// and in the gallery's type folder; and the repeated-scan JPEGs.
 class Folder {
 public:
     static Folder& get() {
         static Folder o;
         return o;
     }
-    QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    void setUp() const { freshProgram(m_dir.path()); }
-    qint64 photoBytes = 0, scansBytes = 0, fewScansBytes = 0;
+    QString path(int art) const { return m_dir.path() + QStringLiteral("/p%1/").arg(art); }
+    void setUp(int art) const { freshProgram(m_dir.path() + QStringLiteral("/p%1").arg(art)); }
+    qint64 photoBytes[std::size(kArten)] = {};
+    qint64 scansBytes = 0, fewScansBytes = 0;
+    QString scans() const { return m_dir.filePath(QStringLiteral("scans.jpg")); }
+    QString fewScans() const { return m_dir.filePath(QStringLiteral("fewscans.jpg")); }
 
 private:
     Folder() {
-        QDir(m_dir.path()).mkpath(QStringLiteral("logos/NSL7110"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("fotos"));
-        const QByteArray big = jpeg(photo(6000, 4000), false);
-        photoBytes = big.size();
-        for (int i = 0; i < kFotos; ++i) {
-            write(path() + QStringLiteral("logos/NSL7110/Foto%1.jpg").arg(i, 2, 10, QLatin1Char('0')), big);
-            write(path() + QStringLiteral("fotos/Foto%1.jpg").arg(i, 2, 10, QLatin1Char('0')), big);
+        QImage bild[2] = {benchphoto::cameraPicture(6000, 4000), benchphoto::cameraPicture(8000, 6000)};
+        for (int a = 0; a < int(std::size(kArten)); ++a) {
+            const QString p = path(a);
+            QDir().mkpath(p + QStringLiteral("logos/NSL7110"));
+            QDir().mkpath(p + QStringLiteral("fotos"));
+            const QByteArray data = benchphoto::cameraJpeg(bild[kArten[a].width == 6000 ? 0 : 1], kArten[a].progressive);
+            photoBytes[a] = data.size();
+            const QString first = p + QStringLiteral("fotos/Foto00.jpg");
+            write(first, data);
+            for (int i = 0; i < kFotos; ++i) {
+                const QString n = QStringLiteral("Foto%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+                if (i) ::link(QFile::encodeName(first).constData(), QFile::encodeName(p + QStringLiteral("fotos/") + n).constData());
+                ::link(QFile::encodeName(first).constData(), QFile::encodeName(p + QStringLiteral("logos/NSL7110/") + n).constData());
+            }
         }
-        const QByteArray progressive = jpeg(photo(1600, 1200), true);
-        const QByteArray scans = repeatedScans(progressive, 400), fewScans = repeatedScans(progressive, 40);
-        scansBytes = scans.size();
-        fewScansBytes = fewScans.size();
-        write(path() + QStringLiteral("scans.jpg"), scans);
-        write(path() + QStringLiteral("fewscans.jpg"), fewScans);
+        const QImage klein = benchphoto::cameraPicture(1600, 1200);
+        const QByteArray progressive = jpeg(klein, true);
+        const QByteArray many = repeatedScans(progressive, 400), few = repeatedScans(progressive, 40);
+        scansBytes = many.size();
+        fewScansBytes = few.size();
+        write(scans(), many);
+        write(fewScans(), few);
     }
     QTemporaryDir m_dir;
 };
@@ -107,55 +129,159 @@ void resetPeak() {
     if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
 double peakMB() { return statusMB("VmHWM:"); }
-double currentMB() { return statusMB("VmRSS:"); }
 
-// Runs fill once per iteration and reports the process's peak memory over the fills and how far
-// it rose above what the process held before.
-// pictures: the page's picture controls; the count of filled ones and their largest picture show
-// that the page holds thumbnails of every photo.
-template <class Fill, class Pictures> void measurePage(benchmark::State& state, Fill fill, Pictures pictures) {
-    const double before = currentMB();
-    resetPeak();
-    for (auto _ : state) fill();
-    state.counters["peak_MB"] = peakMB();
-    state.counters["rise_MB"] = peakMB() - before;
-    state.counters["photo_KB"] = double(Folder::get().photoBytes) / 1024;
-    int filled = 0, widest = 0;
-    for (const vb::Image* b : pictures()) {
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point t0, Clock::time_point t) { return std::chrono::duration<double, std::milli>(t - t0).count(); }
+
+// Clicks every 50 ms through the X server (xdotool), as a user does, by turns on two points (two
+// slots, so that no two clicks make a double-click, which would take a photo), and takes the time
+// each press reaches the program; only on a real display (xcb).
+class Clicker : public QObject {
+public:
+    Clicker(QPoint a, QPoint b) {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+        m_on = true;
+        qApp->installEventFilter(this);
+        auto befehl = [](QPoint p) {
+            return "xdotool mousemove " + std::to_string(p.x()) + " " + std::to_string(p.y()) + " click 1 >/dev/null 2>&1";
+        };
+        m_thread = std::thread([this, wege = std::array<std::string, 2>{befehl(a), befehl(b)}] {
+            for (int n = 0; !m_stop; ++n) {
+                std::system(wege[size_t(n % 2)].c_str());
+                {
+                    std::lock_guard lock(m_m);
+                    m_sent.push_back(Clock::now());
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
+    }
+    ~Clicker() override {
+        stop();
+        if (m_on) qApp->removeEventFilter(this);
+    }
+    // Stops clicking and waits for the clicks made to arrive; the longest wait in ms, -1 without
+    // a display.
+    double stop() {
+        if (!m_on) return -1;
+        if (m_thread.joinable()) {
+            m_stop = true;
+            m_thread.join();
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 3000 && int(m_got.size()) < sent()) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        std::lock_guard lock(m_m);
+        double worst = 0;
+        for (size_t i = 0; i < m_sent.size() && i < m_got.size(); ++i) worst = std::max(worst, msSince(m_sent[i], m_got[i]));
+        return worst;
+    }
+    int sent() {
+        std::lock_guard lock(m_m);
+        return int(m_sent.size());
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        // One press reaches several objects (window, widget): counted once, at the window.
+        if (e->type() == QEvent::MouseButtonPress && e->spontaneous() && o->isWindowType()) m_got.push_back(Clock::now());
+        return false;
+    }
+
+private:
+    bool m_on = false;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+    std::mutex m_m;
+    std::vector<Clock::time_point> m_sent, m_got;
+};
+
+// Fills a page once per iteration: time to the first thumbnail and to the full page (the slots
+// are polled every millisecond, as timers run during a fill), the longest wait of a click made
+// during the fill, and the peak memory.
+template <class Fill>
+void measurePage(benchmark::State& state, int art, Fill fill, std::span<vb::Image* const> bilder, vb::Form& window, QPoint click, QPoint click2) {
+    double first = 0, page = 0, wait = -1, peak = 0;
+    int filled = 0, widest = 0, clicks = 0;
+    window.Show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        for (vb::Image* b : bilder) b->setPicture(vb::Picture());
+        QApplication::processEvents();
+        Clicker clicker(window.Widget()->mapToGlobal(click), window.Widget()->mapToGlobal(click2));
+        resetPeak();
+        const Clock::time_point t0 = Clock::now();
+        Clock::time_point t1{}, t2{};
+        auto look = [&] {
+            int n = 0;
+            for (const vb::Image* b : bilder) n += b->Picture().IsEmpty() ? 0 : 1;
+            if (n && t1 == Clock::time_point{}) t1 = Clock::now();
+            if (n == int(bilder.size()) && t2 == Clock::time_point{}) t2 = Clock::now();
+        };
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, look);
+        poll.start(1);
+        fill();
+        const Clock::time_point returned = Clock::now();
+        QElapsedTimer t;
+        t.start();
+        while (t2 == Clock::time_point{} && t.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        clicks = clicker.sent();
+        wait = std::max(wait, clicker.stop());
+        look();
+        first += msSince(t0, t1 == Clock::time_point{} ? returned : t1);
+        page += msSince(t0, t2 == Clock::time_point{} ? returned : t2);
+        peak = std::max(peak, peakMB());
+    }
+    for (const vb::Image* b : bilder) {
         filled += b->Picture().IsEmpty() ? 0 : 1;
         widest = std::max(widest, b->Picture().Width());
     }
+    const double n = double(state.iterations());
+    state.counters["first_ms"] = first / n;
+    state.counters["page_ms"] = page / n;
+    state.counters["click_wait_max_ms"] = wait;
+    state.counters["clicks"] = clicks;
+    state.counters["peak_MB"] = peak;
+    state.counters["photo_MB"] = double(Folder::get().photoBytes[art]) / (1 << 20);
     state.counters["slots_filled"] = filled;
     state.counters["slot_px_wide"] = widest;
+    state.SetLabel(kArten[art].label);
+    window.Hide();
 }
 } // namespace
 
-static void BM_GalleryPage24Megapixel(benchmark::State& state) {
-    Folder::get().setUp();
-    const Logovoschau::Galerie galerie = Startbildschirm->Galerie();
-    measurePage(state, [&] {
-        Startbildschirm->ComboKategorien[3]->setListIndex(3); // the type whose folder holds the photos
-        Logovoschau::Logovorschaubilder_laden(galerie);
-    }, [] { return Startbildschirm->Logo_Vorschaubild_Bild; });
-    vb::DestroyAllInstances();
-}
-BENCHMARK(BM_GalleryPage24Megapixel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-static void BM_PickerPage24Megapixel(benchmark::State& state) {
-    Folder::get().setUp();
+static void BM_PickerPage(benchmark::State& state) {
+    const int art = int(state.range(0));
+    Folder::get().setUp(art);
     Foto_Modus = true;
     Fotovorschau::Vorschau_Voreinstellung();
     const Fotovorschau::Slotsatz vorschau = Logo_Foto_Laden->Vorschau();
-    measurePage(state, [&] { Fotovorschau::Vorschau_Ordner_setzen(vorschau); }, [] { return Logo_Foto_Laden->Fotos_Vorschaubild_Bild; });
+    Logo_Foto_Laden->Reiter_Browser_Click();
+    // The clicks land on the frames of slots 0 and 1: each selects its slot.
+    measurePage(state, art, [&] { Fotovorschau::Vorschau_Ordner_setzen(vorschau); }, Logo_Foto_Laden->Fotos_Vorschaubild_Bild,
+                *Logo_Foto_Laden, QPoint(15, 80), QPoint(133, 80));
     vb::DestroyAllInstances();
 }
-BENCHMARK(BM_PickerPage24Megapixel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_PickerPage)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+static void BM_GalleryPage(benchmark::State& state) {
+    Folder::get().setUp(0);
+    const Logovoschau::Galerie galerie = Startbildschirm->Galerie();
+    // The type whose folder holds the photos; the clicks land on the frames of slots 0 and 1.
+    measurePage(state, 0, [&] {
+        Startbildschirm->ComboKategorien[3]->setListIndex(3);
+        Logovoschau::Logovorschaubilder_laden(galerie);
+    }, Startbildschirm->Logo_Vorschaubild_Bild, *Startbildschirm, QPoint(20, 130), QPoint(140, 130));
+    vb::DestroyAllInstances();
+}
+BENCHMARK(BM_GalleryPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // Loads a costly JPEG while a 10 ms timer runs; ticks per load show the window kept answering.
 static void BM_RepeatedScanJpegWithTimer(benchmark::State& state) {
     Folder& folder = Folder::get();
     const bool many = state.range(0) != 0;
-    const QString file = folder.path() + (many ? QStringLiteral("scans.jpg") : QStringLiteral("fewscans.jpg"));
+    const QString file = many ? folder.scans() : folder.fewScans();
     int ticks = 0, loaded = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });

@@ -1,6 +1,7 @@
 #include "imaging/cMRUFileList.h"
 
 #include "imaging/cRegistry.h"
+#include "platform/Registry.h"
 #include "platform/VBError.h"
 
 namespace {
@@ -32,6 +33,7 @@ void cMRUFileList::put(int iIndex, const QString& s) {
 
 void cMRUFileList::SetMaxFileCount(int iMax) {
     if (iMax < 0) throw vb::VBError(9, vb::AppExeName(), QStringLiteral("Subscript out of range"));
+    iMax = std::min(iMax, kMaxFiles);
     if (iMax == m_iMaxCount) return;
     if (m_sFiles.size() > size_t(iMax)) m_sFiles.resize(size_t(iMax));
     m_iMaxCount = iMax;
@@ -88,6 +90,8 @@ void cMRUFileList::AddFile(const QString& sfileName) {
 }
 
 bool cMRUFileList::Save(cRegistry& cR) const {
+    // All values in one reading and one writing of the store.
+    vb::Registry::Batch batch;
     try {
         cR.ValueKey = QStringLiteral("MaxCount");
         cR.ValueType = cRegistry::REG_DWORD;
@@ -106,11 +110,14 @@ bool cMRUFileList::Save(cRegistry& cR) const {
 }
 
 bool cMRUFileList::Load(cRegistry& cR) {
+    vb::Registry::Batch batch;
     try {
         cR.ValueKey = QStringLiteral("MaxCount");
         if (cR.KeyExists()) {
             cR.ValueType = cRegistry::REG_DWORD;
-            SetMaxFileCount(storedCount(cR.Value()));
+            // A stored capacity beyond the list's bound is held to it, so that no stored number makes
+            // the list hold, read or write billions of names.
+            SetMaxFileCount(std::min(storedCount(cR.Value()), kMaxFiles));
             if (m_iMaxCount > 0) {
                 cR.ValueKey = QStringLiteral("Count");
                 cR.ValueType = cRegistry::REG_DWORD;

@@ -8,8 +8,10 @@ class cRegistry;
 
 class cMRUFileList {
 public:
+    // The most names a list holds, whatever capacity is asked for or stored.
+    static constexpr int kMaxFiles = 100000;
     int MaxFileCount() const { return m_iMaxCount; }
-    // Keeps the first entries; the count never exceeds the capacity.
+    // Keeps the first entries; the count never exceeds the capacity, the capacity never kMaxFiles.
     void SetMaxFileCount(int iMax);
     int FileCount() const { return m_iCount; }
     // Entries are numbered from 1; a number outside the capacity raises error 9.

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 
 using namespace Parameter_und_Start;
 
@@ -154,7 +156,7 @@ struct Regeln {
     int seitenende;      // the last slot of a page, for the scroll range
     int klein, gross;    // the scroll bar's steps
     bool einpassen;      // pictures fitted into the slot and centred on their frames, the scroll bar off meanwhile
-    bool leerBeiFehler;  // a file that is no picture empties its slot; otherwise the slot keeps its picture and path
+    bool leerBeiFehler;  // a file that is no picture empties its slot; otherwise the slot keeps its path, without a picture
     bool freigeben;      // slots take the mouse while they show a picture
     bool bildpfadGelistet; // the picture's tooltip names the file as listed, the frame's the slot path
 };
@@ -208,7 +210,24 @@ void Vorschaubilder_ausblenden(const Slotsatz& S) {
     }
 }
 
+namespace {
+// The fill under way in each browser, known by its scroll bar: a new fill, a new folder or
+// emptying the slots drops the rest of it.
+std::map<const void*, std::shared_ptr<vb::PictureBatch>>& laufend() {
+    static std::map<const void*, std::shared_ptr<vb::PictureBatch>> m;
+    return m;
+}
+void abbrechen(const Slotsatz& S) {
+    auto& l = laufend();
+    if (const auto it = l.find(S.Scrollbalken); it != l.end()) {
+        it->second->Drop();
+        l.erase(it);
+    }
+}
+} // namespace
+
 void Vorschaubilder_leeren(const Slotsatz& S) {
+    abbrechen(S);
     // The pictures stay disabled: a click on a slot is taken by its frame.
     for (vb::Image* b : S.Bilder) {
         b->setPicture(vb::Picture());
@@ -235,52 +254,73 @@ void Vorschau_Ordner_setzen(const Slotsatz& S) {
     Vorschaubilder_fuellen(S);
 }
 
+namespace {
+// A slot's picture has come: shown, fitted and centred on its frame; a file that is no picture
+// shows none, never what the slot showed before.
+void slotZeigen(const Slotsatz& S, size_t k, const Regeln& r, const vb::Picture& p) {
+    vb::Image& bild = *S.Bilder[k];
+    vb::Image& rahmen = *S.Rahmen[k];
+    if (p.IsEmpty()) {
+        // Where a failed file empties its slot, it leaves no path to open or send either.
+        if (r.leerBeiFehler) slotLeeren(bild, rahmen);
+        return;
+    }
+    bild.setPicture(p);
+    if (r.freigeben) bild.setEnabled(true);
+    if (!r.einpassen) return;
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    vb::Try([&] { Fenster::Bild_einpassen(bild, kSlotBreite * tpp, kSlotHoehe * tpp); });
+    vb::Try([&] { Fenster::Steuerelement_zentrieren(bild, rahmen, r.foto ? -1 : 5, 3); });
+}
+} // namespace
+
 void Vorschaubilder_fuellen(const Slotsatz& S) {
     const Regeln r = regeln(S);
+    abbrechen(S);
+    const auto seite = std::make_shared<vb::PictureBatch>();
+    laufend()[S.Scrollbalken] = seite;
     if (r.einpassen) S.Scrollbalken->setEnabled(false);
     const QString ordner = Ordner(S.Liste->Path());
-    const double tpp = vb::Screen::TwipsPerPixelX();
+    // Names and paths first, at once; the pictures are decoded beside the window, several at a
+    // time, and each slot shows its picture as soon as it is there.
     for (int i = 0; i <= Letzter_Slot(S); ++i) {
         const size_t k = size_t(i);
         vb::Image& bild = *S.Bilder[k];
         vb::Image& rahmen = *S.Rahmen[k];
         vb::Label* name = k < S.Namen.size() ? S.Namen[k] : nullptr;
-        // The value is read anew for every slot: a handler run meanwhile may have scrolled.
         const int n = Listenindex(S.Scrollbalken->Value(), i, S.Liste->ListCount());
         if (r.einpassen) {
             bild.setVisible(false);
             bild.setStretch(false);
         }
+        // Until its own picture comes, a slot shows none: not the old page's.
+        bild.setPicture(vb::Picture());
+        if (r.freigeben) bild.setEnabled(false);
         if (n < 0) {
             // Past the last file of a short folder the slot stays empty.
             slotLeeren(bild, rahmen);
             if (name) name->setCaption(QString());
-            if (r.freigeben) bild.setEnabled(false);
             continue;
         }
         const QString datei = S.Liste->List(n);
         const QString pfad = ordner + QLatin1Char('/') + datei;
         const QString slotPfad = Slotpfad(ordner, datei, r.foto);
-        const vb::Picture p = r.foto ? Fotosammlung_Bild(pfad, Modus_Vorschau) : logoLesen(pfad, S.Art);
         if (name) name->setCaption(datei);
         // Logo pages show the names again after a photo page hid them.
         if (name && !r.foto) name->setVisible(true);
-        if (p.IsEmpty() && r.leerBeiFehler) {
-            // A file that is no picture leaves its slot empty, without a path to open or send;
-            // the fill goes on.
-            slotLeeren(bild, rahmen);
-            if (r.freigeben) bild.setEnabled(false);
-            continue;
-        }
-        if (!p.IsEmpty()) bild.setPicture(p);
         bild.setToolTipText(r.bildpfadGelistet ? pfad : slotPfad);
         rahmen.setToolTipText(slotPfad);
-        if (r.freigeben) bild.setEnabled(true);
-        if (!r.einpassen) continue;
-        vb::Try([&] { Fenster::Bild_einpassen(bild, kSlotBreite * tpp, kSlotHoehe * tpp); });
-        vb::Try([&] { Fenster::Steuerelement_zentrieren(bild, rahmen, r.foto ? -1 : 5, 3); });
+        const Browserart art = S.Art;
+        const bool foto = r.foto;
+        seite->Add([pfad, foto, art] { return (foto ? Fotosammlung_Bild(pfad, Modus_Vorschau) : logoLesen(pfad, art)).Image(); },
+                   [S, k, r](const vb::Picture& p) { slotZeigen(S, k, r, p); });
     }
-    if (!r.einpassen) return;
+    // The window answers while the page fills: a click selects, paging or another folder drops
+    // the rest of this page.
+    if (r.einpassen) S.Scrollbalken->setEnabled(true);
+    seite->Wait();
+    if (const auto it = laufend().find(S.Scrollbalken); it != laufend().end() && it->second == seite) laufend().erase(it);
+    if (!r.einpassen || seite->Dropped()) return;
     vb::App::DoEvents();
     S.Scrollbalken->setEnabled(true);
 }

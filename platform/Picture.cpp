@@ -1,6 +1,7 @@
 #include "platform/Picture.h"
 
 #include "platform/Bmp.h"
+#include "platform/PictureJpegDc.h"
 #include "platform/SafeFile.h"
 #include "platform/VBError.h"
 #include "platform/WmfRender.h"
@@ -16,12 +17,15 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <optional>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <cstring>
+#include <cstdlib>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace vb {
@@ -80,26 +84,125 @@ Art artNachInhalt(const QByteArray& d) {
 
 // Counts the scans of a JPEG by its markers; false when there are more than a photo has.
 bool jpegScansInGrenzen(const QByteArray& d) {
-    const auto* p = reinterpret_cast<const quint8*>(d.constData());
-    const qsizetype n = d.size();
-    qsizetype i = 2;
     int scans = 0;
-    while (i + 1 < n) {
-        if (p[i] != 0xFF) return true; // not a marker where one belongs: the decoder judges the rest
-        quint8 m = p[i + 1];
-        if (m == 0xFF) { ++i; continue; }
-        i += 2;
-        if (m == 0xD9) break;
-        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;
-        if (i + 1 >= n) break;
-        const qsizetype len = (qsizetype(p[i]) << 8) | p[i + 1];
-        i += len;
-        if (m != 0xDA) continue;
-        if (++scans > kMaxJpegScans) return false;
-        // Entropy-coded data runs to the next marker that is neither stuffing nor a restart.
-        while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && !(p[i + 1] >= 0xD0 && p[i + 1] <= 0xD7))) ++i;
+    JpegSegments(d, [&](quint8 m, qsizetype, qsizetype) { return m != 0xDA || ++scans <= kMaxJpegScans; });
+    return scans <= kMaxJpegScans;
+}
+
+// What decoding a JPEG costs beyond its pixels: a progressive one keeps every coefficient of the
+// whole picture until its last scan (2 bytes each, each component at its own sampling).
+struct JpegKopf {
+    bool progressiv = false;
+    qint64 koeffizientenBytes = 0;
+};
+JpegKopf jpegKopf(const QByteArray& d) {
+    JpegKopf k;
+    JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
+        const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+        if (!sof) return m != 0xDA;
+        if (bis - von < 10) return false;
+        const auto* p = reinterpret_cast<const quint8*>(d.constData()) + von;
+        const qint64 h = (p[5] << 8) | p[6], w = (p[7] << 8) | p[8];
+        const int nf = p[9];
+        if (bis - von < 10 + 3 * nf) return false;
+        k.progressiv = m == 0xC2 || m == 0xC6 || m == 0xCA || m == 0xCE;
+        int hmax = 1, vmax = 1;
+        for (int c = 0; c < nf; ++c) {
+            hmax = std::max(hmax, p[11 + 3 * c] >> 4);
+            vmax = std::max(vmax, p[11 + 3 * c] & 15);
+        }
+        for (int c = 0; c < nf; ++c) {
+            const int hs = std::max(1, p[11 + 3 * c] >> 4), vs = std::max(1, p[11 + 3 * c] & 15);
+            k.koeffizientenBytes += ((w * hs / hmax + 7) / 8 * 8) * ((h * vs / vmax + 7) / 8 * 8) * 2;
+        }
+        return false;
+    });
+    return k;
+}
+
+// A progressive JPEG without the AC scans of its full-resolution components. Decoded at an eighth
+// of its size, a JPEG gives each 8 x 8 block of such a component its mean, the DC coefficient
+// alone, so those scans, most of the file and of the work, would be decoded for nothing.
+// Subsampled components (the colour of most photos) are decoded from more of their coefficients
+// and keep all their scans.
+QByteArray jpegOhneAcScans(const QByteArray& d) {
+    const auto* p = reinterpret_cast<const quint8*>(d.constData());
+    std::map<int, int> abtastung; // component id -> h * 16 + v
+    int hmax = 1, vmax = 1;
+    QByteArray out = d.left(2);
+    JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
+        const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+        if (sof && bis - von >= 10) {
+            for (int c = 0; c < p[von + 9] && von + 12 + 3 * c <= bis; ++c) {
+                const int hv = p[von + 11 + 3 * c];
+                abtastung[p[von + 10 + 3 * c]] = hv;
+                hmax = std::max(hmax, hv >> 4);
+                vmax = std::max(vmax, hv & 15);
+            }
+        }
+        if (m == 0xDA && bis - von >= 5) {
+            const int ns = p[von + 4];
+            const qsizetype ss = von + 5 + 2 * qsizetype(ns);
+            // The first pass over the lowest AC band stays: without any AC coefficient the
+            // decoder would smooth the blocks' means, which the whole file does not.
+            bool voll = ss + 2 < bis && p[ss] != 0 && !(p[ss] == 1 && (p[ss + 2] >> 4) == 0);
+            for (int c = 0; voll && c < ns; ++c) {
+                const auto it = abtastung.find(p[von + 5 + 2 * c]);
+                voll = it != abtastung.end() && (it->second >> 4) == hmax && (it->second & 15) == vmax;
+            }
+            if (voll) return true;
+        }
+        out += d.mid(von, bis - von);
+        return true;
+    });
+    if (!out.endsWith(QByteArray("\xFF\xD9", 2))) out += QByteArray("\xFF\xD9", 2);
+    return out;
+}
+
+// The memory decodings may hold at once, beside the pictures the program keeps: a decoding waits
+// until its share is free (one that needs more than all of it waits until it runs alone), so that
+// a page of large photos decoded side by side stays within bounds.
+constexpr qint64 kDekodierBudget = qint64(200) << 20;
+class Speicherbudget {
+public:
+    class Anteil {
+    public:
+        Anteil(Speicherbudget& b, qint64 n) : m_b(b), m_n(n) {}
+        Anteil(const Anteil&) = delete;
+        ~Anteil() {
+            std::lock_guard lock(m_b.m_m);
+            m_b.m_frei += m_n;
+            m_b.m_cv.notify_all();
+        }
+
+    private:
+        Speicherbudget& m_b;
+        qint64 m_n;
+    };
+    static Speicherbudget& get() {
+        static Speicherbudget b;
+        return b;
     }
-    return true;
+    // Waits for n bytes of the budget.
+    qint64 warten(qint64 n) {
+        n = std::clamp<qint64>(n, 0, kDekodierBudget);
+        std::unique_lock lock(m_m);
+        m_cv.wait(lock, [&] { return m_frei >= n; });
+        m_frei -= n;
+        return n;
+    }
+
+private:
+    std::mutex m_m;
+    std::condition_variable m_cv;
+    qint64 m_frei = kDekodierBudget;
+};
+
+// The reduction Qt's JPEG decoder applies while decoding for a wanted size: 1/2, 1/4 or 1/8,
+// whichever keeps the picture at least the wanted size.
+int jpegTeiler(QSize sz, QSize ziel) {
+    const int t = std::min(sz.width() / std::max(1, ziel.width()), sz.height() / std::max(1, ziel.height()));
+    return t >= 8 ? 8 : t >= 4 ? 4 : t >= 2 ? 2 : 1;
 }
 
 // A PNG keeps only the chunks that make up its pixels; each must lie inside the data, so that no
@@ -159,8 +262,15 @@ QImage dekodieren(const QByteArray& roh, Art art, QSize box, Qt::AspectRatioMode
     }
     if (art == Art::Jpeg && !jpegScansInGrenzen(roh)) return {};
     if (art == Art::Ico && !icoInGrenzen(roh)) return {};
-    const QByteArray data = art == Art::Png ? pngBereinigt(roh) : roh;
+    QByteArray data = art == Art::Png ? pngBereinigt(roh) : roh;
     if (data.isEmpty()) return {};
+    // The program's own bound on pixels decides, not Qt's default limit on an image's memory
+    // (128 MB: about 33 megapixels), which would refuse ordinary photos of modern phones.
+    static const bool grenze = [] {
+        QImageReader::setAllocationLimit(int((kMaxPicturePixels * 4 >> 20) + 1));
+        return true;
+    }();
+    (void)grenze;
     static const char* const kFormat[] = {"", "bmp", "jpeg", "gif", "ico", "png", ""};
     QBuffer puffer;
     puffer.setData(data);
@@ -168,11 +278,44 @@ QImage dekodieren(const QByteArray& roh, Art art, QSize box, Qt::AspectRatioMode
     QImageReader reader(&puffer, kFormat[int(art)]);
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
-    const QSize sz = reader.size();
-    if (!sz.isValid() || qint64(sz.width()) * sz.height() > kMaxPicturePixels) return {};
+    QSize sz = reader.size();
+    // A top-down BMP is reported with a negative height; its rows are read all the same.
+    if (art == Art::Bmp) sz = QSize(std::abs(sz.width()), std::abs(sz.height()));
+    if (!sz.isValid() || sz.isEmpty() || qint64(sz.width()) * sz.height() > kMaxPicturePixels) return {};
     const QSize ziel = zielgroesse(sz, box, modus);
+    // What the decoding holds at once: the file, the picture it gives, and for a progressive
+    // JPEG all of its coefficients.
+    qint64 bedarf = roh.size() + qint64(ziel.width()) * ziel.height() * 4;
+    QSize gelesen = ziel;
+    if (art == Art::Jpeg) {
+        const JpegKopf k = jpegKopf(roh);
+        const int t = ziel != sz ? jpegTeiler(sz, ziel) : 1;
+        if (k.progressiv && t == 8) {
+            // The blocks' means straight from the DC scans: no coefficient buffer of the whole
+            // picture, a few percent of the work.
+            QImage achtel;
+            {
+                Speicherbudget& budget = Speicherbudget::get();
+                const Speicherbudget::Anteil anteil(budget, budget.warten(roh.size() + qint64(sz.width() / 8 + 1) * (sz.height() / 8 + 1) * 8));
+                achtel = JpegDcPicture(roh);
+            }
+            if (!achtel.isNull()) return achtel.size() == ziel ? achtel : achtel.scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            data = jpegOhneAcScans(roh);
+            puffer.close();
+            puffer.setData(data);
+            puffer.open(QIODevice::ReadOnly);
+            reader.setDevice(&puffer);
+            // Exactly an eighth, so that the decoder takes the DC coefficients alone.
+            gelesen = QSize((sz.width() + 7) / 8, (sz.height() + 7) / 8);
+        }
+        bedarf += (k.progressiv ? k.koeffizientenBytes : 0) + qint64(sz.width() / t) * (sz.height() / t) * 4;
+    } else if (ziel != sz) {
+        bedarf += qint64(sz.width()) * sz.height() * 4;
+    }
+    Speicherbudget& budget = Speicherbudget::get();
+    const Speicherbudget::Anteil anteil(budget, budget.warten(bedarf));
     // The JPEG decoder reduces while it decodes; other kinds are reduced after.
-    if (ziel != sz && art == Art::Jpeg) reader.setScaledSize(ziel);
+    if (ziel != sz && art == Art::Jpeg) reader.setScaledSize(gelesen);
     QImage img = reader.read();
     if (!img.isNull() && ziel != sz && img.size() != ziel) img = img.scaled(ziel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return img;
@@ -298,6 +441,79 @@ Picture LoadPicture(const QString& path) {
 QSize ThumbnailSize(QSize size, QSize box, Qt::AspectRatioMode mode) { return zielgroesse(size, box, mode); }
 
 Picture LoadThumbnail(const QString& path, QSize box, Qt::AspectRatioMode mode) { return laden(path, box, mode); }
+
+struct PictureBatch::State {
+    std::atomic<bool> dropped{false};
+    int pending = 0; // user-interface thread only
+    QEventLoop* loop = nullptr;
+};
+
+namespace {
+// Thumbnail work, one thread per core and at most eight; the user-interface thread's own loads
+// keep their pool.
+QThreadPool& batchPool() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 8));
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return *pool;
+}
+} // namespace
+
+PictureBatch::PictureBatch() : m_state(std::make_shared<State>()) {}
+PictureBatch::~PictureBatch() { Drop(); }
+
+void PictureBatch::Add(std::function<QImage()> make, std::function<void(const Picture&)> done) {
+    QCoreApplication* app = QCoreApplication::instance();
+    auto state = m_state;
+    auto deliver = [state, done = std::move(done)](QImage img) {
+        --state->pending;
+        if (!state->dropped) done(Picture(std::move(img)));
+        if (state->loop && (state->pending == 0 || state->dropped)) state->loop->quit();
+    };
+    ++state->pending;
+    if (!app) {
+        QImage img;
+        try {
+            img = make();
+        } catch (...) {
+        }
+        deliver(std::move(img));
+        return;
+    }
+    batchPool().start([state, app, make = std::move(make), deliver = std::move(deliver)]() mutable {
+        QImage img;
+        // A page already left costs no more decoding.
+        if (!state->dropped) {
+            try {
+                img = make();
+            } catch (...) {
+            }
+        }
+        QMetaObject::invokeMethod(app, [deliver = std::move(deliver), img = std::move(img)]() mutable { deliver(std::move(img)); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+void PictureBatch::Drop() {
+    m_state->dropped = true;
+    if (m_state->loop) m_state->loop->quit();
+}
+
+bool PictureBatch::Dropped() const { return m_state->dropped; }
+
+int PictureBatch::Pending() const { return m_state->pending; }
+
+void PictureBatch::Wait() {
+    auto state = m_state;
+    if (state->pending == 0 || state->dropped || state->loop) return;
+    QEventLoop loop;
+    state->loop = &loop;
+    loop.exec(QEventLoop::AllEvents);
+    state->loop = nullptr;
+}
 
 void SavePicture(const QImage& image, const QString& path) {
     const int w = image.width(), h = image.height();

@@ -3,6 +3,7 @@
 // properties hold "the same picture" exactly when their handles are equal.
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace vb {
@@ -41,6 +42,32 @@ QSize ThumbnailSize(QSize size, QSize box, Qt::AspectRatioMode mode);
 // the file, as long as the file is unchanged (same size, time and inode). One at a time.
 void RememberPicture(const QString& path, const Picture& picture);
 void ForgetPicture();
+
+// Pictures made beside the user-interface thread, several at once on a pool of bounded size (and
+// in bounded memory, as every decoding), each handed to its callback on the user-interface thread
+// as soon as it is ready. Drop, or destroying the batch, discards whatever has not been handed
+// over yet, so that a page left or refilled never receives the old page's pictures.
+class PictureBatch {
+public:
+    PictureBatch();
+    ~PictureBatch();
+    PictureBatch(const PictureBatch&) = delete;
+    PictureBatch& operator=(const PictureBatch&) = delete;
+    // make runs on a worker (it must not touch controls); a failed or throwing make hands over
+    // the empty picture.
+    void Add(std::function<QImage()> make, std::function<void(const Picture&)> done);
+    void Drop();
+    bool Dropped() const;
+    // Pictures not handed over yet.
+    int Pending() const;
+    // Runs the window's events, user input included, until every picture is handed over or the
+    // batch is dropped (by a handler run meanwhile, or when the program quits).
+    void Wait();
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
 
 // Writes the picture as a 24-bit Windows BMP; raises 75 when the file cannot be written.
 void SavePicture(const Picture& picture, const QString& path);

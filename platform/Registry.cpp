@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtEndian>
+#include <optional>
 
 namespace vb::Registry {
 namespace {
@@ -85,8 +86,78 @@ Data decodeData(const QVariant& v) {
     return {1, s.toUtf8() + '\0'};
 }
 
-QSettings open() { return QSettings(StoreFile(), QSettings::IniFormat); }
+// The store as one call sees it: its own reading of the file, or the one of the batch under way.
+QSettings* g_batch = nullptr;
+int g_reads = 0, g_writes = 0;
+bool g_batchChanged = false;
+class Offen {
+public:
+    Offen() {
+        if (g_batch) return;
+        m_own.emplace(StoreFile(), QSettings::IniFormat);
+        ++g_reads;
+    }
+    ~Offen() {
+        if (m_own) sync();
+        else
+            for (; m_groups > 0; --m_groups) g_batch->endGroup();
+    }
+    Offen(const Offen&) = delete;
+    bool contains(const QString& k) const { return s().contains(k); }
+    QVariant value(const QString& k) const { return s().value(k); }
+    void setValue(const QString& k, const QVariant& v) {
+        s().setValue(k, v);
+        m_changed = true;
+        if (!m_own) g_batchChanged = true;
+    }
+    void remove(const QString& k) {
+        s().remove(k);
+        m_changed = true;
+        if (!m_own) g_batchChanged = true;
+    }
+    void beginGroup(const QString& g) {
+        s().beginGroup(g);
+        ++m_groups;
+    }
+    QStringList childKeys() const { return s().childKeys(); }
+    QStringList childGroups() const { return s().childGroups(); }
+    // Inside a batch the file is written once, at its end.
+    void sync() {
+        if (!m_own || !m_changed) return;
+        m_own->sync();
+        ++g_writes;
+        m_changed = false;
+    }
+    QSettings::Status status() const { return s().status(); }
+
+private:
+    QSettings& s() const { return m_own ? const_cast<QSettings&>(*m_own) : *g_batch; }
+    std::optional<QSettings> m_own;
+    bool m_changed = false;
+    int m_groups = 0;
+};
+Offen open() { return {}; }
 } // namespace
+
+Batch::Batch() {
+    if (g_batch) return;
+    m_settings = std::make_unique<QSettings>(StoreFile(), QSettings::IniFormat);
+    g_batch = m_settings.get();
+    g_batchChanged = false;
+    ++g_reads;
+}
+Batch::~Batch() { Commit(); }
+bool Batch::Commit() {
+    if (!m_settings) return true;
+    g_batch = nullptr;
+    m_settings->sync();
+    if (g_batchChanged) ++g_writes;
+    const bool ok = m_settings->status() == QSettings::NoError;
+    m_settings.reset();
+    return ok;
+}
+int StoreReads() { return g_reads; }
+int StoreWrites() { return g_writes; }
 
 QString StoreFile() {
     if (!storeFile().isEmpty()) return storeFile();
@@ -97,12 +168,12 @@ QString StoreFile() {
 void SetStoreFile(const QString& path) { storeFile() = path; }
 
 bool KeyExists(const QString& key) {
-    QSettings s = open();
+    Offen s = open();
     return s.contains(group(key) + QLatin1Char('/') + kMarker);
 }
 
 void CreateKey(const QString& key) {
-    QSettings s = open();
+    Offen s = open();
     QString path;
     for (const QString& part : group(key).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
@@ -111,7 +182,7 @@ void CreateKey(const QString& key) {
 }
 
 void DeleteKey(const QString& key) {
-    QSettings s = open();
+    Offen s = open();
     s.remove(group(key));
 }
 
@@ -164,7 +235,7 @@ void SetValue(const QString& key, const QString& name, const QVariant& value) {
 }
 
 std::optional<Data> ValueData(const QString& key, const QString& name) {
-    QSettings s = open();
+    Offen s = open();
     const QVariant v = s.value(valuePath(key, name));
     if (!v.isValid()) return std::nullopt;
     return decodeData(v);
@@ -172,22 +243,22 @@ std::optional<Data> ValueData(const QString& key, const QString& name) {
 
 void SetValueData(const QString& key, const QString& name, const Data& data) {
     CreateKey(key);
-    QSettings s = open();
+    Offen s = open();
     s.setValue(valuePath(key, name), encodeData(data));
 }
 
 void DeleteValue(const QString& key, const QString& name) {
-    QSettings s = open();
+    Offen s = open();
     s.remove(valuePath(key, name));
 }
 
 bool ValueExists(const QString& key, const QString& name) {
-    QSettings s = open();
+    Offen s = open();
     return s.contains(valuePath(key, name));
 }
 
 QStringList ValueNames(const QString& key) {
-    QSettings s = open();
+    Offen s = open();
     s.beginGroup(group(key));
     QStringList names;
     for (const QString& n : s.childKeys())
@@ -196,7 +267,7 @@ QStringList ValueNames(const QString& key) {
 }
 
 QStringList SubKeys(const QString& key) {
-    QSettings s = open();
+    Offen s = open();
     s.beginGroup(group(key));
     return s.childGroups();
 }

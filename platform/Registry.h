@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
+
+class QSettings;
 
 namespace vb::Registry {
 
@@ -20,6 +23,25 @@ struct Data {
     QByteArray bytes;
     bool operator==(const Data&) const = default;
 };
+
+// While a batch lives, every call below works on one reading of the store file, which is written
+// once when the batch ends (Commit, or its end): a list of many values costs one read and one
+// write. Batches do not nest; an inner one joins the outer.
+class Batch {
+public:
+    Batch();
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // Writes the store now; false when the file could not be written.
+    bool Commit();
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+// How often the store file has been read and written since the program started.
+int StoreReads();
+int StoreWrites();
 
 bool KeyExists(const QString& key);
 void CreateKey(const QString& key);

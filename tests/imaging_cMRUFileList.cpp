@@ -160,7 +160,7 @@ TEST_F(MRUTest, LoadingOddStoresKeepsTheListUsable) {
         {"negative count", {{"MaxCount", {4, dword(4)}}, {"Count", {4, dword(-5)}}}, 4, {}},
         {"huge capacity and count",
          {{"MaxCount", {4, dword(0x7fffffff)}}, {"Count", {4, dword(0x7fffffff)}}, {"File2", {1, QByteArray("b", 2)}}},
-         0x7fffffff, {}},
+         cMRUFileList::kMaxFiles, {}},
         {"count as text", {{"MaxCount", {1, QByteArray("3", 2)}}, {"Count", {1, QByteArray("zwei", 5)}}}, 3, {}},
     };
     for (const Case& c : cases) {
@@ -181,7 +181,7 @@ TEST_F(MRUTest, LoadingOddStoresKeepsTheListUsable) {
         m.AddFile(QStringLiteral("neu"));
         EXPECT_EQ(m.file(1), QStringLiteral("neu"));
     }
-    // The huge case: the stored name sits in its place, the others are empty.
+    // The huge case: held to the list's bound; the stored name sits in its place, the others are empty.
     vb::Registry::DeleteKey(key);
     store("MaxCount", 4, dword(0x7fffffff));
     store("Count", 4, dword(0x7fffffff));
@@ -189,8 +189,64 @@ TEST_F(MRUTest, LoadingOddStoresKeepsTheListUsable) {
     cMRUFileList m;
     cRegistry r = reg();
     m.Load(r);
-    EXPECT_EQ(m.FileCount(), 0x7fffffff);
+    EXPECT_EQ(m.FileCount(), cMRUFileList::kMaxFiles);
     EXPECT_EQ(m.file(1), QString());
     EXPECT_EQ(m.file(2), QStringLiteral("b"));
-    EXPECT_EQ(m.MenuCaption(0x7fffffff), QStringLiteral("&2147483647)  "));
+    EXPECT_EQ(m.MenuCaption(cMRUFileList::kMaxFiles), QStringLiteral("&100000)  "));
+}
+
+// Stored counts of 2^31 - 1 with a default for missing names, which every missing name then
+// takes: the list holds at most its bound of names, and saving it writes no more.
+TEST_F(MRUTest, HugeStoredCountsAreHeldToTheListsBound) {
+    store("MaxCount", 4, dword(0x7fffffff));
+    store("Count", 4, dword(0x7fffffff));
+    store("File1", 1, QByteArray("a", 2));
+    cMRUFileList m;
+    cRegistry r = reg();
+    r.Default = QStringLiteral("fehlt");
+    ASSERT_TRUE(m.Load(r));
+    EXPECT_EQ(m.MaxFileCount(), cMRUFileList::kMaxFiles);
+    EXPECT_EQ(m.FileCount(), cMRUFileList::kMaxFiles);
+    EXPECT_EQ(m.file(1), QStringLiteral("a"));
+    EXPECT_EQ(m.file(cMRUFileList::kMaxFiles), QStringLiteral("fehlt"));
+    m.SetMaxFileCount(0x7fffffff);
+    EXPECT_EQ(m.MaxFileCount(), cMRUFileList::kMaxFiles);
+    vb::Registry::DeleteKey(key);
+    ASSERT_TRUE(m.Save(r));
+    const QStringList stored = vb::Registry::ValueNames(key);
+    EXPECT_EQ(stored.size(), cMRUFileList::kMaxFiles + 2);
+    EXPECT_EQ(vb::Registry::ValueData(key, QStringLiteral("Count")), (vb::Registry::Data{4, dword(cMRUFileList::kMaxFiles)}));
+}
+
+// A list of 100,000 names is read with one reading of the store file and written with one
+// reading and one writing, not one per value.
+TEST_F(MRUTest, AHundredThousandNamesCostOneReadingAndOneWriting) {
+    const int n = cMRUFileList::kMaxFiles;
+    QStringList expected;
+    {
+        vb::Registry::Batch batch;
+        store("MaxCount", 4, dword(n));
+        store("Count", 4, dword(n));
+        for (int i = 1; i <= n; ++i) {
+            expected << QStringLiteral("/home/maria/Bilder/foto%1.jpg").arg(i);
+            store(QStringLiteral("File%1").arg(i), 1, expected.back().toUtf8() + '\0');
+        }
+        ASSERT_TRUE(batch.Commit());
+    }
+    cMRUFileList m;
+    cRegistry r = reg();
+    const int reads = vb::Registry::StoreReads(), writes = vb::Registry::StoreWrites();
+    ASSERT_TRUE(m.Load(r));
+    EXPECT_EQ(vb::Registry::StoreReads() - reads, 1);
+    EXPECT_EQ(vb::Registry::StoreWrites() - writes, 0);
+    EXPECT_EQ(names(m), expected);
+    m.AddFile(QStringLiteral("neu.jpg"));
+    ASSERT_TRUE(m.Save(r));
+    EXPECT_EQ(vb::Registry::StoreReads() - reads, 2);
+    EXPECT_EQ(vb::Registry::StoreWrites() - writes, 1);
+    expected.prepend(QStringLiteral("neu.jpg"));
+    expected.removeLast();
+    cMRUFileList back;
+    ASSERT_TRUE(back.Load(r));
+    EXPECT_EQ(names(back), expected);
 }

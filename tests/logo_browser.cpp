@@ -13,8 +13,12 @@
 #include "platform/PictureBox.h"
 #include "platform/ScrollBar.h"
 
+#include "platform/App.h"
+
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <functional>
 
 using namespace Parameter_und_Start;
@@ -315,4 +319,52 @@ TEST_F(BrowserTest, PhotoTabsPrepareTheBrowserWithoutShowingThePicker) {
     EXPECT_FALSE(F().Fotos_Vorschaubild_Bild[0]->Picture().IsEmpty());
     EXPECT_EQ(gerahmt(), std::vector<int>{0});
     EXPECT_FALSE(F().Visible());
+}
+
+// A file that is no picture shows no picture in its slot, not the one an earlier page left
+// there; its path stays, as the picker reads it, and the other slots fill.
+TEST_F(BrowserTest, ASlotWhoseFileIsNoPictureShowsNoPicture) {
+    for (const bool foto : {false, true}) {
+        SCOPED_TRACE(foto);
+        const QString o = foto ? ordner(true) : logos(0);
+        QDir().mkpath(o);
+        const QString a = o + (foto ? QStringLiteral("/XxA.jpg") : QStringLiteral("/A.bmp"));
+        const QString b = o + (foto ? QStringLiteral("/XxB.jpg") : QStringLiteral("/B.bmp"));
+        writeImage(a, farbbild(40, 30, qRgb(200, 0, 0)));
+        writeImage(b, farbbild(40, 30, qRgb(0, 200, 0)));
+        oeffnen(foto);
+        ASSERT_FALSE(F().Fotos_Vorschaubild_Bild[0]->Picture().IsEmpty());
+        WriteFile(a, "kein Bild");
+        Fotovorschau::Vorschaubilder_fuellen(F().Vorschau());
+        EXPECT_TRUE(F().Fotos_Vorschaubild_Bild[0]->Picture().IsEmpty());
+        EXPECT_FALSE(F().Fotos_Vorschaubild_Bild[0]->Visible());
+        EXPECT_EQ(F().Fotos_Vorschaubild[0]->ToolTipText(), Fotovorschau::Slotpfad(o, QFileInfo(a).fileName(), foto));
+        EXPECT_EQ(F().Fotos_Vorschaubild_Bild[1]->Picture().Image().pixel(0, 0), qRgb(0, 200, 0));
+    }
+}
+
+// Paging while a page fills drops the rest of that page: every slot ends with the new page's
+// picture, none with a late one of the old page.
+TEST_F(BrowserTest, PagingDuringAFillDropsTheRestOfTheOldPage) {
+    logos(45);
+    oeffnen(false);
+    vb::ScrollBar& s = *F().FotosScrollbalken;
+    s.setValue(0);
+    bool geblaettert = false;
+    QTimer blick;
+    QObject::connect(&blick, &QTimer::timeout, [&] {
+        if (geblaettert || F().Fotos_Vorschaubild_Bild[0]->Picture().IsEmpty()) return;
+        geblaettert = true;
+        s.setValue(19);
+    });
+    blick.start(0);
+    Fotovorschau::Vorschaubilder_leeren(F().Vorschau());
+    Fotovorschau::Vorschaubilder_fuellen(F().Vorschau());
+    blick.stop();
+    EXPECT_TRUE(geblaettert);
+    EXPECT_EQ(s.Value(), 19);
+    expectSeite(19);
+    // Nothing of the old page is still under way.
+    vb::App::DoEvents();
+    expectSeite(19);
 }

@@ -22,9 +22,19 @@
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
 
+#include "logo/Fotovorschau.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
 #include <QTemporaryDir>
+#include <QWindow>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 
 using namespace Parameter_und_Start;
 
@@ -212,4 +222,49 @@ TEST_F(PickerTest, APhotoBecomesTheLogoOnThePhone) {
     int falsch = 0;
     for (int i = 0; i < 72 * 14; ++i) falsch += got->black[size_t(i)] != ((sw.pixel(i % 72, i / 72) & 0xFFFFFF) == 0);
     EXPECT_EQ(falsch, 0);
+}
+
+// A click made while a page of photos fills is answered during the fill, not after it: the press
+// reaches the program through the X server (xdotool) before the fill starts, and its handler runs
+// while slots are still waiting for their pictures.
+TEST_F(PickerTest, OnScreenAClickIsAnsweredWhileThePageFills) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X server (xvfb-run)";
+    if (std::system("xdotool version >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+    QDir().mkpath(dir() + QStringLiteral("fotos"));
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    QImageWriter w(&b, "jpeg");
+    w.setProgressiveScanWrite(true);
+    ASSERT_TRUE(w.write(RandomPattern(QSize(2400, 1600), 5)));
+    for (int i = 0; i < 20; ++i) WriteFile(dir() + QStringLiteral("fotos/Xx%1.jpg").arg(i, 2, 10, QLatin1Char('0')), b.data());
+    Foto_Modus = true;
+    const Fotovorschau::Slotsatz S = P().Vorschau();
+    Fotovorschau::Vorschau_Voreinstellung();
+    Fotovorschau::Vorschau_Ordner_setzen(S);
+    P().Reiter_Browser_Click();
+    P().Show();
+    QElapsedTimer t;
+    t.start();
+    while (!(P().Widget()->windowHandle() && P().Widget()->windowHandle()->isExposed()) && t.elapsed() < 5000) vb::App::DoEvents();
+    vb::Image& rahmen = *P().Fotos_Vorschaubild[7];
+    int gefuellt = -1;
+    const auto klick = rahmen.Click;
+    rahmen.Click = [&] {
+        gefuellt = 0;
+        for (const vb::Image* bild : P().Fotos_Vorschaubild_Bild) gefuellt += bild->Picture().IsEmpty() ? 0 : 1;
+        klick();
+    };
+    const QPoint mitte = rahmen.ScreenOrigin() + QPoint(20, 20);
+    const std::string befehl = "xdotool mousemove --sync " + std::to_string(mitte.x()) + " " + std::to_string(mitte.y()) + " click 1";
+    ASSERT_EQ(std::system(befehl.c_str()), 0);
+    // Long enough for the X server to pass the press on; the program reads it only in its event loop.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Fotovorschau::Vorschaubilder_fuellen(S);
+    t.restart();
+    while (gefuellt < 0 && t.elapsed() < 5000) vb::App::DoEvents();
+    EXPECT_GE(gefuellt, 0) << "the click never came";
+    EXPECT_LT(gefuellt, 20);
+    EXPECT_EQ(Fotovorschau::Gerahmter_Slot(S), 7);
+    for (const vb::Image* bild : P().Fotos_Vorschaubild_Bild) EXPECT_FALSE(bild->Picture().IsEmpty());
+    rahmen.Click = klick;
 }

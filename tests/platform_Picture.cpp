@@ -1,12 +1,14 @@
 // Picture loading on bad input: kinds told by content, bounded decoding, a window that keeps
 // answering while a picture loads.
 #include "platform/Picture.h"
+#include "platform/PictureJpegDc.h"
 #include "support/Files.h"
 #include "platform/VBError.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -125,4 +127,108 @@ TEST(Picture, ThumbnailsAreDecodedAtSlotSize) {
     EXPECT_NEAR(double(g.Width()) / g.Height(), 1.5, 0.05);
     // A picture that fits is kept whole, pixel for pixel.
     EXPECT_EQ(LoadThumbnail(klein, QSize(101, 60)).Image(), LoadPicture(klein).Image());
+}
+
+namespace {
+// The same BMP with its rows stored top-down, as a negative height says.
+QByteArray vonObenNachUnten(const QByteArray& bmp) {
+    auto le = [&](int i) { return qint32(quint8(bmp[i]) | (quint8(bmp[i + 1]) << 8) | (quint8(bmp[i + 2]) << 16) | (quint8(bmp[i + 3]) << 24)); };
+    const int ab = le(10), w = le(18), h = le(22), bits = quint8(bmp[28]);
+    const int zeile = (w * bits + 31) / 32 * 4;
+    QByteArray out = bmp.left(ab);
+    for (int y = h - 1; y >= 0; --y) out += bmp.mid(ab + qsizetype(y) * zeile, zeile);
+    const qint32 neg = -h;
+    for (int k = 0; k < 4; ++k) out[22 + k] = char((neg >> (8 * k)) & 255);
+    return out;
+}
+} // namespace
+
+// A top-down BMP loads with its rows in their place, at every depth, as a picture and as a
+// thumbnail, large ones reduced as their bottom-up twins are.
+TEST(Picture, TopDownBmpsLoadLikeTheirBottomUpTwins) {
+    QTemporaryDir dir;
+    const QImage bild = bunt(600, 400);
+    const std::pair<const char*, QImage> faelle[] = {
+        {"24", bild},
+        {"8", bild.convertToFormat(QImage::Format_Indexed8)},
+        {"1", bild.convertToFormat(QImage::Format_Mono)},
+    };
+    for (const auto& [tiefe, img] : faelle) {
+        SCOPED_TRACE(tiefe);
+        const QByteArray unten = kodiert(img, "bmp");
+        const QString u = dir.filePath(QStringLiteral("unten.bmp")), o = dir.filePath(QStringLiteral("oben.bmp"));
+        WriteFile(u, unten);
+        WriteFile(o, vonObenNachUnten(unten));
+        const QImage erwartet = img.convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(LoadPicture(o).Image().convertToFormat(QImage::Format_RGB32), erwartet);
+        EXPECT_EQ(LoadThumbnail(o, QSize(101, 60)).Image(), LoadThumbnail(u, QSize(101, 60)).Image());
+    }
+}
+
+// A 48-megapixel phone photo (8000 x 6000) loads whole, and reduced while it is decoded for a
+// thumbnail or the photo editor.
+TEST(Picture, PhotosUpToTheProgramsBoundLoad) {
+    QTemporaryDir dir;
+    QImage img(8000, 6000, QImage::Format_RGB32);
+    img.fill(qRgb(30, 120, 200));
+    const QString p = dir.filePath(QStringLiteral("telefon.jpg"));
+    WriteFile(p, kodiert(img, "jpeg"));
+    const Picture ganz = LoadPicture(p);
+    EXPECT_EQ(ganz.Image().size(), QSize(8000, 6000));
+    EXPECT_EQ(LoadThumbnail(p, QSize(101, 60)).Image().size(), QSize(101, 75));
+    EXPECT_EQ(LoadThumbnail(p, QSize(2048, 2048), Qt::KeepAspectRatio).Image().size(), QSize(2048, 1536));
+}
+
+// A thumbnail of a progressive JPEG reduced by eight or more is made from the DC scans alone:
+// the picture the whole file gives at an eighth (the same for grey; a colour photo's halved
+// colour is interpolated between blocks where the whole file takes more of its coefficients).
+TEST(Picture, ProgressiveThumbnailsAreTheWholeFilesEighth) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath(QStringLiteral("foto.jpg"));
+    // A photo's smooth areas and edges: a gradient under a few discs.
+    QImage bild(1600, 1200, QImage::Format_RGB32);
+    {
+        QPainter maler(&bild);
+        QLinearGradient verlauf(0, 0, 1600, 1200);
+        verlauf.setColorAt(0, QColor(40, 90, 160));
+        verlauf.setColorAt(1, QColor(250, 220, 40));
+        maler.fillRect(bild.rect(), verlauf);
+        maler.setPen(Qt::NoPen);
+        for (int i = 0; i < 6; ++i) {
+            maler.setBrush(QColor(200 - 30 * i, 40 * i, 90));
+            maler.drawEllipse(100 + 230 * i, 200 + 90 * (i % 3), 300, 500);
+        }
+    }
+    struct Fall {
+        const char* was;
+        QByteArray jpeg;
+    };
+    const QByteArray gross = kodiert(bild, "jpeg", true);
+    const Fall faelle[] = {{"4:2:0", gross}, {"grey", kodiert(bild.convertToFormat(QImage::Format_Grayscale8), "jpeg", true)}};
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.was);
+        QBuffer b;
+        b.setData(f.jpeg);
+        b.open(QIODevice::ReadOnly);
+        QImageReader r(&b, "jpeg");
+        r.setScaledSize(QSize(200, 150));
+        const QImage achtel = r.read().convertToFormat(QImage::Format_RGB32);
+        const QImage dc = JpegDcPicture(f.jpeg);
+        ASSERT_EQ(dc.size(), QSize(200, 150));
+        int groesste = 0;
+        qint64 summe = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const QRgb a = dc.pixel(x, y), c = achtel.pixel(x, y);
+                const int d = std::max({std::abs(qRed(a) - qRed(c)), std::abs(qGreen(a) - qGreen(c)), std::abs(qBlue(a) - qBlue(c))});
+                groesste = std::max(groesste, d);
+                summe += d;
+            }
+        // The colour differs only along the discs' edges.
+        EXPECT_LE(groesste, 64);
+        EXPECT_LE(double(summe) / 30000, 2.5);
+        WriteFile(p, f.jpeg);
+        const QImage daumen = LoadThumbnail(p, QSize(101, 60)).Image();
+        EXPECT_EQ(daumen, dc.scaled(daumen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
 }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -66,14 +68,21 @@ public:
         put16(out, 9);
         put16(out, 0x0300);
         put32(out, uint32_t((18 + records.size()) / 2));
-        put16(out, 1);
+        put16(out, m_objects);
         put32(out, 64);
         put16(out, 0);
         return out + records;
     }
 
+    // How many objects the file's records create at most (one unless said).
+    Metafile& objects(int n) {
+        m_objects = n;
+        return *this;
+    }
+
 private:
     QByteArray m_records;
+    int m_objects = 1;
 };
 
 // StretchDIBits of a 2 x 1 one-bit bitmap, black then white, onto (x, y, w, h).
@@ -318,4 +327,48 @@ TEST(WmfRender, PlaysOnSeveralThreadsWhileOthersAllocate) {
     fertig = true;
     last.join();
     EXPECT_EQ(gleich, 32);
+}
+
+namespace {
+// Fifty ellipses 850 units across, drawn with a pen 64 units wide and a hollow brush in a
+// 1000 x 1000 window shown at 1000 x 1000 pixels: 812 bytes.
+QByteArray dickeEllipsen() {
+    Metafile m;
+    m.objects(2).window(0, 0, 1000, 1000);
+    m.record(0x02FA, {0 /* solid */, 64, 0, 0, 0 /* black */}).record(0x012D, {0});
+    m.record(0x02FC, {1 /* hollow */, 0, 0, 0}).record(0x012D, {1});
+    for (int i = 0; i < 50; ++i) {
+        const int x = 50 + (i % 10) * 10, y = 50 + (i / 10) * 10;
+        m.record(0x0418, {y + 850, x + 850, y, x});
+    }
+    return m.bytes(1000, 1000, 96);
+}
+} // namespace
+
+// A metafile of fifty ellipses drawn with a thick pen plays well inside the player's processor
+// bound (it was refused after it), and shows the rings a painter draws there.
+TEST(WmfRender, ThickPensPlayWellInsideTheBound) {
+    const QByteArray data = dickeEllipsen();
+    EXPECT_EQ(data.size(), 812);
+    const Rendered r = render(data);
+    ASSERT_EQ(r.rc, 0);
+    ASSERT_EQ(r.width, 1000);
+    ASSERT_EQ(r.height, 1000);
+    QImage erwartet(1000, 1000, QImage::Format_RGB32);
+    erwartet.fill(Qt::white);
+    {
+        QPainter p(&erwartet);
+        p.setPen(QPen(Qt::black, 64));
+        for (int i = 0; i < 50; ++i) p.drawEllipse(QRectF(50 + (i % 10) * 10, 50 + (i / 10) * 10, 850, 850));
+    }
+    int anders = 0, dunkel = 0;
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1000; ++x) {
+            const bool soll = qRed(erwartet.pixel(x, y)) < 128;
+            dunkel += soll ? 1 : 0;
+            anders += (shade(r, x, y) == '#') != soll ? 1 : 0;
+        }
+    // The two rasterisers differ only along the rings' edges.
+    EXPECT_GT(dunkel, 100000);
+    EXPECT_LT(anders, dunkel / 25);
 }
