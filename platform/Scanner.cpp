@@ -485,10 +485,12 @@ void SetDefaultSource(const QString& device) { Registry::SetValue(kStoreKey, kSt
 void UseConfiguration(const QMap<QString, QByteArray>& files) {
 #ifdef VORAD_HAVE_SANE
     static QTemporaryDir folder;
+    // The environment is written once, on the caller's thread: a write while other threads read
+    // it (a process being spawned, a font lookup) can hand them a freed block.
+    const QByteArray configDir = QFile::encodeName(folder.path());
+    if (qgetenv("SANE_CONFIG_DIR") != configDir) qputenv("SANE_CONFIG_DIR", configDir);
     worker().post([files, path = folder.path()] {
         endSane();
-        // Only the worker reads the environment for SANE, and only when it starts SANE.
-        qputenv("SANE_CONFIG_DIR", QFile::encodeName(path));
         QDir dir(path);
         for (const QString& name : dir.entryList(QDir::Files)) dir.remove(name);
         for (auto it = files.begin(); it != files.end(); ++it) {
