@@ -55,10 +55,10 @@ void Erfolg_melden(const QString& Name) {
     vb::App::DoEvents();
 }
 
-bool Kopie_speichern(const QString& Quelle) {
+bool Kopie_speichern(const QString& Quelle, bool Fehler_melden) {
     if (Quelle.size() < 4) return false; // no name can be proposed
     if (!QFileInfo(Quelle).isFile()) {
-        meldung(LoadResString(181) + Quelle);
+        if (Fehler_melden) meldung(LoadResString(181) + Quelle);
         return false;
     }
     const QString name = Bmp_Speichername(Quelle.left(Quelle.size() - 4) + QStringLiteral("H") + QStringLiteral(".bmp"));
@@ -66,7 +66,7 @@ bool Kopie_speichern(const QString& Quelle) {
     // The copy replaces the target only when whole; the source itself as target stays as it is.
     QString quelle = Quelle, ziel = name;
     if (FileOP().Copy(quelle, ziel) != 0) {
-        meldung(LoadResString(182) + name);
+        if (Fehler_melden) meldung(LoadResString(182) + name);
         return false;
     }
     Erfolg_melden(name);

@@ -99,5 +99,6 @@ void FotoeditorForm::FotosScrollbalken_Change() {
 }
 
 void FotoeditorForm::Speichern_Fotos_Browser_Bearbeiten_Click() {
-    vb::Try([] { Datei_Laden_Speichern::Kopie_speichern(Bilddatei_Pfad); });
+    // The photo shown is saved, or the user is told why not.
+    vb::Try([] { Datei_Laden_Speichern::Kopie_speichern(Bilddatei_Pfad, true); });
 }

@@ -360,7 +360,8 @@ TEST_F(SettingsTest, ScannerSourceButtonOpensTheSourceChoice) {
 TEST_F(SettingsTest, AScannerSourceTheStoreCannotKeepIsReported) {
     EinstellungenForm& e = starten();
     vb::Scanner::UseConfiguration({{QStringLiteral("dll.conf"), "test\n"}, {QStringLiteral("test.conf"), "number_of_devices 2\n"}});
-    ASSERT_TRUE(vb::Scanner::SetDefaultSource(QStringLiteral("test:0")));
+    vb::Scanner::SetDefaultSource(QStringLiteral("test:0"));
+    ASSERT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:0"));
     QString status;
     bool offen = false;
     vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
