@@ -41,21 +41,34 @@ bool Ueberschreiben_erlaubt(const QString& Name) {
     return Info_Modus != 0;
 }
 
-void Erfolg_melden(const QString& Name) {
+namespace {
+void meldung(const QString& Text) {
     using namespace Parameter_und_Start;
     Info_Modus = 2;
-    Info_Text = LoadResString(180) + Name;
+    Info_Text = Text;
     Information->Show(vb::vbModal);
+}
+} // namespace
+
+void Erfolg_melden(const QString& Name) {
+    meldung(LoadResString(180) + Name);
     vb::App::DoEvents();
 }
 
-bool Kopie_speichern(const QString& Quelle) {
+bool Kopie_speichern(const QString& Quelle, bool Fehler_melden) {
     if (Quelle.size() < 4) return false; // no name can be proposed
+    if (!QFileInfo(Quelle).isFile()) {
+        if (Fehler_melden) meldung(LoadResString(181) + Quelle);
+        return false;
+    }
     const QString name = Bmp_Speichername(Quelle.left(Quelle.size() - 4) + QStringLiteral("H") + QStringLiteral(".bmp"));
     if (!Ueberschreiben_erlaubt(name)) return false;
     // The copy replaces the target only when whole; the source itself as target stays as it is.
     QString quelle = Quelle, ziel = name;
-    if (FileOP().Copy(quelle, ziel) != 0) return false;
+    if (FileOP().Copy(quelle, ziel) != 0) {
+        if (Fehler_melden) meldung(LoadResString(182) + name);
+        return false;
+    }
     Erfolg_melden(name);
     return true;
 }

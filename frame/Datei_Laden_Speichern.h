@@ -13,6 +13,7 @@ QString Bmp_Speichername(const QString& Vorschlag);
 bool Ueberschreiben_erlaubt(const QString& Name);
 void Erfolg_melden(const QString& Name);
 // A copy of Quelle under a name the user gives (its own name with "H"); true when it is written
-// and reported.
-bool Kopie_speichern(const QString& Quelle);
+// and reported. With Fehler_melden a source that is gone or a copy that cannot be written is
+// reported too.
+bool Kopie_speichern(const QString& Quelle, bool Fehler_melden = false);
 } // namespace Datei_Laden_Speichern

@@ -52,6 +52,7 @@ struct Zustand {
     QPoint Letzte_Mausposition{0, 0}; // Zaroreriri: the last cursor position seen by Rasterposition_ermitteln
     bool Intro_im_Timer = false;      // Intro: a tick while the start-up work lets events run
     bool Galerielogo_laedt = false;   // Startbildschirm: the framed gallery logo is being opened
+    bool Kategorie_wird_gesetzt = false; // Startbildschirm: a category list's click runs, with the other's nested in it
     double Schnitt_Anker_X = 0, Schnitt_Anker_Y = 0; // Fotoeditor: where the free cut-out frame was pressed (twips)
     bool Laufwerk_zuruecksetzen = false; // Logo_Foto_Laden: the drive list is being set back to the folder's drive
 };

@@ -296,6 +296,7 @@ void StartbildschirmForm::Design() {
 }
 
 void StartbildschirmForm::Form_Load() {
+    vb::App::SetHelpFile(Programmverzeichnis + QStringLiteral("vorad.hlp"));
     Logo_Zeichenflaeche = Gruen_Transferlogo_LogoBrowser[1];
     vb::Try([&] { Titelzeile->setCaption(LoadResString(804)); });
     vb::Try([&] { setCaption(LoadResString(104)); });

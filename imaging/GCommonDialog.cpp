@@ -39,8 +39,8 @@ QString GCommonDialog::FilterToZString(const QString& sFilter) {
 
 long GCommonDialog::ObjectErrorNumber(long lNumber) { return int32_t(uint32_t(lNumber) | 0x80040000u); }
 
-void GCommonDialog::RaiseDialogError(long lNumber) const {
-    if (lNumber < 1001) throw vb::VBError(lNumber, vb::AppExeName() + QStringLiteral(".VBError"), QStringLiteral("Subscript out of range"));
+void GCommonDialog::RaiseDialogError(long lNumber) {
+    if (lNumber < 1001) throw vb::VBError(lNumber, vb::AppExeName() + QStringLiteral(".VBError"), vb::ErrorText(lNumber));
     throw vb::VBError(ObjectErrorNumber(lNumber), vb::AppExeName() + QStringLiteral(".CommonDialog"),
                       QStringLiteral("Common dialog error %1").arg(lNumber));
 }

@@ -76,13 +76,15 @@ public:
     static QString FilterToZString(const QString& sFilter);
     static QString StrZToStr(const QString& s);
     static long ObjectErrorNumber(long lNumber);
+    // Raises a dialog error: a run-time error (below 1001) with the runtime's text for it, or an
+    // object error of the common dialog.
+    [[noreturn]] static void RaiseDialogError(long lNumber);
 
 private:
     bool fileDialog(bool bSave, QString& Filename, QString& FileTitle, bool bMustExistOrPrompt, bool MultiSelect,
                     bool& ReadOnly, bool HideReadOnly, QString& Filter, int& FilterIndex, const QString& InitDir,
                     const QString& DlgTitle, const QString& DefaultExt, long& flags);
     void InitCustomColours();
-    [[noreturn]] void RaiseDialogError(long lNumber) const;
     QPrinter* printer(QPrinter* given);
     // Shows the dialog and keeps whether it was answered; a print or page-setup dialog is handed
     // the printer it sets up, under the printer's name.

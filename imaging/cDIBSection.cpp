@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -291,13 +292,21 @@ bool cDIBSection::SavePicture(const QString& sfileName) const {
 bool cDIBSection::WriteBitmapFile(const QString& sFileName, std::initializer_list<FilePart> parts) {
     // Written beside the target and renamed over it when whole: a full disk or a kill never
     // leaves a truncated file in place of the old one. Only a regular file is replaced so.
-    if (!vb::ReplaceableFile(sFileName)) return false;
+    const auto nichtAnzulegen = [](int lErr) {
+        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
+    };
+    errno = 0;
+    if (!vb::ReplaceableFile(sFileName)) {
+        // A folder of that name (or a path through a file) cannot be created as a file, as an
+        // open would find; a device is not replaced, as if its writes failed.
+        struct stat st {};
+        if (::stat(QFile::encodeName(sFileName).constData(), &st) != 0) nichtAnzulegen(errno);
+        if (S_ISDIR(st.st_mode)) nichtAnzulegen(EISDIR);
+        return false;
+    }
     QSaveFile f(sFileName);
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int lErr = errno;
-        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
-    }
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) nichtAnzulegen(errno);
     for (const FilePart& p : parts) {
         if (!p.data && p.size > 0) {
             f.cancelWriting();

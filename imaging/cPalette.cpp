@@ -138,6 +138,11 @@ int openFile(const QString& path, int flags) { return ::open(QFile::encodeName(p
 
 } // namespace
 
+const cPalette::Entry& cPalette::entry(int i) const {
+    if (!valid(i)) throw vb::VBError(9, vb::AppExeName(), vb::ErrorText(9));
+    return m_entries[size_t(i - 1)];
+}
+
 void cPalette::Add(uint8_t Red, uint8_t Green, uint8_t Blue) { m_entries.push_back(Entry{Red, Green, Blue, 0}); }
 
 int cPalette::ClosestIndex(int Red, int Green, int Blue) const {

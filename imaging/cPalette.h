@@ -26,11 +26,11 @@ public:
     // closer than 765.
     int ClosestIndex(int Red, int Green, int Blue) const;
     int Count() const { return int(m_entries.size()); }
-    // Bytes of entry iIndex; an entry number outside 1..Count() reads as black.
-    uint8_t Red(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].r : 0; }
-    uint8_t Green(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].g : 0; }
-    uint8_t Blue(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].b : 0; }
-    uint8_t Reserved(int iIndex) const { return valid(iIndex) ? m_entries[size_t(iIndex - 1)].x : 0; }
+    // Bytes of entry iIndex; an entry number outside 1..Count() raises error 9.
+    uint8_t Red(int iIndex) const { return entry(iIndex).r; }
+    uint8_t Green(int iIndex) const { return entry(iIndex).g; }
+    uint8_t Blue(int iIndex) const { return entry(iIndex).b; }
+    uint8_t Reserved(int iIndex) const { return entry(iIndex).x; }
 
     void CreateWebSafe();
     void CreateHalfTone();
@@ -118,6 +118,7 @@ private:
     };
 
     bool valid(int i) const { return i >= 1 && i <= Count(); }
+    const Entry& entry(int i) const; // error 9 outside 1..Count()
     void setCount(int n);
     void set(int i, uint8_t r, uint8_t g, uint8_t b) { m_entries[size_t(i - 1)] = Entry{r, g, b, 0}; }
     void AddFirstStaticColours(int lStart);

@@ -65,8 +65,7 @@ bool cRegistry::KeyExists() const {
 
 bool cRegistry::CreateKey() {
     const QString key = storeKey();
-    if (key.isEmpty()) raise(kError, QStringLiteral("Failed to create registry Key: '") + SectionKey);
-    vb::Registry::CreateKey(key);
+    if (key.isEmpty() || !vb::Registry::CreateKey(key)) raise(kError, QStringLiteral("Failed to create registry Key: '") + SectionKey);
     return true;
 }
 
@@ -122,8 +121,7 @@ void cRegistry::SetValue(const QVariant& vValue) {
                            QStringLiteral("',Section: '") + SectionKey + QStringLiteral("',Key: '") + ValueKey +
                            QStringLiteral("' to value: '") + vValue.toString() + QLatin1Char('\'');
     const QString key = storeKey();
-    if (key.isEmpty()) raise(kError, failed);
-    vb::Registry::CreateKey(key);
+    if (key.isEmpty() || !vb::Registry::CreateKey(key)) raise(kError, failed);
     vb::Registry::Data d;
     switch (ValueType) {
     case REG_SZ:
@@ -149,7 +147,7 @@ void cRegistry::SetValue(const QVariant& vValue) {
     default:
         raise(kSetValueError, failed);
     }
-    vb::Registry::SetValueData(key, ValueKey, d);
+    if (!vb::Registry::SetValueData(key, ValueKey, d)) raise(kSetValueError, failed);
 }
 
 bool cRegistry::EnumerateValues(QStringList& sKeyNames, int& iKeyCount) const {

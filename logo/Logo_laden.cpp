@@ -9,6 +9,7 @@
 #include "platform/App.h"
 #include "platform/Gdi.h"
 #include "platform/Image.h"
+#include "platform/Picture.h"
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 #include "platform/Timer.h"
@@ -139,6 +140,29 @@ void Ungueltiges_Bildformat_melden() {
         Information->InfoTimer->setTimerEnabled(false);
         Information->InfoTimer->setInterval(100);
     });
+}
+
+bool Arbeitsdatei_speichern(const vb::Picture& Bild, const QString& Name) {
+    try {
+        vb::SavePicture(Bild, Programmverzeichnis + Name);
+        return true;
+    } catch (const vb::VBError&) {
+        return false;
+    }
+}
+
+void Arbeitsdatei_melden(const QString& Name, int Meldung) {
+    vb::Try([&] {
+        Info_Text = LoadResString(Meldung).arg(Name);
+        Info_Modus = 2;
+        Information->Show(vb::vbModal);
+    });
+}
+
+bool Arbeitsdatei_schreiben(const vb::Picture& Bild, const QString& Name, int Meldung) {
+    if (Arbeitsdatei_speichern(Bild, Name)) return true;
+    Arbeitsdatei_melden(Name, Meldung);
+    return false;
 }
 
 } // namespace Logo_laden

@@ -6,6 +6,10 @@
 #include <QString>
 #include <optional>
 
+namespace vb {
+class Picture;
+}
+
 namespace Logo_laden {
 
 // Where a picture is loaded: the window's test picture and editor surfaces (the logo-size
@@ -25,6 +29,15 @@ void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z);
 // Message 429 (the file is no picture) in the message window, its timer stopped before and
 // after, so the message stays until answered.
 void Ungueltiges_Bildformat_melden();
+
+// A work file: the picture saved as Programmverzeichnis & Name, whole or not at all (an old file
+// of that name stays as it was); false when it cannot be written.
+bool Arbeitsdatei_speichern(const vb::Picture& Bild, const QString& Name);
+// Message Meldung (870 the logo stays, 871 the photo stays) naming the work file that could not
+// be written.
+void Arbeitsdatei_melden(const QString& Name, int Meldung);
+// Both: saved, or reported.
+bool Arbeitsdatei_schreiben(const vb::Picture& Bild, const QString& Name, int Meldung);
 
 // Where a source picture of sw x sh pixels is drawn into a logo of W x H pixels whose picture
 // is Breite x Hoehe (its scale size): the first drawing and, when the aspect ratio is kept and

@@ -34,12 +34,38 @@ void leeresLogo(StartbildschirmForm& F) {
     Fenster::Steuerelement_zentrieren(*anzeige, *F.Gruen_Transferlogo_LogoBrowser_Rahmen, 0, 0);
     Zaroreriri::Raster_zeichnen(F.Editorflaechen());
 }
+
+// The editor at the current type's size: the last picture again, else the framed gallery logo
+// of the type, else an empty logo.
+void editorNeuLaden(StartbildschirmForm& F) {
+    // With no picture opened yet there is nothing to reload; a prompt here would leave the editor
+    // at the old size when cancelled.
+    if (!Bilddatei_Pfad.isEmpty()) F.Laden_Click_Sub(Bilddatei_Pfad, false, true);
+    const bool neueGroesse = F.Logo_Raster_Grafik->ScaleWidth() == 4 * Logo_Breite && F.Logo_Raster_Grafik->ScaleHeight() == 4 * Logo_Hoehe &&
+                             F.Logo_Weiss_Grafik->ScaleWidth() == Logo_Breite && F.Logo_Weiss_Grafik->ScaleHeight() == Logo_Hoehe;
+    if (!Bilddatei_Pfad.isEmpty() && neueGroesse) return;
+    const int slot = F.gerahmterSlot();
+    const QString pfad = slot < 0 ? QString() : F.Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
+    if (!pfad.isEmpty()) F.Laden_Click_Sub(pfad, false, true);
+    else leeresLogo(F);
+}
 } // namespace
 
 // ---- Logo types and categories ----
 
 void StartbildschirmForm::ComboKategorien_Click(short Index) {
     vb::ComboBox* liste = ComboKategorien[size_t(Index)];
+    // The editor is reloaded once, by the outer of the two nested clicks, after the type is set
+    // and the gallery has taken its first logo: whichever list was set first (the settings dialog
+    // sets the gallery's), the editor, its raster and displays and what is sent stay one logo.
+    const bool aussen = !Gemeinsam.Kategorie_wird_gesetzt;
+    Gemeinsam.Kategorie_wird_gesetzt = true;
+    struct Ende {
+        bool aussen;
+        ~Ende() {
+            if (aussen) Gemeinsam.Kategorie_wird_gesetzt = false;
+        }
+    } ende{aussen};
     vb::Try([&] { ComboKategorien[2]->setListIndex(liste->ListIndex()); });
     vb::Try([&] { ComboKategorien[3]->setListIndex(liste->ListIndex()); });
     if (liste->ListIndex() == 6) {
@@ -63,26 +89,15 @@ void StartbildschirmForm::ComboKategorien_Click(short Index) {
         Logovoschau::Logovorschau_Groesse_setzen(Galerie());
         Logovoschau::Logovorschau_fuellen(Galerie());
         Logovoschau::Logovorschau_auswaehlen(Galerie(), false);
-        vb::App::DoEvents();
     } else if (Index == 2) {
         ComboKategorien_Textanzeige_Kalvoren->setCaption(liste->Text());
         liste->setVisible(false);
-        if (Layer_Kalvoren->Visible()) {
-            // With no picture opened yet there is nothing to reload; a prompt here would leave
-            // the editor at the old size when cancelled.
-            if (!Bilddatei_Pfad.isEmpty()) Laden_Click_Sub(Bilddatei_Pfad, false, true);
-            const bool neueGroesse = Logo_Raster_Grafik->ScaleWidth() == 4 * Logo_Breite && Logo_Raster_Grafik->ScaleHeight() == 4 * Logo_Hoehe &&
-                                     Logo_Weiss_Grafik->ScaleWidth() == Logo_Breite && Logo_Weiss_Grafik->ScaleHeight() == Logo_Hoehe;
-            if (Bilddatei_Pfad.isEmpty() || !neueGroesse) {
-                // The editor shows the framed gallery logo of the new type, or an empty logo.
-                const int slot = gerahmterSlot();
-                const QString pfad = slot < 0 ? QString() : Logo_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
-                if (!pfad.isEmpty()) Laden_Click_Sub(pfad, false, true);
-                else leeresLogo(*this);
-            }
-        }
-        vb::App::DoEvents();
     }
+    if (aussen) {
+        Gemeinsam.Kategorie_wird_gesetzt = false;
+        if (Layer_Kalvoren->Visible()) editorNeuLaden(*this);
+    }
+    vb::App::DoEvents();
 }
 
 void StartbildschirmForm::ComboKategorien2_Click(short Index) {

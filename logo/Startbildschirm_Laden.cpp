@@ -3,9 +3,7 @@
 
 #include "frame/Datei_Laden_Speichern.h"
 #include "frame/Fenster.h"
-#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
-#include "frame/Strings.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
@@ -69,11 +67,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
             s.box->Refresh();
         }
         Zaroreriri::Raster_zeichnen(Editorflaechen());
-        vb::Try([] {
-            Info_Text = LoadResString(870);
-            Info_Modus = 2;
-            Information->Show(vb::vbModal);
-        });
+        Logo_laden::Arbeitsdatei_melden(QStringLiteral("dither.bmp"), 870);
         return;
     }
     Logo_laden::Logo_in_Editor_laden(dither, Ladeziel());

@@ -4,6 +4,7 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
+#include "logo/Logo_laden.h"
 #include "logo/Zaroreriri.h"
 #include "photo/CopyDesktop_Area.h"
 #include "photo/Fotoeditor.h"
@@ -146,21 +147,20 @@ void BildschirmfreezeForm::Bildschirmfoto_MouseUp(int, int, float, float) {
                    pixel(Bildschirmshape->Top() / tpy()), w, h, vb::SRCCOPY);
     vb::App::DoEvents();
     const QString freeze = Programmverzeichnis + QStringLiteral("freeze.bmp");
-    bool gespeichert = true;
-    try {
-        vb::SavePicture(Bildschirmfoto_Copybuffer->Image(), freeze);
-    } catch (const vb::VBError&) {
-        gespeichert = false;
-    }
+    const bool gespeichert = Logo_laden::Arbeitsdatei_speichern(Bildschirmfoto_Copybuffer->Image(), QStringLiteral("freeze.bmp"));
     vb::App::DoEvents();
     Fenster_wiederherstellen();
     vb::App::DoEvents();
-    // A picture that could not be written leaves the photo as it was.
-    if (gespeichert) {
-        Bilddatei_Pfad = freeze;
-        Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(Bilddatei_Pfad);
-        Fotoeditor->Laden_Click_Sub(Bilddatei_Pfad);
+    if (!gespeichert) {
+        // A picture that could not be written leaves the photo as it was, and the user is told
+        // once the capture window is gone.
+        Unload();
+        Logo_laden::Arbeitsdatei_melden(QStringLiteral("freeze.bmp"), 871);
+        return;
     }
+    Bilddatei_Pfad = freeze;
+    Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(Bilddatei_Pfad);
+    Fotoeditor->Laden_Click_Sub(Bilddatei_Pfad);
     vb::App::DoEvents();
     Unload();
 }

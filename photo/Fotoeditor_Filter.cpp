@@ -18,6 +18,7 @@
 
 #include <QFile>
 #include <cstdint>
+#include <cstdio>
 
 using namespace Parameter_und_Start;
 
@@ -180,11 +181,16 @@ void FotoeditorForm::Filter_anwenden_Einsprung() {
 void FotoeditorForm::Undo_Fotoeditor_Click() {
     const QString undo = Programmverzeichnis + QStringLiteral("undo.bmp");
     if (QFile::exists(undo)) {
-        In_Fotoeditor_bearbeiten_Einsprung(undo);
+        // The snapshot becomes the photo's work file, so that the photo's path names a file that
+        // holds the photo shown (saving copies it); "undo.bmp" is gone as after every undo. Where
+        // it cannot be moved it stays and is the photo's file.
+        const QString raster = Programmverzeichnis + QStringLiteral("raster.bmp");
+        const bool verschoben = ::rename(QFile::encodeName(undo).constData(), QFile::encodeName(raster).constData()) == 0;
+        const QString pfad = verschoben ? raster : undo;
+        In_Fotoeditor_bearbeiten_Einsprung(pfad);
         vb::App::DoEvents();
-        Laden_Click_Sub(undo);
+        Laden_Click_Sub(pfad);
         vb::App::DoEvents();
-        QFile::remove(undo);
         return;
     }
     // Nothing to undo from a file: the snapshot buffer's picture goes through the entry pair,

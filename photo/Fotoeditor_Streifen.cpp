@@ -57,9 +57,14 @@ void FotoeditorForm::Laden_Fotos_Browser_bearbeiten_Click() {
 void FotoeditorForm::Fotos_Vorschaubild_Bild_Click(short Index) {
     if (Index < 0 || Index >= kSlots) return;
     const size_t k = size_t(Index);
-    Fotovorschau_Editor_6::Editorvorschaurahmen_zuruecksetzen(Streifen(), true);
-    Fotos_Vorschaubild[k]->setBorderStyle(1);
-    Fotos_Vorschaubild_Bild[k]->setBorderStyle(1);
+    const int vorher = Fotovorschau_Editor_6::Gerahmter_Slot(Streifen());
+    const auto rahmen = [this](int slot) {
+        Fotovorschau_Editor_6::Editorvorschaurahmen_zuruecksetzen(Streifen(), true);
+        if (slot < 0) return;
+        Fotos_Vorschaubild[size_t(slot)]->setBorderStyle(1);
+        Fotos_Vorschaubild_Bild[size_t(slot)]->setBorderStyle(1);
+    };
+    rahmen(Index);
     // An empty slot (past the last photo, or a file that is no picture) opens nothing.
     const QString datei = Fotos_Vorschaubild_Bild[k]->ToolTipText();
     if (datei.isEmpty()) return;
@@ -67,17 +72,14 @@ void FotoeditorForm::Fotos_Vorschaubild_Bild_Click(short Index) {
     const vb::Picture bild = Fotovorschau::Fotosammlung_Bild(datei, Fotovorschau::Modus_Foto);
     if (!bild.IsEmpty()) {
         const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
-        bool gespeichert = false;
-        vb::Try([&] {
-            vb::SavePicture(bild, temp);
-            gespeichert = true;
-        });
-        if (gespeichert) {
+        if (Logo_laden::Arbeitsdatei_schreiben(bild, QStringLiteral("temp.bmp"), 871)) {
             // temp.bmp holds exactly this picture; the pair need not read it again.
             vb::RememberPicture(temp, bild);
             Bilddatei_Pfad = temp;
             In_Fotoeditor_bearbeiten_Einsprung(temp);
             Laden_Click_Sub(temp);
+        } else {
+            rahmen(vorher); // the strip frames the photo still shown
         }
     }
     setEnabled(true);
@@ -97,5 +99,6 @@ void FotoeditorForm::FotosScrollbalken_Change() {
 }
 
 void FotoeditorForm::Speichern_Fotos_Browser_Bearbeiten_Click() {
-    vb::Try([] { Datei_Laden_Speichern::Kopie_speichern(Bilddatei_Pfad); });
+    // The photo shown is saved, or the user is told why not.
+    vb::Try([] { Datei_Laden_Speichern::Kopie_speichern(Bilddatei_Pfad, true); });
 }

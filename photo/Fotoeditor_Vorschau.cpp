@@ -5,10 +5,8 @@
 #include "frame/Datei_Laden_Speichern.h"
 #include "frame/Einstellungen.h"
 #include "frame/Fenster.h"
-#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
-#include "frame/Strings.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
@@ -154,19 +152,10 @@ void FotoeditorForm::In_Kalvoren_bearbeiten_Click() {
     if (Kalvoren_Voschau_Dither->BorderStyle() == 1 && !Umrechnungen[0].IsEmpty()) bild = Umrechnungen[0];
     if (Kalvoren_Voschau_Schwellenwert->BorderStyle() == 1 && !Umrechnungen[2].IsEmpty()) bild = Umrechnungen[2];
     if (Kalvoren_Voschau_Muster->BorderStyle() == 1 && !Umrechnungen[1].IsEmpty()) bild = Umrechnungen[1];
-    Logo_Weiss_Grafik->setPicture(bild);
     const QString foto = Programmverzeichnis + QStringLiteral("Foto.bmp");
-    try {
-        vb::SavePicture(bild, foto);
-    } catch (const vb::VBError&) {
-        // Without "Foto.bmp" nothing can be handed over; the logo stays as it was.
-        vb::Try([] {
-            Info_Text = LoadResString(870);
-            Info_Modus = 2;
-            Information->Show(vb::vbModal);
-        });
-        return;
-    }
+    // Without "Foto.bmp" nothing can be handed over; the logo and the photo stay as they were.
+    if (!Logo_laden::Arbeitsdatei_schreiben(bild, QStringLiteral("Foto.bmp"), 870)) return;
+    Logo_Weiss_Grafik->setPicture(bild);
     vb::App::DoEvents();
     Bilddatei_Pfad = foto;
     vb::App::DoEvents();

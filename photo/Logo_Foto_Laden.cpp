@@ -1,7 +1,6 @@
 #include "photo/Logo_Foto_Laden.h"
 
 #include "frame/Fenster.h"
-#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
@@ -311,32 +310,34 @@ void Logo_Foto_LadenForm::Uebernehmen_Click() {
             if (Fotos_Vorschaubild[size_t(i)]->BorderStyle() == 1) slot = i;
         if (slot < 0 || Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText().isEmpty()) return;
         const QString pfad = Fotos_Vorschaubild_Bild[size_t(slot)]->ToolTipText();
-        Bilddatei_Pfad = pfad;
         // A thumbnail chosen here is a valid choice, whatever the file tab held before.
         Auswahl_abgebrochen = false;
-        if (Foto_Modus) {
+        if (!Foto_Modus) {
+            Bilddatei_Pfad = pfad;
+        } else {
             Vorschaubild_B_Test->setPicture(vb::Picture());
             Fotovorschau::Fotosammlung_Bild_laden(pfad, *Vorschaubild_B_Test, Fotovorschau::Modus_Foto);
-            const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
-            bool gespeichert = false;
-            if (!Vorschaubild_B_Test->Picture().IsEmpty()) vb::Try([&] {
-                vb::SavePicture(Vorschaubild_B_Test->Picture(), temp);
-                gespeichert = true;
-            });
-            if (!gespeichert) {
-                // The photo cannot be read (gone since the page was filled) or not written.
+            if (Vorschaubild_B_Test->Picture().IsEmpty()) {
+                // The photo cannot be read (gone since the page was filled).
                 Auswahl_abgebrochen = true;
-                vb::Try([] {
-                    Info_Text = LoadResString(429);
-                    Info_Modus = 2;
-                    Information->Show(vb::vbModal);
-                });
+                Logo_laden::Ungueltiges_Bildformat_melden();
+                return;
+            }
+            const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
+            if (!Logo_laden::Arbeitsdatei_schreiben(Vorschaubild_B_Test->Picture(), QStringLiteral("temp.bmp"), 871)) {
+                Auswahl_abgebrochen = true;
                 return;
             }
             vb::RememberPicture(temp, Vorschaubild_B_Test->Picture());
             Bilddatei_Pfad = temp;
         }
     } else {
+        // After a file that is no picture (or in a folder without pictures) nothing is taken.
+        if (Auswahl_abgebrochen || File1->FileName().isEmpty()) {
+            Auswahl_abgebrochen = true;
+            Hide();
+            return;
+        }
         Bilddatei_Pfad = verbinden(File1->Path(), File1->FileName());
     }
     Hide();

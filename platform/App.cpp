@@ -10,6 +10,10 @@ namespace vb::App {
 namespace {
 QString& pathOverride() { return seams().programFolder; }
 std::function<void(int)>& endHandler() { return seams().endHandler; }
+QString& helpFile() {
+    static QString file;
+    return file;
+}
 } // namespace
 
 QString Path() {
@@ -18,6 +22,8 @@ QString Path() {
 }
 void SetPath(const QString& folder) { pathOverride() = folder; }
 QString Title() { return QStringLiteral("Vorad Logo-Kalvoren"); }
+QString HelpFile() { return helpFile(); }
+void SetHelpFile(const QString& path) { helpFile() = path; }
 
 void DoEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -8,6 +8,9 @@ namespace vb::App {
 QString Path();
 void SetPath(const QString& folder);
 QString Title();
+// The program's help file ("" until the program sets it).
+QString HelpFile();
+void SetHelpFile(const QString& path);
 // Lets pending window events run.
 void DoEvents();
 // Ends the program at once, without unload handlers. Tests replace the ending.

@@ -1,5 +1,6 @@
 #include "platform/CommonDialog.h"
 
+#include "platform/App.h"
 #include "platform/HelpViewer.h"
 #include "platform/Seams.h"
 #include "platform/VBError.h"
@@ -74,7 +75,11 @@ std::unique_ptr<QDialog> makeFileDialog(const DialogRequest& r) {
         d->setOption(QFileDialog::DontConfirmOverwrite, !(r.flags & OFN_OVERWRITEPROMPT));
     } else {
         d->setAcceptMode(QFileDialog::AcceptOpen);
-        d->setFileMode(r.flags & OFN_ALLOWMULTISELECT ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        // Without "file must exist" a name not yet on the disk may be given; several names are
+        // always existing ones.
+        d->setFileMode(r.flags & OFN_ALLOWMULTISELECT ? QFileDialog::ExistingFiles
+                       : r.flags & OFN_FILEMUSTEXIST  ? QFileDialog::ExistingFile
+                                                      : QFileDialog::AnyFile);
     }
     if (!r.fileName.isEmpty()) d->selectFile(r.fileName);
     if (!save && !(r.flags & OFN_HIDEREADONLY)) {
@@ -291,6 +296,7 @@ void CommonDialog::ShowFont() {
     FontUnderline = a->font.underline;
 }
 
-void CommonDialog::ShowHelp() { Help::ShowContents(HelpFile); }
+// Without a help file of its own the control shows the program's.
+void CommonDialog::ShowHelp() { Help::ShowContents(HelpFile.isEmpty() ? App::HelpFile() : HelpFile); }
 
 } // namespace vb

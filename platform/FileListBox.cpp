@@ -17,8 +17,13 @@ FileListBox::FileListBox(Form& f, QString name, int index) : Control(f, Kind::Fi
     m_list->setMouseTracking(true);
     m_list->viewport()->setMouseTracking(true);
     m_list->viewport()->installEventFilter(new NativeEventFilter(*this, m_list->viewport()));
-    QObject::connect(m_list, &QListWidget::currentRowChanged, [this](int r) {
-        if (r == m_index) return;
+    // The chosen file is the marked one. A current row without a mark (the view makes its first
+    // row current when it takes the focus with none) chooses nothing, and a press marks its row
+    // only after making it current, so the mark is what is followed.
+    QObject::connect(m_list, &QListWidget::itemSelectionChanged, [this] {
+        const QList<QListWidgetItem*> marked = m_list->selectedItems();
+        const int r = marked.isEmpty() ? -1 : m_list->row(marked.first());
+        if (r < 0 || r == m_index) return;
         m_index = r;
         if (Click) Click();
     });
@@ -40,6 +45,7 @@ void FileListBox::setFileName(const QString& name) {
     m_index = -1;
     QSignalBlocker b(m_list);
     m_list->setCurrentRow(-1);
+    m_list->clearSelection();
 }
 void FileListBox::setPattern(const QString& p) {
     m_pattern = p;

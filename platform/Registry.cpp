@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QtEndian>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace vb::Registry {
 namespace {
@@ -172,14 +174,43 @@ bool KeyExists(const QString& key) {
     return s.contains(group(key) + QLatin1Char('/') + kMarker);
 }
 
-void CreateKey(const QString& key) {
+namespace {
+// Writes the entries (path, value) into the file. A store that cannot take them (a folder
+// without rights, a full disk) has taken nothing, and the settings object, which keeps its
+// changes for the next write, is given the old entries back so that nothing reads the new ones.
+bool schreiben(const std::vector<std::pair<QString, QVariant>>& eintraege) {
+    if (eintraege.empty()) return true;
     Offen s = open();
+    std::vector<QVariant> alt;
+    for (const auto& [pfad, wert] : eintraege) {
+        alt.push_back(s.value(pfad));
+        s.setValue(pfad, wert);
+    }
+    s.sync();
+    // Inside a batch nothing is written yet: the batch's commit tells.
+    if (s.status() == QSettings::NoError) return true;
+    for (size_t i = 0; i < eintraege.size(); ++i) {
+        if (alt[i].isValid()) s.setValue(eintraege[i].first, alt[i]);
+        else s.remove(eintraege[i].first);
+    }
+    return false;
+}
+
+// The markers of the key and of every key above it that the store does not hold yet.
+std::vector<std::pair<QString, QVariant>> neueMarken(const QString& key) {
+    Offen s = open();
+    std::vector<std::pair<QString, QVariant>> marken;
     QString path;
     for (const QString& part : group(key).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
-        s.setValue(path + QLatin1Char('/') + kMarker, true);
+        if (!s.contains(path + QLatin1Char('/') + kMarker)) marken.emplace_back(path + QLatin1Char('/') + kMarker, true);
     }
+    return marken;
 }
+} // namespace
+
+// An existing key is only opened.
+bool CreateKey(const QString& key) { return schreiben(neueMarken(key)); }
 
 void DeleteKey(const QString& key) {
     Offen s = open();
@@ -208,7 +239,7 @@ QVariant Value(const QString& key, const QString& name, const QVariant& missing)
     return b;
 }
 
-void SetValue(const QString& key, const QString& name, const QVariant& value) {
+bool SetValue(const QString& key, const QString& name, const QVariant& value) {
     Data d;
     switch (value.typeId()) {
     case QMetaType::Int:
@@ -231,7 +262,7 @@ void SetValue(const QString& key, const QString& name, const QVariant& value) {
         d = {1, value.toString().toUtf8() + '\0'};
         break;
     }
-    SetValueData(key, name, d);
+    return SetValueData(key, name, d);
 }
 
 std::optional<Data> ValueData(const QString& key, const QString& name) {
@@ -241,10 +272,9 @@ std::optional<Data> ValueData(const QString& key, const QString& name) {
     return decodeData(v);
 }
 
-void SetValueData(const QString& key, const QString& name, const Data& data) {
-    CreateKey(key);
-    Offen s = open();
-    s.setValue(valuePath(key, name), encodeData(data));
+bool SetValueData(const QString& key, const QString& name, const Data& data) {
+    if (!CreateKey(key)) return false;
+    return schreiben({{valuePath(key, name), encodeData(data)}});
 }
 
 void DeleteValue(const QString& key, const QString& name) {

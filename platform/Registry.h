@@ -44,14 +44,15 @@ int StoreReads();
 int StoreWrites();
 
 bool KeyExists(const QString& key);
-void CreateKey(const QString& key);
+// The writes answer whether the store holds the change.
+bool CreateKey(const QString& key);
 void DeleteKey(const QString& key);     // with its values and sub-keys
 // Plain values: texts are kept as type 1, whole numbers as type 4, byte arrays as type 3.
 QVariant Value(const QString& key, const QString& name, const QVariant& missing = QVariant());
-void SetValue(const QString& key, const QString& name, const QVariant& value);
+bool SetValue(const QString& key, const QString& name, const QVariant& value);
 // Typed values; "" names the key's default value.
 std::optional<Data> ValueData(const QString& key, const QString& name);
-void SetValueData(const QString& key, const QString& name, const Data& data);
+bool SetValueData(const QString& key, const QString& name, const Data& data);
 void DeleteValue(const QString& key, const QString& name);
 bool ValueExists(const QString& key, const QString& name);
 QStringList ValueNames(const QString& key);

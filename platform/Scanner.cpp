@@ -480,7 +480,7 @@ QString ModeName(const QString& m) {
 }
 
 QString DefaultSource() { return Registry::Value(kStoreKey, kStoreValue).toString(); }
-void SetDefaultSource(const QString& device) { Registry::SetValue(kStoreKey, kStoreValue, device); }
+bool SetDefaultSource(const QString& device) { return Registry::SetValue(kStoreKey, kStoreValue, device); }
 
 void UseConfiguration(const QMap<QString, QByteArray>& files) {
 #ifdef VORAD_HAVE_SANE

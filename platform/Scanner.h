@@ -67,9 +67,10 @@ private:
 // German names of SANE's scan modes ("Color" gives "Farbe").
 QString ModeName(const QString& saneMode);
 
-// The source the user chose last (kept in the key-value store); "" when none.
+// The source the user chose last (kept in the key-value store); "" when none. Setting it
+// answers false when the store could not take it.
 QString DefaultSource();
-void SetDefaultSource(const QString& device);
+bool SetDefaultSource(const QString& device);
 
 // Tests: SANE reads only the configuration files given here (name, contents), from a folder of
 // the process's own; an empty set configures no scanner. SANE starts afresh. SANE fixes its

@@ -32,6 +32,7 @@ QWidget* ownerWidget(const Form* owner) { return owner ? owner->Widget() : nullp
 constexpr int kSearchTimeoutMs = 20000;
 const QString kNoDevice = QStringLiteral("Es wurde kein Scanner gefunden.");
 const QString kNoAnswer = QStringLiteral("Die Suche nach Scannern bekommt keine Antwort.");
+const QString kNotKept = QStringLiteral("Die Auswahl kann nicht gespeichert werden: Die Einstellungsdatei ist nicht beschreibbar.");
 
 // Writes the picture as a BMP through a temporary file, so a failed write leaves the old file.
 bool writeBmp(const QImage& image, const QString& path) {
@@ -102,7 +103,11 @@ QString ScanSourceWindow::StatusText() const { return m_status->text(); }
 void ScanSourceWindow::Auswaehlen_Click() {
     const int row = m_list->currentRow();
     if (row < 0 || row >= m_names.size()) return;
-    Scanner::SetDefaultSource(m_names[row]);
+    if (!Scanner::SetDefaultSource(m_names[row])) {
+        // A choice that is not kept would be forgotten silently: the window stays and says why.
+        m_status->setText(kNotKept);
+        return;
+    }
     accept();
 }
 

@@ -24,6 +24,10 @@ private:
     std::string m_what;
 };
 
+// The runtime's own text of a run-time error number (1 to 1000); numbers it has no text for
+// read as application-defined.
+QString ErrorText(long number);
+
 // The executable's name without extension; error sources are built from it.
 QString AppExeName();
 void SetAppExeName(const QString& name);

@@ -106,6 +106,19 @@ TEST_F(QuitTest, F1OpensTheHelpAtItsContents) {
     EXPECT_EQ(anchor, QStringLiteral("inhalt"));
 }
 
+// The main window's load makes "vorad.hlp" the program's help file: a help request without a
+// file of its own opens it.
+TEST_F(QuitTest, TheMainWindowsLoadSetsTheProgramsHelpFile) {
+    vb::App::SetHelpFile(QString()); // as before any window
+    Startbildschirm->Show();
+    EXPECT_EQ(vb::App::HelpFile(), file("vorad.hlp"));
+    QString path;
+    vb::Help::SetViewerHook([&](const QString& p, const QString&) { path = p; });
+    vb::CommonDialog().ShowHelp();
+    vb::Help::SetViewerHook({});
+    EXPECT_EQ(path, file("vorad.hlp"));
+}
+
 TEST_F(QuitTest, MinimiseButton) {
     Startbildschirm->Show();
     Startbildschirm->minimieren->FireClick();

@@ -355,6 +355,31 @@ TEST_F(SettingsTest, ScannerSourceButtonOpensTheSourceChoice) {
     EXPECT_TRUE(e.Visible());
 }
 
+// A source the store cannot keep (a full disk) is not forgotten silently: the choice stays open
+// and says why, and the source chosen before stays.
+TEST_F(SettingsTest, AScannerSourceTheStoreCannotKeepIsReported) {
+    EinstellungenForm& e = starten();
+    vb::Scanner::UseConfiguration({{QStringLiteral("dll.conf"), "test\n"}, {QStringLiteral("test.conf"), "number_of_devices 2\n"}});
+    vb::Scanner::SetDefaultSource(QStringLiteral("test:0"));
+    ASSERT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:0"));
+    QString status;
+    bool offen = false;
+    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+        w.setCurrentRow(1);
+        {
+            FullDisk voll(8);
+            w.Auswaehlen_Click();
+        }
+        status = w.StatusText();
+        offen = w.isVisible();
+        w.Abbrechen_Click();
+    });
+    e.Scannerquelle_festlegen->FireClick();
+    EXPECT_EQ(status, QStringLiteral("Die Auswahl kann nicht gespeichert werden: Die Einstellungsdatei ist nicht beschreibbar."));
+    EXPECT_TRUE(offen);
+    EXPECT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:0"));
+}
+
 TEST_F(SettingsTest, ActivationCentresOnTheMainWindowAndF1OpensHelp) {
     EinstellungenForm& e = starten();
     StartbildschirmForm& h = *Startbildschirm;

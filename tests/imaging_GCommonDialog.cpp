@@ -3,8 +3,11 @@
 #include "imaging/GCommonDialog.h"
 #include "platform/VBError.h"
 #include "support/Fixture.h"
+#include "support/Raised.h"
 
+#include <QFileDialog>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +75,59 @@ TEST(GCommonDialogHelpers, FilterStringsAndNumbers) {
         {"/home/maria/Bilder/foto.jpg", "foto.jpg"}, {"C:\\Bilder\\logo.bmp", "logo.bmp"}, {"logo.bmp", "logo.bmp"}, {"/home/", ""}};
     for (const auto& [path, title] : titles) EXPECT_EQ(d.VBGetFileTitle(QString::fromUtf8(path)), QString::fromUtf8(title)) << path;
     EXPECT_EQ(d.VBGetFileTitle(QStringLiteral("/") + QString(260, QLatin1Char('a'))), QString());
+}
+
+TEST(GCommonDialogHelpers, EachDialogErrorCarriesItsOwnText) {
+    const struct {
+        long number;
+        long raised;
+        const char* source;
+        const char* text;
+    } cases[] = {
+        {5, 5, ".VBError", "Invalid procedure call or argument"},
+        {9, 9, ".VBError", "Subscript out of range"},
+        {13, 13, ".VBError", "Type mismatch"},
+        {75, 75, ".VBError", "Path/File access error"},
+        {999, 999, ".VBError", "Application-defined or object-defined error"},
+        {0x3003, long(int32_t(0x80043003u)), ".CommonDialog", "Common dialog error 12291"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        const vb::VBError e = caught([&] { GCommonDialog::RaiseDialogError(c.number); });
+        EXPECT_EQ(e.Number(), c.raised);
+        EXPECT_EQ(e.Source(), vb::AppExeName() + QString::fromLatin1(c.source));
+        EXPECT_EQ(e.Description(), QString::fromLatin1(c.text));
+    }
+}
+
+// "File must exist" off: the open dialog takes a name that is not on the disk yet; on, it takes
+// only existing files.
+TEST_F(DialogWrapperTest, OpenWithoutFileMustExistTakesANewName) {
+    QTemporaryDir dir;
+    const QString neu = dir.filePath(QStringLiteral("neu.bmp"));
+    std::vector<QFileDialog::FileMode> modes;
+    // The platform's dialog built from the request, the new name typed and confirmed.
+    reply = [&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+        const std::unique_ptr<QDialog> d = vb::MakeDialog(r);
+        auto* f = qobject_cast<QFileDialog*>(d.get());
+        modes.push_back(f->fileMode());
+        if (f->fileMode() != QFileDialog::AnyFile) return std::nullopt; // it would refuse the name with a message
+        f->selectFile(neu);
+        d->accept();
+        if (d->result() != QDialog::Accepted) return std::nullopt;
+        return vb::ReadDialog(*d, r);
+    };
+    GCommonDialog d;
+    FileArgs frei;
+    frei.MustExistOrPrompt = false;
+    frei.InitDir = dir.path();
+    EXPECT_TRUE(frei.call(d, false));
+    EXPECT_EQ(frei.Filename, neu);
+    EXPECT_EQ(frei.FileTitle, QStringLiteral("neu.bmp"));
+    FileArgs vorhanden;
+    vorhanden.InitDir = dir.path();
+    EXPECT_FALSE(vorhanden.call(d, false));
+    EXPECT_EQ(modes, (std::vector<QFileDialog::FileMode>{QFileDialog::AnyFile, QFileDialog::ExistingFile}));
 }
 
 TEST_F(DialogWrapperTest, OpenAndSaveRequestsAndAnswers) {

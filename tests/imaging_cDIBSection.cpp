@@ -6,7 +6,10 @@
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
 
+#include "support/Raised.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <array>
 #include <cerrno>
@@ -244,6 +247,12 @@ TEST(cDIBSection, SavePictureFailures) {
         EXPECT_EQ(e.Description(), "No such file or directory");
     }
     EXPECT_FALSE(QFile::exists(missing));
+    // A folder of that name cannot be created as a file: the same error, the folder stays.
+    const vb::VBError ordner = caught([&] { d.SavePicture(dir.path()); });
+    EXPECT_EQ(ordner.Number(), 17);
+    EXPECT_EQ(ordner.Source(), vb::AppExeName() + ".cDIBSection256");
+    EXPECT_EQ(ordner.Description(), "Is a directory");
+    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
     // A device that takes no bytes: the first write fails.
     EXPECT_FALSE(d.SavePicture("/dev/full"));
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
+#include <functional>
 #include <random>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,22 @@ TEST(cPalette, ClosestIndex) {
             << c.colour[0] << "," << c.colour[1] << "," << c.colour[2];
 }
 
+TEST(cPalette, AnEntryOutsideTheListIsError9) {
+    cPalette p;
+    p.Create16Colour();
+    ASSERT_EQ(entry(p, 16), (RGB{255, 255, 255}));
+    for (int i : {0, -1, 17}) {
+        SCOPED_TRACE(i);
+        for (const auto& lesen : {std::function<int()>([&] { return p.Red(i); }), std::function<int()>([&] { return p.Green(i); }),
+                                  std::function<int()>([&] { return p.Blue(i); }), std::function<int()>([&] { return p.Reserved(i); })}) {
+            const vb::VBError e = caught([&] { lesen(); });
+            EXPECT_EQ(e.Number(), 9);
+            EXPECT_EQ(e.Source(), vb::AppExeName());
+            EXPECT_EQ(e.Description(), "Subscript out of range");
+        }
+    }
+}
+
 TEST(cPalette, ClosestIndexTableAgreesWithClosestIndex) {
     std::mt19937 rng(7);
     std::vector<cPalette> pals(7);
@@ -83,8 +100,7 @@ TEST(cPalette, SixteenColoursAndMono) {
                               {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     ASSERT_EQ(p.Count(), 16);
     for (int i = 1; i <= 16; ++i) EXPECT_EQ(entry(p, i), expected[i - 1]) << i;
-    EXPECT_EQ(entry(p, 0), (RGB{0, 0, 0}));
-    EXPECT_EQ(entry(p, 17), (RGB{0, 0, 0}));
+    for (int i : {0, 17}) EXPECT_EQ(caught([&] { entry(p, i); }).Number(), 9) << i; // no such entry
     p.CreateMono();
     ASSERT_EQ(p.Count(), 2);
     EXPECT_EQ(entry(p, 2), (RGB{255, 255, 255}));

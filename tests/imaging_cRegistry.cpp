@@ -3,9 +3,11 @@
 #include "imaging/cRegistry.h"
 #include "platform/Registry.h"
 #include "platform/VBError.h"
+#include "support/FileFaults.h"
 #include "support/Fixture.h"
 #include "support/Raised.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,6 +162,52 @@ TEST_F(RegistryTest, FailuresRaiseNumberedErrorsAndChangeNothing) {
         EXPECT_EQ(e.Description(), c.description);
         EXPECT_EQ(reg(QStringLiteral("Zahl")).Value(), QVariant(5));
         EXPECT_EQ(vb::Registry::ValueNames(kKey), QStringList{QStringLiteral("Zahl")});
+    }
+}
+
+// A store that cannot take a write (a full disk): the write is an error, and the store keeps
+// what it held.
+TEST_F(RegistryTest, AWriteTheStoreCannotTakeIsAnError) {
+    cRegistry r = reg(QStringLiteral("Zahl"));
+    r.ValueType = 4;
+    r.SetValue(5);
+    const QByteArray vorher = [] {
+        QFile f(vb::Registry::StoreFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(vorher.isEmpty());
+    struct Case {
+        const char* what;
+        std::function<void(cRegistry&)> op;
+        long number;
+        QString description;
+    };
+    const Case cases[] = {
+        {"value", [](cRegistry& c) { c.ValueType = 4; c.SetValue(6); }, int32_t(0x800469A9u),
+         QStringLiteral("Failed to set registry value Key: '2147483649',Section: '") + kSection +
+             QStringLiteral("',Key: 'Zahl' to value: '6'")},
+        {"value of a new key", [](cRegistry& c) { c.SectionKey += QStringLiteral("\\Neu"); c.ValueType = 1; c.SetValue(QStringLiteral("x")); },
+         26001, QStringLiteral("Failed to set registry value Key: '2147483649',Section: '") + kSection +
+                    QStringLiteral("\\Neu',Key: 'Zahl' to value: 'x'")},
+        {"key", [](cRegistry& c) { c.SectionKey += QStringLiteral("\\Neu"); c.CreateKey(); }, 26001,
+         QStringLiteral("Failed to create registry Key: '") + kSection + QStringLiteral("\\Neu")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cRegistry x = reg(QStringLiteral("Zahl"));
+        const vb::VBError e = [&] {
+            FullDisk voll(8);
+            return caught([&] { c.op(x); });
+        }();
+        EXPECT_EQ(e.Number(), c.number);
+        EXPECT_EQ(e.Source(), vb::AppExeName() + QStringLiteral(".cRegistry"));
+        EXPECT_EQ(e.Description(), c.description);
+        QFile f(vb::Registry::StoreFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), vorher);
+        // Nor does the program read back what never reached the store.
+        EXPECT_EQ(reg(QStringLiteral("Zahl")).Value(), QVariant(5));
+        EXPECT_FALSE(vb::Registry::KeyExists(kKey + QStringLiteral("\\Neu")));
     }
 }
 

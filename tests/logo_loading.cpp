@@ -268,5 +268,5 @@ TEST_F(LoadingTest, AWorkFileThatCannotBeWrittenKeepsTheLogoAndTellsTheUser) {
     Startbildschirm->Laden_Click_Sub(write("grau.bmp", grau), false, true);
     EXPECT_EQ(logo(), erstes);
     EXPECT_EQ(Startbildschirm->Logo_Raster_Grafik->hDC(), raster);
-    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(870)});
+    EXPECT_EQ(shownInfos, std::vector<QString>{workFileNotWritten(QStringLiteral("dither.bmp"), false)});
 }

@@ -369,3 +369,63 @@ TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGal
     EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), weiss);
     EXPECT_EQ(F.Logo_Raster_Grafik->hDC().size(), QSize(4 * 97, 4 * 26));
 }
+
+// The settings dialog sets the gallery's list first; the editor must still end at the new type
+// with the user's picture: raster, display and what is sent are that one logo, also after a pen
+// press. OK, cancel and a changed model all land on the 72 x 14 operator logo.
+TEST_F(TransferTest, ASettingsChangeWithTheEditorOpenKeepsEditorAndSentLogoOneLogo) {
+    geliefertKopieren(dir());
+    StartbildschirmForm& F = *Startbildschirm;
+    // A 72 x 14 logo of the user's: a black frame with a diagonal, (10, 5) white.
+    QImage bild(72, 14, QImage::Format_RGB32);
+    bild.fill(Qt::white);
+    for (int x = 0; x < 72; ++x) bild.setPixel(x, 0, qRgb(0, 0, 0)), bild.setPixel(x, 13, qRgb(0, 0, 0));
+    for (int y = 0; y < 14; ++y) bild.setPixel(0, y, qRgb(0, 0, 0)), bild.setPixel(71, y, qRgb(0, 0, 0)), bild.setPixel(30 + y, y, qRgb(0, 0, 0));
+    writeImage(file("eigen.bmp"), bild);
+    QImage gemalt = bild;
+    gemalt.setPixel(10, 5, qRgb(0, 0, 0));
+    // Each raster cell shows its logo pixel: black, or the display's green.
+    const auto falscheZellen = [](const QImage& raster, const QImage& logo) {
+        int falsch = 0;
+        for (int y = 0; y < logo.height(); ++y)
+            for (int x = 0; x < logo.width(); ++x)
+                if (((logo.pixel(x, y) & 0xFFFFFF) == 0) != ((raster.pixel(4 * x + 2, 4 * y + 2) & 0xFFFFFF) == 0)) ++falsch;
+        return falsch;
+    };
+    struct Fall {
+        const char* name;
+        std::function<void(EinstellungenForm&)> antwort;
+    };
+    const Fall faelle[] = {
+        {"OK", [](EinstellungenForm& e) { e.OK_Click(); }},
+        {"Abbrechen", [](EinstellungenForm& e) { e.Abbrechen_Click(); }},
+        {"anderes Modell", [](EinstellungenForm& e) {
+             e.Vorad_Master_VoradTyp_ComboKategorien->Choose(5); // 8210: the same category
+             e.OK_Click();
+         }},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        choose(kNokia); // 3210: category 7, 72 x 14
+        Bilddatei_Pfad = file("eigen.bmp"); // opened as the picker leaves it
+        F.Laden_Click_Sub(Bilddatei_Pfad, false, true);
+        ASSERT_TRUE(F.Layer_Kalvoren->Visible());
+        F.ComboKategorien[2]->setListIndex(3); // the 7110 start-up logos, 96 x 65, in the editor's list
+        ASSERT_EQ(F.Logo_Weiss_Grafik->hDC().size(), QSize(96, 65));
+        answer([&](vb::Form&) { f.antwort(*Einstellungen); });
+        F.Einstellun_Click();
+        ASSERT_EQ(Logo_Typcode, QStringLiteral("NBLXXXX"));
+        EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), bild);
+        EXPECT_EQ(F.Logo_Raster_Grafik->hDC().size(), QSize(4 * 72, 4 * 14));
+        EXPECT_EQ(falscheZellen(F.Logo_Raster_Grafik->hDC(), bild), 0);
+        pen(41, 21); // cell (10, 5)
+        EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), gemalt);
+        EXPECT_EQ(falscheZellen(F.Logo_Raster_Grafik->hDC(), gemalt), 0);
+        FakePhone phone(kNokia.kind);
+        vb::SetCOMPortDevice(1, phone.device());
+        F.Transfer[1]->FireClick();
+        EXPECT_TRUE(shownInfos.empty());
+        expectLogo(phone.operatorLogo(), gemalt);
+        EXPECT_EQ(F.Gruen_Transferlogo_LogoBrowser[1]->hDC().size(), QSize(72, 14));
+    }
+}

@@ -1,5 +1,7 @@
 // Screen capture: the three capture buttons, the frozen desktop, the marked area in "freeze.bmp"
 // and in the photo editor; a screen that cannot be read.
+#include "support/FileFaults.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 
@@ -148,6 +150,22 @@ TEST_F(CaptureTest, AnUnreadableScreenSaysSoAndChangesNothing) {
     ASSERT_EQ(shownInfos.size(), 1u);
     EXPECT_EQ(shownInfos[0], LoadResString(857) + QStringLiteral("Der Bildschirminhalt kann nicht gelesen werden."));
     EXPECT_FALSE(QFile::exists(file("freeze.bmp")));
+    EXPECT_EQ(Bilddatei_Pfad, file("foto.bmp"));
+    EXPECT_EQ(Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle(), foto);
+    zurueck();
+}
+
+TEST_F(CaptureTest, ACaptureWhoseWorkFileCannotBeWrittenSaysSoAndKeepsThePhoto) {
+    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 4));
+    WriteFile(file("freeze.bmp"), "eine fruehere Aufnahme");
+    const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
+    klick(BildKomplett);
+    {
+        FullDisk voll(100);
+        drag(QPoint(100, 100), QPoint(300, 250));
+    }
+    EXPECT_EQ(shownInfos, std::vector<QString>{workFileNotWritten(QStringLiteral("freeze.bmp"), true)});
+    EXPECT_EQ(ReadFile(file("freeze.bmp")), QByteArray("eine fruehere Aufnahme"));
     EXPECT_EQ(Bilddatei_Pfad, file("foto.bmp"));
     EXPECT_EQ(Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle(), foto);
     zurueck();

@@ -1,5 +1,6 @@
 // The photo editor: the strip, the entry pair, the three conversions and the hand-over to the
 // logo editor.
+#include "support/FileFaults.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
@@ -12,6 +13,7 @@
 #include "frame/Strings.h"
 #include "imaging/mfrmMain.h"
 #include "photo/Fotoeditor.h"
+#include "photo/Fotovorschau_Editor_6.h"
 #include "platform/ComboBox.h"
 #include "platform/FileListBox.h"
 #include "platform/Image.h"
@@ -210,5 +212,48 @@ TEST_F(EditorTest, AFileThatIsNoPictureLeavesPhotoPreviewsAndWorkFiles) {
         EXPECT_EQ(ReadFile(file("dither.bmp")), dither);
         EXPECT_EQ(F().Kalvoren_Voschau_Dither_Grafik->hDC(), anzeige);
         EXPECT_TRUE(F().Laden_Fotos_Browser_bearbeiten->Visible());
+    }
+}
+
+// A strip photo whose "temp.bmp" and a hand-over whose "Foto.bmp" cannot be written: the message
+// names the file, the old file stays, and the photo, the strip's frame and the logo editor stay.
+TEST_F(EditorTest, AWorkFileThatCannotBeWrittenIsNamedAndChangesNothing) {
+    sammlung(3);
+    Startbildschirm->Laden_Fotos_Browser_Click(); // the first strip photo, through "temp.bmp"
+    ASSERT_EQ(Bilddatei_Pfad, file("temp.bmp"));
+    WriteFile(file("Foto.bmp"), "ein frueheres Foto");
+    struct Stand {
+        QByteArray temp, foto;
+        long bild;
+        int rahmen;
+        QString pfad;
+        QImage logo;
+        bool sichtbar;
+        bool operator==(const Stand&) const = default;
+    };
+    const auto stand = [&] {
+        return Stand{ReadFile(file("temp.bmp")), ReadFile(file("Foto.bmp")), F().Fotos_Bearbeiten_Bildimage->Picture().Handle(),
+                     Fotovorschau_Editor_6::Gerahmter_Slot(F().Streifen()), Bilddatei_Pfad,
+                     Startbildschirm->Logo_Weiss_Grafik->hDC().copy(), F().Visible()};
+    };
+    struct Fall {
+        const char* datei;
+        bool foto;
+        std::function<void()> tun;
+    };
+    const Fall faelle[] = {
+        {"temp.bmp", true, [&] { F().Fotos_Vorschaubild_Bild_Click(1); }},
+        {"Foto.bmp", false, [&] { F().In_Kalvoren_bearbeiten_Click(); }},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.datei);
+        shownInfos.clear();
+        const Stand vorher = stand();
+        {
+            FullDisk voll(100);
+            f.tun();
+        }
+        EXPECT_EQ(shownInfos, std::vector<QString>{workFileNotWritten(QString::fromLatin1(f.datei), f.foto)});
+        EXPECT_TRUE(stand() == vorher);
     }
 }

@@ -5,17 +5,21 @@
 
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
+#include "frame/Strings.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/mfrmMain.h"
 #include "photo/Fotoeditor.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
+#include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
 #include "platform/Rnd.h"
+#include "platform/Shell.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <functional>
@@ -250,4 +254,41 @@ TEST_F(FilterTest, OnScreenAPersonFiltersUndoesAndHandsOver) {
     EXPECT_FALSE(F().Visible());
     EXPECT_TRUE(Startbildschirm->Layer_Kalvoren->Visible());
     EXPECT_EQ(rgb32(Startbildschirm->Logo_Weiss_Grafik->hDC()), uebergeben);
+}
+
+// Invert, undo, save: the name proposed and the copy are those of the photo shown. A photo
+// whose file is gone, and a target that cannot be written, are each reported.
+TEST_F(FilterTest, SavingAfterAnUndoSavesThePhotoShownOrSaysWhyNot) {
+    anwenden(0, 2); // Bild invertieren
+    F().Undo_Fotoeditor_Click();
+    ASSERT_EQ(editorFoto(), original);
+    EXPECT_FALSE(QFile::exists(file("undo.bmp")));
+    // Copies are made; the desktop's other services stay out.
+    vb::Shell::SetShellHook([](const QString& what, const QString&) { return what != QLatin1String("copy"); });
+    QString vorgeschlagen, ziel = file("ablage.bmp");
+    vb::SetDialogHook([&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+        vorgeschlagen = r.fileName;
+        vb::DialogAnswer a;
+        a.fileName = ziel;
+        return a;
+    });
+    F().Speichern_Fotos_Browser_Bearbeiten_Click();
+    EXPECT_EQ(vorgeschlagen, file("rasterH.bmp"));
+    EXPECT_EQ(rgb32(QImage(ziel)), original);
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(180) + ziel});
+
+    // A folder that does not exist as the target.
+    shownInfos.clear();
+    ziel = file("fehlt/ablage.bmp");
+    F().Speichern_Fotos_Browser_Bearbeiten_Click();
+    EXPECT_FALSE(QFile::exists(ziel));
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(182) + ziel});
+
+    // The photo's file gone: no name is asked for.
+    ASSERT_TRUE(QFile::remove(Bilddatei_Pfad));
+    shownInfos.clear();
+    vorgeschlagen.clear();
+    F().Speichern_Fotos_Browser_Bearbeiten_Click();
+    EXPECT_TRUE(vorgeschlagen.isEmpty());
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(181) + file("raster.bmp")});
 }

@@ -1,6 +1,7 @@
 // The picture picker and the whole photo road: a photo from the strip and from the picker's
 // file tab, converted, handed to the logo editor and sent to a fake phone.
 #include "support/FakePhone.h"
+#include "support/FileFaults.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
@@ -24,12 +25,15 @@
 
 #include "logo/Fotovorschau.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <chrono>
@@ -111,6 +115,65 @@ TEST_F(PickerTest, AnInvalidFileGivesTheMessageAndAcceptIsIgnoredAfterIt) {
     EXPECT_FALSE(QFile::exists(file("dither.bmp")));
 }
 
+namespace {
+// A press and release of the left button on row `zeile` of a file list, as the user clicks.
+void zeileKlicken(vb::FileListBox& liste, int zeile) {
+    auto* l = qobject_cast<QListWidget*>(liste.Widget());
+    const QPointF p = l->visualItemRect(l->item(zeile)).center();
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, p, l->viewport()->mapToGlobal(p), Qt::LeftButton, t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(l->viewport(), &e);
+    }
+}
+// The rows the list marks.
+std::vector<int> markiert(vb::FileListBox& liste) {
+    auto* l = qobject_cast<QListWidget*>(liste.Widget());
+    std::vector<int> r;
+    for (QListWidgetItem* i : l->selectedItems()) r.push_back(l->row(i));
+    return r;
+}
+} // namespace
+
+// A valid picture, then a text under a picture's name, clicked as the user does; the message
+// window gives the focus back to the list. The list then marks nothing, the preview shows
+// nothing, and accept takes nothing.
+TEST_F(PickerTest, AfterAnInvalidFileTheListMarksNothingAndAcceptTakesNothing) {
+    QDir().mkpath(file("bilder"));
+    writeImage(file("bilder/a.bmp"), GreyRamp(40, 30));
+    WriteFile(file("bilder/b.bmp"), "kein Bild");
+    writeImage(file("bilder/c.bmp"), GreyRamp(30, 40));
+    Startbildschirm->Laden_Click_Sub(file("bilder/c.bmp"), false, true);
+    const QImage logo = Startbildschirm->Logo_Weiss_Grafik->hDC().copy();
+    struct Stand {
+        std::vector<int> markiert;
+        int index;
+        bool vorschau;
+        bool abgebrochen;
+        bool operator==(const Stand&) const = default;
+    };
+    std::vector<Stand> staende;
+    answer([&](vb::Form&) {
+        Logo_Foto_LadenForm& p = *Logo_Foto_Laden;
+        p.Dir1->setPath(file("bilder"));
+        zeileKlicken(*p.File1, 2); // c.bmp
+        staende.push_back({markiert(*p.File1), p.File1->ListIndex(), p.Vorschaubild_B_Bild->Visible(), Auswahl_abgebrochen});
+        zeileKlicken(*p.File1, 1); // b.bmp, message 429
+        QFocusEvent fokus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(p.File1->Widget(), &fokus);
+        staende.push_back({markiert(*p.File1), p.File1->ListIndex(), p.Vorschaubild_B_Bild->Visible(), Auswahl_abgebrochen});
+        p.Uebernehmen_Click();
+    });
+    answerInfo(1);
+    Bilddatei_Pfad = file("bilder/c.bmp");
+    Startbildschirm->Laden_Click();
+    EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(429)});
+    EXPECT_EQ(staende, (std::vector<Stand>{{{2}, 2, true, false}, {{}, -1, false, true}}));
+    EXPECT_TRUE(Auswahl_abgebrochen);
+    EXPECT_EQ(Bilddatei_Pfad, file("bilder/c.bmp"));
+    EXPECT_EQ(Startbildschirm->Logo_Weiss_Grafik->hDC(), logo);
+}
+
 TEST_F(PickerTest, EveryActivationResetsTheFitModeToStretch) {
     answer([](vb::Form&) {
         Logo_Foto_Laden->Foto_Perspektivisch_Skallieren_Click();
@@ -153,6 +216,34 @@ TEST_F(PickerTest, TheBrowserYieldsTempBmpForPhotosAndTheThumbnailsOwnPathForLog
     EXPECT_EQ(Bilddatei_Pfad, file("temp.bmp"));
     EXPECT_EQ(vb::LoadPicture(file("temp.bmp")).Image().size(), QSize(60, 40));
     EXPECT_EQ(Browser_Seitenende, 5);
+}
+
+// A photo from the browser whose "temp.bmp" cannot be written: the message names the work file
+// (the photo itself is fine), the old file stays, and the photo editor keeps its photo.
+TEST_F(PickerTest, ABrowserPhotoWhoseWorkFileCannotBeWrittenIsNamedAndTakesNothing) {
+    QDir().mkpath(file("fotos"));
+    writeImage(file("fotos/V_Strand.bin.jpg"), GreyRamp(60, 40), "JPEG");
+    writeImage(file("bild.bmp"), GreyRamp(50, 30));
+    Startbildschirm->Laden_Fotos_Browser_Click();
+    Fotoeditor->In_Fotoeditor_bearbeiten_Einsprung(file("bild.bmp"));
+    Fotoeditor->Laden_Click_Sub(file("bild.bmp"));
+    WriteFile(file("temp.bmp"), "ein frueheres Foto");
+    const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
+    answer([](vb::Form&) {
+        Logo_Foto_Laden->Reiter_Browser_Click();
+        Logo_Foto_Laden->Fotos_Vorschaubild_Click(0);
+        {
+            FullDisk voll(100);
+            Logo_Foto_Laden->Uebernehmen_Click();
+        }
+        Logo_Foto_Laden->Abbrechen_Click();
+    });
+    Fotoeditor->Laden_Fotos_Browser_bearbeiten_Click();
+    EXPECT_EQ(shownInfos, std::vector<QString>{workFileNotWritten(QStringLiteral("temp.bmp"), true)});
+    EXPECT_EQ(ReadFile(file("temp.bmp")), QByteArray("ein frueheres Foto"));
+    EXPECT_TRUE(Auswahl_abgebrochen);
+    EXPECT_EQ(Bilddatei_Pfad, file("bild.bmp"));
+    EXPECT_EQ(Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle(), foto);
 }
 
 TEST_F(PickerTest, AFolderThatVanishesLeavesThePickerUsable) {

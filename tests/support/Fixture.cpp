@@ -72,3 +72,8 @@ void UseTestSeams(const QString& folder) {
 }
 
 void writeImage(const QString& path, const QImage& img, const char* format) { ASSERT_TRUE(img.save(path, format)); }
+
+QString workFileNotWritten(const QString& name, bool photo) {
+    return QStringLiteral("Die Arbeitsdatei \"") + name + QStringLiteral("\" konnte im Programmverzeichnis nicht geschrieben werden. Das ") +
+           (photo ? QStringLiteral("Foto") : QStringLiteral("Logo")) + QStringLiteral(" bleibt unverändert.");
+}

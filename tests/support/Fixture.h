@@ -45,5 +45,9 @@ private:
 // no desktop, help window or serial device, and folder, store and clipboard of the test's own.
 void UseTestSeams(const QString& folder);
 
+// The program's message for a work file of its folder that could not be written, with what
+// stays as it was: the logo (photo false) or the photo.
+QString workFileNotWritten(const QString& name, bool photo);
+
 // Writes a picture file for a test.
 void writeImage(const QString& path, const QImage& img, const char* format = "BMP");
