@@ -190,7 +190,7 @@ void fusedFilter(cDIBSection& img, cDIBSection& buf, RowFn rowFn) {
     const int bytes = width * 3;
     const int b0 = Half * 3, b1 = (width - Half) * 3;
     const bool inner = b1 > b0 && height - Half > Half;
-    const int n = imaging::bandsFor(height, int64_t(bytes) * (2 * Half + 1));
+    const int n = imaging::bandsFor(height, int64_t(bytes) * (2 * Half + 1), 32 * Half);
     // Per band: the Half rows below it, then the Half rows above it.
     std::vector<uint8_t> aside(size_t(n) * size_t(2 * Half) * size_t(bytes));
     auto asideRow = [&](int t, int k) { return aside.data() + (size_t(t) * size_t(2 * Half) + size_t(k)) * size_t(bytes); };
@@ -238,17 +238,6 @@ void fusedFilter(cDIBSection& img, cDIBSection& buf, RowFn rowFn) {
     });
 }
 
-// Copies a whole buffer into another of the same size on all threads (LoadPictureBlt otherwise).
-void copyPicture(const cDIBSection& from, cDIBSection& to) {
-    if (!from.DIBSectionBitsPtr() || !to.DIBSectionBitsPtr() || from.Width() != to.Width() || from.Height() != to.Height()) {
-        to.LoadPictureBlt(from);
-        return;
-    }
-    const size_t bytes = size_t(from.Width()) * 3;
-    forRows(0, from.Height(), int64_t(bytes), [&](int ya, int yb) {
-        for (int y = ya; y < yb; ++y) std::memcpy(row(to, y), row(from, y), bytes);
-    });
-}
 
 } // namespace
 
@@ -379,14 +368,14 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
     case eSharpenMore:
     case eCustom:
         if (fusedConvolve(cImage, cBuffer, int(Post::Copy))) return true;
-        copyPicture(cImage, cBuffer);
+        cBuffer.LoadPictureBlt(cImage);
         ConvolveFilter(cImage, cBuffer);
-        copyPicture(cBuffer, cImage);
+        cImage.LoadPictureBlt(cBuffer);
         return true;
     case eUnsharpMask:
         FilterType(eBlur3);
         if (!fusedConvolve(cImage, cBuffer, int(Post::Unsharp))) {
-            copyPicture(cImage, cBuffer);
+            cBuffer.LoadPictureBlt(cImage);
             ConvolveFilter(cImage, cBuffer);
             AddImages(cBuffer, cImage, -1, 0, 0, 0, 2, 0, 0, 0);
         }
@@ -394,7 +383,7 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
         return false;
     case eEmboss:
         if (fusedConvolve(cImage, cBuffer, int(Post::Emboss))) return true;
-        copyPicture(cImage, cBuffer);
+        cBuffer.LoadPictureBlt(cImage);
         ConvolveFilter(cImage, cBuffer);
         AddImages(cBuffer, cImage, 1, 127, 127, 127, 0, 0, 0, 0);
         return true;
@@ -412,9 +401,9 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
             if (Complete) Complete(int(nowMs() - start));
             return true;
         }
-        copyPicture(cImage, cBuffer);
+        cBuffer.LoadPictureBlt(cImage);
         RankFilter(cImage, cBuffer);
-        copyPicture(cBuffer, cImage);
+        cImage.LoadPictureBlt(cBuffer);
         return true;
     default:
         return false;
@@ -744,6 +733,115 @@ struct NoiseDraws {
     };
 };
 
+// The generator's step as a matrix over bits (col[i]: the image of bit i), for jumps of
+// millions of draws.
+struct StepMatrix {
+    uint64_t col[64];
+    uint64_t operator()(uint64_t s) const {
+        uint64_t r = 0;
+        for (int i = 0; i < 64; ++i)
+            if ((s >> i) & 1) r ^= col[i];
+        return r;
+    }
+    static StepMatrix power(uint64_t n) {
+        StepMatrix m, r;
+        for (int i = 0; i < 64; ++i) {
+            m.col[i] = NoiseDraws::step(uint64_t(1) << i);
+            r.col[i] = uint64_t(1) << i;
+        }
+        for (; n; n >>= 1) {
+            if (n & 1) r = r.then(m);
+            m = m.then(m);
+        }
+        return r;
+    }
+    // This map followed by o.
+    StepMatrix then(const StepMatrix& o) const {
+        StepMatrix r;
+        for (int i = 0; i < 64; ++i) r.col[i] = o(col[i]);
+        return r;
+    }
+};
+
+// The states before each group of pixels and after the last one. Without selection every pixel
+// draws three numbers and a group's state is a jump. With it the walk through the states is
+// split too: each group but the first starts a little before where its state is likely to be
+// (the draws per pixel vary little over millions of pixels), walks from there and keeps the
+// states it passes first. Two walks that meet a common state go on together, and this happens
+// within a few pixels; once the group before has found its true end, that state is looked up
+// among the kept ones. A group whose walk missed it walks again from the true state.
+template <class GroupPixels, class Next>
+std::vector<uint64_t> noiseGroupStarts(uint64_t s0, int groups, GroupPixels&& groupPixels, Next&& next, bool bRandom, uint32_t kMin) {
+    std::vector<int64_t> firstPixel(size_t(groups) + 1, 0);
+    for (int g = 0; g < groups; ++g) firstPixel[size_t(g) + 1] = firstPixel[size_t(g)] + groupPixels(g);
+    std::vector<uint64_t> starts(size_t(groups) + 1);
+    if (!bRandom) {
+        for (int g = 0; g <= groups; ++g) starts[size_t(g)] = StepMatrix::power(uint64_t(firstPixel[size_t(g)]) * 3)(s0);
+        return starts;
+    }
+    auto walk = [&](uint64_t s, int64_t n) {
+        for (int64_t i = 0; i < n; ++i) s = next(s);
+        return s;
+    };
+    if (groups == 1) {
+        starts[0] = s0;
+        starts[1] = walk(s0, firstPixel[1]);
+        return starts;
+    }
+    const double p = double((1u << 24) - std::min(kMin, 1u << 24)) / double(1u << 24);
+    constexpr int kEvery = 256; // states kept along the walk for looking up later
+    struct Walk {
+        std::vector<uint64_t> first; // the states of the first steps
+        std::vector<uint64_t> every; // the state before every kEvery-th step
+    };
+    std::vector<Walk> walks(static_cast<size_t>(groups));
+    imaging::forBands(0, groups, groups, [&](int g, int, int) {
+        const int64_t pa = firstPixel[size_t(g)], len = firstPixel[size_t(g) + 1] - pa;
+        uint64_t s = s0;
+        int64_t window = 0;
+        if (g > 0) {
+            const double spread = 3.0 * std::sqrt(double(pa) * p * (1.0 - p));
+            const int64_t margin = int64_t(12.0 * spread) + 64;
+            const int64_t guess = std::max<int64_t>(0, int64_t(double(pa) * (1.0 + 3.0 * p)) - margin);
+            s = StepMatrix::power(uint64_t(guess))(s0);
+            window = 2 * margin + 64;
+        }
+        Walk& w = walks[size_t(g)];
+        w.first.resize(size_t(window));
+        w.every.reserve(size_t((window + len) / kEvery + 1));
+        for (int64_t i = 0; i < window + len; ++i) {
+            if (i < window) w.first[size_t(i)] = s;
+            if (i % kEvery == 0) w.every.push_back(s);
+            s = next(s);
+        }
+    });
+    auto stateAt = [&](const Walk& w, int64_t i) { return walk(w.every[size_t(i / kEvery)], i % kEvery); };
+    starts[0] = s0;
+    int64_t offset = 0; // where group g's true start lies in its walk
+    for (int g = 0; g < groups; ++g) {
+        const int64_t len = firstPixel[size_t(g) + 1] - firstPixel[size_t(g)];
+        if (g > 0) {
+            const Walk& w = walks[size_t(g)];
+            const auto found = std::find(w.first.begin(), w.first.end(), starts[size_t(g)]);
+            if (found != w.first.end()) {
+                offset = found - w.first.begin();
+            } else {
+                Walk& again = walks[size_t(g)];
+                again.every.clear();
+                uint64_t s = starts[size_t(g)];
+                for (int64_t i = 0; i < len; ++i) {
+                    if (i % kEvery == 0) again.every.push_back(s);
+                    s = next(s);
+                }
+                again.every.push_back(s);
+                offset = 0;
+            }
+        }
+        starts[size_t(g) + 1] = g == 0 ? stateAt(walks[0], len) : stateAt(walks[size_t(g)], offset + len);
+    }
+    return starts;
+}
+
 void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
     const int range = int(int64_t(lPercent) * 128 / 100);
     const int half = range / 2;
@@ -770,13 +868,14 @@ void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
         if (!bRandom) return sAll;
         return NoiseDraws::number(s1) >= kMin ? sAll : s1;
     };
-    std::vector<uint64_t> columnStart(size_t(width) + 1);
-    uint64_t s = state;
-    for (int x = 0; x < width; ++x) {
-        columnStart[size_t(x)] = s;
-        for (int y = 0; y < height; ++y) s = next(s);
-    }
-    state = s;
+    // The columns in groups, each changed on one thread from the state it starts with.
+    const int64_t pixels = int64_t(width) * height;
+    const int groups = int(std::clamp<int64_t>(pixels >> 17, 1, std::min(width, 16)));
+    std::vector<int> firstColumn(size_t(groups) + 1);
+    for (int g = 0; g <= groups; ++g) firstColumn[size_t(g)] = imaging::bandStart(0, width, groups, g);
+    auto groupPixels = [&](int g) { return int64_t(firstColumn[size_t(g) + 1] - firstColumn[size_t(g)]) * height; };
+    const std::vector<uint64_t> starts = noiseGroupStarts(state, groups, groupPixels, next, bRandom, kMin);
+    state = starts.back();
     // u x range + (old - half) for u = k / 2^24, rounded halves to even, in integers.
     auto noisy = [range, half](int old, uint32_t k) {
         const int64_t n = int64_t(k) * range + (int64_t(old - half) << 24);
@@ -785,9 +884,9 @@ void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
         q += (rem > 0x800000) | ((rem == 0x800000) & (q & 1));
         return clampByte(int(std::clamp<int64_t>(q, -1, 256)));
     };
-    forRows(0, width, int64_t(height) * 3, [&](int xa, int xb) {
-        for (int x = xa; x < xb; ++x) {
-            uint64_t c = columnStart[size_t(x)];
+    imaging::forBands(0, groups, groups, [&](int g, int, int) {
+        uint64_t c = starts[size_t(g)];
+        for (int x = firstColumn[size_t(g)]; x < firstColumn[size_t(g) + 1]; ++x) {
             uint8_t* p = bits + 3 * x;
             for (int y = 0; y < height; ++y, p += line) {
                 uint64_t s1 = NoiseDraws::step(c);

@@ -5,7 +5,9 @@
 // Rows are independent in every caller, so the bytes never depend on the split; the two builds
 // run the same source and give the same bytes (the tests compare them).
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -31,29 +33,36 @@ inline void withBestIsa(F&& f) {
     else runBaseline(f);
 }
 
-// How many bands rows of bytesPerRow bytes are split into: one per thread, but at least half a
-// megabyte of work each, so that small pictures stay on the caller's thread.
-inline int bandsFor(int rows, int64_t bytesPerRow) {
+// How many bands rows of bytesPerRow bytes are split into: about a quarter megabyte each, and
+// at least minRows rows each. The bands are many more than the threads, which take them one
+// after another: on a busy machine a thread held up costs one band, not a share of the picture.
+inline int bandsFor(int rows, int64_t bytesPerRow, int minRows = 1) {
     if (rows <= 0) return 0;
-    constexpr int64_t kBytesPerThread = int64_t(1) << 19;
-    const int64_t byWork = std::max<int64_t>(1, int64_t(rows) * std::max<int64_t>(bytesPerRow, 1) / kBytesPerThread);
-    return int(std::min<int64_t>({int64_t(std::max(1u, std::thread::hardware_concurrency())), byWork, rows}));
+    constexpr int64_t kBytesPerBand = int64_t(1) << 18;
+    const int64_t byWork = int64_t(rows) * std::max<int64_t>(bytesPerRow, 1) / kBytesPerBand;
+    return int(std::max<int64_t>(1, std::min<int64_t>(byWork, rows / std::max(minRows, 1))));
 }
 // First row of band t of n over [y0, y1).
 inline int bandStart(int y0, int y1, int n, int t) { return y0 + int(int64_t(y1 - y0) * t / n); }
 
-// Runs f(t, first, last) for the n bands of [y0, y1), band 0 on the caller's thread.
+// Runs work on up to threads threads at once, the caller's among them, and returns when every
+// run has ended. The threads are kept from one call to the next: starting threads costs
+// milliseconds here. A call made while another runs (from another thread, or from inside the
+// work) runs work on the caller's thread alone.
+void runOnThreads(int threads, const std::function<void()>& work);
+
+// Runs f(t, first, last) for the n bands of [y0, y1) on the processor's threads (the caller's
+// among them), each band on one thread, in any order.
 template <class F>
 void forBands(int y0, int y1, int n, F&& f) {
     if (n <= 1) {
         if (y1 > y0) f(0, y0, y1);
         return;
     }
-    std::vector<std::thread> pool;
-    pool.reserve(size_t(n - 1));
-    for (int t = 1; t < n; ++t) pool.emplace_back([&, t] { f(t, bandStart(y0, y1, n, t), bandStart(y0, y1, n, t + 1)); });
-    f(0, bandStart(y0, y1, n, 0), bandStart(y0, y1, n, 1));
-    for (std::thread& th : pool) th.join();
+    std::atomic<int> next{0};
+    runOnThreads(n, [&] {
+        for (int t; (t = next.fetch_add(1, std::memory_order_relaxed)) < n;) f(t, bandStart(y0, y1, n, t), bandStart(y0, y1, n, t + 1));
+    });
 }
 
 // Runs f(first, last) over the rows [y0, y1), split among threads when the work pays for them.

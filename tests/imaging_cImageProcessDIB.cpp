@@ -402,13 +402,13 @@ TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
 }
 
 TEST(cImageProcessDIB, NoiseFromTheProgramsGeneratorIsTheNoiseOfItsDrawsOneByOne) {
-    // The program's generator walked in one pass, and the same numbers fed one draw at a time:
-    // the same picture and the generator left at the same state.
+    // The program's generator walked in groups of columns on all threads, and the same numbers
+    // fed one draw at a time: the same picture and the generator left at the same state.
     for (bool random : {true, false}) {
         SCOPED_TRACE(random);
         cDIBSection fast, slow;
-        randomPicture(fast, 613, 401, 11);
-        randomPicture(slow, 613, 401, 11);
+        randomPicture(fast, 1031, 613, 11);
+        randomPicture(slow, 1031, 613, 11);
         vb::DefaultRnd().state = 0x0123456789ABCDEFull;
         vb::RndGenerator copy = vb::DefaultRnd();
         cImageProcessDIB().AddNoise(fast, 20, random);
