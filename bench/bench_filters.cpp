@@ -342,11 +342,26 @@ private:
     std::map<std::string, double> m_ms;
 };
 
-// The filter mode: the host opens the photo, runs one row and the photo is written back.
+// A 24-bit BMP read straight into a buffer: its rows are stored as the buffer holds them.
+bool readBmp24(const QString& path, cDIBSection& d) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(54);
+    if (head.size() != 54 || head[0] != 'B' || head[1] != 'M') return false;
+    auto u32 = [&](int o) { return uint32_t(uint8_t(head[o])) | uint32_t(uint8_t(head[o + 1])) << 8 | uint32_t(uint8_t(head[o + 2])) << 16 | uint32_t(uint8_t(head[o + 3])) << 24; };
+    const int w = int(u32(18)), h = int(u32(22)), bits = uint8_t(head[28]) | uint8_t(head[29]) << 8;
+    if (bits != 24 || u32(30) != 0 || w <= 0 || h <= 0 || !d.Create(w, h) || !f.seek(u32(10))) return false;
+    return f.read(reinterpret_cast<char*>(d.DIBSectionBitsPtr()), d.ImageSize()) == d.ImageSize();
+}
+
+// The filter mode, our whole process: the photo file read into the host's buffers, one row run
+// as the host runs it, the photo written back.
 int filterRow(int index, const QString& in, const QString& out) {
     if (index < 0 || index >= int(rows().size())) return 2;
     mfrmMainHost host;
-    if (!host.OpenFile(in, false)) return 1;
+    host.m_cDIB = std::make_unique<cDIBSection>();
+    host.m_cDIBBuffer = std::make_unique<cDIBSection>();
+    if (!readBmp24(in, *host.m_cDIB) || !host.m_cDIBBuffer->Create(host.m_cDIB->Width(), host.m_cDIB->Height())) return 1;
     runEntry(host, rows()[size_t(index)].entry, rows()[size_t(index)].index);
     return host.m_cDIB->SavePicture(out) ? 0 : 1;
 }

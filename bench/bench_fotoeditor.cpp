@@ -1,12 +1,15 @@
 // Opening a 4000 x 3000 JPEG in the photo editor (the entry pair: processing host, fitted view,
-// logo-size picture, three conversions) beside one plain decode of the same file; and a refill
-// of the six-slot strip with such photos.
+// logo-size picture, three conversions) beside one plain decode of the same file; a refill of
+// the six-slot strip with such photos; and the editor's step from choosing a filter to the
+// filtered picture on screen (host, work files, reopen, previews) for a 2048-pixel photo and a
+// 12-megapixel one.
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "photo/Fotoeditor.h"
 #include "photo/Fotovorschau_Editor_6.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
+#include "platform/Image.h"
 #include "platform/FileListBox.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
@@ -18,6 +21,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 #include "BenchMain.h"
 
@@ -73,4 +77,40 @@ static void BM_StripRefillSix4000x3000(benchmark::State& state) {
 }
 BENCHMARK(BM_StripRefillSix4000x3000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
+// The filter rows of the editor's lists: Filter1, Filter2, Filter3.
+struct Filterzeile {
+    const char* name;
+    int f1, f2, f3;
+};
+constexpr Filterzeile kZeilen[] = {
+    {"Bild_invertieren", 0, 2, 0}, {"Graustufen", 0, 3, 0}, {"SW-Rasterung", 0, 4, 0}, {"wenig_weichzeichnen", 1, 0, 0},
+    {"unscharf_maskieren", 1, 1, 2}, {"Relief", 1, 2, 0}, {"Stoerungen_hinzufuegen", 1, 2, 1}, {"Kantenbetonung_normal", 1, 2, 2},
+};
+
+static void BM_FilterStep(benchmark::State& state, int breite, int hoehe, const Filterzeile* z) {
+    Umgebung u;
+    const QImage quelle(QCoreApplication::applicationDirPath() + QStringLiteral("/fotos/Garten.jpg"));
+    const QString foto = u.dir.filePath(QStringLiteral("schritt.jpg"));
+    quelle.scaled(breite, hoehe, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(foto, "JPG", 90);
+    FotoeditorForm& F = *Fotoeditor;
+    F.In_Fotoeditor_bearbeiten_Einsprung(foto);
+    F.Laden_Click_Sub(foto);
+    F.Filter1->setListIndex(z->f1);
+    F.Filter2->setListIndex(z->f2);
+    if (z->f1 == 1) F.Filter3->setListIndex(z->f3);
+    for (auto _ : state) {
+        F.Filter_anwenden_Click();
+        benchmark::DoNotOptimize(F.Fotos_Bearbeiten_Bildimage->Picture());
+    }
+    state.counters["photo_px"] = double(F.Fotos_Bearbeiten_Bildimage->Picture().Width());
+}
+
+int main(int argc, char** argv) {
+    for (const Filterzeile& z : kZeilen) {
+        benchmark::RegisterBenchmark((std::string("BM_FilterStep2048x1536/") + z.name).c_str(), BM_FilterStep, 2048, 1536, &z)
+            ->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark((std::string("BM_FilterStep12MP/") + z.name).c_str(), BM_FilterStep, 4000, 3000, &z)
+            ->Unit(benchmark::kMillisecond)->Iterations(3);
+    }
+    return runBenchmarks(argc, argv);
+}
