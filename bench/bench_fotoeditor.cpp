@@ -1,7 +1,9 @@
 // Opening a camera photo in the photo editor (the entry pair: processing host, fitted view,
 // logo-size picture, three conversions) beside one plain decode of the same file, for 24- and
-// 48-megapixel photos, baseline and progressive, with the process's peak memory; and a refill of
-// the six-slot strip with such photos.
+// 48-megapixel photos, baseline and progressive, with the process's peak memory; a refill of the
+// six-slot strip with such photos; and the editor's step from choosing a filter to the filtered
+// picture on screen (host, work files, reopen, previews) for a 2048-pixel photo and a
+// 12-megapixel one.
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "photo/Fotoeditor.h"
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 #include "BenchMain.h"
 #include "BenchPhoto.h"
@@ -59,12 +62,13 @@ void resetPeak() {
 struct Umgebung {
     QTemporaryDir dir;
     QString foto;
-    explicit Umgebung(int art) {
+    // art < 0: no collection, only the program folder.
+    explicit Umgebung(int art = -1) {
         vb::App::SetPath(dir.path());
         Parameter_und_Start::Grundzustand();
         Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
         QDir(dir.path()).mkpath(QStringLiteral("fotos"));
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; art >= 0 && i < 6; ++i) {
             QFile f(dir.filePath(QStringLiteral("fotos/foto%1.jpg").arg(i)));
             if (f.open(QIODevice::WriteOnly)) f.write(fotoDaten(art));
         }
@@ -121,4 +125,40 @@ static void BM_StripRefillSix(benchmark::State& state) {
 }
 BENCHMARK(BM_StripRefillSix)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv) { return runBenchmarks(argc, argv); }
+// The filter rows of the editor's lists: Filter1, Filter2, Filter3.
+struct Filterzeile {
+    const char* name;
+    int f1, f2, f3;
+};
+constexpr Filterzeile kZeilen[] = {
+    {"Bild_invertieren", 0, 2, 0}, {"Graustufen", 0, 3, 0}, {"SW-Rasterung", 0, 4, 0}, {"wenig_weichzeichnen", 1, 0, 0},
+    {"unscharf_maskieren", 1, 1, 2}, {"Relief", 1, 2, 0}, {"Stoerungen_hinzufuegen", 1, 2, 1}, {"Kantenbetonung_normal", 1, 2, 2},
+};
+
+static void BM_FilterStep(benchmark::State& state, int breite, int hoehe, const Filterzeile* z) {
+    Umgebung u;
+    const QImage quelle(QCoreApplication::applicationDirPath() + QStringLiteral("/fotos/Garten.jpg"));
+    const QString foto = u.dir.filePath(QStringLiteral("schritt.jpg"));
+    quelle.scaled(breite, hoehe, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(foto, "JPG", 90);
+    FotoeditorForm& F = *Fotoeditor;
+    F.In_Fotoeditor_bearbeiten_Einsprung(foto);
+    F.Laden_Click_Sub(foto);
+    F.Filter1->setListIndex(z->f1);
+    F.Filter2->setListIndex(z->f2);
+    if (z->f1 == 1) F.Filter3->setListIndex(z->f3);
+    for (auto _ : state) {
+        F.Filter_anwenden_Click();
+        benchmark::DoNotOptimize(F.Fotos_Bearbeiten_Bildimage->Picture());
+    }
+    state.counters["photo_px"] = double(F.Fotos_Bearbeiten_Bildimage->Picture().Width());
+}
+
+int main(int argc, char** argv) {
+    for (const Filterzeile& z : kZeilen) {
+        benchmark::RegisterBenchmark((std::string("BM_FilterStep2048x1536/") + z.name).c_str(), BM_FilterStep, 2048, 1536, &z)
+            ->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark((std::string("BM_FilterStep12MP/") + z.name).c_str(), BM_FilterStep, 4000, 3000, &z)
+            ->Unit(benchmark::kMillisecond)->Iterations(3);
+    }
+    return runBenchmarks(argc, argv);
+}

@@ -1,5 +1,7 @@
 #include "imaging/cDIBSection.h"
 
+#include "imaging/cImageProcessDIB_Parallel.h"
+
 #include "platform/Bmp.h"
 #include "platform/Clipboard.h"
 #include "platform/Gdi.h"
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -72,7 +75,33 @@ void ropBlt(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx
 
 } // namespace
 
-void cDIBSection::FreeBits::operator()(uint8_t* p) const { std::free(p); }
+void cDIBSection::FreeBits::operator()(uint8_t* p) const {
+    if (mapped) munmap(p, mapped);
+    else std::free(p);
+}
+
+namespace {
+// A zeroed block of at least size bytes for a large picture: aligned to and advised for huge
+// pages, and touched on all threads, so that the first write to it does not fault page by page.
+// Null when the system has no such mapping; length receives the mapped length.
+uint8_t* mapZeroed(int64_t size, size_t& length) {
+    constexpr size_t kHuge = size_t(2) << 20;
+    length = (size_t(size) + kHuge - 1) & ~(kHuge - 1);
+    void* raw = mmap(nullptr, length + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    const uintptr_t begin = uintptr_t(raw), aligned = (begin + kHuge - 1) & ~uintptr_t(kHuge - 1);
+    if (aligned > begin) munmap(raw, aligned - begin);
+    if (aligned + length < begin + length + kHuge) munmap(reinterpret_cast<void*>(aligned + length), begin + length + kHuge - aligned - length);
+    auto* bits = reinterpret_cast<uint8_t*>(aligned);
+    madvise(bits, length, MADV_HUGEPAGE);
+    constexpr int kPage = 4096;
+    const int pages = int(length / kPage);
+    imaging::forRows(0, pages, kPage, [bits](int a, int b) {
+        for (int i = a; i < b; ++i) reinterpret_cast<volatile uint8_t*>(bits)[size_t(i) * kPage] = 0;
+    });
+    return bits;
+}
+} // namespace
 
 cDIBSection::~cDIBSection() { ClearUp(); }
 
@@ -83,9 +112,14 @@ bool cDIBSection::Create(int lWidth, int lheight) {
     const int64_t size = line * lheight;
     // The header's image size is a 32-bit field.
     if (size > INT32_MAX) return false;
-    auto* bits = static_cast<uint8_t*>(std::calloc(size_t(size), 1));
+    size_t mapped = 0;
+    uint8_t* bits = size >= (int64_t(1) << 21) ? mapZeroed(size, mapped) : nullptr;
+    if (!bits) {
+        mapped = 0;
+        bits = static_cast<uint8_t*>(std::calloc(size_t(size), 1));
+    }
     if (!bits) return false;
-    m_bits.reset(bits);
+    m_bits = std::unique_ptr<uint8_t, FreeBits>(bits, FreeBits{mapped});
     m_width = lWidth;
     m_height = lheight;
     m_hdc = nextHandle();
@@ -184,11 +218,14 @@ void cDIBSection::LoadPictureBlt(const cDIBSection& src, int lSrcLeft, int lSrcT
     if (cols.last <= cols.first || rows.last <= rows.first) return;
     const int line = BytesPerScanLine(), sline = src.BytesPerScanLine();
     const size_t bytes = size_t(cols.last - cols.first) * 3;
-    for (int j = rows.first; j < rows.last; ++j) {
-        const uint8_t* s = src.m_bits.get() + int64_t(src.m_height - 1 - (lSrcTop + j)) * sline + int64_t(lSrcLeft + cols.first) * 3;
-        uint8_t* d = m_bits.get() + int64_t(m_height - 1 - j) * line + int64_t(cols.first) * 3;
-        std::memcpy(d, s, bytes);
-    }
+    // Rows are copied on all threads when the picture is large.
+    imaging::forRows(rows.first, rows.last, int64_t(bytes), [&](int ja, int jb) {
+        for (int j = ja; j < jb; ++j) {
+            const uint8_t* s = src.m_bits.get() + int64_t(src.m_height - 1 - (lSrcTop + j)) * sline + int64_t(lSrcLeft + cols.first) * 3;
+            uint8_t* d = m_bits.get() + int64_t(m_height - 1 - j) * line + int64_t(cols.first) * 3;
+            std::memcpy(d, s, bytes);
+        }
+    });
 }
 
 void cDIBSection::RandomiseBits(bool bGray) {

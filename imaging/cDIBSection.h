@@ -63,7 +63,9 @@ public:
     QImage ToImage() const;
 
 private:
+    // Large buffers are mapped on their own (mapped holds the length), small ones allocated.
     struct FreeBits {
+        size_t mapped; // 0 for an allocated block (a default deleter is zeroed)
         void operator()(uint8_t* p) const;
     };
     static int stride(int width) { return int((int64_t(width) * 3 + 3) & ~int64_t(3)); }

@@ -2,6 +2,7 @@
 
 #include "imaging/HLSInline.h"
 #include "imaging/cColourReduceDIB.h"
+#include "imaging/cImageProcessDIB_Parallel.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
 #include "platform/Rnd.h"
@@ -10,13 +11,25 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <memory>
 #include <cmath>
 #include <cstdint>
-#include <thread>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 #include <atomic>
+
+namespace imaging {
+namespace {
+std::atomic<bool> g_baselineOnly{false};
+}
+bool UseAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has && !g_baselineOnly.load(std::memory_order_relaxed);
+}
+void BaselineOnly(bool bBaseline) { g_baselineOnly = bBaseline; }
+} // namespace imaging
 
 namespace {
 
@@ -48,26 +61,8 @@ inline long roundEvenD(double v) {
 
 inline uint8_t clampByte(int v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
-// Runs f(first, last) over the rows [y0, y1), split among threads when the work is large enough
-// to pay for them. Rows are independent in every caller, so the bytes do not depend on the split.
-template <class F>
-void forRows(int y0, int y1, int64_t bytesPerRow, F&& f) {
-    const int rows = y1 - y0;
-    if (rows <= 0) return;
-    constexpr int64_t kBytesPerThread = int64_t(1) << 19;
-    const int64_t byWork = std::max<int64_t>(1, int64_t(rows) * std::max<int64_t>(bytesPerRow, 1) / kBytesPerThread);
-    const int threads = int(std::min<int64_t>({int64_t(std::max(1u, std::thread::hardware_concurrency())), byWork, rows}));
-    if (threads <= 1) {
-        f(y0, y1);
-        return;
-    }
-    std::vector<std::thread> pool;
-    pool.reserve(size_t(threads - 1));
-    auto bound = [&](int t) { return y0 + int(int64_t(rows) * t / threads); };
-    for (int t = 1; t < threads; ++t) pool.emplace_back([&, t] { f(bound(t), bound(t + 1)); });
-    f(bound(0), bound(1));
-    for (std::thread& th : pool) th.join();
-}
+using imaging::forRows;
+using imaging::withBestIsa;
 
 // The common area of two buffers, in pixels.
 struct Area {
@@ -143,47 +138,106 @@ template <> struct Preset<6> {
 };
 template <> struct Preset<8> { static constexpr int kHalf = 1, kWeight = 1; static int sum(const PresetRows& p, int b) { return p.s(b, 1, 1) - p.s(b, -1, -1); } };
 
+// One row of a preset kernel: r[j + 2] is the source row y + j.
 template <int Type>
-void presetRows(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0, int b1) {
+[[gnu::always_inline]] inline void presetRow(const uint8_t* const* r, uint8_t* __restrict out, int b0, int b1) {
     using K = Preset<Type>;
-    for (int y = y0; y < y1; ++y) {
-        PresetRows p{};
-        for (int j = -K::kHalf; j <= K::kHalf; ++j) p.r[j + 2] = row(src, y + j);
-        uint8_t* __restrict out = row(dst, y);
-        for (int b = b0; b < b1; ++b) {
-            const int16_t v = int16_t(K::sum(p, b));
-            const uint16_t pos = uint16_t(v < 0 ? 0 : v);
-            const uint16_t q = uint16_t(pos / uint16_t(K::kWeight));
-            out[b] = uint8_t(q > 255 ? 255 : q);
-        }
+    PresetRows p{};
+    for (int j = -K::kHalf; j <= K::kHalf; ++j) p.r[j + 2] = r[j + 2];
+    for (int b = b0; b < b1; ++b) {
+        const int16_t v = int16_t(K::sum(p, b));
+        const uint16_t pos = uint16_t(v < 0 ? 0 : v);
+        const uint16_t q = uint16_t(pos / uint16_t(K::kWeight));
+        out[b] = uint8_t(q > 255 ? 255 : q);
     }
 }
 
 // One row of a 3 x 3 rank filter along the byte stream: bytes 3 apart are the same channel.
 template <int Type>
-void rankRows(const cDIBSection& src, cDIBSection& dst, int y0, int y1, int b0, int b1) {
-    for (int y = y0; y < y1; ++y) {
-        const uint8_t* __restrict r0 = row(src, y - 1);
-        const uint8_t* __restrict r1 = row(src, y);
-        const uint8_t* __restrict r2 = row(src, y + 1);
-        uint8_t* __restrict out = row(dst, y);
-        for (int b = b0; b < b1; ++b) {
-            if constexpr (Type == cImageProcessDIB::eMean3) {
-                const uint16_t sum = uint16_t(r0[b - 3] + r0[b] + r0[b + 3] + r1[b - 3] + r1[b] + r1[b + 3] + r2[b - 3] + r2[b] + r2[b + 3]);
-                out[b] = uint8_t(sum / 9);
-            } else {
-                auto pick = [](uint8_t x, uint8_t z) -> uint8_t {
-                    if constexpr (Type == cImageProcessDIB::eMinimum3) return x < z ? x : z;
-                    else return x > z ? x : z;
-                };
-                const uint8_t p = pick(pick(r0[b - 3], r0[b]), r0[b + 3]);
-                const uint8_t q = pick(pick(r1[b - 3], r1[b]), r1[b + 3]);
-                const uint8_t t = pick(pick(r2[b - 3], r2[b]), r2[b + 3]);
-                out[b] = pick(pick(p, q), t);
-            }
+[[gnu::always_inline]] inline void rankRow(const uint8_t* const* r, uint8_t* __restrict out, int b0, int b1) {
+    const uint8_t* __restrict r0 = r[1];
+    const uint8_t* __restrict r1 = r[2];
+    const uint8_t* __restrict r2 = r[3];
+    for (int b = b0; b < b1; ++b) {
+        if constexpr (Type == cImageProcessDIB::eMean3) {
+            const uint16_t sum = uint16_t(r0[b - 3] + r0[b] + r0[b + 3] + r1[b - 3] + r1[b] + r1[b + 3] + r2[b - 3] + r2[b] + r2[b + 3]);
+            out[b] = uint8_t(sum / 9);
+        } else {
+            auto pick = [](uint8_t x, uint8_t z) -> uint8_t {
+                if constexpr (Type == cImageProcessDIB::eMinimum3) return x < z ? x : z;
+                else return x > z ? x : z;
+            };
+            const uint8_t p = pick(pick(r0[b - 3], r0[b]), r0[b + 3]);
+            const uint8_t q = pick(pick(r1[b - 3], r1[b]), r1[b + 3]);
+            const uint8_t t = pick(pick(r2[b - 3], r2[b]), r2[b + 3]);
+            out[b] = pick(pick(p, q), t);
         }
     }
 }
+
+// What becomes of the picture once its filtered row is in the scratch buffer: a copy of it (the
+// plain filters), the row plus 127 (emboss), or twice the unfiltered row less it (unsharp mask).
+enum class Post { Copy, Emboss, Unsharp };
+
+// ProcessImage in one pass where the scratch buffer has the picture's size: the filtered row
+// goes straight into the buffer, its border bytes from the source, and then into the picture.
+// The bytes are those of copy, filter, copy (or combine). Each band of rows works top to bottom
+// in place, keeping the unfiltered rows it still needs; the rows next to a band, which its
+// neighbours overwrite, are taken aside before any band starts.
+template <int Half, Post P, class RowFn>
+void fusedFilter(cDIBSection& img, cDIBSection& buf, RowFn rowFn) {
+    const int width = img.Width(), height = img.Height();
+    const int bytes = width * 3;
+    const int b0 = Half * 3, b1 = (width - Half) * 3;
+    const bool inner = b1 > b0 && height - Half > Half;
+    const int n = imaging::bandsFor(height, int64_t(bytes) * (2 * Half + 1), 32 * Half);
+    // Per band: the Half rows below it, then the Half rows above it.
+    std::vector<uint8_t> aside(size_t(n) * size_t(2 * Half) * size_t(bytes));
+    auto asideRow = [&](int t, int k) { return aside.data() + (size_t(t) * size_t(2 * Half) + size_t(k)) * size_t(bytes); };
+    for (int t = 0; t < n; ++t) {
+        const int ya = imaging::bandStart(0, height, n, t), yb = imaging::bandStart(0, height, n, t + 1);
+        for (int k = 0; k < Half; ++k) {
+            if (ya - Half + k >= 0) std::memcpy(asideRow(t, k), row(img, ya - Half + k), size_t(bytes));
+            if (yb + k < height) std::memcpy(asideRow(t, Half + k), row(img, yb + k), size_t(bytes));
+        }
+    }
+    imaging::forBands(0, height, n, [&](int t, int ya, int yb) {
+        std::vector<uint8_t> kept(size_t(std::max(Half, 1)) * size_t(bytes));
+        withBestIsa([&] {
+            for (int y = ya; y < yb; ++y) {
+                uint8_t* orig = row(img, y);
+                uint8_t* __restrict out = row(buf, y);
+                const bool filtered = inner && y >= Half && y < height - Half;
+                if (filtered) {
+                    const uint8_t* r[5] = {};
+                    for (int j = -Half; j <= Half; ++j) {
+                        const int yy = y + j;
+                        if (j < 0) r[j + 2] = yy >= ya ? kept.data() + size_t(yy % Half) * size_t(bytes) : asideRow(t, yy - (ya - Half));
+                        else if (j == 0) r[j + 2] = orig;
+                        else r[j + 2] = yy < yb ? row(img, yy) : asideRow(t, Half + yy - yb);
+                    }
+                    rowFn(r, out, b0, b1);
+                    std::memcpy(out, orig, size_t(b0));
+                    std::memcpy(out + b1, orig + b1, size_t(bytes - b1));
+                } else {
+                    std::memcpy(out, orig, size_t(bytes));
+                }
+                if (Half > 0 && y + 1 < yb) std::memcpy(kept.data() + size_t(y % std::max(Half, 1)) * size_t(bytes), orig, size_t(bytes));
+                if constexpr (P == Post::Copy) {
+                    if (filtered) std::memcpy(orig, out, size_t(bytes));
+                } else if constexpr (P == Post::Emboss) {
+                    for (int b = 0; b < bytes; ++b) orig[b] = uint8_t(out[b] > 128 ? 255 : out[b] + 127);
+                } else {
+                    for (int b = 0; b < bytes; ++b) {
+                        const int v = 2 * orig[b] - out[b];
+                        orig[b] = uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v));
+                    }
+                }
+            }
+        });
+    });
+}
+
 
 } // namespace
 
@@ -259,6 +313,51 @@ void cImageProcessDIB::CreateFilterKernel() {
 
 // ---- Filters --------------------------------------------------------------------------------
 
+namespace {
+bool sameSize(const cDIBSection& a, const cDIBSection& b) {
+    return a.DIBSectionBitsPtr() && b.DIBSectionBitsPtr() && a.Width() == b.Width() && a.Height() == b.Height();
+}
+
+// The one-pass ProcessImage of the plain preset kernels.
+void fusedPreset(int type, cDIBSection& img, cDIBSection& buf) {
+    switch (type) {
+    case 1: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<1>(r, out, b0, b1); }); break;
+    case 2: fusedFilter<2, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<2>(r, out, b0, b1); }); break;
+    case 3: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<3>(r, out, b0, b1); }); break;
+    case 4: fusedFilter<2, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<4>(r, out, b0, b1); }); break;
+    case 5: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<5>(r, out, b0, b1); }); break;
+    default: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<6>(r, out, b0, b1); }); break;
+    }
+}
+} // namespace
+
+int cImageProcessDIB::presetType() const {
+    if (m_eType == eCustom || m_eType == 0 || m_lSize == 0) return 0;
+    cImageProcessDIB probe;
+    probe.FilterType(m_eType);
+    if (probe.m_lSize == m_lSize && probe.m_kernel == m_kernel && probe.m_lWeight == m_lWeight) return probe.m_eType;
+    return 0;
+}
+
+bool cImageProcessDIB::fusedConvolve(cDIBSection& cImage, cDIBSection& cBuffer, int ePost) {
+    // The emboss and the unsharp mask combine their own kernel with the picture; the plain
+    // filters are the other presets.
+    const int type = presetType();
+    const int wanted = ePost == int(Post::Emboss) ? eEmboss : ePost == int(Post::Unsharp) ? eBlur3 : type;
+    if (!sameSize(cImage, cBuffer) || type == 0 || type != wanted || (ePost == int(Post::Copy) && type == eEmboss)) return false;
+    const int64_t start = nowMs();
+    const int xEnd = (cImage.Width() - 1) * 3;
+    init(xEnd - m_lHalf * 3);
+    if (ePost == int(Post::Emboss))
+        fusedFilter<1, Post::Emboss>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { presetRow<8>(r, out, b0, b1); });
+    else if (ePost == int(Post::Unsharp))
+        fusedFilter<1, Post::Unsharp>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { presetRow<1>(r, out, b0, b1); });
+    else fusedPreset(type, cImage, cBuffer);
+    columns(m_lHalf * 3, xEnd - m_lHalf * 3, 3);
+    if (Complete) Complete(int(nowMs() - start));
+    return true;
+}
+
 bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
     switch (m_eType) {
     case eBlur3:
@@ -268,18 +367,22 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
     case eSharpen:
     case eSharpenMore:
     case eCustom:
+        if (fusedConvolve(cImage, cBuffer, int(Post::Copy))) return true;
         cBuffer.LoadPictureBlt(cImage);
         ConvolveFilter(cImage, cBuffer);
         cImage.LoadPictureBlt(cBuffer);
         return true;
     case eUnsharpMask:
         FilterType(eBlur3);
-        cBuffer.LoadPictureBlt(cImage);
-        ConvolveFilter(cImage, cBuffer);
-        AddImages(cBuffer, cImage, -1, 0, 0, 0, 2, 0, 0, 0);
+        if (!fusedConvolve(cImage, cBuffer, int(Post::Unsharp))) {
+            cBuffer.LoadPictureBlt(cImage);
+            ConvolveFilter(cImage, cBuffer);
+            AddImages(cBuffer, cImage, -1, 0, 0, 0, 2, 0, 0, 0);
+        }
         FilterType(eUnsharpMask);
         return false;
     case eEmboss:
+        if (fusedConvolve(cImage, cBuffer, int(Post::Emboss))) return true;
         cBuffer.LoadPictureBlt(cImage);
         ConvolveFilter(cImage, cBuffer);
         AddImages(cBuffer, cImage, 1, 127, 127, 127, 0, 0, 0, 0);
@@ -287,6 +390,17 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
     case eMean3:
     case eMinimum3:
     case eMaximum3:
+        if (sameSize(cImage, cBuffer)) {
+            const int64_t start = nowMs();
+            const int xEnd = (cImage.Width() - 1) * 3;
+            init(xEnd - 3);
+            if (m_eType == eMean3) fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMean3>(r, out, b0, b1); });
+            else if (m_eType == eMinimum3) fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMinimum3>(r, out, b0, b1); });
+            else fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMaximum3>(r, out, b0, b1); });
+            columns(3, xEnd - 3, 3);
+            if (Complete) Complete(int(nowMs() - start));
+            return true;
+        }
         cBuffer.LoadPictureBlt(cImage);
         RankFilter(cImage, cBuffer);
         cImage.LoadPictureBlt(cBuffer);
@@ -306,6 +420,8 @@ bool cImageProcessDIB::ConvolveFilter(const cDIBSection& cImage, cDIBSection& cB
     const int half = m_lHalf;
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd - half * 3);
+    // A custom filter whose size was never set has no kernel to read.
+    if (m_lSize == 0) raiseRuntime(9);
     const Area a = common(cImage, cBuffer);
     // Bytes of the written columns, and the written rows.
     const int b0 = half * 3, b1 = (a.width - half) * 3;
@@ -322,20 +438,25 @@ bool cImageProcessDIB::ConvolveFilter(const cDIBSection& cImage, cDIBSection& cB
             }
         const bool fast = m_lWeight > 0 && pos * 255 <= INT16_MAX && neg * 255 >= INT16_MIN;
         // A preset kernel as built (the caller may have changed values since) has its own loop.
-        int preset = 0;
-        if (m_eType != eCustom && m_eType != 0) {
-            cImageProcessDIB probe;
-            probe.FilterType(m_eType);
-            if (probe.m_lSize == m_lSize && probe.m_kernel == m_kernel && probe.m_lWeight == m_lWeight) preset = probe.m_eType;
-        }
-        auto run = [&](auto fn) { forRows(y0, y1, b1 - b0, [&](int ya, int yb) { fn(cImage, cBuffer, ya, yb, b0, b1); }); };
-        if (preset == 1) run(presetRows<1>);
-        else if (preset == 2) run(presetRows<2>);
-        else if (preset == 3) run(presetRows<3>);
-        else if (preset == 4) run(presetRows<4>);
-        else if (preset == 5) run(presetRows<5>);
-        else if (preset == 6) run(presetRows<6>);
-        else if (preset == 8) run(presetRows<8>);
+        const int preset = presetType();
+        auto run = [&](auto fn) {
+            forRows(y0, y1, b1 - b0, [&](int ya, int yb) {
+                withBestIsa([&] {
+                    for (int y = ya; y < yb; ++y) {
+                        const uint8_t* r[5] = {};
+                        for (int j = -half; j <= half; ++j) r[j + 2] = row(cImage, y + j);
+                        fn(r, row(cBuffer, y), b0, b1);
+                    }
+                });
+            });
+        };
+        if (preset == 1) run([](auto r, auto out, int c0, int c1) { presetRow<1>(r, out, c0, c1); });
+        else if (preset == 2) run([](auto r, auto out, int c0, int c1) { presetRow<2>(r, out, c0, c1); });
+        else if (preset == 3) run([](auto r, auto out, int c0, int c1) { presetRow<3>(r, out, c0, c1); });
+        else if (preset == 4) run([](auto r, auto out, int c0, int c1) { presetRow<4>(r, out, c0, c1); });
+        else if (preset == 5) run([](auto r, auto out, int c0, int c1) { presetRow<5>(r, out, c0, c1); });
+        else if (preset == 6) run([](auto r, auto out, int c0, int c1) { presetRow<6>(r, out, c0, c1); });
+        else if (preset == 8) run([](auto r, auto out, int c0, int c1) { presetRow<8>(r, out, c0, c1); });
         else if (fast) {
             forRows(y0, y1, b1 - b0, [&](int ya, int yb) { convolveRows16(cImage, cBuffer, ya, yb, b0, b1, taps, m_lWeight); });
         } else {
@@ -391,10 +512,19 @@ bool cImageProcessDIB::RankFilter(const cDIBSection& cImage, cDIBSection& cBuffe
     const int b0 = 3, b1 = (a.width - 1) * 3;
     const int type = m_eType;
     if (b1 > b0 && a.height > 2) {
-        auto run = [&](auto fn) { forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) { fn(cImage, cBuffer, ya, yb, b0, b1); }); };
-        if (type == eMean3) run(rankRows<eMean3>);
-        else if (type == eMinimum3) run(rankRows<eMinimum3>);
-        else run(rankRows<eMaximum3>);
+        auto run = [&](auto fn) {
+            forRows(1, a.height - 1, b1 - b0, [&](int ya, int yb) {
+                withBestIsa([&] {
+                    for (int y = ya; y < yb; ++y) {
+                        const uint8_t* r[5] = {nullptr, row(cImage, y - 1), row(cImage, y), row(cImage, y + 1), nullptr};
+                        fn(r, row(cBuffer, y), b0, b1);
+                    }
+                });
+            });
+        };
+        if (type == eMean3) run([](auto r, auto out, int c0, int c1) { rankRow<eMean3>(r, out, c0, c1); });
+        else if (type == eMinimum3) run([](auto r, auto out, int c0, int c1) { rankRow<eMinimum3>(r, out, c0, c1); });
+        else run([](auto r, auto out, int c0, int c1) { rankRow<eMaximum3>(r, out, c0, c1); });
     }
     columns(3, xEnd - 3, 3);
     if (Complete) Complete(int(nowMs() - start));
@@ -429,6 +559,20 @@ void cImageProcessDIB::AddImages(const cDIBSection& cFrom, cDIBSection& cTo, int
             for (int b = 0; b < a.width * 3; ++b)
                 if (!fits(b % 3, f[b], t[b])) raiseRuntime(6);
         }
+    }
+    // The negative (255 - value, whatever cTo held) in one pass.
+    if (mT == 0 && mF == -1 && offF[0] == -255 && offF[1] == -255 && offF[2] == -255) {
+        const size_t bytes = size_t(a.width) * 3;
+        forRows(0, a.height, int64_t(bytes), [&](int ya, int yb) {
+            withBestIsa([&] {
+                for (int y = ya; y < yb; ++y) {
+                    const uint8_t* __restrict f = row(cFrom, y);
+                    uint8_t* __restrict t = row(cTo, y);
+                    for (size_t b = 0; b < bytes; ++b) t[b] = uint8_t(255 - f[b]);
+                }
+            });
+        });
+        return;
     }
     // Per byte position k, the two terms as tables; their sums fit 32 bits now.
     std::vector<int64_t> tables(6 * 256);
@@ -492,7 +636,33 @@ void cImageProcessDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) { red
 void cImageProcessDIB::ApplyPalette(cDIBSection& cFrom, cDIBSection& cTo, const cPalette& cPal) {
     reducer(*this).ApplyPalette(cFrom, cTo, cPal, true);
 }
-void cImageProcessDIB::GrayScale(cDIBSection& cImage) { reducer(*this).GrayScale(cImage); }
+void cImageProcessDIB::GrayScale(cDIBSection& cImage) {
+    // The reducer's grey, pixel by pixel on all threads; its events as it raises them.
+    const int64_t start = nowMs();
+    const int width = cImage.Width();
+    init((width - 1) * 3);
+    if (cImage.DIBSectionBitsPtr()) {
+        forRows(0, cImage.Height(), int64_t(width) * 3, [&](int ya, int yb) {
+            withBestIsa([&] {
+                for (int y = ya; y < yb; ++y) {
+                    uint8_t* __restrict p = row(cImage, y);
+                    for (int x = 0; x < width; ++x) {
+                        // (222 red + 707 green + 71 blue) / 1000, halves to even.
+                        const int n = 222 * p[3 * x + 2] + 707 * p[3 * x + 1] + 71 * p[3 * x];
+                        const int q = ((n >> 3) * 33555) >> 22; // n / 1000, exact up to 255000
+                        const int rem = n - q * 1000;
+                        const uint8_t g = uint8_t(q + ((rem > 500) | ((rem == 500) & (q & 1))));
+                        p[3 * x] = g;
+                        p[3 * x + 1] = g;
+                        p[3 * x + 2] = g;
+                    }
+                }
+            });
+        });
+    }
+    columns(0, (width - 1) * 3, 3);
+    if (Complete) Complete(int(nowMs() - start));
+}
 
 // ---- Pixel operations -----------------------------------------------------------------------
 
@@ -532,6 +702,211 @@ void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
         }
     }
 }
+// The noise loop with the program's own generator (vb::RndGenerator, xorshift64*), with its
+// draws in the same order: a column's pixels depend on the state the column starts with, and
+// the states follow from the selection draws alone. So one pass walks the states, four draws at
+// a time where a pixel is changed, and records where each column starts; then the columns are
+// changed on all threads. The number of a state is its top 24 bits after the multiply.
+struct NoiseDraws {
+    static uint64_t step(uint64_t s) {
+        s ^= s >> 12;
+        s ^= s << 25;
+        s ^= s >> 27;
+        return s;
+    }
+    static uint32_t number(uint64_t s) { return uint32_t((s * 0x2545F4914F6CDD1Dull) >> 40); }
+    // n steps at once: the step is linear over bits, so each byte of the state has its table.
+    struct Jump {
+        uint64_t t[8][256];
+        explicit Jump(int n) {
+            for (int k = 0; k < 8; ++k)
+                for (int v = 0; v < 256; ++v) {
+                    uint64_t x = uint64_t(v) << (8 * k);
+                    for (int i = 0; i < n; ++i) x = step(x);
+                    t[k][v] = x;
+                }
+        }
+        uint64_t operator()(uint64_t s) const {
+            return (t[0][s & 255] ^ t[1][(s >> 8) & 255]) ^ (t[2][(s >> 16) & 255] ^ t[3][(s >> 24) & 255]) ^
+                   (t[4][(s >> 32) & 255] ^ t[5][(s >> 40) & 255]) ^ (t[6][(s >> 48) & 255] ^ t[7][s >> 56]);
+        }
+    };
+};
+
+// The generator's step as a matrix over bits (col[i]: the image of bit i), for jumps of
+// millions of draws.
+struct StepMatrix {
+    uint64_t col[64];
+    uint64_t operator()(uint64_t s) const {
+        uint64_t r = 0;
+        for (int i = 0; i < 64; ++i)
+            if ((s >> i) & 1) r ^= col[i];
+        return r;
+    }
+    static StepMatrix power(uint64_t n) {
+        StepMatrix m, r;
+        for (int i = 0; i < 64; ++i) {
+            m.col[i] = NoiseDraws::step(uint64_t(1) << i);
+            r.col[i] = uint64_t(1) << i;
+        }
+        for (; n; n >>= 1) {
+            if (n & 1) r = r.then(m);
+            m = m.then(m);
+        }
+        return r;
+    }
+    // This map followed by o.
+    StepMatrix then(const StepMatrix& o) const {
+        StepMatrix r;
+        for (int i = 0; i < 64; ++i) r.col[i] = o(col[i]);
+        return r;
+    }
+};
+
+// The states before each group of pixels and after the last one. Without selection every pixel
+// draws three numbers and a group's state is a jump. With it the walk through the states is
+// split too: each group but the first starts a little before where its state is likely to be
+// (the draws per pixel vary little over millions of pixels), walks from there and keeps the
+// states it passes first. Two walks that meet a common state go on together, and this happens
+// within a few pixels; once the group before has found its true end, that state is looked up
+// among the kept ones. A group whose walk missed it walks again from the true state.
+template <class GroupPixels, class Next>
+std::vector<uint64_t> noiseGroupStarts(uint64_t s0, int groups, GroupPixels&& groupPixels, Next&& next, bool bRandom, uint32_t kMin) {
+    std::vector<int64_t> firstPixel(size_t(groups) + 1, 0);
+    for (int g = 0; g < groups; ++g) firstPixel[size_t(g) + 1] = firstPixel[size_t(g)] + groupPixels(g);
+    std::vector<uint64_t> starts(size_t(groups) + 1);
+    if (!bRandom) {
+        for (int g = 0; g <= groups; ++g) starts[size_t(g)] = StepMatrix::power(uint64_t(firstPixel[size_t(g)]) * 3)(s0);
+        return starts;
+    }
+    auto walk = [&](uint64_t s, int64_t n) {
+        for (int64_t i = 0; i < n; ++i) s = next(s);
+        return s;
+    };
+    if (groups == 1) {
+        starts[0] = s0;
+        starts[1] = walk(s0, firstPixel[1]);
+        return starts;
+    }
+    const double p = double((1u << 24) - std::min(kMin, 1u << 24)) / double(1u << 24);
+    constexpr int kEvery = 256; // states kept along the walk for looking up later
+    struct Walk {
+        std::vector<uint64_t> first; // the states of the first steps
+        std::vector<uint64_t> every; // the state before every kEvery-th step
+    };
+    std::vector<Walk> walks(static_cast<size_t>(groups));
+    imaging::forBands(0, groups, groups, [&](int g, int, int) {
+        const int64_t pa = firstPixel[size_t(g)], len = firstPixel[size_t(g) + 1] - pa;
+        uint64_t s = s0;
+        int64_t window = 0;
+        if (g > 0) {
+            const double spread = 3.0 * std::sqrt(double(pa) * p * (1.0 - p));
+            const int64_t margin = int64_t(12.0 * spread) + 64;
+            const int64_t guess = std::max<int64_t>(0, int64_t(double(pa) * (1.0 + 3.0 * p)) - margin);
+            s = StepMatrix::power(uint64_t(guess))(s0);
+            window = 2 * margin + 64;
+        }
+        Walk& w = walks[size_t(g)];
+        w.first.resize(size_t(window));
+        w.every.reserve(size_t((window + len) / kEvery + 1));
+        for (int64_t i = 0; i < window + len; ++i) {
+            if (i < window) w.first[size_t(i)] = s;
+            if (i % kEvery == 0) w.every.push_back(s);
+            s = next(s);
+        }
+    });
+    auto stateAt = [&](const Walk& w, int64_t i) { return walk(w.every[size_t(i / kEvery)], i % kEvery); };
+    starts[0] = s0;
+    int64_t offset = 0; // where group g's true start lies in its walk
+    for (int g = 0; g < groups; ++g) {
+        const int64_t len = firstPixel[size_t(g) + 1] - firstPixel[size_t(g)];
+        if (g > 0) {
+            const Walk& w = walks[size_t(g)];
+            const auto found = std::find(w.first.begin(), w.first.end(), starts[size_t(g)]);
+            if (found != w.first.end()) {
+                offset = found - w.first.begin();
+            } else {
+                Walk& again = walks[size_t(g)];
+                again.every.clear();
+                uint64_t s = starts[size_t(g)];
+                for (int64_t i = 0; i < len; ++i) {
+                    if (i % kEvery == 0) again.every.push_back(s);
+                    s = next(s);
+                }
+                again.every.push_back(s);
+                offset = 0;
+            }
+        }
+        starts[size_t(g) + 1] = g == 0 ? stateAt(walks[0], len) : stateAt(walks[size_t(g)], offset + len);
+    }
+    return starts;
+}
+
+void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
+    const int range = int(int64_t(lPercent) * 128 / 100);
+    const int half = range / 2;
+    const int width = img.Width(), height = img.Height();
+    const int line = img.BytesPerScanLine();
+    uint8_t* bits = img.DIBSectionBitsPtr();
+    if (!bits) return;
+    // A pixel is changed when its number k is at least kMin: the draw k / 2^24 in single
+    // precision times 100 above the percentage, which grows with k.
+    const float percent = float(lPercent);
+    auto above = [&](uint32_t k) { return float(double(k) * (1.0 / 16777216.0)) * 100.0f > percent; };
+    uint32_t lo = 0, hi = 1u << 24;
+    while (lo < hi) {
+        const uint32_t mid = (lo + hi) / 2;
+        if (above(mid)) hi = mid;
+        else lo = mid + 1;
+    }
+    const uint32_t kMin = lo;
+    const auto jump = std::make_unique<NoiseDraws::Jump>(bRandom ? 4 : 3);
+    // The state after a pixel's draws, from the state before them.
+    auto next = [&](uint64_t s) {
+        const uint64_t s1 = NoiseDraws::step(s);
+        const uint64_t sAll = (*jump)(s);
+        if (!bRandom) return sAll;
+        return NoiseDraws::number(s1) >= kMin ? sAll : s1;
+    };
+    // The columns in groups, each changed on one thread from the state it starts with.
+    const int64_t pixels = int64_t(width) * height;
+    const int groups = int(std::clamp<int64_t>(pixels >> 17, 1, std::min(width, 16)));
+    std::vector<int> firstColumn(size_t(groups) + 1);
+    for (int g = 0; g <= groups; ++g) firstColumn[size_t(g)] = imaging::bandStart(0, width, groups, g);
+    auto groupPixels = [&](int g) { return int64_t(firstColumn[size_t(g) + 1] - firstColumn[size_t(g)]) * height; };
+    const std::vector<uint64_t> starts = noiseGroupStarts(state, groups, groupPixels, next, bRandom, kMin);
+    state = starts.back();
+    // u x range + (old - half) for u = k / 2^24, rounded halves to even, in integers.
+    auto noisy = [range, half](int old, uint32_t k) {
+        const int64_t n = int64_t(k) * range + (int64_t(old - half) << 24);
+        int64_t q = n >> 24;
+        const int64_t rem = n & 0xFFFFFF;
+        q += (rem > 0x800000) | ((rem == 0x800000) & (q & 1));
+        return clampByte(int(std::clamp<int64_t>(q, -1, 256)));
+    };
+    imaging::forBands(0, groups, groups, [&](int g, int, int) {
+        uint64_t c = starts[size_t(g)];
+        for (int x = firstColumn[size_t(g)]; x < firstColumn[size_t(g) + 1]; ++x) {
+            uint8_t* p = bits + 3 * x;
+            for (int y = 0; y < height; ++y, p += line) {
+                uint64_t s1 = NoiseDraws::step(c);
+                if (bRandom) {
+                    if (NoiseDraws::number(s1) < kMin) {
+                        c = s1;
+                        continue;
+                    }
+                    s1 = NoiseDraws::step(s1);
+                }
+                const uint64_t s2 = NoiseDraws::step(s1), s3 = NoiseDraws::step(s2);
+                p[0] = noisy(p[0], NoiseDraws::number(s1));
+                p[1] = noisy(p[1], NoiseDraws::number(s2));
+                p[2] = noisy(p[2], NoiseDraws::number(s3));
+                c = s3;
+            }
+        }
+    });
+}
+
 // Runs change(h, s, l) between the conversions to and from HLS on every pixel, four at a time.
 template <class Change>
 void hlsPixels(cDIBSection& img, Change&& change) {
@@ -572,10 +947,7 @@ void cImageProcessDIB::AddNoise(cDIBSection& cImage, int lPercent, bool bRandom)
     if (vb::HasRndSource()) {
         noiseColumns(cImage, lPercent, bRandom, [] { return float(vb::Rnd()); });
     } else {
-        vb::RndGenerator& shared = vb::DefaultRnd();
-        vb::RndGenerator g = shared;
-        noiseColumns(cImage, lPercent, bRandom, [&g] { return float(g.Next()); });
-        shared = g;
+        noiseFast(cImage, lPercent, bRandom, vb::DefaultRnd().state);
     }
     columns(0, xEnd, 3);
     if (Complete) Complete(int(nowMs() - start));

@@ -62,6 +62,11 @@ private:
     void CreateFilterKernel();
     bool RankFilter(const cDIBSection& cImage, cDIBSection& cBuffer);
     bool ConvolveFilter(const cDIBSection& cImage, cDIBSection& cBuffer);
+    // The preset type whose kernel and weight are in place as built, else 0.
+    int presetType() const;
+    // ProcessImage of a preset kernel in one pass (ePost: plain, emboss or unsharp mask); false
+    // when the buffers or the kernel do not allow it.
+    bool fusedConvolve(cDIBSection& cImage, cDIBSection& cBuffer, int ePost);
     static void Clamp(int& lValue, int lMin, int lMax) {
         if (lValue < lMin) lValue = lMin;
         else if (lValue > lMax) lValue = lMax;

@@ -53,14 +53,23 @@ void mfrmMainHost::Lade_Bild(const QString& Pfad) {
 bool mfrmMainHost::OpenFile(const QString& sFile, bool bNew) {
     try {
         const vb::Picture bild = vb::LoadPicture(sFile);
-        // A new buffer first: a picture that cannot be held leaves the previous photo.
-        auto dib = std::make_unique<cDIBSection>();
-        dib->CreateFromPicture(bild.Image());
-        if (!dib->hdc()) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
-        auto buffer = std::make_unique<cDIBSection>();
-        if (!buffer->Create(dib->Width(), dib->Height())) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
-        m_cDIB = std::move(dib);
-        m_cDIBBuffer = std::move(buffer);
+        const QImage& bildDaten = bild.Image();
+        if (m_cDIB && m_cDIBBuffer && m_cDIB->hdc() && m_cDIBBuffer->hdc() && !bildDaten.isNull() &&
+            m_cDIB->Width() == bildDaten.width() && m_cDIB->Height() == bildDaten.height() &&
+            m_cDIBBuffer->Width() == bildDaten.width() && m_cDIBBuffer->Height() == bildDaten.height()) {
+            // A photo of the same size (the editor reopens every filtered photo): the buffers
+            // stay, already in memory; every filter writes its scratch buffer before reading it.
+            m_cDIB->LoadPictureBlt(bildDaten);
+        } else {
+            // A new buffer first: a picture that cannot be held leaves the previous photo.
+            auto dib = std::make_unique<cDIBSection>();
+            dib->CreateFromPicture(bildDaten);
+            if (!dib->hdc()) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
+            auto buffer = std::make_unique<cDIBSection>();
+            if (!buffer->Create(dib->Width(), dib->Height())) throw vb::VBError(7, QStringLiteral("mfrmMain"), QStringLiteral("Out of memory"));
+            m_cDIB = std::move(dib);
+            m_cDIBBuffer = std::move(buffer);
+        }
         Render();
         m_sFileName = bNew ? QStringLiteral("Image %1").arg(++m_NewImageIndex) : sFile;
         if (m_picImage) m_picImage->Refresh();

@@ -3,6 +3,7 @@
 #include "imaging/cColourReduceDIB.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
+#include "imaging/cImageProcessDIB_Parallel.h"
 #include "imaging/cPalette.h"
 #include "imaging/mHLSRGB.h"
 #include "platform/Rnd.h"
@@ -289,6 +290,136 @@ TEST(cImageProcessDIB, NegativeWeightsTruncateTowardZero) {
     EXPECT_EQ(greyOf(img)[2], (std::vector<int>{77, 7, 125, 2, 128}));
 }
 
+namespace {
+// ProcessImage of a preset type worked pixel by pixel from the filter rules: copy the picture
+// into the buffer, filter the inside into the buffer, then copy back or combine. Both buffers'
+// bytes, picture first.
+std::pair<std::vector<uint8_t>, std::vector<uint8_t>> byTheRules(int type, const cDIBSection& src) {
+    const int w = src.Width(), h = src.Height(), line = src.BytesPerScanLine();
+    // The buffer is fresh: its padding bytes stay 0.
+    std::vector<uint8_t> img = bytes(src), buf(img.size(), 0);
+    for (int y = 0; y < h; ++y) std::copy_n(img.begin() + y * line, 3 * w, buf.begin() + y * line);
+    cImageProcessDIB k;
+    k.FilterType(type == 7 ? 1 : type);
+    const int half = type >= 9 ? 1 : k.FilterArraySize() / 2;
+    int kernel[5][5] = {};
+    if (type < 9)
+        for (int i = -half; i <= half; ++i)
+            for (int j = -half; j <= half; ++j) kernel[i + 2][j + 2] = k.FilterValue(i, j);
+    for (int x = half; x < w - half; ++x)
+        for (int y = half; y < h - half; ++y)
+            for (int c = 0; c < 3; ++c) {
+                auto v = [&](int i, int j) { return int(img[size_t((y + j) * line + 3 * (x + i) + c)]); };
+                int r = type == 10 ? 255 : 0;
+                for (int i = -half; i <= half; ++i)
+                    for (int j = -half; j <= half; ++j) {
+                        if (type == 10) r = std::min(r, v(i, j));
+                        else if (type == 11) r = std::max(r, v(i, j));
+                        else r += type == 9 ? v(i, j) : kernel[i + 2][j + 2] * v(i, j);
+                    }
+                if (type == 9) r /= 9;
+                else if (type < 9) r /= k.FilterWeight();
+                buf[size_t(y * line + 3 * x + c)] = uint8_t(std::clamp(r, 0, 255));
+            }
+    for (int y = 0; y < h; ++y)
+        for (int b = 0; b < 3 * w; ++b) {
+            const size_t i = size_t(y * line + b);
+            if (type == 7) img[i] = uint8_t(std::clamp(2 * img[i] - buf[i], 0, 255));
+            else if (type == 8) img[i] = uint8_t(std::min(buf[i] + 127, 255));
+            else img[i] = buf[i];
+        }
+    return {img, buf};
+}
+
+// Runs f with the baseline build of the hot loops, then with the processor's best.
+void onBothBuilds(const std::function<void(const char*)>& f) {
+    imaging::BaselineOnly(true);
+    f("baseline");
+    imaging::BaselineOnly(false);
+    f("best");
+}
+} // namespace
+
+TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
+    // Every kernel and rank filter of the photo editor's lists, the negative and grey, on sizes
+    // from a pixel to pictures split among threads (odd widths leave padding bytes): the one-pass
+    // filters and the vector loops against the rules worked pixel by pixel and against the
+    // reducer's grey.
+    const std::vector<std::pair<int, int>> sizes = {{1, 1}, {2, 3}, {3, 3}, {5, 4}, {6, 6}, {67, 9}, {601, 457}};
+    std::vector<std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>>> rules;
+    for (const auto& [w, h] : sizes) {
+        cDIBSection src, img;
+        randomPicture(src, w, h, unsigned(w * 31 + h));
+        img.Create(w, h);
+        img.LoadPictureBlt(src);
+        rules.emplace_back();
+        for (int type = 1; type <= 11; ++type) rules.back().push_back(byTheRules(type, img));
+    }
+    onBothBuilds([&](const char* build) {
+        SCOPED_TRACE(build);
+        for (size_t n = 0; n < sizes.size(); ++n) {
+            const auto [w, h] = sizes[n];
+            SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+            cDIBSection src;
+            randomPicture(src, w, h, unsigned(w * 31 + h));
+            for (int type = 1; type <= 11; ++type) {
+                SCOPED_TRACE(type);
+                cDIBSection img, buf;
+                img.Create(w, h);
+                img.LoadPictureBlt(src);
+                buf.Create(w, h);
+                const auto& [expImg, expBuf] = rules[n][size_t(type - 1)];
+                cImageProcessDIB e;
+                e.FilterType(type);
+                e.ProcessImage(img, buf);
+                EXPECT_EQ(bytes(img), expImg);
+                EXPECT_EQ(bytes(buf), expBuf);
+            }
+            cDIBSection neg, negBuf;
+            neg.Create(w, h);
+            neg.LoadPictureBlt(src);
+            randomPicture(negBuf, w, h, 99);
+            cImageProcessDIB().AddImages(neg, negBuf, -1, -255, -255, -255, 0, 0, 0, 0);
+            std::vector<uint8_t> expected = bytes(negBuf);
+            const std::vector<uint8_t> from = bytes(src);
+            for (int y = 0; y < h; ++y)
+                for (int b = 0; b < 3 * w; ++b) {
+                    const size_t i = size_t(y * src.BytesPerScanLine() + b);
+                    expected[i] = uint8_t(255 - from[i]);
+                }
+            EXPECT_EQ(bytes(negBuf), expected);
+
+            cDIBSection grey, greyRef;
+            grey.Create(w, h);
+            grey.LoadPictureBlt(src);
+            greyRef.Create(w, h);
+            greyRef.LoadPictureBlt(src);
+            cImageProcessDIB().GrayScale(grey);
+            cColourReduceDIB().GrayScale(greyRef);
+            EXPECT_EQ(bytes(grey), bytes(greyRef));
+        }
+    });
+}
+
+TEST(cImageProcessDIB, NoiseFromTheProgramsGeneratorIsTheNoiseOfItsDrawsOneByOne) {
+    // The program's generator walked in groups of columns on all threads, and the same numbers
+    // fed one draw at a time: the same picture and the generator left at the same state.
+    for (bool random : {true, false}) {
+        SCOPED_TRACE(random);
+        cDIBSection fast, slow;
+        randomPicture(fast, 1031, 613, 11);
+        randomPicture(slow, 1031, 613, 11);
+        vb::DefaultRnd().state = 0x0123456789ABCDEFull;
+        vb::RndGenerator copy = vb::DefaultRnd();
+        cImageProcessDIB().AddNoise(fast, 20, random);
+        vb::SetRndSource([&copy] { return copy.Next(); });
+        cImageProcessDIB().AddNoise(slow, 20, random);
+        vb::SetRndSource({});
+        EXPECT_EQ(bytes(fast), bytes(slow));
+        EXPECT_EQ(vb::DefaultRnd().state, copy.state);
+    }
+}
+
 // ---- Errors ---------------------------------------------------------------------------------
 
 TEST(cImageProcessDIB, ErrorsLeaveTheStateAsItWas) {
@@ -350,6 +481,19 @@ TEST(cImageProcessDIB, CustomKernelOfWeightZeroIsADivisionByZeroAndKeepsThePictu
     EXPECT_EQ(err->Source(), vb::AppExeName());
     EXPECT_EQ(e.FilterType(), 13);
     EXPECT_EQ(e.FilterWeight(), 0);
+}
+
+TEST(cImageProcessDIB, CustomFilterWithoutASizeIsASubscriptErrorAndKeepsThePicture) {
+    // No kernel was ever made: reading its cells is the runtime's subscript error, not a crash.
+    cImageProcessDIB e;
+    e.FilterType(13);
+    cDIBSection img;
+    const auto err = filterError(e, img);
+    ASSERT_TRUE(err.has_value()) << "no error";
+    EXPECT_EQ(err->Number(), 9);
+    EXPECT_EQ(err->Description(), "Subscript out of range");
+    EXPECT_EQ(e.FilterType(), 13);
+    EXPECT_EQ(e.FilterArraySize(), 0);
 }
 
 TEST(cImageProcessDIB, SumsBeyond32BitsAreAnOverflowAndKeepThePicture) {
