@@ -65,7 +65,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
     std::vector<Stand> vorher;
     for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik})
         vorher.push_back({p, p->Picture(), p->hDC().copy(), p->Width(), p->Height()});
-    Logo_laden::Bild_in_Logo_laden(pfad, false);
+    Logo_laden::Bild_in_Logo_laden(pfad, Ladeziel());
     vb::App::DoEvents();
     if (Testbild->Picture().IsEmpty()) return;
     vb::PictureBox* anzeige = Gruen_Transferlogo_LogoBrowser[1];
