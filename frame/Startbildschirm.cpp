@@ -102,9 +102,9 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Logo_links_bit, 180, 5730, 600, 600, "Layer_Kalvoren", "btn:left").Hover(418, 'S'),
     VB_ROW(Logo_rechts_bit, 1500, 5730, 600, 600, "Layer_Kalvoren", "btn:right").Hover(418, 'S'),
     VB_ROW(Logo_runter_bit, 840, 6360, 600, 600, "Layer_Kalvoren", "btn:down").Hover(418, 'S'),
-    VB_ROW(Malfarbe_schwarz, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black"),
-    VB_ROW(Malfarbe_gruen, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green"),
-    VB_ROW(Malfarbe_gemischt, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed"),
+    VB_ROW(Malfarbe_schwarz, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black").Hover(824, 'G'),
+    VB_ROW(Malfarbe_gruen, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green").Hover(823, 'G'),
+    VB_ROW(Malfarbe_gemischt, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed").Hover(825, 'G'),
     VB_ROW(Malwerkzeug_Vorschau, 1500, 3120, 600, 600, "Layer_Kalvoren", ""),
     vb::Decor("Raster_Rahmen", Kind::Shape, 2250, 600, 6750, 4500, "Layer_Kalvoren", "well"),
     VB_ROW(Mitte_zentrierung, 5400, 2850, 450, 150, "Layer_Kalvoren", ""),
@@ -271,14 +271,7 @@ void StartbildschirmForm::Titelzeile_MouseMove(int Button, int, float, float) { 
 void StartbildschirmForm::Layer_Kalvoren_MouseMove(int, int, float, float) {
     Schaltflaechen::Hover_zuruecksetzen(false);
     alleListenSchliessen(*this);
-    vb::Image* group[] = {Malfarbe_schwarz, Malfarbe_gruen, Malfarbe_gemischt};
-    for (vb::Image* m : group) {
-        if (m->Tag() != QLatin1String("1")) continue;
-        vb::Control* src = Schaltflaechenlader->Find(m->Name());
-        if (src && Schaltflaechen::Bild(src).Handle() != m->Picture().Handle()) m->setPicture(Schaltflaechen::Bild(src));
-        for (vb::Image* o : group)
-            if (o != m) o->setPicture(vb::Picture());
-    }
+    Schaltflaechen::Gruppe_zeigen(*this);
 }
 
 void StartbildschirmForm::Form_QueryUnload(int& Cancel, int UnloadMode) {

@@ -47,18 +47,6 @@ void StartbildschirmForm::wireWerkzeuge() {
     Malfarbe_schwarz->Click = [this] { Malfarbe_schwarz_Click(); };
     Malfarbe_gruen->Click = [this] { Malfarbe_gruen_Click(); };
     Malfarbe_gemischt->Click = [this] { Malfarbe_gemischt_Click(); };
-    // Paint colours are a group: hovering lights a colour that is not chosen; the editor layer
-    // puts the group right again.
-    const std::pair<vb::Image*, int> farben[] = {{Malfarbe_schwarz, 824}, {Malfarbe_gruen, 823}, {Malfarbe_gemischt, 825}};
-    for (const auto& [button, tip] : farben) {
-        vb::Image* b = button;
-        const int t = tip;
-        b->MouseMove = [b, t](int, int, float, float) {
-            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
-            if (b->Tag() != QLatin1String("1"))
-                if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
-        };
-    }
 }
 
 void StartbildschirmForm::designWerkzeuge() {
