@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "BenchMain.h"
+#include "platform/Seams.h"
 
 namespace {
 // A program folder with a collection of six 4000 x 3000 JPEGs made from a shipped photo.
@@ -27,7 +28,7 @@ struct Umgebung {
     QTemporaryDir dir;
     QString foto;
     Umgebung() {
-        vb::App::SetPath(dir.path());
+        vb::seams().programFolder = dir.path();
         Parameter_und_Start::Grundzustand();
         Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
         QDir(dir.path()).mkpath(QStringLiteral("fotos"));

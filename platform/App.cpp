@@ -16,7 +16,6 @@ QString Path() {
     if (!pathOverride().isEmpty()) return pathOverride();
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
-void SetPath(const QString& folder) { pathOverride() = folder; }
 QString Title() { return QStringLiteral("Vorad Logo-Kalvoren"); }
 
 void DoEvents() {

@@ -152,8 +152,6 @@ std::unique_ptr<QDialog> makePageSetupDialog(const DialogRequest& r, QPrinter* p
 
 } // namespace
 
-void SetDialogHook(DialogHook h) { hook() = std::move(h); }
-
 std::unique_ptr<QDialog> MakeDialog(const DialogRequest& r, QPrinter* printer) {
     if (r.kind == QLatin1String("font")) return makeFontDialog(r);
     if (r.kind == QLatin1String("color")) return makeColorDialog(r);

@@ -94,8 +94,6 @@ QString StoreFile() {
     QDir().mkpath(dir);
     return dir + QStringLiteral("/registry.ini");
 }
-void SetStoreFile(const QString& path) { storeFile() = path; }
-
 bool KeyExists(const QString& key) {
     QSettings s = open();
     return s.contains(group(key) + QLatin1Char('/') + kMarker);

@@ -46,9 +46,6 @@ bool writeBmp(const QImage& image, const QString& path) {
 }
 } // namespace
 
-void SetScanSourceWindowHook(std::function<void(ScanSourceWindow&)> hook) { sourceHook() = std::move(hook); }
-void SetScanWindowHook(std::function<void(ScanWindow&, ScanWindow::Event)> hook) { scanHook() = std::move(hook); }
-
 // ---------------------------------------------------------------- source choice
 
 ScanSourceWindow::ScanSourceWindow(QWidget* parent) : QDialog(parent) {

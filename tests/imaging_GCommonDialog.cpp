@@ -3,6 +3,7 @@
 #include "imaging/GCommonDialog.h"
 #include "platform/VBError.h"
 #include "support/Fixture.h"
+#include "platform/Seams.h"
 
 #include <QPrinter>
 #include <gtest/gtest.h>
@@ -31,10 +32,10 @@ protected:
     };
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::SetDialogHook([this](const vb::DialogRequest& r) {
+        vb::seams().dialog = [this](const vb::DialogRequest& r) {
             asked.push_back(r);
             return reply(r);
-        });
+        };
     }
     void answerWith(vb::DialogAnswer a) {
         reply = [a](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(a); };

@@ -16,6 +16,7 @@
 #include "platform/PhoneLink.h"
 #include "platform/PictureBox.h"
 #include "platform/Timer.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -48,7 +49,7 @@ class TransferTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::SetPhoneLinkTimeout(300);
+        vb::seams().phoneLinkTimeoutMs = 300;
         Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {
@@ -74,7 +75,7 @@ protected:
     // The pen on raster pixel (x, y), press and release there.
     void pen(int x, int y) {
         vb::PictureBox* r = Startbildschirm->Logo_Raster_Grafik;
-        vb::SetCursorPos(r->ScreenOrigin() + QPoint(x, y));
+        vb::seams().cursor = r->ScreenOrigin() + QPoint(x, y);
         r->FireMouseDown(1, 0, float(x), float(y));
         r->FireMouseUp(1, 0, float(x), float(y));
     }
@@ -99,7 +100,7 @@ class TransferToEachMaker : public TransferTest, public ::testing::WithParamInte
 TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
     const Phone p = GetParam();
     FakePhone phone(p.kind);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(p);
     prepare(p.type);
     pen(41, 21); // cell (10, 5)
@@ -115,7 +116,7 @@ TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
 
 TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
     choose(GetParam());
-    vb::SetCOMPortDevice(1, file("kein-geraet"));
+    vb::seams().comPortDevices[0] = file("kein-geraet");
     prepare(GetParam().type);
     Startbildschirm->Transfer[1]->FireClick();
     ASSERT_EQ(shownInfos.size(), 1u);
@@ -129,7 +130,7 @@ TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
 TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
     for (const Fault f : {Fault::Silent, Fault::ErrorReply}) {
         FakePhone phone(GetParam().kind, f);
-        vb::SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         choose(GetParam());
         prepare(GetParam().type);
         shownInfos.clear();
@@ -142,11 +143,11 @@ TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
 
 TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
     FakePhone phone(GetParam().kind);
-    vb::SetCOMPortDevice(2, phone.device());
+    vb::seams().comPortDevices[1] = phone.device();
     choose(GetParam(), 2);
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_EQ(phone.deletes(), 1);
-    vb::SetCOMPortDevice(2, file("weg"));
+    vb::seams().comPortDevices[1] = file("weg");
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
 }
@@ -169,7 +170,7 @@ TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.phone.name);
         FakePhone phone(c.phone.kind);
-        vb::SetCOMPortDevice(c.port, phone.device());
+        vb::seams().comPortDevices[size_t(c.port - 1)] = phone.device();
         choose(c.phone, c.port);
         prepare(c.type);
         Startbildschirm->Transfer[0]->FireClick();
@@ -182,7 +183,7 @@ TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
 // A category larger than the phone chosen in the settings shows: nothing goes out, message 301.
 TEST_F(TransferTest, LogoTooLargeForThePhoneIsRefusedBeforeSending) {
     FakePhone phone(Kind::Nokia6110);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(3); // 96 x 65 start-up logo; the 3210 shows 84 x 48
     Startbildschirm->Transfer[0]->FireClick();
@@ -227,7 +228,7 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
         SCOPED_TRACE(type);
         FakePhone phone(phones[type].kind);
         vb::SetPhoneModel(phones[type].maker, phones[type].model);
-        vb::SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         F.ComboKategorien[3]->setListIndex(type);
         F.Logo_Vorschaubild_Bild[3]->FireClick();
         const QImage datei(F.Logo_Vorschaubild_Bild[3]->ToolTipText());
@@ -245,7 +246,7 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
     geliefertKopieren(dir());
     StartbildschirmForm& F = *Startbildschirm;
     F.ComboKategorien[3]->setListIndex(3); // 96 x 65
-    vb::SetCOMPortDevice(1, file("kein-geraet"));
+    vb::seams().comPortDevices[0] = file("kein-geraet");
     for (int slot : {0, 1}) {
         F.Logo_Vorschaubild_Bild[size_t(slot)]->FireClick();
         F.Transfer[0]->FireClick();
@@ -263,7 +264,7 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
 
 TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
     FakePhone phone(kNokia.kind);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(7);
     // An earlier transfer left its logo in "send.bmp"; now the folder refuses every change.
@@ -294,7 +295,7 @@ TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
 
 TEST_F(TransferTest, AFullDiskSendsNothing) {
     FakePhone phone(kNokia.kind);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(7);
     {
@@ -311,10 +312,10 @@ TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGal
     geliefertKopieren(dir());
     StartbildschirmForm& F = *Startbildschirm;
     int prompts = 0;
-    vb::SetDialogHook([&](const vb::DialogRequest&) {
+    vb::seams().dialog = [&](const vb::DialogRequest&) {
         ++prompts;
         return std::optional<vb::DialogAnswer>();
-    });
+    };
     F.ComboKategorien[3]->setListIndex(7);
     F.Reiter_Kalvoren_inLogos_Click();
     ASSERT_TRUE(F.Layer_Kalvoren->Visible());
@@ -331,7 +332,7 @@ TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGal
     vb::SetPhoneModel(0, 4);
     Netzbetreiber_Code = QStringLiteral("26201");
     COM_Port_Nummer = 1;
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     F.Transfer[1]->FireClick();
     expectLogo(phone.startupLogo(), logo);
 

@@ -15,6 +15,7 @@
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
 #include "platform/Rnd.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -142,7 +143,7 @@ TEST_F(FilterTest, EveryEntryRunsItsOperationAndRecomputesThePreviews) {
     }
     // Noise draws its numbers from the runtime.
     oeffnen(file("foto.bmp"));
-    vb::SetRndSource([] { return 0.99; });
+    vb::seams().rnd = [] { return 0.99; };
     anwenden(1, 2, 1);
     EXPECT_EQ(hostFoto(), engine(original, [](auto& e, auto& d, auto&) { e.AddNoise(d, 20, true); }));
 }

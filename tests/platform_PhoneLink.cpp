@@ -3,6 +3,7 @@
 #include "platform/SerialPort.h"
 #include "support/FakePhone.h"
 #include "support/Files.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,7 +26,6 @@
 using namespace vb;
 using fakephone::Fault;
 using fakephone::FakePhone;
-using fakephone::Kind;
 
 namespace {
 
@@ -90,21 +90,21 @@ bool sameLogo(const std::optional<fakephone::Logo>& got, const Logo& want) {
 
 struct Phone {
     const char* name;
-    Kind kind;
+    fakephone::Kind kind;
     int maker, model;
 };
 // Names the phone in test output.
 void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
-const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0};
-const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4};
-const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3};
+const Phone kNokia3210{"Nokia3210", fakephone::Kind::Nokia6110, 0, 0};
+const Phone kNokia7110{"Nokia7110", fakephone::Kind::Nokia7110, 0, 4};
+const Phone kSiemensS35{"SiemensS35", fakephone::Kind::Siemens, 1, 3};
 const Phone kPhones[] = {kNokia3210, kNokia7110, kSiemensS35};
 
 class PhoneLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        SetPhoneLinkTimeout(1000);
+        vb::seams().phoneLinkTimeoutMs = 1000;
     }
     void TearDown() override { ResetPhoneLink(); }
     QTemporaryDir dir;
@@ -127,7 +127,7 @@ TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
     FakePhone phone(c.phone.kind);
     ASSERT_FALSE(phone.device().isEmpty());
     SetPhoneModel(c.phone.maker, c.phone.model);
-    SetCOMPortDevice(2, phone.device());
+    vb::seams().comPortDevices[1] = phone.device();
     const Logo logo = makeLogo(c.width, c.height);
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo, c.whiteFirst));
 
@@ -136,10 +136,10 @@ TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
     const auto got = c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo();
     ASSERT_TRUE(got.has_value());
     EXPECT_TRUE(sameLogo(got, logo));
-    if (c.kind == 0) EXPECT_EQ(got->network, c.phone.kind == Kind::Siemens ? QString() : QStringLiteral("26201"));
+    if (c.kind == 0) EXPECT_EQ(got->network, c.phone.kind == fakephone::Kind::Siemens ? QString() : QStringLiteral("26201"));
     if (c.kind == 1) EXPECT_EQ(got->group, 0);
     EXPECT_EQ(phone.badFrames(), 0);
-    if (c.kind == 1 && c.phone.kind == Kind::Nokia6110) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
+    if (c.kind == 1 && c.phone.kind == fakephone::Kind::Nokia6110) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,14 +161,14 @@ TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotShow) {
         int kind, width, height, result;
     } cases[] = {
         {kNokia3210, 0, 72, 21, plTooLarge}, {kNokia3210, 2, 96, 65, plTooLarge}, {kNokia3210, 1, 73, 14, plTooLarge},
-        {Phone{"Nokia62xx", Kind::Nokia7110, 0, 3}, 2, 96, 65, plTooLarge},
-        {Phone{"SiemensC35", Kind::Siemens, 1, 1}, 0, 101, 43, plTooLarge},
+        {Phone{"Nokia62xx", fakephone::Kind::Nokia7110, 0, 3}, 2, 96, 65, plTooLarge},
+        {Phone{"SiemensC35", fakephone::Kind::Siemens, 1, 1}, 0, 101, 43, plTooLarge},
         {kSiemensS35, 1, 72, 14, plBadKind}, {kSiemensS35, 2, 84, 48, plBadKind},
     };
     for (const Case& c : cases) {
         FakePhone phone(c.phone.kind);
         SetPhoneModel(c.phone.maker, c.phone.model);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
         EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " " << c.width;
         EXPECT_TRUE(phone.received().isEmpty()) << c.phone.name;
@@ -196,12 +196,12 @@ class PhoneLinkFault : public PhoneLinkTest, public ::testing::WithParamInterfac
 TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
     const FaultCase c = GetParam();
     SetPhoneModel(c.phone.maker, c.phone.model);
-    SetPhoneLinkTimeout(300);
+    vb::seams().phoneLinkTimeoutMs = 300;
     const Logo logo = makeLogo(c.phone.maker == 1 ? 101 : 72, c.phone.maker == 1 ? 43 : 14);
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo));
     {
         FakePhone phone(c.phone.kind, c.fault);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const auto start = std::chrono::steady_clock::now();
         const int result = SendOTABitmap(0, 1, path, "26201");
         const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -213,7 +213,7 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
     }
     // The port was released: the cable plugged in again, the next transfer goes through.
     FakePhone again(c.phone.kind);
-    SetCOMPortDevice(1, again.device());
+    vb::seams().comPortDevices[0] = again.device();
     EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plSent);
     EXPECT_TRUE(sameLogo(again.operatorLogo(), logo));
 }
@@ -239,16 +239,16 @@ std::string faultName(const ::testing::TestParamInfo<FaultCase>& info) {
 INSTANTIATE_TEST_SUITE_P(Faults, PhoneLinkFault, ::testing::ValuesIn(faultCases()), faultName);
 
 TEST_F(PhoneLinkTest, WrongDeviceOnThePortFails) {
-    SetPhoneLinkTimeout(300);
+    vb::seams().phoneLinkTimeoutMs = 300;
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     const struct {
         Phone settings;
-        Kind onThePort;
-    } cases[] = {{kNokia3210, Kind::Siemens}, {kSiemensS35, Kind::Nokia6110}, {kNokia7110, Kind::Nokia6110}};
+        fakephone::Kind onThePort;
+    } cases[] = {{kNokia3210, fakephone::Kind::Siemens}, {kSiemensS35, fakephone::Kind::Nokia6110}, {kNokia7110, fakephone::Kind::Nokia6110}};
     for (const auto& c : cases) {
         FakePhone phone(c.onThePort);
         SetPhoneModel(c.settings.maker, c.settings.model);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const auto start = std::chrono::steady_clock::now();
         EXPECT_NE(SendOTABitmap(0, 1, path, "26201"), plSent) << c.settings.name;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.settings.name;
@@ -286,8 +286,8 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
         {"bits past the end", patched(good, 10, 200)},
         {"bits inside the palette", patched(good, 10, 54)},
     };
-    FakePhone phone(Kind::Nokia6110);
-    SetCOMPortDevice(1, phone.device());
+    FakePhone phone(fakephone::Kind::Nokia6110);
+    vb::seams().comPortDevices[0] = phone.device();
     for (const Case& c : cases) {
         const QString path = WriteFileIn(dir, QString::fromLatin1(c.name) + ".bmp", c.bytes);
         EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plBadBitmap) << c.name;
@@ -297,8 +297,8 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
 }
 
 TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
-    FakePhone phone(Kind::Nokia6110);
-    SetCOMPortDevice(1, phone.device());
+    FakePhone phone(fakephone::Kind::Nokia6110);
+    vb::seams().comPortDevices[0] = phone.device();
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     for (const char* code : {"", "2620", "262011", "2620a", "26 01", "+2620"}) {
         EXPECT_EQ(SendOTABitmap(0, 1, path, code), plBadOperatorCode) << code;
@@ -316,7 +316,7 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
     for (const Phone& p : kPhones) {
         FakePhone phone(p.kind);
         SetPhoneModel(p.maker, p.model);
-        SetCOMPortDevice(3, phone.device());
+        vb::seams().comPortDevices[2] = phone.device();
         ASSERT_EQ(SendOTABitmap(0, 3, path, "23415"), plSent) << p.name;
         ASSERT_TRUE(phone.operatorLogo().has_value()) << p.name;
         if (p.maker == 0) EXPECT_EQ(phone.operatorLogo()->network, "23415");
@@ -327,9 +327,9 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
         EXPECT_FALSE(phone.operatorLogo().has_value()) << p.name;
     }
     // A phone that refuses the delete is a failure too.
-    FakePhone refusing(Kind::Nokia6110, Fault::ErrorReply);
+    FakePhone refusing(fakephone::Kind::Nokia6110, Fault::ErrorReply);
     SetPhoneModel(0, 0);
-    SetCOMPortDevice(3, refusing.device());
+    vb::seams().comPortDevices[2] = refusing.device();
     EXPECT_EQ(DeleteOPLogo("26201"), plRefused);
 }
 
@@ -338,8 +338,8 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
 TEST_F(PhoneLinkTest, MissingOrUnusableDeviceFails) {
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     const QString notATerminal = WriteFileIn(dir, "plain.txt", "x");
-    SetCOMPortDevice(1, dir.filePath("no-such-tty"));
-    SetCOMPortDevice(2, notATerminal);
+    vb::seams().comPortDevices[0] = dir.filePath("no-such-tty");
+    vb::seams().comPortDevices[1] = notATerminal;
     EXPECT_EQ(SendOTABitmap(2, 1, path, QString()), plNoPort);
     EXPECT_EQ(SendOTABitmap(2, 2, path, QString()), plNoPort);
     EXPECT_EQ(SendOTABitmap(2, 0, path, QString()), plNoPort);
@@ -356,7 +356,7 @@ TEST_F(PhoneLinkTest, DefaultMappingPrefersUsbAdapters) {
     }
     EXPECT_TRUE(COMPortDevice(0).isEmpty());
     EXPECT_TRUE(COMPortDevice(5).isEmpty());
-    SetCOMPortDevice(4, "/tmp/x");
+    vb::seams().comPortDevices[3] = "/tmp/x";
     EXPECT_EQ(COMPortDevice(4), "/tmp/x");
 }
 

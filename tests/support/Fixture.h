@@ -41,9 +41,5 @@ private:
     bool m_ended = false;
 };
 
-// Every seam of the runtime at its test setting: dialogs cancelled, message boxes answered OK,
-// no desktop, help window or serial device, and folder, store and clipboard of the test's own.
-void UseTestSeams(const QString& folder);
-
 // Writes a picture file for a test.
 void writeImage(const QString& path, const QImage& img, const char* format = "BMP");
