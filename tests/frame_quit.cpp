@@ -123,7 +123,7 @@ TEST_F(QuitTest, TheWindowManagersCloseOnTheMainWindowAsksTheQuitQuestion) {
         EXPECT_EQ(wmClose(*Startbildschirm), antwort == 1);
         EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(21)});
         EXPECT_EQ(QFile::exists(file("dither.bmp")), antwort == 0);
-        if (antwort == 0) EXPECT_TRUE(Startbildschirm->Visible());
+        if (antwort == 0) { EXPECT_TRUE(Startbildschirm->Visible()); }
     }
 }
 

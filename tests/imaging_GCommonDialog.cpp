@@ -302,7 +302,7 @@ TEST_F(DialogWrapperTest, ColourAndFont) {
         EXPECT_EQ(asked[0].font.size, 10);
         EXPECT_TRUE(asked[0].font.italic && asked[0].font.strikeout);
         EXPECT_EQ(asked[0].color, 0x0000ff00u);
-        EXPECT_EQ(asked[0].flags, vb::CF_TTONLY | vb::CF_EFFECTS | vb::CF_SCREENFONTS | (c.min ? vb::CF_LIMITSIZE : 0));
+        EXPECT_EQ(asked[0].flags, vb::CF_TTONLY | vb::CF_EFFECTS | vb::CF_SCREENFONTS | (c.min ? long(vb::CF_LIMITSIZE) : 0L));
         EXPECT_EQ(font.name, QStringLiteral("DejaVu Serif"));
         EXPECT_EQ(font.size, c.result);
         EXPECT_TRUE(font.bold && font.underline && !font.italic);

@@ -94,7 +94,7 @@ struct Phone {
     int maker, model;
 };
 // Names the phone in test output.
-void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
+[[maybe_unused]] void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
 const Phone kNokia3210{"Nokia3210", fakephone::Kind::Nokia6110, 0, 0};
 const Phone kNokia7110{"Nokia7110", fakephone::Kind::Nokia7110, 0, 4};
 const Phone kSiemensS35{"SiemensS35", fakephone::Kind::Siemens, 1, 3};
@@ -136,10 +136,10 @@ TEST_P(PhoneLinkTransfer, LogoArrivesPixelForPixel) {
     const auto got = c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo();
     ASSERT_TRUE(got.has_value());
     EXPECT_TRUE(sameLogo(got, logo));
-    if (c.kind == 0) EXPECT_EQ(got->network, c.phone.kind == fakephone::Kind::Siemens ? QString() : QStringLiteral("26201"));
-    if (c.kind == 1) EXPECT_EQ(got->group, 0);
+    if (c.kind == 0) { EXPECT_EQ(got->network, c.phone.kind == fakephone::Kind::Siemens ? QString() : QStringLiteral("26201")); }
+    if (c.kind == 1) { EXPECT_EQ(got->group, 0); }
     EXPECT_EQ(phone.badFrames(), 0);
-    if (c.kind == 1 && c.phone.kind == fakephone::Kind::Nokia6110) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
+    if (c.kind == 1 && c.phone.kind == fakephone::Kind::Nokia6110) { EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie")); }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,8 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TransferCase{kNokia7110, 0, 72, 21, true}, TransferCase{kNokia7110, 0, 78, 21, false},
                       TransferCase{kNokia7110, 1, 72, 14, false}, TransferCase{kNokia7110, 2, 96, 65, false},
                       TransferCase{kSiemensS35, 0, 101, 43, false}, TransferCase{kSiemensS35, 0, 97, 26, true}),
-    [](const auto& info) {
-        const TransferCase& c = info.param;
+    [](const auto& fall) {
+        const TransferCase& c = fall.param;
         return std::string(c.phone.name) + "_Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
                std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "");
     });
@@ -209,7 +209,7 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
         else EXPECT_NE(result, plSent);
         EXPECT_LT(elapsed, std::chrono::seconds(3));
         EXPECT_EQ(phone.operatorLogo().has_value(), result == plSent);
-        if (result == plSent) EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo));
+        if (result == plSent) { EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo)); }
     }
     // The port was released: the cable plugged in again, the next transfer goes through.
     FakePhone again(c.phone.kind);
@@ -319,7 +319,7 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
         vb::seams().comPortDevices[2] = phone.device();
         ASSERT_EQ(SendOTABitmap(0, 3, path, "23415"), plSent) << p.name;
         ASSERT_TRUE(phone.operatorLogo().has_value()) << p.name;
-        if (p.maker == 0) EXPECT_EQ(phone.operatorLogo()->network, "23415");
+        if (p.maker == 0) { EXPECT_EQ(phone.operatorLogo()->network, "23415"); }
         SetCOMPort(1);
         SetCOMPort(3);
         EXPECT_EQ(DeleteOPLogo("23415"), plSent) << p.name;
