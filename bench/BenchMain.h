@@ -1,6 +1,7 @@
 #pragma once
 // The entry of every benchmark program: a headless application, no real message boxes.
 #include "platform/MsgBox.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -8,7 +9,7 @@
 inline int runBenchmarks(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,19 +2,20 @@
 // What the benchmarks of the program's windows share: a fresh program in a folder of its own,
 // and the process's memory.
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
 #include "platform/Form.h"
+#include "support/QuietSeams.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QLatin1Char>
 #include <QString>
 
-// No window loaded, the shared state at its start, the program folder at folder.
+// No window loaded, the shared state at its start, and the seams as the tests set them, with
+// the program folder, key-value store and clipboard of folder.
 inline void freshProgram(const QString& folder) {
     vb::DestroyAllInstances();
     Parameter_und_Start::Grundzustand();
-    vb::App::SetPath(folder);
+    UseTestSeams(folder);
     Parameter_und_Start::Programmverzeichnis = folder + QLatin1Char('/');
 }
 

@@ -18,6 +18,7 @@
 
 #include "BenchMain.h"
 #include "BenchProgram.h"
+#include "platform/Seams.h"
 
 using namespace Parameter_und_Start;
 
@@ -33,9 +34,9 @@ vb::PictureBox& editorOeffnen(int k) {
     m.heightPx = 768;
     m.dpi = 96;
     m.bitsPerPixel = 32;
-    vb::Screen::SetOverride(m);
-    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
-    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
+    vb::seams().screen = m;
+    vb::seams().dialog = [](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); };
+    vb::seams().modal = [](vb::Form& f) { f.Hide(); };
     Startbildschirm->Show();
     Startbildschirm->ComboKategorien[3]->setListIndex(k);
     QImage weiss(Logo_Breite, Logo_Hoehe, QImage::Format_RGB32);
@@ -45,7 +46,7 @@ vb::PictureBox& editorOeffnen(int k) {
     Startbildschirm->Laden_Click_Sub(pfad, false, true);
     vb::PictureBox& raster = *Startbildschirm->Logo_Raster_Grafik;
     Zaroreriri::Letzte_Mausposition_vergessen();
-    vb::SetCursorPos(raster.ScreenOrigin() + QPoint(5, 5));
+    vb::seams().cursor = raster.ScreenOrigin() + QPoint(5, 5);
     raster.FireMouseDown(1, 0, 5, 5);
     return raster;
 }
@@ -63,7 +64,7 @@ void BM_PenMove(benchmark::State& state) {
     int64_t i = 0;
     for (auto _ : state) {
         const QPoint p = strichpunkt(++i);
-        vb::SetCursorPos(raster.ScreenOrigin() + p);
+        vb::seams().cursor = raster.ScreenOrigin() + p;
         raster.FireMouseMove(1, 0, float(p.x()), float(p.y()));
     }
     vb::DestroyAllInstances();

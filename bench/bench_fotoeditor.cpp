@@ -28,6 +28,7 @@
 #include "BenchMain.h"
 #include "BenchPhoto.h"
 #include "BenchProgram.h"
+#include "platform/Seams.h"
 
 namespace {
 // The photos: 24 MP baseline and progressive, 48 MP baseline and progressive.
@@ -64,7 +65,7 @@ struct Umgebung {
     QString foto;
     // art < 0: no collection, only the program folder.
     explicit Umgebung(int art = -1) {
-        vb::App::SetPath(dir.path());
+        vb::seams().programFolder = dir.path();
         Parameter_und_Start::Grundzustand();
         Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
         QDir(dir.path()).mkpath(QStringLiteral("fotos"));

@@ -27,6 +27,8 @@
 #include <cstdio>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
+#include "platform/Seams.h"
 
 namespace {
 
@@ -54,14 +56,12 @@ void BM_FullScreenCapture(benchmark::State& state) {
     const QSize size = screen->geometry().size();
     state.SetLabel(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
     QTemporaryDir dir;
-    vb::App::SetPath(dir.path());
-    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
-    Parameter_und_Start::Grundzustand();
-    Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
+    freshProgram(dir.path());
+    vb::seams().modal = [](vb::Form& f) { f.Hide(); };
     vb::ScreenMetrics m;
     m.widthPx = size.width();
     m.heightPx = size.height();
-    vb::Screen::SetOverride(m);
+    vb::seams().screen = m;
     Startbildschirm->Show();
     Startbildschirm->ComboKategorien[3]->setListIndex(7);
     // Something to see on the desktop, and a photo in the editor.
@@ -86,7 +86,7 @@ void BM_FullScreenCapture(benchmark::State& state) {
         BildschirmfreezeForm& b = *Bildschirmfreeze;
         waitPainted(*b.Widget());
         // The frame of the logo's size at (400, 300), taken: "freeze.bmp" opened in the editor.
-        vb::SetCursorPos(b.Bildschirmfoto->ScreenOrigin() + QPoint(400, 300));
+        vb::seams().cursor = b.Bildschirmfoto->ScreenOrigin() + QPoint(400, 300);
         b.Bildschirmfoto_MouseMove(0, 0, 400 * 15, 300 * 15);
         b.Bildschirmfoto_MouseUp(1, 0, 400 * 15, 300 * 15);
         QApplication::processEvents();
@@ -96,9 +96,9 @@ void BM_FullScreenCapture(benchmark::State& state) {
         waitPainted(desktop);
         state.ResumeTiming();
     }
-    vb::SetCursorPos(std::nullopt);
+    vb::seams().cursor = std::nullopt;
     vb::DestroyAllInstances();
-    vb::Screen::SetOverride(std::nullopt);
+    vb::seams().screen = std::nullopt;
 }
 BENCHMARK(BM_FullScreenCapture)->Unit(benchmark::kMillisecond)->MinTime(2);
 

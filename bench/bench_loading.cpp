@@ -13,12 +13,11 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
 
 static void BM_LoadPhotoIntoLogo(benchmark::State& state) {
     QTemporaryDir dir;
-    vb::App::SetPath(dir.path());
-    Parameter_und_Start::Grundzustand();
-    Parameter_und_Start::Programmverzeichnis = dir.path() + QLatin1Char('/');
+    freshProgram(dir.path());
     QImage photo(4000, 3000, QImage::Format_RGB32);
     {
         QPainter p(&photo);

@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "platform/Seams.h"
 
 namespace {
 
@@ -43,13 +44,13 @@ void transfer(benchmark::State& state, fakephone::Kind kind, int maker, int mode
     f.close();
     fakephone::FakePhone phone(kind, fakephone::Fault::None, rate);
     vb::SetPhoneModel(maker, model);
-    vb::SetCOMPortDevice(1, phone.device());
-    vb::SetPhoneCablePowerUp(0);
+    vb::seams().comPortDevices[0] = phone.device();
+    vb::seams().phoneCablePowerUpMs = 0;
     int sent = 0;
     for (auto _ : state) sent += vb::SendOTABitmap(kind_, 1, path, QStringLiteral("26201")) == vb::plSent;
     state.counters["sent"] = sent;
     state.counters["bytes_to_phone"] = double(phone.received().size()) / double(state.iterations());
-    vb::SetCOMPortDevice(1, QString());
+    vb::seams().comPortDevices[0] = QString();
     vb::SetPhoneModel(0, 0);
 }
 

@@ -12,12 +12,13 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "BenchProgram.h"
 
 static void BM_StartupToFirstWindow(benchmark::State& state) {
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("param.ini"))).open(QIODevice::WriteOnly);
-    vb::App::SetPath(dir.path());
-    vb::SetModalHook([](vb::Form& f) { f.Hide(); });
+    freshProgram(dir.path());
+    vb::seams().modal = [](vb::Form& f) { f.Hide(); };
     for (auto _ : state) {
         Parameter_und_Start::Grundzustand();
         Parameter_und_Start::Main();

@@ -46,8 +46,12 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Outro, 150, 150, 6600, 3600),
 };
 
-const QColor kTitel(0x1F, 0x4B, 0x5A), kTitel2(0x2F, 0x6B, 0x7C), kKoerper(0xDD, 0xE3, 0xE7), kKante(0x8C, 0x9C, 0xA6);
-const QColor kTinte(0x1E, 0x2B, 0x31), kGelb(0xFF, 0xDD, 0x7A), kDisplay(123, 139, 90), kGehaeuse(0x3B, 0x44, 0x48);
+// The skin's colours, as the painter takes them.
+namespace Farbe = vb::Skin::Colour;
+const QColor kTitel = vb::ToQColor(Farbe::Title), kTitel2 = vb::ToQColor(Farbe::Title2), kKoerper = vb::ToQColor(Farbe::Body),
+             kKante = vb::ToQColor(Farbe::ButtonEdge);
+const QColor kTinte = vb::ToQColor(Farbe::Ink), kGelb = vb::ToQColor(Farbe::Hot), kDisplay = vb::ToQColor(Farbe::DisplayGreen),
+             kGehaeuse = vb::ToQColor(Farbe::DisplayBezel);
 
 QFont schrift(int px, bool fett) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -160,7 +164,7 @@ QImage splashBild(QSize px, const QRectF& link1, const QRectF& link2) {
     p.setFont(passend(zeile2, 30, true, int(breite)));
     p.drawText(QRectF(x, 96, breite, 40), Qt::AlignLeft | Qt::AlignVCenter, zeile2);
     p.fillRect(QRectF(x, 146, breite, 2), QColor(255, 255, 255, 90));
-    p.setPen(QColor(0xC6, 0xD0, 0xD6));
+    p.setPen(vb::ToQColor(Farbe::BodyDark));
     p.setFont(schrift(13, false));
     p.drawText(QRectF(x, 156, breite, 20), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kVersion));
 
@@ -178,7 +182,7 @@ QImage outroBild(QSize px) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     QLinearGradient g(0, 0, 0, px.height());
-    g.setColorAt(0, QColor(0xF6, 0xF8, 0xF9));
+    g.setColorAt(0, vb::ToQColor(Farbe::Button));
     g.setColorAt(1, kKoerper);
     p.fillRect(img.rect(), g);
     p.setPen(QPen(kKante, 1));

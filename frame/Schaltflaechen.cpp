@@ -13,6 +13,8 @@
 #include "platform/Skin.h"
 #include "platform/VBError.h"
 
+#include <vector>
+
 using namespace Parameter_und_Start;
 
 namespace Schaltflaechen {
@@ -71,8 +73,26 @@ void Hover_verdrahten(vb::Form& f) {
         c->MouseMove = [c, tooltip, pattern, store](int, int, float X, float Y) {
             if (pattern != 'H' && tooltip) vb::Try([&] { c->setToolTipText(LoadResString(tooltip)); });
             if (pattern == 'T') return;
-            if (vb::Control* src = Schaltflaechenlader->Find(store)) Schaltflaeche_hervorheben(*c, X, Y, *src);
+            vb::Control* src = Schaltflaechenlader->Find(store);
+            if (!src) return;
+            // A group member stays lit until the background puts its group right.
+            if (pattern == 'G') Bild_setzen(c, Bild(src));
+            else Schaltflaeche_hervorheben(*c, X, Y, *src);
         };
+    }
+}
+
+void Gruppe_zeigen(vb::Form& f) {
+    const auto rows = f.LayoutTable();
+    std::vector<std::pair<vb::Control*, const vb::LayoutItem*>> gruppe;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].pattern == 'G') gruppe.emplace_back(f.Controls()[i], &rows[i]);
+    for (const auto& [m, row] : gruppe) {
+        if (m->Tag() != QLatin1String("1")) continue;
+        vb::Control* src = Schaltflaechenlader->Find(QString::fromLatin1(*row->store ? row->store : row->name));
+        if (src && Bild(src).Handle() != Bild(m).Handle()) Bild_setzen(m, Bild(src));
+        for (const auto& [o, r] : gruppe)
+            if (o != m) Bild_setzen(o, vb::Picture());
     }
 }
 

@@ -23,10 +23,17 @@ void Schaltflaeche_hervorheben(vb::Control& target, float X, float Y, vb::Contro
 
 // Wires the hover behaviour of the window's picture buttons from the hover columns of its layout
 // rows: the tooltip string (0: none), the store control in Schaltflaechenlader ("" the button's
-// own name) and the pattern: 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only.
+// own name) and the pattern: 'S' tooltip and highlight, 'H' highlight only, 'T' tooltip only,
+// 'G' a member of the window's button group (see Gruppe_zeigen).
 // Every highlighted button's store picture is found (or derived from its face) here, when the
 // window loads; a button without one throws std::logic_error.
 void Hover_verdrahten(vb::Form& f);
+
+// A window's button group (its rows of pattern 'G': the fit buttons, the scissors, the paint
+// colours) has one chosen member, the one tagged "1". A member under the mouse shows its tooltip
+// and its lit picture; the window's background puts the group right again with Gruppe_zeigen:
+// the chosen member lit, the others bare.
+void Gruppe_zeigen(vb::Form& f);
 
 // Background handlers: drag the window with the left button; end the highlight (with
 // nurUnterEins the control keeps it when its tag is "1" or more).

@@ -102,9 +102,9 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Logo_links_bit, 180, 5730, 600, 600, "Layer_Kalvoren", "btn:left").Hover(418, 'S'),
     VB_ROW(Logo_rechts_bit, 1500, 5730, 600, 600, "Layer_Kalvoren", "btn:right").Hover(418, 'S'),
     VB_ROW(Logo_runter_bit, 840, 6360, 600, 600, "Layer_Kalvoren", "btn:down").Hover(418, 'S'),
-    VB_ROW(Malfarbe_schwarz, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black"),
-    VB_ROW(Malfarbe_gruen, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green"),
-    VB_ROW(Malfarbe_gemischt, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed"),
+    VB_ROW(Malfarbe_schwarz, 1500, 600, 600, 600, "Layer_Kalvoren", "btn:black").Hover(824, 'G'),
+    VB_ROW(Malfarbe_gruen, 1500, 1230, 600, 600, "Layer_Kalvoren", "btn:green").Hover(823, 'G'),
+    VB_ROW(Malfarbe_gemischt, 1500, 1860, 600, 600, "Layer_Kalvoren", "btn:mixed").Hover(825, 'G'),
     VB_ROW(Malwerkzeug_Vorschau, 1500, 3120, 600, 600, "Layer_Kalvoren", ""),
     vb::Decor("Raster_Rahmen", Kind::Shape, 2250, 600, 6750, 4500, "Layer_Kalvoren", "well"),
     VB_ROW(Mitte_zentrierung, 5400, 2850, 450, 150, "Layer_Kalvoren", ""),
@@ -152,91 +152,11 @@ void StartbildschirmForm::Wire() {
     Layer_Logoauswahl->DblClick = [this] { Form_DblClick(); };
     Schaltflaechen::Hover_verdrahten(*this);
 
-    // Category lists and caller groups; their labels open them.
-    for (short i : {2, 3}) ComboKategorien[size_t(i)]->Click = [this, i] { ComboKategorien_Click(i); };
-    struct Opener {
-        vb::Label* label;
-        vb::ComboBox* list;
-    };
-    for (const Opener& o : {Opener{ComboKategorien_Textanzeige, ComboKategorien[3]}, Opener{ComboKategorien_Textanzeige_Kalvoren, ComboKategorien[2]}})
-        o.label->MouseMove = [o](int, int, float, float) { Schaltflaechen::Liste_oeffnen(*o.label, *o.list, 810); };
-    for (short i : {0, 1}) {
-        ComboKategorien2[size_t(i)]->Click = [this, i] {
-            ComboKategorien2_Click(i);
-            ComboKategorien2_Change(i);
-        };
-        ComboKategorien2_Textanzeige[size_t(i)]->MouseMove = [this, i](int, int, float, float) {
-            // Both caller groups share the tooltip.
-            vb::Control* const zwilling[] = {ComboKategorien2_Textanzeige[size_t(1 - i)], ComboKategorien2[size_t(1 - i)]};
-            Schaltflaechen::Liste_oeffnen(*ComboKategorien2_Textanzeige[size_t(i)], *ComboKategorien2[size_t(i)], 815, {}, zwilling);
-        };
-        Transfer[size_t(i)]->Click = [this, i] { Transfer_Click(i); };
-        Loeschen[size_t(i)]->Click = [this, i] { Loeschen_Click(i); };
-        Gruen_Transferlogo_LogoBrowser[size_t(i)]->Change = [this, i] { Gruen_Transferlogo_LogoBrowser_Change(i); };
-    }
-    Zoom->MouseMove = [this](int, int, float, float) { vb::Try([&] { Zoom->setToolTipText(LoadResString(817)); }); };
-
-    // Gallery
-    for (short i = 0; i < 20; ++i) {
-        const size_t k = size_t(i);
-        Logo_Vorschaubild_Bild[k]->Click = [this, i] { Logo_Vorschaubild_Bild_Click(i); };
-        Logo_Vorschaubild[k]->Click = [this, i] { Logo_Vorschaubild_Click(i); };
-        Logo_Vorschaubild_Bild[k]->DblClick = [this, i] { Logo_Vorschaubild_Bild_DblClick(i); };
-        Logo_Vorschaubild[k]->DblClick = [this, i] { Logo_Vorschaubild_DblClick(i); };
-        Logo_Vorschaubild_Bildname[k]->DblClick = [this, i] { Logo_Vorschaubild_Bildname_DblClick(i); };
-        Logo_Vorschaubild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
-        // The thumbnail passes its moves on to its frame.
-        Logo_Vorschaubild_Bild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
-    }
-    LogoScrollbalken->Change = [this] { LogoScrollbalken_Change(); };
-    Speichern->Click = [this] { Speichern_Click(); };
-    In_Zaroreriri_bearbeiten->Click = [this] { In_Zaroreriri_bearbeiten_Click(); };
-
-    // Tabs, loading and saving
-    Reiter_Kalvoren_inLogos->Click = [this] { Reiter_Kalvoren_inLogos_Click(); };
-    Reiter_Logos_inKalvoren->Click = [this] { Reiter_Logos_inKalvoren_Click(); };
-    Kalvoren_bearbeiten_zurueck->Click = [this] { Kalvoren_bearbeiten_zurueck_Click(); };
-    Reiter_Fotos_inKalvoren->Click = [this] { Reiter_Fotos_inKalvoren_Click(); };
-    Reiter_Fotos_inLogos->Click = [this] { Reiter_Fotos_inLogos_Click(); };
-    Laden->Click = [this] { Laden_Click(); };
-    Laden_Fotos_Browser->Click = [this] { Laden_Fotos_Browser_Click(); };
-    Kalvoren_Logo_Speichern->Click = [this] { Kalvoren_Logo_Speichern_Click(); };
-
-    // Editor
-    Logo_Stift->Click = [this] { Logo_Stift_Click(); };
-    Logo_Kreis->Click = [this] { Logo_Kreis_Click(); };
-    Logo_Kreis_schwarz->Click = [this] { Logo_Kreis_schwarz_Click(); };
-    Logo_Quadrat->Click = [this] { Logo_Quadrat_Click(); };
-    Logo_Rechteck_Schwarz->Click = [this] { Logo_Rechteck_Schwarz_Click(); };
-    Logo_Linie->Click = [this] { Logo_Linie_Click(); };
-    Logo_Text->Click = [this] { Logo_Text_Click(); };
-    Logo_Raster_Grafik->MouseDown = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseDown(b, s, x, y); };
-    Logo_Raster_Grafik->MouseMove = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseMove(b, s, x, y); };
-    Logo_Raster_Grafik->MouseUp = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseUp(b, s, x, y); };
-    Logo_Neu->Click = [this] { Logo_Neu_Click(); };
-    Logo_undo->Click = [this] { Logo_undo_Click(); };
-    Logo_invers->Click = [this] { Zaroreriri::Logo_invertieren(Editorflaechen()); };
-    Logo_verti_spiegel->Click = [this] { Zaroreriri::Logo_vertikal_spiegeln(Editorflaechen()); };
-    Logo_hori_spiegel->Click = [this] { Zaroreriri::Logo_horizontal_spiegeln(Editorflaechen()); };
-    Logo_hoch_bit->Click = [this] { Zaroreriri::Logo_hoch_schieben(Editorflaechen()); };
-    Logo_runter_bit->Click = [this] { Zaroreriri::Logo_runter_schieben(Editorflaechen()); };
-    Logo_links_bit->Click = [this] { Zaroreriri::Logo_links_schieben(Editorflaechen()); };
-    Logo_rechts_bit->Click = [this] { Zaroreriri::Logo_rechts_schieben(Editorflaechen()); };
-    Malfarbe_schwarz->Click = [this] { Malfarbe_schwarz_Click(); };
-    Malfarbe_gruen->Click = [this] { Malfarbe_gruen_Click(); };
-    Malfarbe_gemischt->Click = [this] { Malfarbe_gemischt_Click(); };
-    // Paint colours are a group: hovering lights a colour that is not chosen; the editor layer
-    // puts the group right again.
-    const std::pair<vb::Image*, int> farben[] = {{Malfarbe_schwarz, 824}, {Malfarbe_gruen, 823}, {Malfarbe_gemischt, 825}};
-    for (const auto& [button, tip] : farben) {
-        vb::Image* b = button;
-        const int t = tip;
-        b->MouseMove = [b, t](int, int, float, float) {
-            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
-            if (b->Tag() != QLatin1String("1"))
-                if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
-        };
-    }
+    wireGalerie();
+    wireLaden();
+    wireSpeichern();
+    wireTransfer();
+    wireWerkzeuge();
 }
 
 void StartbildschirmForm::Design() {
@@ -249,50 +169,13 @@ void StartbildschirmForm::Design() {
     Logo_Groesse->setAlignment(2);
     Logo_Groesse->setFontBold(true);
     alleListenSchliessen(*this);
-    for (vb::Label* l : {ComboKategorien_Textanzeige, ComboKategorien_Textanzeige_Kalvoren, ComboKategorien2_Textanzeige[0], ComboKategorien2_Textanzeige[1]})
-        l->setFontSize(9);
     Netzbtreiber_Maske->setVisible(false);
     Netz_Raster->setVisible(false);
-    // The gallery view at start.
-    Logos_mit_Schatten->setVisible(false);
-    Reiter_Logos_inKalvoren->setVisible(false);
-    Kalvoren_mit_Schatten->setVisible(false);
-    Layer_Kalvoren->setVisible(false);
-    Fileilistbox->setVisible(false);
-    for (vb::Label* l : Logo_Vorschaubild_Bildname) {
-        l->setAlignment(2);
-        l->setFontSize(7);
-    }
-    for (vb::PictureBox* p : Gruen_Transferlogo_LogoBrowser) {
-        p->setScaleMode(vb::vbPixels);
-        p->setBackColor(vb::Skin::Colour::DisplayGreen);
-    }
-    for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik}) {
-        p->setScaleMode(vb::vbPixels);
-        p->setBackColor(vb::vbWhite);
-        p->setForeColor(vb::vbBlack);
-        p->setDrawMode(vb::vbCopyPen);
-    }
-    Logo_Undo_Grafik->setVisible(false);
-    Testbild->setVisible(false);
-    Logo_Raster_Grafik->setScaleMode(vb::vbPixels);
-    Logo_Raster_Grafik->setBackColor(vb::Skin::Colour::DisplayGreen);
-    Logo_Raster_Grafik->setAutoRedraw(true);
-    Zoom->setScaleMode(vb::vbPixels);
-    Zoom->setBackColor(vb::Skin::Colour::DisplayGreen);
-    Malwerkzeug_Vorschau->setScaleMode(vb::vbPixels);
-    Malwerkzeug_Vorschau->setBackColor(vb::Skin::Colour::Body);
-    for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) {
-        m->setVisible(false);
-        m->setStretch(true); // scaled with the window like the raster they centre
-    }
-    // At start the pen and black are chosen.
-    for (vb::Image* t : {Logo_Text, Logo_Kreis, Logo_Quadrat, Logo_Linie, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz}) t->setTag(QStringLiteral("0"));
-    Logo_Stift->setTag(QStringLiteral("1"));
-    Malfarbe_schwarz->setTag(QStringLiteral("1"));
-    Malfarbe_gruen->setTag(QStringLiteral("0"));
-    Malfarbe_gemischt->setTag(QStringLiteral("0"));
-    Raster_Undo_Box->setVisible(true);
+
+    designGalerie();
+    designLaden();
+    designTransfer();
+    designWerkzeuge();
 }
 
 void StartbildschirmForm::Form_Load() {
@@ -389,14 +272,7 @@ void StartbildschirmForm::Titelzeile_MouseMove(int Button, int, float, float) { 
 void StartbildschirmForm::Layer_Kalvoren_MouseMove(int, int, float, float) {
     Schaltflaechen::Hover_zuruecksetzen(false);
     alleListenSchliessen(*this);
-    vb::Image* group[] = {Malfarbe_schwarz, Malfarbe_gruen, Malfarbe_gemischt};
-    for (vb::Image* m : group) {
-        if (m->Tag() != QLatin1String("1")) continue;
-        vb::Control* src = Schaltflaechenlader->Find(m->Name());
-        if (src && Schaltflaechen::Bild(src).Handle() != m->Picture().Handle()) m->setPicture(Schaltflaechen::Bild(src));
-        for (vb::Image* o : group)
-            if (o != m) o->setPicture(vb::Picture());
-    }
+    Schaltflaechen::Gruppe_zeigen(*this);
 }
 
 void StartbildschirmForm::Form_QueryUnload(int& Cancel, int UnloadMode) {

@@ -1,8 +1,9 @@
 #pragma once
 // The main window: the frame (title bar, help, settings, quit) and the whole logo workspace
 // with its gallery layer and its editor layer. The frame is defined in frame/Startbildschirm.cpp;
-// the workspace handlers in logo/Startbildschirm_<Concern>.cpp (Galerie, Laden, Speichern,
-// Transfer, Werkzeuge).
+// each workspace concern (Galerie, Laden, Speichern, Transfer, Werkzeuge) has its handlers, its
+// bindings, its design-time properties and the structure it hands to its modules in
+// logo/Startbildschirm_<Concern>.cpp.
 #include "logo/Logo_laden.h"
 #include "logo/Logovoschau.h"
 #include "platform/Form.h"
@@ -135,18 +136,27 @@ public:
     void Malfarbe_gruen_Click();
     void Malfarbe_gemischt_Click();
 
-    // The editor's surfaces and tool buttons, handed to its modules.
+    // The structures handed to the workspace's modules: the editor's surfaces and tool buttons,
+    // the gallery, and where a picture is loaded (logo/Startbildschirm_<Concern>.cpp).
     Zaroreriri::Flaechen Editorflaechen();
-    Logovoschau::Galerie Galerie() const {
-        return {{Logo_Vorschaubild, Logo_Vorschaubild_Bild, Logo_Vorschaubild_Bildname, LogoScrollbalken, Fileilistbox, nullptr,
-                 Fotovorschau::Browserart::Galerie},
-                Logo_Weiss_Grafik};
-    }
-    Logo_laden::Ladeziel Ladeziel() { return {Testbild, Editorflaechen(), Mitte_zentrierung, Mitte_zentrierung_vert}; }
+    Logovoschau::Galerie Galerie() const;
+    Logo_laden::Ladeziel Ladeziel();
 
 protected:
     void Design() override;
     void Wire() override;
+
+private:
+    // Each workspace concern wires and designs its own controls, in its file under logo/.
+    void wireGalerie();
+    void designGalerie();
+    void wireLaden();
+    void designLaden();
+    void wireSpeichern();
+    void wireTransfer();
+    void designTransfer();
+    void wireWerkzeuge();
+    void designWerkzeuge();
 };
 
 extern vb::Instance<StartbildschirmForm> Startbildschirm;

@@ -201,8 +201,8 @@ bool GCommonDialog::VBChooseColor(uint32_t& Color, bool AnyColor, bool FullOpen,
     r.kind = QStringLiteral("color");
     r.color = Color & 0xffffffu;
     r.customColors = m_lCustomColours;
-    r.flags = (flags & ~0x10L) | vb::CC_RGBINIT | (AnyColor ? vb::CC_ANYCOLOR : 0) | (FullOpen ? vb::CC_FULLOPEN : 0) |
-              (DisableFullOpen ? vb::CC_PREVENTFULLOPEN : 0);
+    r.flags = (flags & ~0x10L) | vb::CC_RGBINIT | (AnyColor ? long(vb::CC_ANYCOLOR) : 0L) | (FullOpen ? long(vb::CC_FULLOPEN) : 0L) |
+              (DisableFullOpen ? long(vb::CC_PREVENTFULLOPEN) : 0L);
     const std::optional<vb::DialogAnswer> a = ask(r);
     if (!a) return false;
     Color = a->color.value_or(r.color) & 0xffffffu;
@@ -219,7 +219,7 @@ bool GCommonDialog::VBChooseFont(vb::FontChoice& CurFont, long PrinterDC, long O
     r.kind = QStringLiteral("font");
     r.font = CurFont;
     r.color = Color & 0xffffffu;
-    r.flags = (flags & ~0x8L) | vb::CF_EFFECTS | ((MinSize > 0 || MaxSize > 0) ? vb::CF_LIMITSIZE : 0);
+    r.flags = (flags & ~0x8L) | vb::CF_EFFECTS | ((MinSize > 0 || MaxSize > 0) ? long(vb::CF_LIMITSIZE) : 0L);
     if (!(r.flags & 0x3)) r.flags |= vb::CF_SCREENFONTS;
     const std::optional<vb::DialogAnswer> a = ask(r);
     if (!a) return false;

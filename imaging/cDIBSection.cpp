@@ -10,7 +10,6 @@
 #include "platform/VBError.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -317,45 +316,27 @@ void cDIBSection::fillHeader(uint8_t out[40]) const {
 }
 
 bool cDIBSection::SavePicture(const QString& sfileName) const {
-    const int64_t imageSize = ImageSize();
-    uint8_t fileHeader[vb::Bmp::FileHeader::kSize];
-    vb::Bmp::FileHeader{uint32_t(imageSize + 54), 54}.Write(fileHeader);
     uint8_t info[vb::Bmp::InfoHeader::kSize];
     fillHeader(info);
-
-    return WriteBitmapFile(sfileName, {{fileHeader, 14}, {info, 40}, {m_bits.get(), imageSize}});
+    return WriteBitmapFile(sfileName, info, {m_bits.get(), m_bits ? size_t(ImageSize()) : 0});
 }
 
-bool cDIBSection::WriteBitmapFile(const QString& sFileName, std::initializer_list<FilePart> parts) {
+bool cDIBSection::WriteBitmapFile(const QString& sFileName, std::span<const uint8_t> info, std::span<const uint8_t> bits) {
     // Written beside the target and renamed over it when whole: a full disk or a kill never
     // leaves a truncated file in place of the old one. Only a regular file is replaced so.
-    const auto nichtAnzulegen = [](int lErr) {
-        throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
-    };
-    errno = 0;
-    if (!vb::ReplaceableFile(sFileName)) {
+    int lErr = 0;
+    const vb::Replacement r = vb::Bmp::WriteFile(sFileName, info, bits, &lErr);
+    if (r == vb::Replacement::NotReplaceable) {
         // A folder of that name (or a path through a file) cannot be created as a file, as an
         // open would find; a device is not replaced, as if its writes failed.
         struct stat st {};
-        if (::stat(QFile::encodeName(sFileName).constData(), &st) != 0) nichtAnzulegen(errno);
-        if (S_ISDIR(st.st_mode)) nichtAnzulegen(EISDIR);
-        return false;
+        if (::stat(QFile::encodeName(sFileName).constData(), &st) != 0) lErr = errno;
+        else if (S_ISDIR(st.st_mode)) lErr = EISDIR;
+        else return false;
+    } else if (r != vb::Replacement::NotOpened) {
+        return r == vb::Replacement::Done;
     }
-    QSaveFile f(sFileName);
-    errno = 0;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) nichtAnzulegen(errno);
-    for (const FilePart& p : parts) {
-        if (!p.data && p.size > 0) {
-            f.cancelWriting();
-            return false;
-        }
-        const qint64 n = p.size > 0 ? f.write(static_cast<const char*>(p.data), qint64(p.size)) : 0;
-        if (IsWriteError(n >= 0 ? 1 : 0, p.size, n >= 0 ? n : 0)) {
-            f.cancelWriting();
-            return false;
-        }
-    }
-    return f.commit();
+    throw vb::VBError(17, vb::AppExeName() + QStringLiteral(".cDIBSection256"), ApiError(lErr));
 }
 
 QString cDIBSection::ApiError(long e) {

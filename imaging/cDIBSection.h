@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 class cDIBSection {
 public:
@@ -49,13 +50,10 @@ public:
     std::unique_ptr<cDIBSection> Resample(int lNewHeight, int lNewWidth) const;
     bool SavePicture(const QString& sfileName) const;
     static QString ApiError(long e);
-    // Writes a BMP file from its parts beside the target and renames it over the target when
-    // whole; false on a failed write (the old file stays), error 17 when it cannot be opened.
-    struct FilePart {
-        const void* data;
-        int64_t size;
-    };
-    static bool WriteBitmapFile(const QString& sFileName, std::initializer_list<FilePart> parts);
+    // Writes a BMP file of the info header (with its colour table) and the rows beside the target
+    // and renames it over the target when whole; false on a failed write (the old file stays),
+    // error 17 when it cannot be opened.
+    static bool WriteBitmapFile(const QString& sFileName, std::span<const uint8_t> info, std::span<const uint8_t> bits);
 
     // Image size in bytes: BytesPerScanLine() * Height().
     int64_t ImageSize() const { return int64_t(BytesPerScanLine()) * m_height; }

@@ -216,13 +216,7 @@ bool cDIBSectionSave::SaveBitmap4(const PalettedDIB& dib, const QString& sFileNa
 bool cDIBSectionSave::SaveBitmap1(const PalettedDIB& dib, const QString& sFileName) { return writeBitmap(dib, sFileName); }
 
 bool cDIBSectionSave::writeBitmap(const PalettedDIB& dib, const QString& sFileName) {
-    const auto offBits = uint32_t(vb::Bmp::FileHeader::kSize + dib.info.size());
-    uint8_t fileHeader[vb::Bmp::FileHeader::kSize];
-    vb::Bmp::FileHeader{offBits + uint32_t(dib.bits.size()), offBits}.Write(fileHeader);
-
-    return cDIBSection::WriteBitmapFile(sFileName, {{fileHeader, vb::Bmp::FileHeader::kSize},
-                                                     {dib.info.data(), int64_t(dib.info.size())},
-                                                     {dib.bits.data(), int64_t(dib.bits.size())}});
+    return cDIBSection::WriteBitmapFile(sFileName, dib.info, dib.bits);
 }
 
 QString cDIBSectionSave::FormatApiError(long lErr) { return cDIBSection::ApiError(lErr); }

@@ -173,7 +173,7 @@ Regeln regeln(const Slotsatz& S) {
     return {bool(Foto_Modus), Browser_Seitenende, Browser_Schrittweite, Browser_Seitenende, true, false, false, false};
 }
 
-QString ordnerVon(const Slotsatz& S, const Regeln& r) {
+QString ordnerVon(const Slotsatz&, const Regeln& r) {
     if (r.foto) return Programmverzeichnis + QStringLiteral("fotos");
     return Programmverzeichnis + QStringLiteral("logos/") + Logo_Typcode;
 }

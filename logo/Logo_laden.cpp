@@ -2,10 +2,8 @@
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
-#include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "logo/Zaroreriri.h"
-#include "photo/Fotoeditor.h"
 #include "platform/App.h"
 #include "platform/Gdi.h"
 #include "platform/Image.h"
@@ -61,8 +59,6 @@ Einpassung Einpassen(int sw, int sh, int W, int H, double Breite, double Hoehe, 
     if (breite < Breite) return {aufHoehe, aufBreite};
     return {aufHoehe, std::nullopt};
 }
-
-void Bild_in_Logo_laden(const QString& Pfad, bool Ziel) { Bild_in_Logo_laden(Pfad, Ziel ? Fotoeditor->Ladeziel() : Startbildschirm->Ladeziel()); }
 
 void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z) {
     vb::Image* test = Z.Testbild;

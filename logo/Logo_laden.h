@@ -21,8 +21,7 @@ struct Ladeziel {
     vb::Image *Mitte_zentrierung = nullptr, *Mitte_zentrierung_vert = nullptr;
 };
 
-// Ziel False: the main window's surfaces; True: the photo editor's.
-void Bild_in_Logo_laden(const QString& Pfad, bool Ziel);
+// The caller hands its own load target (its window's Ladeziel()).
 void Bild_in_Logo_laden(const QString& Pfad, const Ladeziel& Z);
 void Logo_in_Editor_laden(const QString& Pfad, const Ladeziel& Z);
 

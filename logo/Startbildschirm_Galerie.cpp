@@ -10,6 +10,7 @@
 #include "logo/Zaroreriri.h"
 #include "platform/App.h"
 #include "platform/ComboBox.h"
+#include "platform/FileListBox.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
@@ -18,6 +19,59 @@
 #include "platform/VBError.h"
 
 using namespace Parameter_und_Start;
+
+// The gallery's controls, handed to its module.
+Logovoschau::Galerie StartbildschirmForm::Galerie() const {
+    return {{Logo_Vorschaubild, Logo_Vorschaubild_Bild, Logo_Vorschaubild_Bildname, LogoScrollbalken, Fileilistbox, nullptr,
+             Fotovorschau::Browserart::Galerie},
+            Logo_Weiss_Grafik};
+}
+
+void StartbildschirmForm::wireGalerie() {
+    // Category lists and caller groups; their labels open them.
+    for (short i : {2, 3}) ComboKategorien[size_t(i)]->Click = [this, i] { ComboKategorien_Click(i); };
+    struct Opener {
+        vb::Label* label;
+        vb::ComboBox* list;
+    };
+    for (const Opener& o : {Opener{ComboKategorien_Textanzeige, ComboKategorien[3]}, Opener{ComboKategorien_Textanzeige_Kalvoren, ComboKategorien[2]}})
+        o.label->MouseMove = [o](int, int, float, float) { Schaltflaechen::Liste_oeffnen(*o.label, *o.list, 810); };
+    for (short i : {0, 1}) {
+        ComboKategorien2[size_t(i)]->Click = [this, i] {
+            ComboKategorien2_Click(i);
+            ComboKategorien2_Change(i);
+        };
+        ComboKategorien2_Textanzeige[size_t(i)]->MouseMove = [this, i](int, int, float, float) {
+            // Both caller groups share the tooltip.
+            vb::Control* const zwilling[] = {ComboKategorien2_Textanzeige[size_t(1 - i)], ComboKategorien2[size_t(1 - i)]};
+            Schaltflaechen::Liste_oeffnen(*ComboKategorien2_Textanzeige[size_t(i)], *ComboKategorien2[size_t(i)], 815, {}, zwilling);
+        };
+    }
+
+    // Gallery
+    for (short i = 0; i < 20; ++i) {
+        const size_t k = size_t(i);
+        Logo_Vorschaubild_Bild[k]->Click = [this, i] { Logo_Vorschaubild_Bild_Click(i); };
+        Logo_Vorschaubild[k]->Click = [this, i] { Logo_Vorschaubild_Click(i); };
+        Logo_Vorschaubild_Bild[k]->DblClick = [this, i] { Logo_Vorschaubild_Bild_DblClick(i); };
+        Logo_Vorschaubild[k]->DblClick = [this, i] { Logo_Vorschaubild_DblClick(i); };
+        Logo_Vorschaubild_Bildname[k]->DblClick = [this, i] { Logo_Vorschaubild_Bildname_DblClick(i); };
+        Logo_Vorschaubild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
+        // The thumbnail passes its moves on to its frame.
+        Logo_Vorschaubild_Bild[k]->MouseMove = [this, i](int b, int s, float x, float y) { Logo_Vorschaubild_MouseMove(i, b, s, x, y); };
+    }
+    LogoScrollbalken->Change = [this] { LogoScrollbalken_Change(); };
+}
+
+void StartbildschirmForm::designGalerie() {
+    for (vb::Label* l : {ComboKategorien_Textanzeige, ComboKategorien_Textanzeige_Kalvoren, ComboKategorien2_Textanzeige[0], ComboKategorien2_Textanzeige[1]})
+        l->setFontSize(9);
+    Fileilistbox->setVisible(false);
+    for (vb::Label* l : Logo_Vorschaubild_Bildname) {
+        l->setAlignment(2);
+        l->setFontSize(7);
+    }
+}
 
 // The framed gallery slot, searched from slot 0 upward; -1 when none is framed.
 int StartbildschirmForm::gerahmterSlot() const { return Fotovorschau::Gerahmter_Slot(Galerie().Slots); }

@@ -20,6 +20,30 @@
 
 using namespace Parameter_und_Start;
 
+// Where a picture is loaded and fitted in this window.
+Logo_laden::Ladeziel StartbildschirmForm::Ladeziel() { return {Testbild, Editorflaechen(), Mitte_zentrierung, Mitte_zentrierung_vert}; }
+
+void StartbildschirmForm::wireLaden() {
+    In_Zaroreriri_bearbeiten->Click = [this] { In_Zaroreriri_bearbeiten_Click(); };
+    // Tabs and loading
+    Reiter_Kalvoren_inLogos->Click = [this] { Reiter_Kalvoren_inLogos_Click(); };
+    Reiter_Logos_inKalvoren->Click = [this] { Reiter_Logos_inKalvoren_Click(); };
+    Kalvoren_bearbeiten_zurueck->Click = [this] { Kalvoren_bearbeiten_zurueck_Click(); };
+    Reiter_Fotos_inKalvoren->Click = [this] { Reiter_Fotos_inKalvoren_Click(); };
+    Reiter_Fotos_inLogos->Click = [this] { Reiter_Fotos_inLogos_Click(); };
+    Laden->Click = [this] { Laden_Click(); };
+    Laden_Fotos_Browser->Click = [this] { Laden_Fotos_Browser_Click(); };
+}
+
+void StartbildschirmForm::designLaden() {
+    // The gallery view at start.
+    Logos_mit_Schatten->setVisible(false);
+    Reiter_Logos_inKalvoren->setVisible(false);
+    Kalvoren_mit_Schatten->setVisible(false);
+    Layer_Kalvoren->setVisible(false);
+    Testbild->setVisible(false);
+}
+
 // ---- Loading pictures into the editor ----
 
 void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalvoren, bool) {
@@ -39,7 +63,7 @@ void StartbildschirmForm::Laden_Click_Sub(QString Verzeichnis, bool DontShowKalv
     std::vector<Stand> vorher;
     for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik})
         vorher.push_back({p, p->Picture(), p->hDC().copy(), p->Width(), p->Height()});
-    Logo_laden::Bild_in_Logo_laden(pfad, false);
+    Logo_laden::Bild_in_Logo_laden(pfad, Ladeziel());
     vb::App::DoEvents();
     if (Testbild->Picture().IsEmpty()) return;
     vb::PictureBox* anzeige = Gruen_Transferlogo_LogoBrowser[1];

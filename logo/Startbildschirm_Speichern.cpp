@@ -16,6 +16,11 @@
 
 using namespace Parameter_und_Start;
 
+void StartbildschirmForm::wireSpeichern() {
+    Speichern->Click = [this] { Speichern_Click(); };
+    Kalvoren_Logo_Speichern->Click = [this] { Kalvoren_Logo_Speichern_Click(); };
+}
+
 namespace {
 // The gallery after a save: the folder read again, the page kept.
 void galerieAuffrischen(StartbildschirmForm& F) {

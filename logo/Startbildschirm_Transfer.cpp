@@ -10,10 +10,26 @@
 #include "platform/Gdi.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
+#include "platform/Skin.h"
 #include "platform/VBError.h"
 
 using namespace Parameter_und_Start;
 
+
+void StartbildschirmForm::wireTransfer() {
+    for (short i : {0, 1}) {
+        Transfer[size_t(i)]->Click = [this, i] { Transfer_Click(i); };
+        Loeschen[size_t(i)]->Click = [this, i] { Loeschen_Click(i); };
+        Gruen_Transferlogo_LogoBrowser[size_t(i)]->Change = [this, i] { Gruen_Transferlogo_LogoBrowser_Change(i); };
+    }
+}
+
+void StartbildschirmForm::designTransfer() {
+    for (vb::PictureBox* p : Gruen_Transferlogo_LogoBrowser) {
+        p->setScaleMode(vb::vbPixels);
+        p->setBackColor(vb::Skin::Colour::DisplayGreen);
+    }
+}
 
 void StartbildschirmForm::Transfer_Click(short) {
     const int w = int(Logo_Weiss_Grafik->ScaleWidth()), h = int(Logo_Weiss_Grafik->ScaleHeight());

@@ -10,6 +10,7 @@
 #include "platform/App.h"
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
+#include "platform/Skin.h"
 #include "platform/TextBox.h"
 #include "platform/VBError.h"
 
@@ -20,6 +21,60 @@ Zaroreriri::Flaechen StartbildschirmForm::Editorflaechen() {
     return {Logo_Weiss_Grafik, Logo_Undo_Grafik, Logo_Raster_Grafik, Gruen_Transferlogo_LogoBrowser[1], Zoom, Raster_Undo_Box,
             Malfarbe_schwarz, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz, {Logo_Text, Logo_Stift, Logo_Kreis, Logo_Quadrat, Logo_Linie},
             &SurfaceFont(), &Schaltflaechenlader->CMDialog1};
+}
+
+void StartbildschirmForm::wireWerkzeuge() {
+    Zoom->MouseMove = [this](int, int, float, float) { vb::Try([&] { Zoom->setToolTipText(LoadResString(817)); }); };
+    Logo_Stift->Click = [this] { Logo_Stift_Click(); };
+    Logo_Kreis->Click = [this] { Logo_Kreis_Click(); };
+    Logo_Kreis_schwarz->Click = [this] { Logo_Kreis_schwarz_Click(); };
+    Logo_Quadrat->Click = [this] { Logo_Quadrat_Click(); };
+    Logo_Rechteck_Schwarz->Click = [this] { Logo_Rechteck_Schwarz_Click(); };
+    Logo_Linie->Click = [this] { Logo_Linie_Click(); };
+    Logo_Text->Click = [this] { Logo_Text_Click(); };
+    Logo_Raster_Grafik->MouseDown = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseDown(b, s, x, y); };
+    Logo_Raster_Grafik->MouseMove = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseMove(b, s, x, y); };
+    Logo_Raster_Grafik->MouseUp = [this](int b, int s, float x, float y) { Logo_Raster_Grafik_MouseUp(b, s, x, y); };
+    Logo_Neu->Click = [this] { Logo_Neu_Click(); };
+    Logo_undo->Click = [this] { Logo_undo_Click(); };
+    Logo_invers->Click = [this] { Zaroreriri::Logo_invertieren(Editorflaechen()); };
+    Logo_verti_spiegel->Click = [this] { Zaroreriri::Logo_vertikal_spiegeln(Editorflaechen()); };
+    Logo_hori_spiegel->Click = [this] { Zaroreriri::Logo_horizontal_spiegeln(Editorflaechen()); };
+    Logo_hoch_bit->Click = [this] { Zaroreriri::Logo_hoch_schieben(Editorflaechen()); };
+    Logo_runter_bit->Click = [this] { Zaroreriri::Logo_runter_schieben(Editorflaechen()); };
+    Logo_links_bit->Click = [this] { Zaroreriri::Logo_links_schieben(Editorflaechen()); };
+    Logo_rechts_bit->Click = [this] { Zaroreriri::Logo_rechts_schieben(Editorflaechen()); };
+    Malfarbe_schwarz->Click = [this] { Malfarbe_schwarz_Click(); };
+    Malfarbe_gruen->Click = [this] { Malfarbe_gruen_Click(); };
+    Malfarbe_gemischt->Click = [this] { Malfarbe_gemischt_Click(); };
+}
+
+void StartbildschirmForm::designWerkzeuge() {
+    for (vb::PictureBox* p : {Logo_Weiss_Grafik, Logo_Undo_Grafik}) {
+        p->setScaleMode(vb::vbPixels);
+        p->setBackColor(vb::vbWhite);
+        p->setForeColor(vb::vbBlack);
+        p->setDrawMode(vb::vbCopyPen);
+    }
+    Logo_Undo_Grafik->setVisible(false);
+    Logo_Raster_Grafik->setScaleMode(vb::vbPixels);
+    Logo_Raster_Grafik->setBackColor(vb::Skin::Colour::DisplayGreen);
+    Logo_Raster_Grafik->setAutoRedraw(true);
+    Zoom->setScaleMode(vb::vbPixels);
+    Zoom->setBackColor(vb::Skin::Colour::DisplayGreen);
+    Malwerkzeug_Vorschau->setScaleMode(vb::vbPixels);
+    Malwerkzeug_Vorschau->setBackColor(vb::Skin::Colour::Body);
+    for (vb::Image* m : {Mitte_zentrierung, Mitte_zentrierung_vert, Logo_Radiegummi, Logo_Linie_schwarz}) {
+        m->setVisible(false);
+        m->setStretch(true); // scaled with the window like the raster they centre
+    }
+    // At start the pen and black are chosen.
+    for (vb::Image* t : {Logo_Text, Logo_Kreis, Logo_Quadrat, Logo_Linie, Logo_Kreis_schwarz, Logo_Rechteck_Schwarz}) t->setTag(QStringLiteral("0"));
+    Logo_Stift->setTag(QStringLiteral("1"));
+    Malfarbe_schwarz->setTag(QStringLiteral("1"));
+    Malfarbe_gruen->setTag(QStringLiteral("0"));
+    Malfarbe_gemischt->setTag(QStringLiteral("0"));
+    Raster_Undo_Box->setVisible(true);
 }
 
 // ---- Editor: tools ----

@@ -71,9 +71,9 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Speichern_Fotos_Browser_Bearbeiten, 3000, 6780, 660, 750, "", "btn:save:Sichern").Hover(836, 'S'),
     VB_ROW(Bild_scannen_Fotos_Bearbeiten, 3720, 6780, 660, 750, "", "btn:scanner:Scan").Hover(834, 'S'),
     VB_ROW(Scanner_Deaktiviert, 3720, 6780, 660, 750, "", "own:hatch").Hover(854, 'T'),
-    VB_ROW(Foto_bearbeiten_Schere_Komplett, 4560, 6780, 660, 750, "", "btn:scissors:frei"),
-    VB_ROW(Foto_bearbeiten_Schere_Lasso, 5280, 6780, 660, 750, "", "btn:scissors:Format"),
-    VB_ROW(Foto_bearbeiten_Schere_Logogroesse, 6000, 6780, 660, 750, "", "btn:scissors:Logo"),
+    VB_ROW(Foto_bearbeiten_Schere_Komplett, 4560, 6780, 660, 750, "", "btn:scissors:frei").Hover(705, 'G'),
+    VB_ROW(Foto_bearbeiten_Schere_Lasso, 5280, 6780, 660, 750, "", "btn:scissors:Format").Hover(846, 'G'),
+    VB_ROW(Foto_bearbeiten_Schere_Logogroesse, 6000, 6780, 660, 750, "", "btn:scissors:Logo").Hover(704, 'G'),
     VB_ROW(Kasten_Fotoeditor_BildKomplett, 6720, 6780, 660, 750, "", "btn:photo:frei").Hover(703, 'S'),
     VB_ROW(Kasten_Fotoeditor_BildAusschnitt, 7440, 6780, 660, 750, "", "btn:photo:Format").Hover(702, 'S'),
     VB_ROW(Kasten_Fotoeditor_BildLogoLupe, 8160, 6780, 660, 750, "", "btn:photo:Logo").Hover(701, 'S'),
@@ -99,11 +99,6 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(picImage, 0, 0, 300, 300),
     VB_ROW(Fotos_Bearbeiten_Bildimage_Undo_Buffer, 0, 0, 300, 300),
 };
-
-// The scissors: a group whose chosen member keeps its lit picture.
-const std::pair<vb::Image* FotoeditorForm::*, int> kScheren[] = {{&FotoeditorForm::Foto_bearbeiten_Schere_Lasso, 846},
-                                                                 {&FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse, 704},
-                                                                 {&FotoeditorForm::Foto_bearbeiten_Schere_Komplett, 705}};
 } // namespace
 
 FotoeditorForm::FotoeditorForm() : vb::Form(QStringLiteral("Fotoeditor"), kLayout, 11385, 7965) {}
@@ -116,15 +111,6 @@ void FotoeditorForm::Wire() {
     Titelzeile->MouseMove = [this](int b, int s, float x, float y) { Titelzeile_MouseMove(b, s, x, y); };
     Shape1->MouseMove = [this](int b, int s, float x, float y) { Shape1_MouseMove(b, s, x, y); };
     Schaltflaechen::Hover_verdrahten(*this);
-    for (const auto& [name, tip] : kScheren) {
-        vb::Image* b = this->*name;
-        const int t = tip;
-        // Group members: the tooltip, and always the lit picture; the background restores the group.
-        b->MouseMove = [b, t](int, int, float, float) {
-            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
-            if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
-        };
-    }
 
     // Strip, opening and saving
     for (short i = 0; i < kSlots; ++i) {
@@ -231,17 +217,7 @@ void FotoeditorForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetast
 void FotoeditorForm::Form_MouseMove(int Button, int, float, float) {
     Schaltflaechen::Fenster_ziehen(*this, Button);
     Schaltflaechen::Hover_zuruecksetzen(true);
-    // The scissors: the chosen one shows its lit picture, the others none.
-    for (const auto& [name, tip] : kScheren) {
-        (void)tip;
-        vb::Image* m = this->*name;
-        if (m->Tag() != QLatin1String("1")) continue;
-        if (vb::Control* src = Schaltflaechenlader->Find(m->Name())) m->setPicture(Schaltflaechen::Bild(src));
-        for (const auto& [other, t2] : kScheren) {
-            (void)t2;
-            if (vb::Image* o = this->*other; o != m) o->setPicture(vb::Picture());
-        }
-    }
+    Schaltflaechen::Gruppe_zeigen(*this);
 }
 
 void FotoeditorForm::Titelzeile_MouseMove(int Button, int, float, float) { Schaltflaechen::Fenster_ziehen(*this, Button); }

@@ -52,7 +52,7 @@ void FotoeditorForm::Laden_Click_Sub(QString Pfad) {
         Laden_Fotos_Browser_bearbeiten->setVisible(true);
         return;
     }
-    Logo_laden::Bild_in_Logo_laden(Pfad, true);
+    Logo_laden::Bild_in_Logo_laden(Pfad, Ladeziel());
     if (Testbild->Picture().IsEmpty()) {
         Laden_Fotos_Browser_bearbeiten->setVisible(true);
         return;

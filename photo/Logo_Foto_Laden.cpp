@@ -40,8 +40,8 @@ const vb::LayoutRow kLayout[] = {
     VB_ELEM(Schliessen, 0, 9090, 38, 330, 330, "", "btn:close").Hover(400, 'S'),
     VB_ROW(Reiter_Datei, 180, 540, 1800, 420, "", "tab:Datei").Hover(827, 'S'),
     VB_ROW(Reiter_Browser, 2040, 540, 1800, 420, "", "tab:Browser").Hover(828, 'S'),
-    VB_ROW(Foto_Perspektivisch_Skallieren, 180, 6540, 1800, 450, "", "btn:rect:Einpassen"),
-    VB_ROW(Foto_Strecht_Skallieren, 2040, 6540, 1800, 450, "", "btn:rectfill:Verzerren"),
+    VB_ROW(Foto_Perspektivisch_Skallieren, 180, 6540, 1800, 450, "", "btn:rect:Einpassen").Hover(847, 'G'),
+    VB_ROW(Foto_Strecht_Skallieren, 2040, 6540, 1800, 450, "", "btn:rectfill:Verzerren").Hover(848, 'G'),
     VB_ROW(Uebernehmen, 5520, 6540, 1800, 450, "", "btn:ok:Übernehmen").Hover(826, 'S'),
     VB_ROW(Abbrechen, 7380, 6540, 1800, 450, "", "btn:close:Abbrechen").Hover(405, 'S', "Abbrechen2"),
     VB_GRID(Fotos_Vorschaubild, {180, 1950, 3720, 5475, 7245}, {1095, 2415, 3735, 5025}, 1725, 1275, "", "frame").Place(1, 1950, 1080),
@@ -88,15 +88,6 @@ void Logo_Foto_LadenForm::Wire() {
     Abbrechen->Click = [this] { Abbrechen_Click(); };
     Schliessen[0]->Click = [this] { Schliessen_Click(0); };
     Schaltflaechen::Hover_verdrahten(*this);
-    const std::pair<vb::Image*, int> passen[] = {{Foto_Perspektivisch_Skallieren, 847}, {Foto_Strecht_Skallieren, 848}};
-    for (const auto& [button, tip] : passen) {
-        vb::Image* b = button;
-        const int t = tip;
-        b->MouseMove = [b, t](int, int, float, float) {
-            vb::Try([&] { b->setToolTipText(LoadResString(t)); });
-            if (vb::Control* src = Schaltflaechenlader->Find(b->Name())) Schaltflaechen::Bild_setzen(b, Schaltflaechen::Bild(src));
-        };
-    }
 
     for (short i = 0; i < kSlots; ++i) {
         const size_t k = size_t(i);
@@ -178,22 +169,10 @@ void Logo_Foto_LadenForm::Form_Activate() {
 
 void Logo_Foto_LadenForm::Form_KeyDown(int& KeyCode, int) { Schaltflaechen::Hilfetaste(KeyCode); }
 
-namespace {
-// The fit buttons: the chosen one shows its lit picture, the other none.
-void passungZeigen(Logo_Foto_LadenForm& F) {
-    for (vb::Image* m : {F.Foto_Perspektivisch_Skallieren, F.Foto_Strecht_Skallieren}) {
-        if (m->Tag() != QLatin1String("1")) continue;
-        if (vb::Control* src = Schaltflaechenlader->Find(m->Name())) m->setPicture(Schaltflaechen::Bild(src));
-        for (vb::Image* o : {F.Foto_Perspektivisch_Skallieren, F.Foto_Strecht_Skallieren})
-            if (o != m) o->setPicture(vb::Picture());
-    }
-}
-} // namespace
-
 void Logo_Foto_LadenForm::Form_MouseMove(int Button, int, float, float) {
     Schaltflaechen::Fenster_ziehen(*this, Button);
     Schaltflaechen::Hover_zuruecksetzen(true);
-    passungZeigen(*this);
+    Schaltflaechen::Gruppe_zeigen(*this);
 }
 
 void Logo_Foto_LadenForm::Titelzeile_MouseMove(int Button, int, float, float) { Schaltflaechen::Fenster_ziehen(*this, Button); }
@@ -202,7 +181,7 @@ void Logo_Foto_LadenForm::Layer_Logo_FotoLaden_B_MouseMove(int Button, int, floa
     Schaltflaechen::Fenster_ziehen(*this, Button);
     Schaltflaechen::Hover_zuruecksetzen(true);
     vb::Try([&] { Drive1->setToolTipText(LoadResString(831)); });
-    passungZeigen(*this);
+    Schaltflaechen::Gruppe_zeigen(*this);
 }
 
 void Logo_Foto_LadenForm::Drive1_Change() {
@@ -292,7 +271,7 @@ void passungWaehlen(Logo_Foto_LadenForm& F, bool perspektivisch) {
     F.Foto_Perspektivisch_Skallieren->setTag(perspektivisch ? QStringLiteral("1") : QStringLiteral("0"));
     F.Foto_Strecht_Skallieren->setTag(perspektivisch ? QStringLiteral("0") : QStringLiteral("1"));
     Schaltflaechen::Hover_zuruecksetzen(true);
-    passungZeigen(F);
+    Schaltflaechen::Gruppe_zeigen(F);
     Perspektivisch_Skalieren = perspektivisch;
 }
 } // namespace

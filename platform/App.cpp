@@ -20,7 +20,6 @@ QString Path() {
     if (!pathOverride().isEmpty()) return pathOverride();
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
-void SetPath(const QString& folder) { pathOverride() = folder; }
 QString Title() { return QStringLiteral("Vorad Logo-Kalvoren"); }
 QString HelpFile() { return helpFile(); }
 void SetHelpFile(const QString& path) { helpFile() = path; }

@@ -4,9 +4,8 @@
 #include <functional>
 
 namespace vb::App {
-// The folder of the executable, without a trailing separator (tests set another one).
+// The folder of the executable, without a trailing separator (tests give another one, Seams::programFolder).
 QString Path();
-void SetPath(const QString& folder);
 QString Title();
 // The program's help file ("" until the program sets it).
 QString HelpFile();

@@ -1,9 +1,14 @@
 #pragma once
 // The BMP file's headers: the 14-byte file header and the 40-byte info header, read and written
-// little-endian whatever the machine's byte order.
+// little-endian whatever the machine's byte order; and the one writer of a BMP file.
+#include "platform/SafeFile.h"
+
+#include <QIODevice>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <span>
 
 namespace vb::Bmp {
 
@@ -83,5 +88,21 @@ struct InfoHeader {
         return h;
     }
 };
+
+// Writes a BMP file through the one file replacement: the file header, then the info header
+// with its colour table, then the rows (bottom row first, each padded to Stride).
+inline Replacement WriteFile(const QString& path, std::span<const uint8_t> info, std::span<const uint8_t> rows, int* openErrno = nullptr) {
+    uint8_t head[FileHeader::kSize];
+    const auto offset = uint32_t(FileHeader::kSize + info.size());
+    FileHeader{uint32_t(offset + rows.size()), offset}.Write(head);
+    return ReplaceFile(
+        path,
+        [&](QIODevice& f) {
+            for (std::span<const uint8_t> part : {std::span<const uint8_t>(head), info, rows})
+                if (!part.empty() && f.write(reinterpret_cast<const char*>(part.data()), qint64(part.size())) != qint64(part.size())) return false;
+            return true;
+        },
+        openErrno);
+}
 
 } // namespace vb::Bmp

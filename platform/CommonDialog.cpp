@@ -157,8 +157,6 @@ std::unique_ptr<QDialog> makePageSetupDialog(const DialogRequest& r, QPrinter* p
 
 } // namespace
 
-void SetDialogHook(DialogHook h) { hook() = std::move(h); }
-
 std::unique_ptr<QDialog> MakeDialog(const DialogRequest& r, QPrinter* printer) {
     if (r.kind == QLatin1String("font")) return makeFontDialog(r);
     if (r.kind == QLatin1String("color")) return makeColorDialog(r);
@@ -172,8 +170,8 @@ DialogAnswer ReadDialog(QDialog& dialog, const DialogRequest& r, QPrinter* print
     if (auto* d = qobject_cast<QFontDialog*>(&dialog)) {
         const QFont f = d->currentFont();
         a.font = {f.family(), f.pointSizeF(), f.bold(), f.italic(), f.underline(), f.strikeOut()};
-    } else if (auto* d = qobject_cast<QColorDialog*>(&dialog)) {
-        a.color = toColorRef(d->currentColor());
+    } else if (auto* cd = qobject_cast<QColorDialog*>(&dialog)) {
+        a.color = toColorRef(cd->currentColor());
         std::array<uint32_t, 16> custom{};
         for (int i = 0; i < 16; ++i) custom[size_t(i)] = toColorRef(QColorDialog::customColor(i));
         a.customColors = custom;
@@ -197,12 +195,12 @@ DialogAnswer ReadDialog(QDialog& dialog, const DialogRequest& r, QPrinter* print
         p.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
         p.printer = printer->printerName();
         a.print = p;
-    } else if (auto* d = qobject_cast<QFileDialog*>(&dialog)) {
-        a.fileNames = d->selectedFiles();
+    } else if (auto* fd = qobject_cast<QFileDialog*>(&dialog)) {
+        a.fileNames = fd->selectedFiles();
         if (!a.fileNames.isEmpty()) a.fileName = a.fileNames.first();
-        const int index = d->nameFilters().indexOf(d->selectedNameFilter());
+        const int index = fd->nameFilters().indexOf(fd->selectedNameFilter());
         if (index >= 0) a.filterIndex = index + 1;
-        if (auto* box = d->findChild<QCheckBox*>(QStringLiteral("readOnly"))) a.readOnly = box->isChecked();
+        if (auto* box = fd->findChild<QCheckBox*>(QStringLiteral("readOnly"))) a.readOnly = box->isChecked();
     }
     return a;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The common-dialog control (save and open dialogs, the font dialog and help) and the platform's
 // standard dialogs behind it: open, save, font, colour, print and page setup. Tests answer the
-// dialogs through SetDialogHook.
+// dialogs through Seams::dialog.
 #include <QMarginsF>
 #include <QString>
 #include <QStringList>
@@ -117,7 +117,6 @@ struct DialogAnswer {
     std::optional<PrintSetup> print;
 };
 using DialogHook = std::function<std::optional<DialogAnswer>(const DialogRequest&)>;
-void SetDialogHook(DialogHook hook);
 
 // Asks the user (or the test's hook); nullopt when cancelled. Print and page-setup dialogs set up
 // the printer given (or one of their own).

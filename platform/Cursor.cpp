@@ -80,8 +80,6 @@ bool x11Einfangen(const QRect& r) {
 
 QPoint GetCursorPos() { return cursorOverride() ? *cursorOverride() : QCursor::pos(); }
 
-void SetCursorPos(std::optional<QPoint> p) { cursorOverride() = p; }
-
 WindowRef WindowFromPoint(QPoint screen) {
     for (Form* f : AllForms()) {
         QWidget* top = f->Widget();

@@ -1,5 +1,5 @@
 #pragma once
-// The mouse cursor and the window under it. Tests place the cursor through SetCursorPos.
+// The mouse cursor and the window under it. Tests place the cursor through Seams::cursor.
 #include <QPoint>
 #include <QRect>
 #include <optional>
@@ -16,7 +16,6 @@ struct WindowRef {
 };
 
 QPoint GetCursorPos();
-void SetCursorPos(std::optional<QPoint> p); // nullptr: the real cursor again
 WindowRef WindowFromPoint(QPoint screen);
 QPoint ScreenToClient(const WindowRef& w, QPoint screen);
 // Keeps the cursor inside a rectangle of screen pixels (an empty optional frees it).

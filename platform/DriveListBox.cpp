@@ -74,8 +74,6 @@ std::vector<Volume> MountedVolumes() {
         out.push_back({s.rootPath(), QString::fromUtf8(s.fileSystemType()), s.name()});
     return out;
 }
-void SetMountedVolumes(std::optional<std::vector<Volume>> volumes) { overrideVolumes() = std::move(volumes); }
-
 DriveListBox::DriveListBox(Form& f, QString name, int index) : Control(f, Kind::DriveListBox, std::move(name), index) {
     m_box = new QComboBox(f.ClientWidget());
     m_box->setMouseTracking(true);

@@ -25,9 +25,8 @@ QString DriveOf(const QString& path, const QStringList& roots);
 // A drive is ready when its root folder can be read.
 bool DriveReady(const QString& root);
 
-// The volumes the system has mounted; tests give their own (nullopt: the system's again).
+// The volumes the system has mounted; tests give their own (Seams::volumes).
 std::vector<Volume> MountedVolumes();
-void SetMountedVolumes(std::optional<std::vector<Volume>> volumes);
 
 class DriveListBox : public Control {
 public:

@@ -63,8 +63,6 @@ std::unique_ptr<Control> createControl(Form& f, const LayoutItem& it) {
 }
 } // namespace
 
-void SetModalHook(ModalHook hook) { modalHook() = std::move(hook); }
-
 namespace {
 std::vector<std::function<void()>>& instances() {
     static std::vector<std::function<void()>> v;

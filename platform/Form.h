@@ -174,7 +174,6 @@ private:
 
 // Called whenever a window is shown modally, after its activation: tests answer dialogs here.
 using ModalHook = std::function<void(Form&)>;
-void SetModalHook(ModalHook hook);
 
 // All windows that exist, most recently shown first.
 std::vector<Form*> AllForms();

@@ -120,8 +120,6 @@ void matchModality(HelpWindow* w) {
 
 } // namespace
 
-void SetViewerHook(ViewerHook h) { hook() = std::move(h); }
-
 QWidget* Window() { return window().data(); }
 
 void ShowContents(const QString& helpFilePath) {

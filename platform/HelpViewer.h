@@ -1,7 +1,7 @@
 #pragma once
 // The program's help window: shows the help file (HTML, despite its .hlp name) in a browser with
 // working internal links, Back and Contents buttons. One window is reused for every request.
-// Tests watch the requests through SetViewerHook.
+// Tests watch the requests through Seams::helpViewer.
 #include <QString>
 #include <functional>
 
@@ -19,7 +19,6 @@ void ShowContents(const QString& helpFilePath);
 // A hook replaces the window: it receives the file path and the anchor that would be shown.
 // An empty hook brings the real window back.
 using ViewerHook = std::function<void(const QString& path, const QString& anchor)>;
-void SetViewerHook(ViewerHook hook);
 
 // The help window once it has been opened, else nullptr.
 QWidget* Window();

@@ -42,7 +42,8 @@ struct LayoutItem {
     const char* container = ""; // "" the window; else the name of a picture box listed earlier
     const char* face = "";      // skin face, see Skin.h
     // Hover behaviour of a picture button: tooltip string (0 none), pattern ('S' tooltip and
-    // highlight, 'H' highlight only, 'T' tooltip only, 0 none) and store control ("" its own name).
+    // highlight, 'H' highlight only, 'T' tooltip only, 'G' a member of the window's button group,
+    // 0 none) and store control ("" its own name).
     int tooltip = 0;
     char pattern = 0;
     const char* store = "";

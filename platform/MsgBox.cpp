@@ -11,8 +11,6 @@ namespace {
 MsgBoxHandler& handler() { return seams().msgBox; }
 } // namespace
 
-void SetMsgBoxHandler(MsgBoxHandler h) { handler() = std::move(h); }
-
 int MsgBox(const QString& prompt, int style, const QString& title) {
     if (handler()) return handler()(prompt, style, title);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return vbOK;

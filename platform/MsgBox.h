@@ -1,5 +1,5 @@
 #pragma once
-// The platform's message box. Tests answer it through SetMsgBoxHandler.
+// The platform's message box. Tests answer it through Seams::msgBox.
 #include <QString>
 #include <functional>
 
@@ -14,6 +14,5 @@ enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore =
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());
 
 using MsgBoxHandler = std::function<int(const QString& prompt, int style, const QString& title)>;
-void SetMsgBoxHandler(MsgBoxHandler handler); // empty handler: the real dialog
 
 } // namespace vb

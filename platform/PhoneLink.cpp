@@ -54,11 +54,11 @@
 //
 // COM ports: COM n (1 to 4) is /dev/ttyUSB<n-1> when that USB serial adapter is present, else
 // the built-in /dev/ttyS<n-1>; the choice is made at each call so an adapter plugged in later is
-// found. SetCOMPortDevice replaces the device of a port.
+// found. Seams::comPortDevices replaces the device of a port.
 //
 // Port state: each call opens its port, talks, and closes it again before returning, so no
 // descriptor stays open between calls; FreeCOMPort closes whatever a call may have left open.
-// Every wait is bounded (see SetPhoneLinkTimeout); a cable pulled mid-transfer ends the call at
+// Every wait is bounded (see Seams::phoneLinkTimeoutMs); a cable pulled mid-transfer ends the call at
 // once with plLineError.
 #include "platform/PhoneLink.h"
 
@@ -271,10 +271,6 @@ int PhoneModel() { return state().model; }
 int MaxLogoWidth(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size[kind][0] : 0; }
 int MaxLogoHeight(int kind) { return kind >= 0 && kind <= 2 ? currentModel().size[kind][1] : 0; }
 
-void SetCOMPortDevice(int n, const QString& path) {
-    if (n >= 1 && n <= 4) seams().comPortDevices[size_t(n - 1)] = path;
-}
-
 QString COMPortDevice(int n) {
     if (n < 1 || n > 4) return {};
     const QString& set = seams().comPortDevices[size_t(n - 1)];
@@ -297,10 +293,7 @@ void ResetPhoneLink() {
     s.model = 0;
 }
 
-void SetPhoneLinkTimeout(int ms) { seams().phoneLinkTimeoutMs = ms > 0 ? ms : 1; }
 int PhoneLinkTimeout() { return seams().phoneLinkTimeoutMs; }
-void SetPhoneCablePowerUp(int ms) { seams().phoneCablePowerUpMs = ms > 0 ? ms : 0; }
-int PhoneCablePowerUp() { return seams().phoneCablePowerUpMs; }
 
 bool SetPhoneLinkBaudRate(int baud) {
     SerialPort probe;

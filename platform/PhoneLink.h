@@ -41,21 +41,15 @@ int PhoneModel();
 int MaxLogoWidth(int kind);
 int MaxLogoHeight(int kind);
 
-// COM port n (1 to 4) -> device file. An empty path restores the default mapping.
-void SetCOMPortDevice(int n, const QString& path);
+// COM port n (1 to 4) -> device file (Seams::comPortDevices; an empty entry: the default mapping).
 QString COMPortDevice(int n); // empty for n outside 1 to 4
 // The port DeleteOPLogo talks to; every SendOTABitmap with a valid port also sets it. Starts at 1.
 void SetCOMPort(int n);
 int CurrentCOMPort();
 
 // Time the link waits for each answer of the phone (milliseconds; default 1000). A call that gets
-// no answer at all ends after three such waits.
-void SetPhoneLinkTimeout(int ms);
+// no answer at all ends after three such waits (Seams::phoneLinkTimeoutMs).
 int PhoneLinkTimeout();
-// Time a Nokia cable is given to power up from DTR before the first sync run (milliseconds;
-// default 1000, as the public tools wait).
-void SetPhoneCablePowerUp(int ms);
-int PhoneCablePowerUp();
 // Back to the state of a fresh start: default devices, port 1, Nokia 3210, default timeout
 // and speed, the port closed (tests start from here).
 void ResetPhoneLink();

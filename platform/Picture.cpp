@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <sys/stat.h>
+#include <vector>
 
 namespace vb {
 namespace {
@@ -517,30 +518,27 @@ void PictureBatch::Wait() {
 
 void SavePicture(const QImage& image, const QString& path) {
     const int w = image.width(), h = image.height();
-    const int kopf = Bmp::FileHeader::kSize + Bmp::InfoHeader::kSize;
     const int stride = int(Bmp::Stride(w, 24));
-    const quint32 imageSize = quint32(stride) * quint32(h);
-    QByteArray out(kopf + int(imageSize), '\0');
-    auto* u = reinterpret_cast<uint8_t*>(out.data());
-    Bmp::FileHeader{kopf + imageSize, quint32(kopf)}.Write(u);
     Bmp::InfoHeader info;
     info.width = w;
     info.height = h;
     info.bitCount = 24;
-    info.imageSize = imageSize;
-    info.Write(u + Bmp::FileHeader::kSize);
+    info.imageSize = quint32(stride) * quint32(h);
+    uint8_t kopf[Bmp::InfoHeader::kSize];
+    info.Write(kopf);
+    std::vector<uint8_t> rows(info.imageSize);
     const QImage src = image.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const quint32*>(src.constScanLine(h - 1 - y));
-        char* dst = out.data() + kopf + y * stride;
+        uint8_t* dst = rows.data() + size_t(y) * size_t(stride);
         for (int x = 0; x < w; ++x) {
-            dst[3 * x] = char(line[x] & 255);
-            dst[3 * x + 1] = char((line[x] >> 8) & 255);
-            dst[3 * x + 2] = char((line[x] >> 16) & 255);
+            dst[3 * x] = uint8_t(line[x] & 255);
+            dst[3 * x + 1] = uint8_t((line[x] >> 8) & 255);
+            dst[3 * x + 2] = uint8_t((line[x] >> 16) & 255);
         }
     }
     // The old file is replaced only by a whole new one, and a failed write is never success.
-    if (!WriteFileAtomic(path, out))
+    if (Bmp::WriteFile(path, kopf, rows) != Replacement::Done)
         throw VBError(75, QStringLiteral("SavePicture"), QStringLiteral("Path/File access error"));
 }
 

@@ -167,8 +167,6 @@ QString StoreFile() {
     QDir().mkpath(dir);
     return dir + QStringLiteral("/registry.ini");
 }
-void SetStoreFile(const QString& path) { storeFile() = path; }
-
 bool KeyExists(const QString& key) {
     Offen s = open();
     return s.contains(group(key) + QLatin1Char('/') + kMarker);

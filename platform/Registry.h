@@ -13,9 +13,8 @@ class QSettings;
 
 namespace vb::Registry {
 
-// The file that holds the store; tests point it into their own folder.
+// The file that holds the store; tests point it into their own folder (Seams::storeFile).
 QString StoreFile();
-void SetStoreFile(const QString& path);
 
 // A value as the store keeps it.
 struct Data {

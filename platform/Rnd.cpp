@@ -17,7 +17,6 @@ double Rnd() {
     return DefaultRnd().Next();
 }
 
-void SetRndSource(RndSource s) { source() = std::move(s); }
 bool HasRndSource() { return bool(source()); }
 
 } // namespace vb

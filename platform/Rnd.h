@@ -10,8 +10,7 @@ namespace vb {
 double Rnd();
 
 using RndSource = std::function<double()>;
-// An empty source puts the program's own generator back.
-void SetRndSource(RndSource source);
+// An empty source (Seams::rnd) gives the program's own generator.
 bool HasRndSource();
 
 // The program's own generator: 24-bit numbers (k / 2^24) like the runtime's single-precision

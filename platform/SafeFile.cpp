@@ -50,15 +50,23 @@ bool ReplaceableFile(const QString& path) {
     return S_ISREG(st.st_mode);
 }
 
-bool WriteFileAtomic(const QString& path, const QByteArray& data) {
-    if (!ReplaceableFile(path)) return false;
+Replacement ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, int* openErrno) {
+    if (!ReplaceableFile(path)) return Replacement::NotReplaceable;
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(data) != data.size()) {
-        f.cancelWriting();
-        return false;
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (openErrno) *openErrno = errno;
+        return Replacement::NotOpened;
     }
-    return f.commit();
+    if (!write(f)) {
+        f.cancelWriting();
+        return Replacement::Failed;
+    }
+    return f.commit() ? Replacement::Done : Replacement::Failed;
+}
+
+bool WriteFileAtomic(const QString& path, const QByteArray& data) {
+    return ReplaceFile(path, [&](QIODevice& f) { return f.write(data) == data.size(); }) == Replacement::Done;
 }
 
 bool CopyFileAtomic(const QString& source, const QString& target) {
@@ -69,23 +77,14 @@ bool CopyFileAtomic(const QString& source, const QString& target) {
         ::close(fd);
         return false;
     }
-    if (!ReplaceableFile(target)) return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    QByteArray buffer;
-    for (;;) {
-        buffer = in.read(1 << 20);
-        if (buffer.isEmpty()) break;
-        if (out.write(buffer) != buffer.size()) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return ReplaceFile(target, [&](QIODevice& out) {
+               for (;;) {
+                   const QByteArray buffer = in.read(1 << 20);
+                   if (buffer.isEmpty()) break;
+                   if (out.write(buffer) != buffer.size()) return false;
+               }
+               return in.error() == QFileDevice::NoError;
+           }) == Replacement::Done;
 }
 
 } // namespace vb

@@ -3,7 +3,10 @@
 // device would block or never end), and a file is replaced only once its new content is whole.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 namespace vb {
 
@@ -15,8 +18,15 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes);
 // rename (a device or pipe in its place is never swapped for a file).
 bool ReplaceableFile(const QString& path);
 
-// Writes data to a temporary file in the target's folder and renames it over the target when
-// it is complete; false (the old target untouched) when any step fails.
+// How a replacement of a file ended.
+enum class Replacement { Done, NotReplaceable, NotOpened, Failed };
+// The one way a file is replaced: write puts the new content into a temporary file in the
+// target's folder, which is renamed over the target once write returned true and all of it is
+// on disk. Any other end leaves the old target untouched. openErrno, when given, receives the
+// system's error when the temporary file cannot be made.
+Replacement ReplaceFile(const QString& path, const std::function<bool(QIODevice&)>& write, int* openErrno = nullptr);
+
+// Writes data so; false (the old target untouched) when any step fails.
 bool WriteFileAtomic(const QString& path, const QByteArray& data);
 
 // Copies a regular file the same way; false when the source cannot be read or the target not

@@ -23,7 +23,6 @@ ScreenMetrics Metrics() {
     }
     return m;
 }
-void SetOverride(std::optional<ScreenMetrics> m) { override_() = m; }
 int TwipsPerPixelX() {
     const int dpi = Metrics().dpi;
     return dpi > 0 ? int(std::lround(1440.0 / dpi)) : 15;

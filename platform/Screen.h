@@ -14,7 +14,6 @@ struct ScreenMetrics {
 
 namespace Screen {
 ScreenMetrics Metrics();
-void SetOverride(std::optional<ScreenMetrics> m);
 // Twips per pixel: 1440 / dots per inch, rounded (15 at 96, 12 at 120).
 int TwipsPerPixelX();
 int TwipsPerPixelY();

@@ -88,6 +88,8 @@ DisplayDC grabThroughPortal() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (portalOverride()) {
         timeoutMs = portalOverride()->timeoutMs;
+        // A connection of this name to an earlier address would be given back: it is opened afresh.
+        QDBusConnection::disconnectFromBus(QStringLiteral("vorad-portal"));
         bus = QDBusConnection::connectToBus(portalOverride()->address, QStringLiteral("vorad-portal"));
     }
     const QString noPortal = QStringLiteral("Der Bildschirminhalt kann nicht gelesen werden: Die Sitzung stellt keinen "
@@ -142,13 +144,6 @@ DisplayDC CreateDisplayDC() {
     }
     if (portalOverride() || waylandSession()) return grabThroughPortal();
     return grabScreens();
-}
-
-void SetDesktopOverride(std::optional<QImage> desktop) { desktopOverride() = std::move(desktop); }
-void SetPortalOverride(std::optional<QString> busAddress, int timeoutMs) {
-    QDBusConnection::disconnectFromBus(QStringLiteral("vorad-portal"));
-    if (busAddress) portalOverride() = PortalOverride{*busAddress, timeoutMs};
-    else portalOverride().reset();
 }
 
 } // namespace vb

@@ -22,11 +22,4 @@ struct DisplayDC {
 };
 DisplayDC CreateDisplayDC();
 
-// Tests: the desktop is this picture (a null picture: the screen cannot be read); nullopt
-// gives the real screens again.
-void SetDesktopOverride(std::optional<QImage> desktop);
-// Tests: ask the screenshot portal on the bus at this address (as in a Wayland session) and
-// wait at most timeoutMs for its answer; nullopt: decide by the session again.
-void SetPortalOverride(std::optional<QString> busAddress, int timeoutMs = 60000);
-
 } // namespace vb

@@ -2,6 +2,7 @@
 
 #include "platform/Cursor.h"
 #include "platform/PhoneLink.h"
+#include "platform/Picture.h"
 #include "platform/Rnd.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twain.h"
@@ -18,6 +19,7 @@ void ResetSeams() {
     ResetPhoneLink();
     TWAIN_SetHideUI(0);
     ClipCursor(std::nullopt);
+    ForgetPicture();
     DefaultRnd() = RndGenerator{};
     seams() = Seams{};
 }

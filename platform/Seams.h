@@ -79,8 +79,8 @@ struct Seams {
 Seams& seams();
 
 // Every seam back to the real platform; also drops the state the runtime derived from them
-// (the single-instance claim, an open serial port, the confined cursor) and starts the random
-// numbers afresh. SANE's configuration is the one exception: SANE keeps the folder it first read,
+// (the single-instance claim, an open serial port, the confined cursor, the picture the photo
+// windows remembered for a file) and starts the random numbers afresh. SANE's configuration is the one exception: SANE keeps the folder it first read,
 // so tests give their own with Scanner::UseConfiguration (the test entry: no scanner).
 void ResetSeams();
 

@@ -35,8 +35,6 @@ bool removeRecursively(const QString& path) {
 }
 } // namespace
 
-void SetShellHook(Hook h) { hook() = std::move(h); }
-
 int FileOperation(int func, const QStringList& from, const QString& to, int flags) {
     const bool filesOnly = flags & FOF_FILESONLY;
     int failures = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop shell: file operations, opening documents and web addresses, and the display
-// settings. Tests watch the calls through SetShellHook.
+// settings. Tests watch the calls through Seams::shell.
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -22,6 +22,5 @@ void StartDisplaySettings();
 
 // Every call above is reported to the hook first; a hook that returns true handles it alone.
 using Hook = std::function<bool(const QString& what, const QString& argument)>;
-void SetShellHook(Hook hook);
 
 } // namespace vb::Shell

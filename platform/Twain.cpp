@@ -1,6 +1,7 @@
 #include "platform/Twain.h"
 
 #include "platform/Form.h"
+#include "platform/SafeFile.h"
 #include "platform/Scanner.h"
 #include "platform/Seams.h"
 
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -36,19 +36,10 @@ const QString kNotKept = QStringLiteral("Die Auswahl kann nicht gespeichert werd
 
 // Writes the picture as a BMP through a temporary file, so a failed write leaves the old file.
 bool writeBmp(const QImage& image, const QString& path) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    QImageWriter w(&f, "bmp");
-    if (!w.write(image.convertToFormat(QImage::Format_RGB32))) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return ReplaceFile(path, [&](QIODevice& f) { return QImageWriter(&f, "bmp").write(image.convertToFormat(QImage::Format_RGB32)); }) ==
+           Replacement::Done;
 }
 } // namespace
-
-void SetScanSourceWindowHook(std::function<void(ScanSourceWindow&)> hook) { sourceHook() = std::move(hook); }
-void SetScanWindowHook(std::function<void(ScanWindow&, ScanWindow::Event)> hook) { scanHook() = std::move(hook); }
 
 // ---------------------------------------------------------------- source choice
 

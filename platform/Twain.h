@@ -96,9 +96,7 @@ private:
     int m_optionsRequest = 0;
 };
 
-// Tests answer the windows here: the source window once its search has ended, the scan window at
-// each event. A hook that leaves a window open lets it run as the user would.
-void SetScanSourceWindowHook(std::function<void(ScanSourceWindow&)> hook);
-void SetScanWindowHook(std::function<void(ScanWindow&, ScanWindow::Event)> hook);
+// Tests answer the windows through Seams::scanSourceWindow and Seams::scanWindow; a hook that
+// leaves a window open lets it run as the user would.
 
 } // namespace vb

@@ -62,7 +62,7 @@ protected:
             if (k.control->Tag() == QLatin1String("1")) continue; // a chosen tool already shows its look
             // From the previous button straight to this one: the previous one goes dark.
             k.control->FireMouseMove(0, 0, 15, 15);
-            if (k.tooltip) EXPECT_EQ(k.control->ToolTipText(), LoadResString(k.tooltip));
+            if (k.tooltip) { EXPECT_EQ(k.control->ToolTipText(), LoadResString(k.tooltip)); }
             EXPECT_EQ(Schaltflaechen::Bild(k.control).Handle(), storeHandle(k.store));
             EXPECT_NE(storeHandle(k.store), 0);
             EXPECT_EQ(Hover_Objekt, k.control);

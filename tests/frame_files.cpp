@@ -9,6 +9,7 @@
 #include "frame/Strings.h"
 #include "platform/CommonDialog.h"
 #include "platform/Shell.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <sys/inotify.h>
@@ -22,7 +23,7 @@ class FilesTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::Shell::SetShellHook({}); // real file operations, inside the test's folder
+        vb::seams().shell = {}; // real file operations, inside the test's folder
     }
 };
 } // namespace
@@ -77,10 +78,10 @@ TEST_F(FilesTest, FilterWithOrWithoutTrailingBarIsTheSame) {
 TEST_F(FilesTest, PicturePrompt) {
     vb::DialogRequest seen;
     std::optional<vb::DialogAnswer> reply;
-    vb::SetDialogHook([&](const vb::DialogRequest& r) {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) {
         seen = r;
         return reply;
-    });
+    };
     Bilddatei_Pfad = QStringLiteral("vorher");
     EXPECT_EQ(Datei_Laden_Speichern::Bilddatei_laden(), QString());
     EXPECT_EQ(Bilddatei_Pfad, QStringLiteral("vorher"));

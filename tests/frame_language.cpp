@@ -7,6 +7,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Image.h"
 #include "platform/MsgBox.h"
+#include "platform/Seams.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -26,7 +27,7 @@ QStringList buttonTexts(const QDialog& d) {
 class LanguageTest : public ProgramTest {
 protected:
     void start() {
-        vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+        vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
         try {
             Parameter_und_Start::Main();
         } catch (const vb::App::Ended&) {
@@ -73,10 +74,10 @@ TEST_F(LanguageTest, StandardDialogsAndMenusAreGerman) {
 TEST_F(LanguageTest, TextToolFontDialogIsScalableOnlyWithApply) {
     start();
     std::optional<vb::DialogRequest> gefragt;
-    vb::SetDialogHook([&](const vb::DialogRequest& r) {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) {
         if (r.kind == QLatin1String("font")) gefragt = r;
         return std::optional<vb::DialogAnswer>();
-    });
+    };
     Startbildschirm->Logo_Text->FireClick();
     ASSERT_TRUE(gefragt);
     EXPECT_EQ(gefragt->font.name, QStringLiteral("Arial"));

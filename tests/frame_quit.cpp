@@ -14,6 +14,7 @@
 #include "platform/Keys.h"
 #include "platform/Label.h"
 #include "platform/Timer.h"
+#include "platform/Seams.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -94,13 +95,13 @@ TEST_F(QuitTest, DoubleClickCentresTheWindow) {
 
 TEST_F(QuitTest, F1OpensTheHelpAtItsContents) {
     QString path, anchor;
-    vb::Help::SetViewerHook([&](const QString& p, const QString& a) {
+    vb::seams().helpViewer = [&](const QString& p, const QString& a) {
         path = p;
         anchor = a;
-    });
+    };
     int key = vb::vbKeyF1;
     Startbildschirm->Form_KeyDown(key, 0);
-    vb::Help::SetViewerHook({});
+    vb::seams().helpViewer = {};
     EXPECT_EQ(key, 0);
     EXPECT_EQ(path, file("vorad.hlp"));
     EXPECT_EQ(anchor, QStringLiteral("inhalt"));
@@ -135,7 +136,7 @@ TEST_F(QuitTest, TheWindowManagersCloseOnTheMainWindowAsksTheQuitQuestion) {
         EXPECT_EQ(wmClose(*Startbildschirm), antwort == 1);
         EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(21)});
         EXPECT_EQ(QFile::exists(file("dither.bmp")), antwort == 0);
-        if (antwort == 0) EXPECT_TRUE(Startbildschirm->Visible());
+        if (antwort == 0) { EXPECT_TRUE(Startbildschirm->Visible()); }
     }
 }
 

@@ -20,6 +20,7 @@
 #include "platform/Scanner.h"
 #include "platform/Timer.h"
 #include "platform/Twain.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QWidget>
@@ -332,11 +333,11 @@ TEST_F(SettingsTest, ScannerSourceButtonOpensTheSourceChoice) {
     EinstellungenForm& e = starten();
     // Without scanners the choice says so and keeps nothing; the dialog goes on.
     QString status;
-    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [&](vb::ScanSourceWindow& w) {
         status = w.StatusText();
         w.Auswaehlen_Click();
         w.Abbrechen_Click();
-    });
+    };
     e.Scannerquelle_festlegen->FireClick();
     EXPECT_EQ(status, QStringLiteral("Es wurde kein Scanner gefunden."));
     EXPECT_TRUE(vb::Scanner::DefaultSource().isEmpty());
@@ -344,11 +345,11 @@ TEST_F(SettingsTest, ScannerSourceButtonOpensTheSourceChoice) {
 
     vb::Scanner::UseConfiguration({{QStringLiteral("dll.conf"), "test\n"}, {QStringLiteral("test.conf"), "number_of_devices 2\n"}});
     QStringList geraete;
-    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [&](vb::ScanSourceWindow& w) {
         for (int i = 0; i < w.DeviceCount(); ++i) geraete << w.DeviceName(i);
         w.setCurrentRow(1);
         w.Auswaehlen_Click();
-    });
+    };
     e.Scannerquelle_festlegen->FireClick();
     EXPECT_EQ(geraete, (QStringList{QStringLiteral("test:0"), QStringLiteral("test:1")}));
     EXPECT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:1"));
@@ -389,10 +390,10 @@ TEST_F(SettingsTest, ActivationCentresOnTheMainWindowAndF1OpensHelp) {
     EXPECT_EQ(e.Widget()->width(), 450);
     EXPECT_EQ(e.Widget()->height(), 230);
     QString path;
-    vb::Help::SetViewerHook([&](const QString& p, const QString&) { path = p; });
+    vb::seams().helpViewer = [&](const QString& p, const QString&) { path = p; };
     int key = vb::vbKeyF1;
     e.Form_KeyDown(key, 0);
-    vb::Help::SetViewerHook({});
+    vb::seams().helpViewer = {};
     EXPECT_EQ(key, 0);
     EXPECT_EQ(path, file("vorad.hlp"));
 }

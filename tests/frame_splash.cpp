@@ -17,6 +17,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Shell.h"
 #include "platform/Timer.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QPainter>
@@ -212,10 +213,10 @@ TEST_F(SplashTest, OutroClickUnloadsAndALaterAboutBoxOnlyShows) {
 
 TEST_F(SplashTest, WebLinksAndHelp) {
     std::vector<std::pair<QString, QString>> calls;
-    vb::Shell::SetShellHook([&](const QString& what, const QString& arg) {
+    vb::seams().shell = [&](const QString& what, const QString& arg) {
         calls.emplace_back(what, arg);
         return true;
-    });
+    };
     Intro->Image1->FireClick();
     Intro->Image2->FireClick();
     ASSERT_EQ(calls.size(), 2u);
@@ -226,10 +227,10 @@ TEST_F(SplashTest, WebLinksAndHelp) {
     EXPECT_TRUE(Intro->Visible());
 
     QString path;
-    vb::Help::SetViewerHook([&](const QString& p, const QString&) { path = p; });
+    vb::seams().helpViewer = [&](const QString& p, const QString&) { path = p; };
     int key = vb::vbKeyF1;
     Intro->Form_KeyDown(key, 0);
-    vb::Help::SetViewerHook({});
+    vb::seams().helpViewer = {};
     EXPECT_EQ(key, 0);
     EXPECT_EQ(path, file("vorad.hlp"));
 }

@@ -19,6 +19,7 @@
 #include "platform/Screen.h"
 #include "platform/TextBox.h"
 #include "platform/VBError.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -35,13 +36,13 @@ namespace {
 struct MsgLog {
     std::vector<std::pair<QString, int>> shown;
     MsgLog() {
-        vb::SetMsgBoxHandler([this](const QString& p, int style, const QString&) {
+        vb::seams().msgBox = [this](const QString& p, int style, const QString&) {
             shown.emplace_back(p, style);
             return int(vb::vbOK);
-        });
+        };
     }
     ~MsgLog() {
-        vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+        vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
     }
 };
 
@@ -106,7 +107,7 @@ TEST_F(StartTest, SharedStateAfterMain) {
 }
 
 TEST_F(StartTest, ProgramFolderGetsOneSeparator) {
-    vb::App::SetPath(dir()); // already ends in "/"
+    vb::seams().programFolder = dir(); // already ends in "/"
     QFile(file("param.ini")).open(QIODevice::WriteOnly);
     ASSERT_TRUE(runMain());
     EXPECT_EQ(Programmverzeichnis, dir());

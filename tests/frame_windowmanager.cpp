@@ -10,6 +10,7 @@
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -85,14 +86,14 @@ TEST_F(UnterOpenbox, AltF4OnTheQuitQuestionKeepsTheProgramAndItsWorkFiles) {
     zeigen(*Startbildschirm);
     touch(file("send.bmp"));
     bool geschlossen = false;
-    vb::SetModalHook([&](vb::Form& f) {
+    vb::seams().modal = [&](vb::Form& f) {
         shownInfos.push_back(Information->Infotext->Text());
         QTimer::singleShot(200, [&] { geschlossen = altF4(f); });
         // Never hang: a window still open after a while is cancelled.
         QTimer::singleShot(15000, [&f] {
             if (f.Visible()) f.Hide();
         });
-    });
+    };
     Info_Modus = 1;
     EXPECT_TRUE(quitOhneEnde([] { Startbildschirm->Schliessen_Click(); }));
     EXPECT_TRUE(geschlossen);
@@ -106,10 +107,10 @@ TEST_F(UnterOpenbox, AltF4OnTheQuitQuestionKeepsTheProgramAndItsWorkFiles) {
 TEST_F(UnterOpenbox, AltF4OnTheMainWindowAsksTheQuitQuestion) {
     zeigen(*Startbildschirm);
     touch(file("send.bmp"));
-    vb::SetModalHook([&](vb::Form& f) {
+    vb::seams().modal = [&](vb::Form& f) {
         shownInfos.push_back(Information->Infotext->Text());
         if (f.Name() == QLatin1String("Information")) Information->Abbrechen_Click();
-    });
+    };
     bool ok = false;
     EXPECT_TRUE(quitOhneEnde([&] {
         ok = altF4(*Startbildschirm);

@@ -4,6 +4,7 @@
 #include "platform/VBError.h"
 #include "support/Fixture.h"
 #include "support/Raised.h"
+#include "platform/Seams.h"
 
 #include <QFileDialog>
 #include <QPrinter>
@@ -34,10 +35,10 @@ protected:
     };
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::SetDialogHook([this](const vb::DialogRequest& r) {
+        vb::seams().dialog = [this](const vb::DialogRequest& r) {
             asked.push_back(r);
             return reply(r);
-        });
+        };
     }
     void answerWith(vb::DialogAnswer a) {
         reply = [a](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(a); };
@@ -357,7 +358,7 @@ TEST_F(DialogWrapperTest, ColourAndFont) {
         EXPECT_EQ(asked[0].font.size, 10);
         EXPECT_TRUE(asked[0].font.italic && asked[0].font.strikeout);
         EXPECT_EQ(asked[0].color, 0x0000ff00u);
-        EXPECT_EQ(asked[0].flags, vb::CF_TTONLY | vb::CF_EFFECTS | vb::CF_SCREENFONTS | (c.min ? vb::CF_LIMITSIZE : 0));
+        EXPECT_EQ(asked[0].flags, vb::CF_TTONLY | vb::CF_EFFECTS | vb::CF_SCREENFONTS | (c.min ? long(vb::CF_LIMITSIZE) : 0L));
         EXPECT_EQ(font.name, QStringLiteral("DejaVu Serif"));
         EXPECT_EQ(font.size, c.result);
         EXPECT_TRUE(font.bold && font.underline && !font.italic);

@@ -5,6 +5,7 @@
 #include "platform/Clipboard.h"
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
+#include "platform/Seams.h"
 
 #include "support/Raised.h"
 
@@ -275,13 +276,13 @@ TEST(cDIBSection, CopyToClipboard) {
     vb::Clipboard::SetData(marker);
     QString asked;
     int style = -1;
-    vb::SetMsgBoxHandler([&](const QString& p, int s, const QString&) {
+    vb::seams().msgBox = [&](const QString& p, int s, const QString&) {
         asked = p;
         style = s;
         return int(vb::vbOK);
-    });
+    };
     EXPECT_FALSE(d.CopyToClipboard(true));
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
     EXPECT_EQ(asked, "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!");
     EXPECT_EQ(style, vb::vbOKOnly);
     EXPECT_EQ(vb::Clipboard::GetData().size(), QSize(1, 1));

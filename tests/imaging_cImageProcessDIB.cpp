@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "support/DibPixels.h"
+#include "platform/Seams.h"
 
 namespace {
 
@@ -72,15 +73,15 @@ struct FedNumbers {
     std::deque<double> numbers;
     int drawn = 0;
     explicit FedNumbers(std::deque<double> n) : numbers(std::move(n)) {
-        vb::SetRndSource([this] {
+        vb::seams().rnd = [this] {
             ++drawn;
             if (numbers.empty()) return 0.0;
             const double v = numbers.front();
             numbers.pop_front();
             return v;
-        });
+        };
     }
-    ~FedNumbers() { vb::SetRndSource({}); }
+    ~FedNumbers() { vb::seams().rnd = {}; }
 };
 
 

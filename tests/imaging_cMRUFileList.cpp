@@ -176,7 +176,7 @@ TEST_F(MRUTest, LoadingOddStoresKeepsTheListUsable) {
         EXPECT_LT(t.elapsed(), 5000);
         EXPECT_EQ(m.MaxFileCount(), c.capacity);
         EXPECT_LE(m.FileCount(), m.MaxFileCount());
-        if (c.capacity < 1000) EXPECT_EQ(names(m), c.expected);
+        if (c.capacity < 1000) { EXPECT_EQ(names(m), c.expected); }
         // The list still takes names.
         m.AddFile(QStringLiteral("neu"));
         EXPECT_EQ(m.file(1), QStringLiteral("neu"));

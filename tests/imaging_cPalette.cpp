@@ -6,6 +6,7 @@
 #include "platform/MsgBox.h"
 #include "platform/VBError.h"
 #include "support/Raised.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -181,13 +182,13 @@ TEST(cPalette, OptimalPaletteAsksWhenNothingCanBeMerged) {
     cDIBSection d;
     rowPicture(d, {{0, 0, 0}, {255, 255, 255}, {255, 255, 255}});
     std::vector<std::pair<QString, int>> asked;
-    vb::SetMsgBoxHandler([&](const QString& prompt, int style, const QString& title) {
+    vb::seams().msgBox = [&](const QString& prompt, int style, const QString& title) {
         asked.emplace_back(prompt + "|" + title, style);
         return int(vb::vbYes);
-    });
+    };
     cPalette p;
     p.CreateOptimal(d, 1, 6);
-    vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+    vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
     // Two root children can never become one leaf: asked after the second and the third pixel.
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].first, "Error in reducing nodes|");

@@ -285,7 +285,7 @@ TEST_F(RegistryTest, FileAssociationWritesItsKeys) {
         }
         const auto icon = vb::Registry::ValueData(root + QStringLiteral("Vorad.Logo\\DefaultIcon"), QString());
         EXPECT_EQ(bool(icon), c.withIcon);
-        if (icon) EXPECT_EQ(icon->bytes, QByteArray("/opt/vorad/vorad,3", 19));
+        if (icon) { EXPECT_EQ(icon->bytes, QByteArray("/opt/vorad/vorad,3", 19)); }
         EXPECT_FALSE(vb::Registry::KeyExists(QStringLiteral("HKEY_CURRENT_USER")));
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/Image.h"
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 
@@ -32,13 +33,13 @@ protected:
         ProgramTest::SetUp();
         form.Load();
         mfrmMain->Ziele_setzen(form.Get<vb::PictureBox>("picImage"), form.Get<vb::Image>("Bildimage"));
-        vb::SetMsgBoxHandler([this](const QString& text, int, const QString&) {
+        vb::seams().msgBox = [this](const QString& text, int, const QString&) {
             meldungen << text;
             return int(vb::vbOK);
-        });
+        };
     }
     void TearDown() override {
-        vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+        vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
         ProgramTest::TearDown();
     }
     QImage bild() { return form.Get<vb::PictureBox>("picImage")->hDC().convertToFormat(QImage::Format_RGB32); }

@@ -7,6 +7,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Registry.h"
+#include "platform/Seams.h"
 
 namespace {
 const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Zaroreriri\\Morlikvast");
@@ -71,10 +72,10 @@ TEST_F(HostMRUTest, OpeningWithoutAPathAsksForAPicture) {
     writeImage(file("a.bmp"), bild);
     std::vector<vb::DialogRequest> gefragt;
     std::optional<vb::DialogAnswer> antwort;
-    vb::SetDialogHook([&](const vb::DialogRequest& r) {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) {
         gefragt.push_back(r);
         return antwort;
-    });
+    };
     mfrmMain->Lade_Bild(QString()); // cancelled
     ASSERT_EQ(gefragt.size(), 1u);
     EXPECT_EQ(gefragt[0].kind, QStringLiteral("open"));

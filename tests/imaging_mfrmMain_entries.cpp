@@ -12,6 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PictureBox.h"
 #include "platform/Rnd.h"
+#include "platform/Seams.h"
 
 #include <functional>
 #include <random>
@@ -47,13 +48,13 @@ protected:
         mfrmMain->Ziele_setzen(targets.picImage(), targets.Bild());
         original = photo(23, 17, 11);
         writeImage(file("foto.bmp"), original);
-        vb::SetMsgBoxHandler([this](const QString& prompt, int style, const QString& title) {
+        vb::seams().msgBox = [this](const QString& prompt, int style, const QString& title) {
             boxes.push_back({prompt, style, title});
             return int(vb::vbOK);
-        });
+        };
     }
     void TearDown() override {
-        vb::SetMsgBoxHandler([](const QString&, int, const QString&) { return int(vb::vbOK); });
+        vb::seams().msgBox = [](const QString&, int, const QString&) { return int(vb::vbOK); };
         ProgramTest::TearDown();
     }
     // The engine's own result of an operation on the original photo.
@@ -132,7 +133,7 @@ TEST_F(FilterEntryTest, FiltersAccumulateOnThePhoto) {
 TEST_F(FilterEntryTest, NoiseDrawsFromTheRuntime) {
     mfrmMain->Lade_Bild(file("foto.bmp"));
     int draws = 0;
-    vb::SetRndSource([&] { return (++draws % 7) / 7.0; });
+    vb::seams().rnd = [&] { return (++draws % 7) / 7.0; };
     int16_t noise = 2;
     mfrmMain->mnuSpecial_Einsprung(noise);
     const QImage host = mfrmMain->m_cDIB.get()->ToImage();
@@ -186,10 +187,10 @@ TEST_F(FilterEntryTest, NamesOfOpenedPictures) {
 
 TEST_F(FilterEntryTest, WithoutAPathTheOpenDialogAsks) {
     std::vector<QString> asked;
-    vb::SetDialogHook([&](const vb::DialogRequest& r) {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) {
         asked.push_back(r.kind);
         return asked.size() == 1 ? std::optional<vb::DialogAnswer>() : std::optional<vb::DialogAnswer>(vb::DialogAnswer{file("foto.bmp"), {}});
-    });
+    };
     mfrmMain->Lade_Bild(QString());
     EXPECT_EQ(mfrmMain->ImageWidth(), 0);
     mfrmMain->Lade_Bild(QString());

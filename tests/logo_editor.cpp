@@ -18,6 +18,7 @@
 #include "platform/Label.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
+#include "platform/Seams.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -90,7 +91,7 @@ protected:
         Zaroreriri::Letzte_Mausposition_vergessen();
     }
 
-    void zeiger(QPoint p) { vb::SetCursorPos(raster().ScreenOrigin() + p); }
+    void zeiger(QPoint p) { vb::seams().cursor = raster().ScreenOrigin() + p; }
     void druecken(QPoint p, int b = 1) {
         zeiger(p);
         raster().FireMouseDown(b, 0, p.x(), p.y());
@@ -354,14 +355,14 @@ protected:
     // Chooses the text tool; the font dialog answers with the size given (0: cancelled), the
     // text entry with the text typed (nullptr: cancelled).
     void textWaehlen(double groesse, const char* text) {
-        vb::SetDialogHook([groesse](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+        vb::seams().dialog = [groesse](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
             if (r.kind != QLatin1String("font") || groesse == 0) return std::nullopt;
             vb::DialogAnswer a;
             a.font.name = QStringLiteral("DejaVu Sans");
             a.font.size = groesse;
             a.font.bold = true;
             return a;
-        });
+        };
         if (groesse == 0) {
             S().Logo_Text->FireClick();
             return;
@@ -557,7 +558,7 @@ TEST_F(EditorTest, CursorCellRelativeToTheRasterWhateverLiesUnderTheCursor) {
         {QPoint(-1, 6), (-1 - r0.x()) / 4.0f, (6 - r0.y()) / 4.0f}, // under no window
     };
     for (const Fall& f : faelle) {
-        vb::SetCursorPos(f.bildschirm);
+        vb::seams().cursor = f.bildschirm;
         Zaroreriri::Rasterposition_ermitteln(raster());
         EXPECT_FLOAT_EQ(Raster_X, f.x);
         EXPECT_FLOAT_EQ(Raster_Y, f.y);
@@ -572,7 +573,7 @@ TEST_F(EditorTest, CursorCellRelativeToTheRasterWhateverLiesUnderTheCursor) {
     // A drag over the magnifier puts no dot into the logo.
     zuruecksetzen();
     druecken(zelle(1, 1));
-    vb::SetCursorPos(z0 + QPoint(8, 13));
+    vb::seams().cursor = z0 + QPoint(8, 13);
     raster().FireMouseMove(1, 0, float(zoom.x()), float(zoom.y()));
     raster().FireMouseUp(1, 0, float(zoom.x()), float(zoom.y()));
     EXPECT_BILD(logo(), bemalt(basis, {{1, 1}}, kFarben[0]));

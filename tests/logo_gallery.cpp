@@ -18,6 +18,7 @@
 #include "platform/PictureBox.h"
 #include "platform/ScrollBar.h"
 #include "platform/Shell.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -48,7 +49,7 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         // Copies between the test's own folders really happen.
-        vb::Shell::SetShellHook([](const QString& what, const QString&) { return what != QLatin1String("copy"); });
+        vb::seams().shell = [](const QString& what, const QString&) { return what != QLatin1String("copy"); };
     }
 
     QString typOrdner(const char* code) const { return dir() + QStringLiteral("logos/") + QLatin1String(code); }
@@ -79,13 +80,13 @@ protected:
     // The save dialog answered with a name; the proposed name is kept.
     QString vorgeschlagen;
     void speichernUnter(const QString& name) {
-        vb::SetDialogHook([this, name](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+        vb::seams().dialog = [this, name](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
             EXPECT_EQ(r.kind, QStringLiteral("save"));
             EXPECT_EQ(r.filter, QStringLiteral("*.bmp|*.bmp"));
             vorgeschlagen = r.fileName;
             if (name.isEmpty()) return std::nullopt;
             return vb::DialogAnswer{name == QLatin1String("=") ? r.fileName : name, {}};
-        });
+        };
     }
 };
 } // namespace
@@ -466,10 +467,10 @@ TEST_F(GalleryTest, AnEmptySlotOpensNothing) {
     logos("NBLXXXX", 3);
     StartbildschirmForm& F = waehlen(7);
     int prompts = 0;
-    vb::SetDialogHook([&](const vb::DialogRequest&) {
+    vb::seams().dialog = [&](const vb::DialogRequest&) {
         ++prompts;
         return std::optional<vb::DialogAnswer>();
-    });
+    };
     F.Logo_Vorschaubild[10]->FireClick();
     F.Logo_Vorschaubild[10]->FireDblClick();
     EXPECT_EQ(prompts, 0);

@@ -78,7 +78,7 @@ TEST_F(LoadingTest, KeptAspectWiderSourceNarrowerThanLogoScalesToWidthFromTheTop
     QImage src = canvas(200, 100);
     QPainter(&src).fillRect(0, 0, 200, 20, Qt::black); // rows 0..19 -> 0..7.2 at width 72 (scale 0.36)
     Perspektivisch_Skalieren = true;
-    Logo_laden::Bild_in_Logo_laden(write("a.bmp", src), false);
+    Logo_laden::Bild_in_Logo_laden(write("a.bmp", src), Startbildschirm->Ladeziel());
     const QImage l = logo();
     ASSERT_EQ(l.size(), QSize(72, 14));
     for (int y : {0, 6}) EXPECT_TRUE(black(l, 36, y)) << y;
@@ -92,7 +92,7 @@ TEST_F(LoadingTest, KeptAspectWideSourceIsCentredAndCut) {
     QImage src = canvas(400, 50);
     QPainter(&src).fillRect(200, 0, 2, 50, Qt::black); // the middle of the source
     Perspektivisch_Skalieren = true;
-    Logo_laden::Bild_in_Logo_laden(write("b.bmp", src), false);
+    Logo_laden::Bild_in_Logo_laden(write("b.bmp", src), Startbildschirm->Ladeziel());
     const QImage l = logo();
     // Width 208 from x = -56 (x0 = -55.5, halves to even): source column 200 lands on 48.
     int first = -1;
@@ -106,7 +106,7 @@ TEST_F(LoadingTest, StretchSqueezesTheWholePicture) {
     QImage src = canvas(400, 50);
     QPainter(&src).fillRect(0, 0, 200, 50, Qt::black);
     Perspektivisch_Skalieren = false;
-    Logo_laden::Bild_in_Logo_laden(write("c.bmp", src), false);
+    Logo_laden::Bild_in_Logo_laden(write("c.bmp", src), Startbildschirm->Ladeziel());
     const QImage l = logo();
     EXPECT_TRUE(black(l, 0, 0));
     EXPECT_TRUE(black(l, 47, 25));
@@ -161,7 +161,7 @@ TEST_F(LoadingTest, EveryListedKindOfPictureLoads) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Startbildschirm->Logo_Weiss_Grafik->Cls();
-        Logo_laden::Bild_in_Logo_laden(write(QString::fromLatin1(c.name), c.img, c.fmt), false);
+        Logo_laden::Bild_in_Logo_laden(write(QString::fromLatin1(c.name), c.img, c.fmt), Startbildschirm->Ladeziel());
         EXPECT_TRUE(shownInfos.empty());
         EXPECT_TRUE(black(logo(), 5, 7));
         EXPECT_FALSE(black(logo(), 60, 7));
@@ -169,7 +169,7 @@ TEST_F(LoadingTest, EveryListedKindOfPictureLoads) {
     // Qt reads GIF but does not write it: ImageMagick makes the file.
     if (QProcess::execute(QStringLiteral("convert-im6.q16"), {file("p24.bmp"), file("p.gif")}) == 0) {
         Startbildschirm->Logo_Weiss_Grafik->Cls();
-        Logo_laden::Bild_in_Logo_laden(file("p.gif"), false);
+        Logo_laden::Bild_in_Logo_laden(file("p.gif"), Startbildschirm->Ladeziel());
         EXPECT_TRUE(shownInfos.empty());
         EXPECT_TRUE(black(logo(), 5, 7));
     } else {
@@ -179,7 +179,7 @@ TEST_F(LoadingTest, EveryListedKindOfPictureLoads) {
     ASSERT_TRUE(rle.open(QIODevice::WriteOnly));
     rle.write(rle8Bmp(72, 14));
     rle.close();
-    Logo_laden::Bild_in_Logo_laden(file("rle.bmp"), false);
+    Logo_laden::Bild_in_Logo_laden(file("rle.bmp"), Startbildschirm->Ladeziel());
     EXPECT_TRUE(shownInfos.empty());
     EXPECT_TRUE(black(logo(), 5, 7));
     EXPECT_FALSE(black(logo(), 60, 7));

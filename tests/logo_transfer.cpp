@@ -16,6 +16,7 @@
 #include "platform/PhoneLink.h"
 #include "platform/PictureBox.h"
 #include "platform/Timer.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -52,8 +53,8 @@ class TransferTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::SetPhoneLinkTimeout(300);
-        vb::SetPhoneCablePowerUp(0);
+        vb::seams().phoneLinkTimeoutMs = 300;
+        vb::seams().phoneCablePowerUpMs = 0;
         Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {
@@ -79,7 +80,7 @@ protected:
     // The pen on raster pixel (x, y), press and release there.
     void pen(int x, int y) {
         vb::PictureBox* r = Startbildschirm->Logo_Raster_Grafik;
-        vb::SetCursorPos(r->ScreenOrigin() + QPoint(x, y));
+        vb::seams().cursor = r->ScreenOrigin() + QPoint(x, y);
         r->FireMouseDown(1, 0, float(x), float(y));
         r->FireMouseUp(1, 0, float(x), float(y));
     }
@@ -112,7 +113,7 @@ class TransferToEachMaker : public TransferTest, public ::testing::WithParamInte
 TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
     const Phone p = GetParam();
     FakePhone phone(p.kind, Fault::None, 0, {}, p.answerByte2);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(p);
     prepare(p.type);
     pen(41, 21); // cell (10, 5)
@@ -128,7 +129,7 @@ TEST_P(TransferToEachMaker, DrawnLogoArrivesPixelForPixel) {
 
 TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
     choose(GetParam());
-    vb::SetCOMPortDevice(1, file("kein-geraet"));
+    vb::seams().comPortDevices[0] = file("kein-geraet");
     prepare(GetParam().type);
     Startbildschirm->Transfer[1]->FireClick();
     ASSERT_EQ(shownInfos.size(), 1u);
@@ -142,7 +143,7 @@ TEST_P(TransferToEachMaker, NoPhoneShowsMessage301AndKeepsTheFile) {
 TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
     for (const Fault f : {Fault::Silent, Fault::ErrorReply}) {
         FakePhone phone(GetParam().kind, f, 0, {}, GetParam().answerByte2);
-        vb::SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         choose(GetParam());
         prepare(GetParam().type);
         shownInfos.clear();
@@ -155,11 +156,11 @@ TEST_P(TransferToEachMaker, SilentOrRefusingPhoneShows301) {
 
 TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
     FakePhone phone(GetParam().kind, Fault::None, 0, {}, GetParam().answerByte2);
-    vb::SetCOMPortDevice(2, phone.device());
+    vb::seams().comPortDevices[1] = phone.device();
     choose(GetParam(), 2);
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_EQ(phone.deletes(), 1);
-    vb::SetCOMPortDevice(2, file("weg"));
+    vb::seams().comPortDevices[1] = file("weg");
     Startbildschirm->Loeschen[0]->FireClick();
     EXPECT_TRUE(shownInfos.empty());
 }
@@ -183,7 +184,7 @@ TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
         SCOPED_TRACE(c.phone.name);
         FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.model == 3 ? fakephone::Model{96, 60, 0} : fakephone::Model{},
                         c.phone.answerByte2);
-        vb::SetCOMPortDevice(c.port, phone.device());
+        vb::seams().comPortDevices[size_t(c.port - 1)] = phone.device();
         choose(c.phone, c.port);
         prepare(c.type);
         Startbildschirm->Transfer[0]->FireClick();
@@ -196,7 +197,7 @@ TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
 // A category larger than the phone chosen in the settings shows: nothing goes out, message 301.
 TEST_F(TransferTest, LogoTooLargeForThePhoneIsRefusedBeforeSending) {
     FakePhone phone(Kind::Nokia6110);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(3); // 96 x 65 start-up logo; the 3210 shows 84 x 48
     Startbildschirm->Transfer[0]->FireClick();
@@ -246,7 +247,7 @@ TEST_F(TransferTest, AGalleryLogoOfEveryTypeArrivesAtItsTypesSize) {
         SCOPED_TRACE(type);
         FakePhone phone(phones[type].kind, Fault::None, 0, phones[type].fake, type % 2); // both answer forms
         vb::SetPhoneModel(phones[type].maker, phones[type].model);
-        vb::SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         F.ComboKategorien[3]->setListIndex(type);
         F.Logo_Vorschaubild_Bild[3]->FireClick();
         const QImage datei(F.Logo_Vorschaubild_Bild[3]->ToolTipText());
@@ -270,7 +271,7 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
     geliefertKopieren(dir());
     StartbildschirmForm& F = *Startbildschirm;
     F.ComboKategorien[3]->setListIndex(3); // 96 x 65
-    vb::SetCOMPortDevice(1, file("kein-geraet"));
+    vb::seams().comPortDevices[0] = file("kein-geraet");
     for (int slot : {0, 1}) {
         F.Logo_Vorschaubild_Bild[size_t(slot)]->FireClick();
         F.Transfer[0]->FireClick();
@@ -288,7 +289,7 @@ TEST_F(TransferTest, TheDisplaysShowTheSentLogoOnly) {
 
 TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
     FakePhone phone(kNokia.kind);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(7);
     // An earlier transfer left its logo in "send.bmp"; now the folder refuses every change.
@@ -319,7 +320,7 @@ TEST_F(TransferTest, AWorkFileThatCannotBeWrittenSendsNothing) {
 
 TEST_F(TransferTest, AFullDiskSendsNothing) {
     FakePhone phone(kNokia.kind);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     choose(kNokia);
     prepare(7);
     {
@@ -336,10 +337,10 @@ TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGal
     geliefertKopieren(dir());
     StartbildschirmForm& F = *Startbildschirm;
     int prompts = 0;
-    vb::SetDialogHook([&](const vb::DialogRequest&) {
+    vb::seams().dialog = [&](const vb::DialogRequest&) {
         ++prompts;
         return std::optional<vb::DialogAnswer>();
-    });
+    };
     F.ComboKategorien[3]->setListIndex(7);
     F.Reiter_Kalvoren_inLogos_Click();
     ASSERT_TRUE(F.Layer_Kalvoren->Visible());
@@ -356,7 +357,7 @@ TEST_F(TransferTest, ACategoryChosenInTheEditorWithoutAnOpenedPictureTakesTheGal
     vb::SetPhoneModel(0, 4);
     Netzbetreiber_Code = QStringLiteral("26201");
     COM_Port_Nummer = 1;
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     F.Transfer[1]->FireClick();
     expectLogo(phone.startupLogo(), logo);
 
@@ -422,7 +423,7 @@ TEST_F(TransferTest, ASettingsChangeWithTheEditorOpenKeepsEditorAndSentLogoOneLo
         EXPECT_EQ(F.Logo_Weiss_Grafik->hDC(), gemalt);
         EXPECT_EQ(falscheZellen(F.Logo_Raster_Grafik->hDC(), gemalt), 0);
         FakePhone phone(kNokia.kind);
-        vb::SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         F.Transfer[1]->FireClick();
         EXPECT_TRUE(shownInfos.empty());
         expectLogo(phone.operatorLogo(), gemalt);

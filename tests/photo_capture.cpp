@@ -16,6 +16,7 @@
 #include "platform/PictureBox.h"
 #include "platform/ScreenGrab.h"
 #include "platform/Shape.h"
+#include "platform/Seams.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -44,7 +45,7 @@ protected:
     // The mouse on the frozen desktop at pixel p: the cursor there and the event in twips.
     static void maus(void (BildschirmfreezeForm::*handler)(int, int, float, float), int button, QPoint p) {
         BildschirmfreezeForm& b = *Bildschirmfreeze;
-        vb::SetCursorPos(b.Bildschirmfoto->ScreenOrigin() + p);
+        vb::seams().cursor = b.Bildschirmfoto->ScreenOrigin() + p;
         (b.*handler)(button, 0, float(p.x() * 15), float(p.y() * 15));
     }
     static void drag(QPoint von, QPoint bis) {
@@ -70,7 +71,7 @@ protected:
 
 TEST_F(CaptureTest, EachModeTakesTheMarkedPixels) {
     const QImage desk = RandomPattern(QSize(1024, 768), 1);
-    vb::SetDesktopOverride(desk);
+    vb::seams().desktop = desk;
     ASSERT_EQ(Logo_Breite, 72);
     ASSERT_EQ(Logo_Hoehe, 14);
     struct Fall {
@@ -119,7 +120,7 @@ TEST_F(CaptureTest, EachModeTakesTheMarkedPixels) {
 
 TEST_F(CaptureTest, AFrameBeyondTheEdgeTakesOnlyWhatTheDesktopHolds) {
     const QImage desk = RandomPattern(QSize(1024, 768), 2);
-    vb::SetDesktopOverride(desk);
+    vb::seams().desktop = desk;
     klick(BildLogoLupe);
     maus(&BildschirmfreezeForm::Bildschirmfoto_MouseMove, 0, QPoint(1000, 760));
     maus(&BildschirmfreezeForm::Bildschirmfoto_MouseUp, 1, QPoint(1000, 760));
@@ -130,7 +131,7 @@ TEST_F(CaptureTest, AFrameBeyondTheEdgeTakesOnlyWhatTheDesktopHolds) {
 }
 
 TEST_F(CaptureTest, AReleaseWithoutDragCapturesNothing) {
-    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 3));
+    vb::seams().desktop = RandomPattern(QSize(1024, 768), 3);
     const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
     for (short modus : {BildAusschnitt, BildKomplett}) {
         klick(modus);
@@ -144,7 +145,7 @@ TEST_F(CaptureTest, AReleaseWithoutDragCapturesNothing) {
 }
 
 TEST_F(CaptureTest, AnUnreadableScreenSaysSoAndChangesNothing) {
-    vb::SetDesktopOverride(QImage());
+    vb::seams().desktop = QImage();
     const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
     klick(BildKomplett);
     ASSERT_EQ(shownInfos.size(), 1u);

@@ -17,6 +17,7 @@
 #include "platform/Screen.h"
 #include "platform/ScreenGrab.h"
 #include "platform/Shape.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -50,7 +51,7 @@ protected:
     }
     // The mouse on the photo at pixel p of the photo's container: cursor and event (twips).
     void foto(void (FotoeditorForm::*h)(int, int, float, float), int button, QPoint p) {
-        vb::SetCursorPos(F().Shape1->ScreenOrigin() + p);
+        vb::seams().cursor = F().Shape1->ScreenOrigin() + p;
         const double x = p.x() * 15 - F().Fotos_Bearbeiten_Bildimage->Left(), y = p.y() * 15 - F().Fotos_Bearbeiten_Bildimage->Top();
         (F().*h)(button, 0, float(x), float(y));
     }
@@ -80,7 +81,7 @@ protected:
 
 TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
     const QImage desk = RandomPattern(QSize(1024, 768), 11);
-    vb::SetDesktopOverride(desk);
+    vb::seams().desktop = desk;
     struct Fall {
         const char* name;
         vb::Image* FotoeditorForm::*schere;
@@ -119,7 +120,7 @@ TEST_F(CutTest, EachScissorsModeFramesAndCutsTheFramedPixels) {
 }
 
 TEST_F(CutTest, UndoAfterACutBringsTheWholePhotoBack) {
-    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 11));
+    vb::seams().desktop = RandomPattern(QSize(1024, 768), 11);
     const QImage original = RandomPattern(QSize(400, 300), 7);
     struct Fall {
         const char* name;
@@ -174,7 +175,7 @@ TEST_F(CutTest, TheFrameIsPulledBackOntoThePhotoAndTheCursorFreed) {
 }
 
 TEST_F(CutTest, AnUnreadableScreenLeavesThePhoto) {
-    vb::SetDesktopOverride(QImage());
+    vb::seams().desktop = QImage();
     const QPoint o = fotoEcke();
     F().Foto_bearbeiten_Schere_Komplett->FireClick();
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(10, 10));
@@ -213,7 +214,7 @@ TEST_F(CutTest, OnScreenCutTakesThePhotoAsShown) {
 // takes the press, follows the held button and takes the cut on a double-click.
 TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     const QImage desk = RandomPattern(QSize(1024, 768), 12);
-    vb::SetDesktopOverride(desk);
+    vb::seams().desktop = desk;
     const QPoint o = fotoEcke();
     F().Foto_bearbeiten_Schere_Komplett->FireClick();
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(20, 30));
@@ -229,7 +230,7 @@ TEST_F(CutTest, TheFrameTakesTheMouseAboveThePhoto) {
     QWidget* ziel = fenster->childAt(mitte);
     ASSERT_EQ(ziel, frame) << "the press does not reach the frame";
     auto senden = [&](QEvent::Type t, QPoint lokal, Qt::MouseButton b, Qt::MouseButtons gehalten) {
-        vb::SetCursorPos(ziel->mapToGlobal(lokal));
+        vb::seams().cursor = ziel->mapToGlobal(lokal);
         QMouseEvent e(t, QPointF(lokal), QPointF(ziel->mapToGlobal(lokal)), b, gehalten, Qt::NoModifier);
         QApplication::sendEvent(ziel, &e);
     };
@@ -263,7 +264,7 @@ TEST_F(CutTest, ADropOnThePhotoMovesTheFrameThere) {
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(120, 90));
     foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(120, 90));
     F().Kasten_Fotoeditor_BildKomplett->Drag(1);
-    vb::SetCursorPos(F().Fotos_Bearbeiten_Bildimage->ScreenOrigin() + QPoint(150, 100));
+    vb::seams().cursor = F().Fotos_Bearbeiten_Bildimage->ScreenOrigin() + QPoint(150, 100);
     F().Kasten_Fotoeditor_BildKomplett->Drag(2);
     EXPECT_EQ(rahmen(), QRect(o + QPoint(150, 100), QSize(100, 60)));
 }

@@ -18,6 +18,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Rnd.h"
 #include "platform/Shell.h"
+#include "platform/Seams.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,7 +147,7 @@ TEST_F(FilterTest, EveryEntryRunsItsOperationAndRecomputesThePreviews) {
     }
     // Noise draws its numbers from the runtime.
     oeffnen(file("foto.bmp"));
-    vb::SetRndSource([] { return 0.99; });
+    vb::seams().rnd = [] { return 0.99; };
     anwenden(1, 2, 1);
     EXPECT_EQ(hostFoto(), engine(original, [](auto& e, auto& d, auto&) { e.AddNoise(d, 20, true); }));
 }

@@ -22,6 +22,7 @@
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
+#include "platform/Seams.h"
 
 #include "logo/Fotovorschau.h"
 
@@ -49,15 +50,15 @@ class PickerTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        vb::SetPhoneLinkTimeout(300);
+        vb::seams().phoneLinkTimeoutMs = 300;
         Intro->Splash->Fire();
         Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
     }
     void TearDown() override {
-        vb::SetMountedVolumes(std::nullopt);
+        vb::seams().volumes = std::nullopt;
         vb::FreeCOMPort();
-        vb::SetCOMPortDevice(1, QString());
-        vb::SetPhoneLinkTimeout(1000);
+        vb::seams().comPortDevices[0] = QString();
+        vb::seams().phoneLinkTimeoutMs = 1000;
         ProgramTest::TearDown();
     }
     Logo_Foto_LadenForm& P() { return *Logo_Foto_Laden; }
@@ -77,7 +78,7 @@ protected:
 TEST_F(PickerTest, ADriveRootAndAFolderJoinTheFileNameWithOneSeparator) {
     QTemporaryDir vol;
     writeImage(vol.filePath("a.jpg"), GreyRamp(40, 30), "JPEG");
-    vb::SetMountedVolumes(std::vector<vb::Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}});
+    vb::seams().volumes = std::vector<vb::Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}};
     P().Drive1->ReRead();
     P().Reiter_Datei_Click();
     P().Drive1->setDrive(vol.path());
@@ -267,7 +268,7 @@ TEST_F(PickerTest, AFolderThatVanishesLeavesThePickerUsable) {
 // conversion handed over and sent.
 TEST_F(PickerTest, APhotoBecomesTheLogoOnThePhone) {
     fakephone::FakePhone phone(fakephone::Kind::Nokia6110);
-    vb::SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     Einstellungen->Vorad_Master_ComboKategorien->Choose(0);
     Einstellungen->Vorad_Master_VoradTyp_ComboKategorien->Choose(0);
     Einstellungen->OK_Click();

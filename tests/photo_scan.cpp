@@ -16,6 +16,7 @@
 #include "platform/Shell.h"
 #include "platform/Timer.h"
 #include "platform/Twain.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 
@@ -66,12 +67,12 @@ TEST_F(ScanTest, AScanBecomesThePhoto) {
     F().Show();
     oeffnen(file("foto.jpg"));
     const Zustand vorher = zustand();
-    vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event e) {
         if (e != vb::ScanWindow::Event::Ready) return;
         w.setMode(QStringLiteral("Color"));
         w.setResolution(75);
         w.Scannen_Click();
-    });
+    };
     F().Bild_scannen_Fotos_Bearbeiten->FireClick();
     const QString scan = file("Scan_Temp.bmp");
     ASSERT_TRUE(QFile::exists(scan));
@@ -104,10 +105,10 @@ TEST_F(ScanTest, CancelOrDeviceErrorChangesNothing) {
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
         testgeraet(f.einstellungen);
-        vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+        vb::seams().scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event e) {
             if (e == vb::ScanWindow::Event::Ready) w.Scannen_Click();
             else if (e != vb::ScanWindow::Event::Written) w.Abbrechen_Click(); // the first progress or the error
-        });
+        };
         F().Bild_scannen();
         EXPECT_FALSE(QFile::exists(file("Scan_Temp.bmp")));
         EXPECT_TRUE(zustand() == vorher);
@@ -116,10 +117,10 @@ TEST_F(ScanTest, CancelOrDeviceErrorChangesNothing) {
     testgeraet();
     const QString ordner = Programmverzeichnis;
     Programmverzeichnis = file("fehlt/");
-    vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event e) {
         if (e == vb::ScanWindow::Event::Ready) w.Scannen_Click();
         else if (e == vb::ScanWindow::Event::Error) w.Abbrechen_Click();
-    });
+    };
     F().Bild_scannen();
     Programmverzeichnis = ordner;
     EXPECT_FALSE(QFile::exists(file("fehlt/Scan_Temp.bmp")));
@@ -144,18 +145,18 @@ TEST_F(ScanTest, ScanButtonFollowsTheProbeAndCtrlT) {
 }
 
 TEST_F(ScanTest, SavingCopiesThePhotoFileUnderTheChosenName) {
-    vb::Shell::SetShellHook([](const QString& what, const QString&) { return what != QLatin1String("copy"); });
+    vb::seams().shell = [](const QString& what, const QString&) { return what != QLatin1String("copy"); };
     F().Show();
     oeffnen(file("foto.jpg"));
     const QByteArray jpeg = ReadFile(file("foto.jpg"));
     QString vorgeschlagen;
     QString ziel = file("ablage.bmp");
-    vb::SetDialogHook([&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
         vorgeschlagen = r.fileName;
         vb::DialogAnswer a;
         a.fileName = ziel;
         return a;
-    });
+    };
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(vorgeschlagen, file("fotoH.bmp"));
     EXPECT_EQ(ReadFile(ziel), jpeg); // the bytes as they are, JPEG under a BMP name
@@ -182,7 +183,7 @@ TEST_F(ScanTest, SavingCopiesThePhotoFileUnderTheChosenName) {
     EXPECT_EQ(ReadFile(file("foto.jpg")), jpeg);
 
     // A cancelled dialog writes nothing.
-    vb::SetDialogHook([](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); });
+    vb::seams().dialog = [](const vb::DialogRequest&) { return std::optional<vb::DialogAnswer>(); };
     shownInfos.clear();
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_TRUE(shownInfos.empty());

@@ -3,6 +3,7 @@
 #include "platform/SerialPort.h"
 #include "support/FakePhone.h"
 #include "support/Files.h"
+#include "platform/Seams.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,7 +26,6 @@
 using namespace vb;
 using fakephone::Fault;
 using fakephone::FakePhone;
-using fakephone::Kind;
 
 namespace {
 
@@ -145,8 +145,8 @@ class PhoneLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        SetPhoneLinkTimeout(1000);
-        SetPhoneCablePowerUp(0);
+        vb::seams().phoneLinkTimeoutMs = 1000;
+        vb::seams().phoneCablePowerUpMs = 0;
     }
     void TearDown() override { ResetPhoneLink(); }
     QTemporaryDir dir;
@@ -236,7 +236,7 @@ TEST_P(PhoneLinkTransfer, ThePhoneGetsWhatThePublicToolsSend) {
     FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.fake, c.answerByte2);
     ASSERT_FALSE(phone.device().isEmpty());
     SetPhoneModel(c.phone.maker, c.phone.model);
-    SetCOMPortDevice(2, phone.device());
+    vb::seams().comPortDevices[1] = phone.device();
     const Logo logo = makeLogo(c.width, c.height);
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo, c.whiteFirst));
 
@@ -303,7 +303,7 @@ TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotTake) {
     for (const Case& c : cases) {
         FakePhone phone(c.phone.kind, Fault::None, 0, c.phone.fake);
         SetPhoneModel(c.phone.maker, c.phone.model);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
         EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), c.result) << c.phone.name << " kind " << c.kind;
         EXPECT_TRUE(phone.received().isEmpty()) << c.phone.name;
@@ -332,7 +332,7 @@ TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotTake) {
 
 // A phone that refuses a write has not stored the logo: that is a failure, whatever byte 2 says.
 TEST_F(PhoneLinkTest, ARefusedWriteIsAFailure) {
-    SetPhoneLinkTimeout(300);
+    vb::seams().phoneLinkTimeoutMs = 300;
     const struct {
         Phone phone;
         int kind, width, height;
@@ -344,7 +344,7 @@ TEST_F(PhoneLinkTest, ARefusedWriteIsAFailure) {
         for (const auto& c : cases) {
             FakePhone phone(c.phone.kind, Fault::ErrorReply, 0, c.phone.fake, form);
             SetPhoneModel(c.phone.maker, c.phone.model);
-            SetCOMPortDevice(1, phone.device());
+            vb::seams().comPortDevices[0] = phone.device();
             const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(c.width, c.height)));
             EXPECT_EQ(SendOTABitmap(c.kind, 1, path, "26201"), plRefused) << c.phone.name << " kind " << c.kind << " form " << form;
             EXPECT_FALSE(phone.operatorLogo() || phone.groupLogo() || phone.startupLogo()) << c.phone.name;
@@ -352,7 +352,7 @@ TEST_F(PhoneLinkTest, ARefusedWriteIsAFailure) {
     // The 7110's documented refusal of a phonebook write: 0x0f in byte 6, the reason in byte 10.
     FakePhone phone(Kind::Nokia7110, Fault::ErrorReply);
     SetPhoneModel(0, 4);
-    SetCOMPortDevice(1, phone.device());
+    vb::seams().comPortDevices[0] = phone.device();
     SendOTABitmap(1, 1, WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14))), QString());
     phone.settle();
     ASSERT_GE(phone.messages().size(), 2u);
@@ -375,13 +375,13 @@ class PhoneLinkFault : public PhoneLinkTest, public ::testing::WithParamInterfac
 TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
     const FaultCase c = GetParam();
     SetPhoneModel(c.phone.maker, c.phone.model);
-    SetPhoneLinkTimeout(300);
+    vb::seams().phoneLinkTimeoutMs = 300;
     const int w = MaxLogoWidth(0), h = MaxLogoHeight(0);
     const Logo logo = makeLogo(w, h);
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(logo));
     {
         FakePhone phone(c.phone.kind, c.fault, 0, c.phone.fake, c.answerByte2);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const auto start = std::chrono::steady_clock::now();
         const int result = SendOTABitmap(0, 1, path, "26201");
         const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -389,11 +389,11 @@ TEST_P(PhoneLinkFault, EndsWithinAFewSecondsAndAFreshPhoneWorks) {
         else EXPECT_NE(result, plSent);
         EXPECT_LT(elapsed, std::chrono::seconds(3));
         EXPECT_EQ(phone.operatorLogo().has_value(), result == plSent);
-        if (result == plSent) EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo));
+        if (result == plSent) { EXPECT_TRUE(sameLogo(phone.operatorLogo(), logo)); }
     }
     // The port was released: the cable plugged in again, the next transfer goes through.
     FakePhone again(c.phone.kind, Fault::None, 0, c.phone.fake, c.answerByte2);
-    SetCOMPortDevice(1, again.device());
+    vb::seams().comPortDevices[0] = again.device();
     EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plSent);
     EXPECT_TRUE(sameLogo(again.operatorLogo(), logo));
 }
@@ -423,16 +423,16 @@ std::string faultName(const ::testing::TestParamInfo<FaultCase>& info) {
 INSTANTIATE_TEST_SUITE_P(Faults, PhoneLinkFault, ::testing::ValuesIn(faultCases()), faultName);
 
 TEST_F(PhoneLinkTest, WrongDeviceOnThePortFails) {
-    SetPhoneLinkTimeout(300);
+    vb::seams().phoneLinkTimeoutMs = 300;
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     const struct {
         Phone settings;
-        Kind onThePort;
-    } cases[] = {{kNokia3210, Kind::Siemens}, {kSiemensS35, Kind::Nokia6110}, {kNokia7110, Kind::Nokia6110}};
+        fakephone::Kind onThePort;
+    } cases[] = {{kNokia3210, fakephone::Kind::Siemens}, {kSiemensS35, fakephone::Kind::Nokia6110}, {kNokia7110, fakephone::Kind::Nokia6110}};
     for (const auto& c : cases) {
         FakePhone phone(c.onThePort);
         SetPhoneModel(c.settings.maker, c.settings.model);
-        SetCOMPortDevice(1, phone.device());
+        vb::seams().comPortDevices[0] = phone.device();
         const auto start = std::chrono::steady_clock::now();
         EXPECT_NE(SendOTABitmap(0, 1, path, "26201"), plSent) << c.settings.name;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.settings.name;
@@ -470,8 +470,8 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
         {"bits past the end", patched(good, 10, 200)},
         {"bits inside the palette", patched(good, 10, 54)},
     };
-    FakePhone phone(Kind::Nokia6110);
-    SetCOMPortDevice(1, phone.device());
+    FakePhone phone(fakephone::Kind::Nokia6110);
+    vb::seams().comPortDevices[0] = phone.device();
     for (const Case& c : cases) {
         const QString path = WriteFileIn(dir, QString::fromLatin1(c.name) + ".bmp", c.bytes);
         EXPECT_EQ(SendOTABitmap(0, 1, path, "26201"), plBadBitmap) << c.name;
@@ -481,8 +481,8 @@ TEST_F(PhoneLinkTest, MalformedBitmapSendsNothing) {
 }
 
 TEST_F(PhoneLinkTest, BadKindOrOperatorCodeSendsNothing) {
-    FakePhone phone(Kind::Nokia6110);
-    SetCOMPortDevice(1, phone.device());
+    FakePhone phone(fakephone::Kind::Nokia6110);
+    vb::seams().comPortDevices[0] = phone.device();
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     for (const char* code : {"", "2620", "262011", "2620a", "26 01", "+2620"}) {
         EXPECT_EQ(SendOTABitmap(0, 1, path, code), plBadOperatorCode) << code;
@@ -500,10 +500,10 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
     for (const Phone& p : kPhones) {
         FakePhone phone(p.kind);
         SetPhoneModel(p.maker, p.model);
-        SetCOMPortDevice(3, phone.device());
+        vb::seams().comPortDevices[2] = phone.device();
         ASSERT_EQ(SendOTABitmap(0, 3, path, "23415"), plSent) << p.name;
         ASSERT_TRUE(phone.operatorLogo().has_value()) << p.name;
-        if (p.maker == 0) EXPECT_EQ(phone.operatorLogo()->network, "23415");
+        if (p.maker == 0) { EXPECT_EQ(phone.operatorLogo()->network, "23415"); }
         SetCOMPort(1);
         SetCOMPort(3);
         EXPECT_EQ(DeleteOPLogo("23415"), plSent) << p.name;
@@ -511,9 +511,9 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
         EXPECT_FALSE(phone.operatorLogo().has_value()) << p.name;
     }
     // A phone that refuses the delete is a failure too.
-    FakePhone refusing(Kind::Nokia6110, Fault::ErrorReply);
+    FakePhone refusing(fakephone::Kind::Nokia6110, Fault::ErrorReply);
     SetPhoneModel(0, 0);
-    SetCOMPortDevice(3, refusing.device());
+    vb::seams().comPortDevices[2] = refusing.device();
     EXPECT_EQ(DeleteOPLogo("26201"), plRefused);
 }
 
@@ -522,8 +522,8 @@ TEST_F(PhoneLinkTest, DeleteReachesThePhoneOnTheCurrentPort) {
 TEST_F(PhoneLinkTest, MissingOrUnusableDeviceFails) {
     const QString path = WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14)));
     const QString notATerminal = WriteFileIn(dir, "plain.txt", "x");
-    SetCOMPortDevice(1, dir.filePath("no-such-tty"));
-    SetCOMPortDevice(2, notATerminal);
+    vb::seams().comPortDevices[0] = dir.filePath("no-such-tty");
+    vb::seams().comPortDevices[1] = notATerminal;
     EXPECT_EQ(SendOTABitmap(2, 1, path, QString()), plNoPort);
     EXPECT_EQ(SendOTABitmap(2, 2, path, QString()), plNoPort);
     EXPECT_EQ(SendOTABitmap(2, 0, path, QString()), plNoPort);
@@ -540,7 +540,7 @@ TEST_F(PhoneLinkTest, DefaultMappingPrefersUsbAdapters) {
     }
     EXPECT_TRUE(COMPortDevice(0).isEmpty());
     EXPECT_TRUE(COMPortDevice(5).isEmpty());
-    SetCOMPortDevice(4, "/tmp/x");
+    vb::seams().comPortDevices[3] = "/tmp/x";
     EXPECT_EQ(COMPortDevice(4), "/tmp/x");
 }
 

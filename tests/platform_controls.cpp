@@ -7,6 +7,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Screen.h"
 #include "platform/Shape.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -42,7 +43,7 @@ QImage zeigen(const PictureBox* p) { return p->Widget()->grab().toImage().conver
 TEST(Controls, AShapeStaysAboveThePictureItCovers) {
     ScreenMetrics m;
     m.dpi = 96;
-    Screen::SetOverride(m);
+    vb::seams().screen = m;
     ShapeForm f;
     f.Load();
     f.foto()->setBackColor(0x000000);
@@ -92,7 +93,7 @@ TEST(Controls, AShapeStaysAboveThePictureItCovers) {
     // The shape lets the mouse through to the picture under it.
     const QPoint innen = r->Widget()->mapTo(f.Widget(), QPoint(30, 20));
     EXPECT_EQ(f.Widget()->childAt(innen), f.bild()->Widget());
-    Screen::SetOverride(std::nullopt);
+    vb::seams().screen = std::nullopt;
 }
 
 TEST(Controls, MousePointerCodesShowTheirCursors) {
@@ -120,7 +121,7 @@ TEST(Controls, MousePointerCodesShowTheirCursors) {
 TEST(Controls, DragDropReachesTheControlUnderTheCursor) {
     ScreenMetrics m;
     m.dpi = 96;
-    Screen::SetOverride(m);
+    vb::seams().screen = m;
     ShapeForm f;
     f.Load();
     f.Move(1500, 1500);
@@ -141,12 +142,12 @@ TEST(Controls, DragDropReachesTheControlUnderTheCursor) {
     const Fall faelle[] = {
         {"dropped", [&] {
              f.foto()->Drag(1);
-             SetCursorPos(aufBild);
+             vb::seams().cursor = aufBild;
              f.foto()->Drag(2);
          }, true},
         {"dropped by the mouse's release", [&] {
              f.foto()->Drag(1);
-             SetCursorPos(aufBild);
+             vb::seams().cursor = aufBild;
              QWidget* w = f.bild()->Widget();
              QMouseEvent e(QEvent::MouseButtonRelease, QPointF(30, 20), QPointF(aufBild), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
              QApplication::sendEvent(w, &e);
@@ -154,14 +155,14 @@ TEST(Controls, DragDropReachesTheControlUnderTheCursor) {
         {"cancelled", [&] {
              f.foto()->Drag(1);
              f.foto()->Drag(0);
-             SetCursorPos(aufBild);
+             vb::seams().cursor = aufBild;
              f.foto()->Drag(2);
          }, false},
         {"beside every window", [&] {
              f.foto()->Drag(1);
-             SetCursorPos(QPoint(5000, 5000));
+             vb::seams().cursor = QPoint(5000, 5000);
              f.foto()->Drag(2);
-             SetCursorPos(aufBild);
+             vb::seams().cursor = aufBild;
              f.foto()->Drag(2); // the drag has ended
          }, false},
     };
@@ -176,6 +177,6 @@ TEST(Controls, DragDropReachesTheControlUnderTheCursor) {
             EXPECT_EQ(abwuerfe[0].y, 20 * 15);
         }
     }
-    SetCursorPos(std::nullopt);
-    Screen::SetOverride(std::nullopt);
+    vb::seams().cursor = std::nullopt;
+    vb::seams().screen = std::nullopt;
 }

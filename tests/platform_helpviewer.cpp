@@ -1,6 +1,7 @@
 // The help window: hook, single reused window, missing file, internal links, and the shipped file.
 #include "platform/HelpViewer.h"
 #include "support/Files.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,7 +39,7 @@ QPushButton* button(const QString& text) {
 class HelpViewerTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        Help::SetViewerHook({});
+        vb::seams().helpViewer = {};
         if (Help::Window()) Help::Window()->hide();
     }
     QTemporaryDir dir;
@@ -49,11 +50,11 @@ protected:
 TEST_F(HelpViewerTest, HookReceivesPathAndContentsAnchor) {
     QString path, anchor;
     int calls = 0;
-    Help::SetViewerHook([&](const QString& p, const QString& a) {
+    vb::seams().helpViewer = [&](const QString& p, const QString& a) {
         path = p;
         anchor = a;
         ++calls;
-    });
+    };
     const QWidget* before = Help::Window();
     Help::ShowContents(QStringLiteral("/prog/vorad.hlp"));
     EXPECT_EQ(calls, 1);

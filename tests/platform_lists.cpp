@@ -4,6 +4,7 @@
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/Form.h"
+#include "platform/Seams.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +34,7 @@ void touch(const QString& path) {
 
 class Lists : public ::testing::Test {
 protected:
-    void TearDown() override { SetMountedVolumes(std::nullopt); }
+    void TearDown() override { vb::seams().volumes = std::nullopt; }
 };
 } // namespace
 
@@ -81,7 +82,7 @@ TEST_F(Lists, ChoosingADriveRunsTheChangeEventsNested) {
     touch(vol.filePath("b.bmp"));
     touch(vol.filePath(".c.jpg"));
     touch(vol.filePath("d.txt"));
-    SetMountedVolumes(std::vector<Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}});
+    vb::seams().volumes = std::vector<Volume>{{"/", "ext4", ""}, {vol.path(), "vfat", "STICK"}};
     ListForm f;
     f.Load();
     ASSERT_EQ(f.drive()->List(0), "/");

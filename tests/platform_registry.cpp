@@ -1,5 +1,6 @@
 // The key-value store that stands in for the registry.
 #include "platform/Registry.h"
+#include "platform/Seams.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@ using namespace vb;
 
 TEST(Registry, KeysValuesAndDeletion) {
     QTemporaryDir dir;
-    Registry::SetStoreFile(dir.filePath(QStringLiteral("reg.ini")));
+    vb::seams().storeFile = dir.filePath(QStringLiteral("reg.ini"));
     const QString key = QStringLiteral("Software\\Zaroreriri\\Morlikvast");
     EXPECT_FALSE(Registry::KeyExists(key));
     Registry::SetValue(key, QStringLiteral("MaxCount"), 4);
@@ -28,5 +29,5 @@ TEST(Registry, KeysValuesAndDeletion) {
     EXPECT_TRUE(Registry::KeyExists(QStringLiteral("Software\\Leer")));
     Registry::DeleteKey(QStringLiteral("Software\\Zaroreriri"));
     EXPECT_FALSE(Registry::KeyExists(key));
-    Registry::SetStoreFile(QString());
+    vb::seams().storeFile = QString();
 }

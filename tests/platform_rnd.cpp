@@ -1,10 +1,11 @@
 // The runtime's random numbers: the program's own generator, and a test's source in its place.
 #include "platform/Rnd.h"
+#include "platform/Seams.h"
 
 #include <gtest/gtest.h>
 
 TEST(Rnd, OwnGeneratorDrawsFromZeroToBelowOneAndTheInlineDrawsFollowIt) {
-    vb::SetRndSource({});
+    vb::seams().rnd = {};
     vb::RndGenerator copy = vb::DefaultRnd();
     double lo = 1, hi = 0;
     for (int i = 0; i < 100000; ++i) {
@@ -21,11 +22,11 @@ TEST(Rnd, OwnGeneratorDrawsFromZeroToBelowOneAndTheInlineDrawsFollowIt) {
 
 TEST(Rnd, ATestSourceTakesItsPlaceUntilReset) {
     double next = 0.125;
-    vb::SetRndSource([&] { return next += 0.25; });
+    vb::seams().rnd = [&] { return next += 0.25; };
     EXPECT_TRUE(vb::HasRndSource());
     EXPECT_EQ(vb::Rnd(), 0.375);
     EXPECT_EQ(vb::Rnd(), 0.625);
-    vb::SetRndSource({});
+    vb::seams().rnd = {};
     EXPECT_FALSE(vb::HasRndSource());
     EXPECT_LT(vb::Rnd(), 1.0);
 }

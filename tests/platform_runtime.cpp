@@ -11,6 +11,7 @@
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/VBError.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QFile>
@@ -155,14 +156,14 @@ TEST(Runtime, ControlsFollowTheScreensTwips) {
     for (int dpi : {96, 120}) {
         ScreenMetrics m;
         m.dpi = dpi;
-        Screen::SetOverride(m);
+        vb::seams().screen = m;
         TestForm f;
         f.Load();
         auto* b = f.Get<PictureBox>("Bild");
         EXPECT_EQ(b->Widget()->width(), 1500 / (1440 / dpi));
         EXPECT_EQ(f.Widget()->width(), 3000 / (1440 / dpi));
     }
-    Screen::SetOverride(std::nullopt);
+    vb::seams().screen = std::nullopt;
 }
 
 TEST(Runtime, ListIndexAndCaptionRunHandlersOnChange) {
@@ -205,9 +206,9 @@ TEST(Runtime, ImageTakesThePictureSizeUnlessStretched) {
 
 TEST(Runtime, ModalShowWaitsUntilHiddenAndLoadRunsOnce) {
     TestForm f;
-    SetModalHook([](Form& shown) { QMetaObject::invokeMethod(QApplication::instance(), [&shown] { shown.Hide(); }, Qt::QueuedConnection); });
+    vb::seams().modal = [](Form& shown) { QMetaObject::invokeMethod(QApplication::instance(), [&shown] { shown.Hide(); }, Qt::QueuedConnection); };
     f.Show(vbModal);
-    SetModalHook({});
+    vb::seams().modal = {};
     EXPECT_FALSE(f.Visible());
     EXPECT_EQ(f.loads, 1);
     EXPECT_EQ(f.activations, 1);

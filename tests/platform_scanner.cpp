@@ -5,6 +5,7 @@
 #include "platform/Scanner.h"
 #include "platform/Twain.h"
 #include "support/Fixture.h"
+#include "platform/Seams.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -81,18 +82,18 @@ TEST_F(ScannerTest, SourceChoiceKeepsTheChosenDevice) {
     useTestDevice({}, 2);
     // Cancel keeps what was there.
     vb::Scanner::SetDefaultSource(QStringLiteral("test:0"));
-    vb::SetScanSourceWindowHook([](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [](vb::ScanSourceWindow& w) {
         EXPECT_EQ(w.DeviceCount(), 2);
         w.setCurrentRow(1);
         w.Abbrechen_Click();
-    });
+    };
     EXPECT_EQ(vb::TWAIN_SelectImageSource(nullptr), 0);
     EXPECT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:0"));
 
-    vb::SetScanSourceWindowHook([](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [](vb::ScanSourceWindow& w) {
         w.setCurrentRow(1);
         w.Auswaehlen_Click();
-    });
+    };
     EXPECT_EQ(vb::TWAIN_SelectImageSource(nullptr), 1);
     EXPECT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:1"));
     EXPECT_EQ(vb::Registry::Value(QStringLiteral("Software\\Scanner"), QStringLiteral("Standardquelle")).toString(),
@@ -100,11 +101,11 @@ TEST_F(ScannerTest, SourceChoiceKeepsTheChosenDevice) {
 
     // The scan window starts on the chosen device.
     QString device;
-    vb::SetScanWindowHook([&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
         if (e != vb::ScanWindow::Event::Ready) return;
         device = w.Device();
         w.Abbrechen_Click();
-    });
+    };
     EXPECT_NE(vb::TWAIN_AcquireToFilename(nullptr, file(QStringLiteral("Scan_Temp.bmp"))), 0);
     EXPECT_EQ(device, QStringLiteral("test:1"));
 }
@@ -112,12 +113,12 @@ TEST_F(ScannerTest, SourceChoiceKeepsTheChosenDevice) {
 TEST_F(ScannerTest, SourceChoiceWithoutDevices) {
     QString status;
     int count = -1;
-    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [&](vb::ScanSourceWindow& w) {
         status = w.StatusText();
         count = w.DeviceCount();
         w.Auswaehlen_Click(); // nothing to choose
         if (w.isVisible()) w.close();
-    });
+    };
     EXPECT_EQ(vb::TWAIN_SelectImageSource(nullptr), 0);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(status, QStringLiteral("Es wurde kein Scanner gefunden."));
@@ -145,14 +146,14 @@ TEST_F(ScannerTest, ScanWritesWhatTheDeviceReads) {
         const QString cfg = useTestDevice(c.settings);
         QStringList modes;
         int progressEvents = 0;
-        vb::SetScanWindowHook([&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+        vb::seams().scanWindow = [&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
             if (e == vb::ScanWindow::Event::Progress) ++progressEvents;
             if (e != vb::ScanWindow::Event::Ready) return;
             modes = w.Modes();
             w.setMode(c.mode);
             w.setResolution(75);
             w.Scannen_Click();
-        });
+        };
         const QString out = file(QStringLiteral("Scan_Temp.bmp"));
         ASSERT_EQ(vb::TWAIN_AcquireToFilename(nullptr, out), 0);
         EXPECT_EQ(modes, (QStringList{QStringLiteral("Gray"), QStringLiteral("Color")}));
@@ -189,7 +190,7 @@ TEST_F(ScannerTest, CancelAndDeviceErrorsWriteNothing) {
         useTestDevice(c.settings);
         QString status;
         bool cancelled = false;
-        vb::SetScanWindowHook([&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+        vb::seams().scanWindow = [&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
             if (e == vb::ScanWindow::Event::Ready) return w.Scannen_Click();
             if (e == vb::ScanWindow::Event::Progress && c.cancelWhileReading && !cancelled) {
                 EXPECT_TRUE(w.Scanning());
@@ -202,7 +203,7 @@ TEST_F(ScannerTest, CancelAndDeviceErrorsWriteNothing) {
                 EXPECT_FALSE(w.Scanning());
                 w.close(); // the window's close acts as its cancel
             }
-        });
+        };
         EXPECT_NE(vb::TWAIN_AcquireToFilename(nullptr, out), 0);
         EXPECT_EQ(cancelled, c.cancelWhileReading);
         EXPECT_EQ(status, c.status);
@@ -210,9 +211,9 @@ TEST_F(ScannerTest, CancelAndDeviceErrorsWriteNothing) {
     }
     // The device is free again after a cancel.
     useTestDevice();
-    vb::SetScanWindowHook([](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [](vb::ScanWindow& w, vb::ScanWindow::Event e) {
         if (e == vb::ScanWindow::Event::Ready) w.Scannen_Click();
-    });
+    };
     EXPECT_EQ(vb::TWAIN_AcquireToFilename(nullptr, out), 0);
     EXPECT_EQ(bytes(out).left(2), QByteArray("BM"));
 }
@@ -220,13 +221,13 @@ TEST_F(ScannerTest, CancelAndDeviceErrorsWriteNothing) {
 TEST_F(ScannerTest, UnwritableTargetAndMissingDevice) {
     useTestDevice();
     QString status;
-    vb::SetScanWindowHook([&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [&](vb::ScanWindow& w, vb::ScanWindow::Event e) {
         if (e == vb::ScanWindow::Event::Ready) return w.Scannen_Click();
         if (e == vb::ScanWindow::Event::Error) {
             status = w.StatusText();
             w.Abbrechen_Click();
         }
-    });
+    };
     const QString nowhere = file(QStringLiteral("fehlt/Scan_Temp.bmp"));
     EXPECT_NE(vb::TWAIN_AcquireToFilename(nullptr, nowhere), 0);
     EXPECT_TRUE(status.startsWith(QStringLiteral("Das gescannte Bild konnte nicht gespeichert werden")));
@@ -242,9 +243,9 @@ TEST_F(ScannerTest, UnwritableTargetAndMissingDevice) {
 TEST_F(ScannerTest, HiddenSettingsScanAtOnce) {
     const QString cfg = useTestDevice();
     int ready = 0;
-    vb::SetScanWindowHook([&](vb::ScanWindow&, vb::ScanWindow::Event e) {
+    vb::seams().scanWindow = [&](vb::ScanWindow&, vb::ScanWindow::Event e) {
         if (e == vb::ScanWindow::Event::Ready) ++ready;
-    });
+    };
     vb::TWAIN_SetHideUI(1);
     EXPECT_EQ(vb::TWAIN_AcquireToFilename(nullptr, file(QStringLiteral("Scan_Temp.bmp"))), 0);
     EXPECT_EQ(ready, 1);

@@ -1,6 +1,7 @@
 // The desktop's picture: the screens' own pixels under X11 (tests run under xvfb-run), the
 // screenshot portal in a Wayland session, and the program's own error when neither answers.
 #include "platform/ScreenGrab.h"
+#include "platform/Seams.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 
@@ -85,13 +86,13 @@ class GrabTest : public ProgramTest {};
 
 TEST_F(GrabTest, SuppliedDesktopAndUnreadableScreen) {
     const QImage desk = RandomPattern(QSize(300, 200), 7);
-    vb::SetDesktopOverride(desk);
+    vb::seams().desktop = desk;
     EXPECT_EQ(vb::GetDesktopRect(), QRect(0, 0, 300, 200));
     const vb::DisplayDC dc = vb::CreateDisplayDC();
     ASSERT_TRUE(dc);
     EXPECT_TRUE(dc.Image == desk);
 
-    vb::SetDesktopOverride(QImage());
+    vb::seams().desktop = QImage();
     const vb::DisplayDC none = vb::CreateDisplayDC();
     EXPECT_FALSE(none);
     EXPECT_EQ(none.Error, QStringLiteral("Der Bildschirminhalt kann nicht gelesen werden."));
@@ -138,7 +139,7 @@ TEST_F(GrabTest, WaylandSessionAsksThePortal) {
     ASSERT_TRUE(daemon.waitForReadyRead(10000));
     const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     ASSERT_FALSE(address.isEmpty());
-    vb::SetPortalOverride(address, 2000);
+    vb::seams().portal = vb::PortalOverride{address, 2000};
 
     // No portal on the bus.
     vb::DisplayDC none = vb::CreateDisplayDC();
@@ -181,7 +182,7 @@ TEST_F(GrabTest, WaylandSessionAsksThePortal) {
         bus.unregisterObject(QStringLiteral("/org/freedesktop/portal/desktop"));
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
-    vb::SetPortalOverride(std::nullopt);
+    vb::seams().portal.reset();
     daemon.kill();
     daemon.waitForFinished();
 }

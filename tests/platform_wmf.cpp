@@ -174,7 +174,7 @@ TEST(WmfRender, FitsTheLongerSideIntoMaxSide) {
         ASSERT_EQ(r.rc, 0);
         EXPECT_EQ(r.width, c.width);
         EXPECT_EQ(r.height, c.height);
-        if (c.width > 4) EXPECT_EQ(quadrants(r), "#.#.");
+        if (c.width > 4) { EXPECT_EQ(quadrants(r), "#.#."); }
     }
     // A tall picture keeps its aspect too.
     const Rendered tall = render(Metafile().window(0, 0, 100, 400).bytes(100, 400, 96), 100);

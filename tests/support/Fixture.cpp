@@ -59,18 +59,6 @@ void ProgramTest::useScreen(int width, int height, int dpi, int bits) {
     vb::seams().screen = m;
 }
 
-void UseTestSeams(const QString& folder) {
-    vb::ResetSeams();
-    vb::Seams& s = vb::seams();
-    UseQuietSeams(s);
-    s.programFolder = folder;
-    QDir(folder).mkpath(QStringLiteral("etc"));
-    s.systemFolder = folder + QStringLiteral("/etc");
-    s.storeFile = folder + QStringLiteral("/registry.ini");
-    s.privateClipboard = true;
-    for (int n = 1; n <= 4; ++n) s.comPortDevices[size_t(n - 1)] = folder + QStringLiteral("/no-such-port-%1").arg(n);
-}
-
 void writeImage(const QString& path, const QImage& img, const char* format) { ASSERT_TRUE(img.save(path, format)); }
 
 QString workFileNotWritten(const QString& name, bool photo) {

@@ -41,10 +41,6 @@ private:
     bool m_ended = false;
 };
 
-// Every seam of the runtime at its test setting: dialogs cancelled, message boxes answered OK,
-// no desktop, help window or serial device, and folder, store and clipboard of the test's own.
-void UseTestSeams(const QString& folder);
-
 // The program's message for a work file of its folder that could not be written, with what
 // stays as it was: the logo (photo false) or the photo.
 QString workFileNotWritten(const QString& name, bool photo);

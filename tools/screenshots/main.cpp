@@ -138,14 +138,9 @@ void run(int dpi) {
 
     vb::DestroyAllInstances();
     Grundzustand();
-    vb::ResetSeams();
+    UseTestSeams(folder);
     vb::Seams& s = vb::seams();
-    UseQuietSeams(s);
     s.endHandler = [](int) { throw vb::App::Ended{0}; };
-    s.programFolder = folder;
-    s.systemFolder = folder + QStringLiteral("etc");
-    s.storeFile = folder + QStringLiteral("registry.ini");
-    s.privateClipboard = true;
     s.volumes = std::vector<vb::Volume>{{QStringLiteral("/"), QStringLiteral("ext4"), QString()}};
     vb::ScreenMetrics m;
     m.widthPx = 1024;
@@ -156,9 +151,7 @@ void run(int dpi) {
     s.cursor = QPoint(1000, 700);
     s.desktop = desktop(1024, 768);
     s.rnd = [] { return 0.5; };
-    for (int n = 1; n <= 4; ++n) s.comPortDevices[size_t(n - 1)] = folder + QStringLiteral("no-such-port-%1").arg(n);
     s.modal = modalHook;
-    vb::App::SetPath(folder);
 
     // Start-up: the first-start message, the splash, then the settings dialog over the main window.
     g_modalState = QStringLiteral("erststart");
