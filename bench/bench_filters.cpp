@@ -20,6 +20,7 @@
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/mfrmMain.h"
 #include "platform/MsgBox.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -370,10 +371,10 @@ int filterRow(int index, const QString& in, const QString& out) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    vb::SetMsgBoxHandler([](const QString& text, int, const QString&) {
+    vb::seams().msgBox = [](const QString& text, int, const QString&) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         return int(vb::vbOK);
-    });
+    };
     if (argc == 5 && std::strcmp(argv[1], "--filter-row") == 0)
         return filterRow(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
     // The peers allocate their pictures with malloc: kept in the heap, they stay in use.

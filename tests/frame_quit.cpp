@@ -114,9 +114,8 @@ TEST_F(QuitTest, TheMainWindowsLoadSetsTheProgramsHelpFile) {
     Startbildschirm->Show();
     EXPECT_EQ(vb::App::HelpFile(), file("vorad.hlp"));
     QString path;
-    vb::Help::SetViewerHook([&](const QString& p, const QString&) { path = p; });
+    vb::seams().helpViewer = [&](const QString& p, const QString&) { path = p; };
     vb::CommonDialog().ShowHelp();
-    vb::Help::SetViewerHook({});
     EXPECT_EQ(path, file("vorad.hlp"));
 }
 

@@ -365,7 +365,7 @@ TEST_F(SettingsTest, AScannerSourceTheStoreCannotKeepIsReported) {
     ASSERT_EQ(vb::Scanner::DefaultSource(), QStringLiteral("test:0"));
     QString status;
     bool offen = false;
-    vb::SetScanSourceWindowHook([&](vb::ScanSourceWindow& w) {
+    vb::seams().scanSourceWindow = [&](vb::ScanSourceWindow& w) {
         w.setCurrentRow(1);
         {
             FullDisk voll(8);
@@ -374,7 +374,7 @@ TEST_F(SettingsTest, AScannerSourceTheStoreCannotKeepIsReported) {
         status = w.StatusText();
         offen = w.isVisible();
         w.Abbrechen_Click();
-    });
+    };
     e.Scannerquelle_festlegen->FireClick();
     EXPECT_EQ(status, QStringLiteral("Die Auswahl kann nicht gespeichert werden: Die Einstellungsdatei ist nicht beschreibbar."));
     EXPECT_TRUE(offen);

@@ -413,9 +413,9 @@ TEST(cImageProcessDIB, NoiseFromTheProgramsGeneratorIsTheNoiseOfItsDrawsOneByOne
         vb::DefaultRnd().state = 0x0123456789ABCDEFull;
         vb::RndGenerator copy = vb::DefaultRnd();
         cImageProcessDIB().AddNoise(fast, 20, random);
-        vb::SetRndSource([&copy] { return copy.Next(); });
+        vb::seams().rnd = [&copy] { return copy.Next(); };
         cImageProcessDIB().AddNoise(slow, 20, random);
-        vb::SetRndSource({});
+        vb::seams().rnd = {};
         EXPECT_EQ(bytes(fast), bytes(slow));
         EXPECT_EQ(vb::DefaultRnd().state, copy.state);
     }

@@ -166,7 +166,7 @@ TEST_P(TransferToEachMaker, DeleteReachesThePhoneAndShowsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Makers, TransferToEachMaker, ::testing::ValuesIn(kPhones),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& fall) { return std::string(fall.param.name); });
 
 TEST_F(TransferTest, KindAndPortComeFromTypeAndSettings) {
     struct Case {

@@ -157,7 +157,7 @@ TEST_F(CaptureTest, AnUnreadableScreenSaysSoAndChangesNothing) {
 }
 
 TEST_F(CaptureTest, ACaptureWhoseWorkFileCannotBeWrittenSaysSoAndKeepsThePhoto) {
-    vb::SetDesktopOverride(RandomPattern(QSize(1024, 768), 4));
+    vb::seams().desktop = RandomPattern(QSize(1024, 768), 4);
     WriteFile(file("freeze.bmp"), "eine fruehere Aufnahme");
     const long foto = Fotoeditor->Fotos_Bearbeiten_Bildimage->Picture().Handle();
     klick(BildKomplett);

@@ -265,14 +265,14 @@ TEST_F(FilterTest, SavingAfterAnUndoSavesThePhotoShownOrSaysWhyNot) {
     ASSERT_EQ(editorFoto(), original);
     EXPECT_FALSE(QFile::exists(file("undo.bmp")));
     // Copies are made; the desktop's other services stay out.
-    vb::Shell::SetShellHook([](const QString& what, const QString&) { return what != QLatin1String("copy"); });
+    vb::seams().shell = [](const QString& what, const QString&) { return what != QLatin1String("copy"); };
     QString vorgeschlagen, ziel = file("ablage.bmp");
-    vb::SetDialogHook([&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+    vb::seams().dialog = [&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
         vorgeschlagen = r.fileName;
         vb::DialogAnswer a;
         a.fileName = ziel;
         return a;
-    });
+    };
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(vorgeschlagen, file("rasterH.bmp"));
     EXPECT_EQ(rgb32(QImage(ziel)), original);

@@ -123,22 +123,22 @@ QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
 
 struct Phone {
     const char* name;
-    Kind kind;
+    fakephone::Kind kind;
     int maker, model;      // the settings' lists
     fakephone::Model fake; // what the phone on the cable has
 };
 // Names the phone in test output.
-void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
+[[maybe_unused]] void PrintTo(const Phone& p, std::ostream* os) { *os << p.name; }
 // The models of the public tools' phone tables, as the settings name them.
-const Phone kNokia3210{"Nokia3210", Kind::Nokia6110, 0, 0, {84, 48, 0x2E}};
-const Phone kNokia3310{"Nokia3310", Kind::Nokia6110, 0, 0, {84, 48, 0x29}};
-const Phone kNokia5110{"Nokia5110", Kind::Nokia6110, 0, 1, {}};
-const Phone kNokia6110{"Nokia6110", Kind::Nokia6110, 0, 2, {}};
-const Phone kNokia6210{"Nokia6210", Kind::Nokia7110, 0, 3, {96, 60, 0}};
-const Phone kNokia7110{"Nokia7110", Kind::Nokia7110, 0, 4, {96, 65, 0}};
-const Phone kNokia8210{"Nokia8210", Kind::Nokia6110, 0, 5, {}};
-const Phone kNokia8850{"Nokia8850", Kind::Nokia6110, 0, 6, {84, 48, 0x29}};
-const Phone kSiemensS35{"SiemensS35", Kind::Siemens, 1, 3, {}};
+const Phone kNokia3210{"Nokia3210", fakephone::Kind::Nokia6110, 0, 0, {84, 48, 0x2E}};
+const Phone kNokia3310{"Nokia3310", fakephone::Kind::Nokia6110, 0, 0, {84, 48, 0x29}};
+const Phone kNokia5110{"Nokia5110", fakephone::Kind::Nokia6110, 0, 1, {}};
+const Phone kNokia6110{"Nokia6110", fakephone::Kind::Nokia6110, 0, 2, {}};
+const Phone kNokia6210{"Nokia6210", fakephone::Kind::Nokia7110, 0, 3, {96, 60, 0}};
+const Phone kNokia7110{"Nokia7110", fakephone::Kind::Nokia7110, 0, 4, {96, 65, 0}};
+const Phone kNokia8210{"Nokia8210", fakephone::Kind::Nokia6110, 0, 5, {}};
+const Phone kNokia8850{"Nokia8850", fakephone::Kind::Nokia6110, 0, 6, {84, 48, 0x29}};
+const Phone kSiemensS35{"SiemensS35", fakephone::Kind::Siemens, 1, 3, {}};
 const Phone kPhones[] = {kNokia3210, kNokia7110, kSiemensS35};
 
 class PhoneLinkTest : public ::testing::Test {
@@ -170,7 +170,7 @@ void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.phone.name << "
 // and what Gammu puts in each field; the type byte first. `shown` is the logo at the phone's size.
 std::vector<QByteArray> expectedMessages(const Phone& p, int kind, const Logo& shown) {
     const QByteArray network = hex("62f210"); // 262 01
-    if (p.kind == Kind::Nokia6110) {
+    if (p.kind == fakephone::Kind::Nokia6110) {
         const QByteArray ota = hex("0082") + hex("00480e01") + rowBits(shown); // 4 + 126 bytes
         if (kind == 0) return {hex("05") + hex("0001003001") + network + ota};
         if (kind == 1) return {hex("03") + hex("0001001000"), hex("03") + hex("000100130007") + "Familie" + hex("1001") + ota};
@@ -242,16 +242,22 @@ TEST_P(PhoneLinkTransfer, ThePhoneGetsWhatThePublicToolsSend) {
 
     EXPECT_EQ(SendOTABitmap(c.kind, 2, path, "26201"), plSent);
     EXPECT_EQ(CurrentCOMPort(), 2);
-    const bool nokia = c.phone.kind != Kind::Siemens;
+    const bool nokia = c.phone.kind != fakephone::Kind::Siemens;
     const Logo shown = nokia ? onCanvas(logo, MaxLogoWidth(c.kind), MaxLogoHeight(c.kind)) : logo;
     const auto got = c.kind == 0 ? phone.operatorLogo() : c.kind == 1 ? phone.groupLogo() : phone.startupLogo();
     ASSERT_TRUE(got.has_value());
     EXPECT_TRUE(sameLogo(got, shown));
-    if (c.kind == 0) EXPECT_EQ(got->network, nokia ? QStringLiteral("26201") : QString());
-    if (c.kind == 1) EXPECT_EQ(got->group, 0);
-    if (c.kind == 1) EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
-    if (c.kind == 1) EXPECT_EQ(phone.groupRingtones()[0], 0x10);
-    if (c.kind == 2 && c.phone.fake.animationFeature) EXPECT_EQ(phone.startupSetting(), 0);
+    if (c.kind == 0) {
+        EXPECT_EQ(got->network, nokia ? QStringLiteral("26201") : QString());
+    }
+    if (c.kind == 1) {
+        EXPECT_EQ(got->group, 0);
+        EXPECT_EQ(phone.groupNames()[0], QByteArray("Familie"));
+        EXPECT_EQ(phone.groupRingtones()[0], 0x10);
+    }
+    if (c.kind == 2 && c.phone.fake.animationFeature) {
+        EXPECT_EQ(phone.startupSetting(), 0);
+    }
     EXPECT_EQ(phone.badFrames(), 0);
     phone.settle();
     EXPECT_EQ(phone.unacknowledged(), 0) << phone.received().right(40).toHex(' ').toStdString(); // the last answer's acknowledgement got out too
@@ -277,20 +283,20 @@ std::vector<TransferCase> transferCases() {
     for (const int form : kAnswerForms)
         for (TransferCase c : kinds) {
             c.answerByte2 = form;
-            if (c.phone.kind != Kind::Siemens || form == 0) cases.push_back(c);
+            if (c.phone.kind != fakephone::Kind::Siemens || form == 0) cases.push_back(c);
         }
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, PhoneLinkTransfer, ::testing::ValuesIn(transferCases()), [](const auto& info) {
-    const TransferCase& c = info.param;
+INSTANTIATE_TEST_SUITE_P(Kinds, PhoneLinkTransfer, ::testing::ValuesIn(transferCases()), [](const auto& fall) {
+    const TransferCase& c = fall.param;
     return std::string(c.phone.name) + "_Kind" + std::to_string(c.kind) + "_" + std::to_string(c.width) + "x" +
            std::to_string(c.height) + (c.whiteFirst ? "_WhiteFirst" : "") + "_Byte2is" + std::to_string(c.answerByte2);
 });
 
 TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotTake) {
     const Phone kNokia62xx = kNokia6210;
-    const Phone kSiemensC35{"SiemensC35", Kind::Siemens, 1, 1, {}};
+    const Phone kSiemensC35{"SiemensC35", fakephone::Kind::Siemens, 1, 1, {}};
     struct Case {
         Phone phone;
         int kind, width, height, result;
@@ -315,7 +321,7 @@ TEST_F(PhoneLinkTest, EachModelRefusesWhatItCannotTake) {
         {kNokia3210, {{72, 14}, {0, 0}, {84, 48}}},   {kNokia5110, {{72, 14}, {0, 0}, {0, 0}}},
         {kNokia6110, {{72, 14}, {72, 14}, {84, 48}}}, {kNokia6210, {{78, 21}, {72, 14}, {96, 60}}},
         {kNokia7110, {{78, 21}, {72, 14}, {96, 65}}}, {kNokia8210, {{72, 14}, {72, 14}, {84, 48}}},
-        {kNokia8850, {{72, 14}, {72, 14}, {84, 48}}}, {Phone{"SiemensS25", Kind::Siemens, 1, 0, {}}, {{97, 26}, {0, 0}, {0, 0}}},
+        {kNokia8850, {{72, 14}, {72, 14}, {84, 48}}}, {Phone{"SiemensS25", fakephone::Kind::Siemens, 1, 0, {}}, {{97, 26}, {0, 0}, {0, 0}}},
         {kSiemensC35, {{101, 21}, {0, 0}, {0, 0}}},   {kSiemensS35, {{101, 21}, {0, 0}, {0, 0}}},
     };
     for (const auto& s : sizes) {
@@ -350,7 +356,7 @@ TEST_F(PhoneLinkTest, ARefusedWriteIsAFailure) {
             EXPECT_FALSE(phone.operatorLogo() || phone.groupLogo() || phone.startupLogo()) << c.phone.name;
         }
     // The 7110's documented refusal of a phonebook write: 0x0f in byte 6, the reason in byte 10.
-    FakePhone phone(Kind::Nokia7110, Fault::ErrorReply);
+    FakePhone phone(fakephone::Kind::Nokia7110, Fault::ErrorReply);
     SetPhoneModel(0, 4);
     vb::seams().comPortDevices[0] = phone.device();
     SendOTABitmap(1, 1, WriteFileIn(dir, "send.bmp", bmp1(makeLogo(72, 14))), QString());
@@ -402,14 +408,14 @@ std::vector<FaultCase> faultCases() {
     std::vector<FaultCase> cases;
     for (const int form : kAnswerForms)
         for (const Phone& p : kPhones) {
-            if (p.kind == Kind::Siemens && form != 0) continue;
+            if (p.kind == fakephone::Kind::Siemens && form != 0) continue;
             cases.push_back({p, Fault::Silent, plNoAnswer, form});
             cases.push_back({p, Fault::ErrorReply, plRefused, form});
             cases.push_back({p, Fault::Disconnect, plLineError, form});
             cases.push_back({p, Fault::Flood, -1, form});
             cases.push_back({p, Fault::DropFrame, plSent, form});    // sent again
             cases.push_back({p, Fault::CorruptCheck, plSent, form}); // asked again
-            if (p.kind != Kind::Siemens) cases.push_back({p, Fault::PowerUp, plSent, form}); // synced again
+            if (p.kind != fakephone::Kind::Siemens) cases.push_back({p, Fault::PowerUp, plSent, form}); // synced again
         }
     return cases;
 }
