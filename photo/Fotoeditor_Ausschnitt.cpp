@@ -120,8 +120,10 @@ void FotoeditorForm::Bildschirmshape_Master_MouseDown(int, int, float, float) {
     Fangcontainer->Refresh();
     Rahmen_Links = float(Bildschirmshape_Master->Left());
     Rahmen_Oben = float(Bildschirmshape_Master->Top());
+    Gemeinsam.Rahmen_gedrueckt = true;
     vb::App::DoEvents();
-    MausPositionAendern::Maus_einfangen(*Fangcontainer);
+    // A quick click may have ended while the events ran: then nothing is dragged.
+    if (Gemeinsam.Rahmen_gedrueckt) MausPositionAendern::Maus_einfangen(*Fangcontainer);
 }
 
 void FotoeditorForm::Bildschirmshape_Master_MouseMove(int Button, int, float X, float Y) {
@@ -133,6 +135,7 @@ void FotoeditorForm::Bildschirmshape_Master_MouseMove(int Button, int, float X, 
 }
 
 void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {
+    Gemeinsam.Rahmen_gedrueckt = false;
     MausPositionAendern::Maus_freigeben(*Fangcontainer);
     vb::Image* foto = Fotos_Bearbeiten_Bildimage;
     vb::Shape* r = Bildschirmshape_Master;
@@ -143,6 +146,9 @@ void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {
 }
 
 void FotoeditorForm::Bildschirmshape_Master_DblClick() {
+    // The frame goes away: nothing holds the cursor any longer.
+    Gemeinsam.Rahmen_gedrueckt = false;
+    MausPositionAendern::Maus_freigeben(*Fangcontainer);
     vb::Image* foto = Fotos_Bearbeiten_Bildimage;
     Fangcontainer->Move(foto->Left(), foto->Top(), foto->Width(), foto->Height());
     Fangcontainer->Refresh();
