@@ -103,6 +103,8 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int, float
 }
 
 void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp(int, int, float, float) {
+    // Without a scissors mode there is no band, so no frame either.
+    if (!gewaehlt(Foto_bearbeiten_Schere_Komplett) && !gewaehlt(Foto_bearbeiten_Schere_Lasso) && !gewaehlt(Foto_bearbeiten_Schere_Logogroesse)) return;
     Bildschirmshape_Master->Move(Bildschirmshape->Left(), Bildschirmshape->Top(), Bildschirmshape->Width(), Bildschirmshape->Height());
     Bildschirmshape->setVisible(false);
     Bildschirmshape_Master->setVisible(true);
