@@ -46,6 +46,7 @@ struct Zustand {
     float Raster_X = 0, Raster_Y = 0, Anker_X = 0, Anker_Y = 0;
     short CaptureMode = 0;
     float Rahmen_Links = 0, Rahmen_Oben = 0;
+    bool Rahmen_gedrueckt = false; // Fotoeditor: the cut-out frame is pressed and not yet released
     QRect Fangbereich, Alter_Fangbereich;
 
     // Module-level state

@@ -10,6 +10,7 @@
 #include "photo/Fotoeditor.h"
 #include "platform/App.h"
 #include "platform/Gdi.h"
+#include "platform/Keys.h"
 #include "platform/PictureBox.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
@@ -56,14 +57,15 @@ void BildschirmfreezeForm::Design() {
     Bildschirmshape->setBorderColor(0xFFFFFF);
     Bildschirmshape->setBorderWidth(1);
     Move(0, 0);
+    // On top in every mode: a change of the flag would make the window manager map it anew.
+    setTopmost(true);
 }
 
 void BildschirmfreezeForm::Form_Load() {
     setWidth(vb::Screen::Width());
     setHeight(vb::Screen::Height());
-}
-
-void BildschirmfreezeForm::Form_Activate() {
+    // The window is shown once per capture and never hidden and shown again while the window
+    // manager maps it: it takes the frozen desktop before it shows.
     if (CaptureMode == BildAusschnitt) {
         Bildschirmshape->setVisible(false);
     } else {
@@ -72,11 +74,14 @@ void BildschirmfreezeForm::Form_Activate() {
         Bildschirmshape->setVisible(CaptureMode == BildLogoLupe);
     }
     Bildschirmfoto->Cls();
-    // The capture window keeps out of its own picture while the desktop is read.
-    Widget()->hide();
-    const QString fehler = CopyDesktop(*Bildschirmfoto);
-    if (!fehler.isEmpty()) {
+    m_fehler = CopyDesktop(*Bildschirmfoto);
+}
+
+void BildschirmfreezeForm::Erfassen() {
+    Load();
+    if (!m_fehler.isEmpty()) {
         // Nothing to capture from: the windows come back and the program says why.
+        const QString fehler = m_fehler;
         Unload();
         Fenster_wiederherstellen();
         Info_Text = LoadResString(857) + fehler;
@@ -84,7 +89,10 @@ void BildschirmfreezeForm::Form_Activate() {
         Information->Show(vb::vbModal);
         return;
     }
-    Widget()->show();
+    Show(vb::vbModeless);
+}
+
+void BildschirmfreezeForm::Form_Activate() {
     Bildschirmfoto->Refresh();
     setWindowState(vb::vbNormal);
     vb::App::DoEvents();
@@ -93,11 +101,29 @@ void BildschirmfreezeForm::Form_Activate() {
     Widget()->repaint();
     vb::App::DoEvents();
     if (CaptureMode == BildLogoLupe || CaptureMode == BildKomplett) {
-        setTopmost(true);
         Move((vb::Screen::Width() - Width()) / 2, (vb::Screen::Height() - Height()) / 2);
-        Widget()->show();
     }
+    // The keys that cancel the capture come here.
+    Widget()->raise();
+    Widget()->activateWindow();
     vb::App::DoEvents();
+}
+
+void BildschirmfreezeForm::Abbrechen() {
+    Unload();
+    Fenster_wiederherstellen();
+}
+
+void BildschirmfreezeForm::Form_KeyDown(int& KeyCode, int) {
+    if (KeyCode != vb::vbKeyEscape) return;
+    KeyCode = 0;
+    Abbrechen();
+}
+
+void BildschirmfreezeForm::Form_QueryUnload(int& Cancel, int) {
+    // Closed by the window manager: the capture is cancelled, not left half done.
+    Cancel = 1;
+    Abbrechen();
 }
 
 QString BildschirmfreezeForm::CopyDesktop(vb::PictureBox& objTo) { return CopyDesktop_Area::CopyWholeDesktop(objTo); }

@@ -23,6 +23,14 @@ public:
 
     void Form_Load() override;
     void Form_Activate() override;
+    // Escape and the window manager's close cancel the capture.
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    // Shows the window over the frozen desktop; when the desktop cannot be read, brings the
+    // windows back and says why instead.
+    void Erfassen();
+    // Ends the capture without taking anything: the windows come back as they were.
+    void Abbrechen();
     // Sizes objTo to the desktop and copies the desktop's pixels into it; the reason when the
     // screen cannot be read, else "".
     QString CopyDesktop(vb::PictureBox& objTo);
@@ -33,6 +41,9 @@ public:
 protected:
     void Design() override;
     void Wire() override;
+
+private:
+    QString m_fehler; // why the desktop could not be read at this load, else ""
 };
 
 extern vb::Instance<BildschirmfreezeForm> Bildschirmfreeze;

@@ -103,6 +103,8 @@ void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove(int Button, int, float
 }
 
 void FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp(int, int, float, float) {
+    // Without a scissors mode there is no band, so no frame either.
+    if (!gewaehlt(Foto_bearbeiten_Schere_Komplett) && !gewaehlt(Foto_bearbeiten_Schere_Lasso) && !gewaehlt(Foto_bearbeiten_Schere_Logogroesse)) return;
     Bildschirmshape_Master->Move(Bildschirmshape->Left(), Bildschirmshape->Top(), Bildschirmshape->Width(), Bildschirmshape->Height());
     Bildschirmshape->setVisible(false);
     Bildschirmshape_Master->setVisible(true);
@@ -120,8 +122,10 @@ void FotoeditorForm::Bildschirmshape_Master_MouseDown(int, int, float, float) {
     Fangcontainer->Refresh();
     Rahmen_Links = float(Bildschirmshape_Master->Left());
     Rahmen_Oben = float(Bildschirmshape_Master->Top());
+    Gemeinsam.Rahmen_gedrueckt = true;
     vb::App::DoEvents();
-    MausPositionAendern::Maus_einfangen(*Fangcontainer);
+    // A quick click may have ended while the events ran: then nothing is dragged.
+    if (Gemeinsam.Rahmen_gedrueckt) MausPositionAendern::Maus_einfangen(*Fangcontainer);
 }
 
 void FotoeditorForm::Bildschirmshape_Master_MouseMove(int Button, int, float X, float Y) {
@@ -133,6 +137,7 @@ void FotoeditorForm::Bildschirmshape_Master_MouseMove(int Button, int, float X, 
 }
 
 void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {
+    Gemeinsam.Rahmen_gedrueckt = false;
     MausPositionAendern::Maus_freigeben(*Fangcontainer);
     vb::Image* foto = Fotos_Bearbeiten_Bildimage;
     vb::Shape* r = Bildschirmshape_Master;
@@ -143,6 +148,9 @@ void FotoeditorForm::Bildschirmshape_Master_MouseUp(int, int, float, float) {
 }
 
 void FotoeditorForm::Bildschirmshape_Master_DblClick() {
+    // The frame goes away: nothing holds the cursor any longer.
+    Gemeinsam.Rahmen_gedrueckt = false;
+    MausPositionAendern::Maus_freigeben(*Fangcontainer);
     vb::Image* foto = Fotos_Bearbeiten_Bildimage;
     Fangcontainer->Move(foto->Left(), foto->Top(), foto->Width(), foto->Height());
     Fangcontainer->Refresh();

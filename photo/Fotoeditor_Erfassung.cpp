@@ -17,7 +17,7 @@ void erfassen(short modus) {
     Startbildschirm->setWindowState(vb::vbMinimized);
     CaptureMode = modus;
     vb::App::DoEvents();
-    Bildschirmfreeze->Show(vb::vbModeless);
+    Bildschirmfreeze->Erfassen();
 }
 } // namespace
 

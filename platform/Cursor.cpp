@@ -5,12 +5,15 @@
 #include "platform/Seams.h"
 
 #include <QCursor>
-#include <algorithm>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 
 #ifdef VORAD_HAVE_XCB
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <cstdlib>
 #endif
@@ -46,6 +49,46 @@ void x11Freigeben() {
     f = X11Fang();
 }
 
+// While a button is held the toolkit's input extension holds the pointer in a grab of its own
+// kind, which a core grab cannot replace; the program's own grab is given up first.
+// (Requests of the X Input Extension 2: GetClientPointer 45, UngrabDevice 52.)
+xcb_extension_t& xinput() {
+    static xcb_extension_t x = {"XInputExtension", 0};
+    return x;
+}
+void x11EigenenGriffLoesen(xcb_connection_t* conn) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(conn, &xinput());
+    if (!ext || !ext->present) return;
+    struct {
+        uint8_t major, minor;
+        uint16_t length;
+        uint32_t window;
+    } frage = {0, 0, 0, 0};
+    iovec teile[3];
+    teile[2] = {&frage, sizeof frage};
+    xcb_protocol_request_t anfrage = {1, &xinput(), 45, 0};
+    const unsigned int nr = xcb_send_request(conn, XCB_REQUEST_CHECKED, teile + 2, &anfrage);
+    auto* antwort = static_cast<uint8_t*>(xcb_wait_for_reply(conn, nr, nullptr));
+    if (!antwort) return;
+    const uint16_t geraet = uint16_t(antwort[10] | (antwort[11] << 8));
+    std::free(antwort);
+    struct {
+        uint8_t major, minor;
+        uint16_t length;
+        uint32_t time;
+        uint16_t deviceid, pad;
+    } loesen = {0, 0, 0, XCB_CURRENT_TIME, geraet, 0};
+    teile[2] = {&loesen, sizeof loesen};
+    xcb_protocol_request_t freigabe = {1, &xinput(), 52, 1};
+    xcb_send_request(conn, 0, teile + 2, &freigabe);
+}
+
+xcb_grab_pointer_reply_t* x11Greifen(xcb_connection_t* conn, xcb_window_t root, xcb_window_t fang) {
+    const uint16_t maske = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+    return xcb_grab_pointer_reply(
+        conn, xcb_grab_pointer(conn, 1, root, maske, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, fang, XCB_NONE, XCB_CURRENT_TIME), nullptr);
+}
+
 // False when the server refuses the grab (another program holds the pointer).
 bool x11Einfangen(const QRect& r) {
     x11Freigeben();
@@ -61,10 +104,12 @@ bool x11Einfangen(const QRect& r) {
     const uint32_t unten[] = {XCB_STACK_MODE_BELOW};
     xcb_configure_window(conn, w, XCB_CONFIG_WINDOW_STACK_MODE, unten);
     xcb_map_window(conn, w);
-    const uint16_t maske = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
-    const xcb_grab_pointer_cookie_t c =
-        xcb_grab_pointer(conn, 1, screen->root, maske, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, w, XCB_NONE, XCB_CURRENT_TIME);
-    xcb_grab_pointer_reply_t* antwort = xcb_grab_pointer_reply(conn, c, nullptr);
+    xcb_grab_pointer_reply_t* antwort = x11Greifen(conn, screen->root, w);
+    if (antwort && antwort->status == XCB_GRAB_STATUS_ALREADY_GRABBED) {
+        std::free(antwort);
+        x11EigenenGriffLoesen(conn);
+        antwort = x11Greifen(conn, screen->root, w);
+    }
     const bool ok = antwort && antwort->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(antwort);
     if (!ok) {
@@ -76,6 +121,26 @@ bool x11Einfangen(const QRect& r) {
     return true;
 }
 #endif
+
+// A confinement lasts no longer than the press that took it: a release that leaves no button
+// held, or the program losing the focus, ends it, whatever the handlers do.
+class Pressende : public QObject {
+public:
+    Pressende() {
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState s) {
+            if (s != Qt::ApplicationActive && clip()) ClipCursor(std::nullopt);
+        });
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton && clip()) ClipCursor(std::nullopt);
+        return false;
+    }
+};
+void pressendeBeachten() {
+    static Pressende* p = qApp ? new Pressende : nullptr;
+    (void)p;
+}
 } // namespace
 
 QPoint GetCursorPos() { return cursorOverride() ? *cursorOverride() : QCursor::pos(); }
@@ -104,6 +169,7 @@ QPoint ScreenToClient(const WindowRef& w, QPoint screen) {
 }
 
 void ClipCursor(std::optional<QRect> r) {
+    if (r) pressendeBeachten();
     clip() = r;
 #ifdef VORAD_HAVE_XCB
     // The real cursor only; where the platform refuses, the caller's own clamping still holds.

@@ -304,6 +304,8 @@ void Form::setWindowState(int s) {
     else m_widget->setWindowState(m_widget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
 }
 void Form::setTopmost(bool on) {
+    // Changing the flag hides and shows the window again; unchanged, it is left alone.
+    if (m_widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
     const bool vis = m_widget->isVisible();
     m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (vis) m_widget->show();

@@ -1,6 +1,7 @@
 // The program under a real window manager: an X server (Xvfb) with openbox, driven with xdotool
 // as a user drives it. The outer test starts the server and runs the inner tests inside it.
 #include "support/Fixture.h"
+#include "support/WindowManager.h"
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
@@ -12,12 +13,7 @@
 #include "platform/TextBox.h"
 #include "platform/Seams.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -26,33 +22,12 @@
 using namespace Parameter_und_Start;
 
 namespace {
-bool innen() { return qEnvironmentVariableIsSet("VORAD_WM_INNER"); }
-
-// Lets the program run until the condition holds or the time is up.
-bool warten(const std::function<bool()>& bis, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!bis()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
-}
-
-// Runs xdotool while the program goes on handling its events.
-bool xdotool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForStarted(3000)) return false;
-    warten([&] { return p.state() == QProcess::NotRunning; }, 10000);
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
+using openbox::Wait;
 
 // Alt+F4 on the window, after the window manager has made it the active one.
 bool altF4(vb::Form& f) {
-    return xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(f.Widget()->winId()),
-                    QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+F4")});
+    return openbox::Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(f.Widget()->winId()),
+                             QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+F4")});
 }
 
 void touch(const QString& p) {
@@ -64,12 +39,12 @@ void touch(const QString& p) {
 class UnterOpenbox : public ProgramTest {
 protected:
     void SetUp() override {
-        if (!innen()) GTEST_SKIP() << "runs inside the X server of Fenstermanager.UnterXvfbMitOpenbox";
+        if (!openbox::Inside()) GTEST_SKIP() << "runs inside the X server of Fenstermanager.UnterXvfbMitOpenbox";
         ProgramTest::SetUp();
     }
     void zeigen(vb::Form& f) {
         f.Show();
-        ASSERT_TRUE(warten([&] { return f.Widget()->isVisible() && f.Widget()->windowHandle() && f.Widget()->windowHandle()->isExposed(); }));
+        ASSERT_TRUE(Wait([&] { return f.Widget()->isVisible() && f.Widget()->windowHandle() && f.Widget()->windowHandle()->isExposed(); }));
     }
     bool quitOhneEnde(const std::function<void()>& tun) {
         try {
@@ -114,12 +89,12 @@ TEST_F(UnterOpenbox, AltF4OnTheMainWindowAsksTheQuitQuestion) {
     bool ok = false;
     EXPECT_TRUE(quitOhneEnde([&] {
         ok = altF4(*Startbildschirm);
-        warten([&] { return !shownInfos.empty(); });
+        Wait([&] { return !shownInfos.empty(); });
     }));
     EXPECT_TRUE(ok);
     EXPECT_EQ(shownInfos, std::vector<QString>{LoadResString(21)});
     EXPECT_FALSE(ended());
-    EXPECT_TRUE(warten([] { return Startbildschirm->Widget()->isVisible(); }, 1000));
+    EXPECT_TRUE(Wait([] { return Startbildschirm->Widget()->isVisible(); }, 1000));
     EXPECT_TRUE(QFile::exists(file("send.bmp")));
 }
 
@@ -137,15 +112,15 @@ TEST_F(UnterOpenbox, DraggingTheTitleMovesOncePerPress) {
         SCOPED_TRACE(c.knopf);
         const QPoint titel = Startbildschirm->Titelzeile->ScreenOrigin() + QPoint(300, 10);
         const QPoint vorher = w->geometry().topLeft();
-        ASSERT_TRUE(xdotool(zu(titel)));
-        ASSERT_TRUE(xdotool({QStringLiteral("mousedown"), QLatin1String(c.knopf)}));
-        for (int i = 1; i <= 4; ++i) ASSERT_TRUE(xdotool(zu(titel + QPoint(10 * i, 8 * i))));
-        ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QLatin1String(c.knopf)}));
-        warten([] { return false; }, 300);
+        ASSERT_TRUE(openbox::Xdotool(zu(titel)));
+        ASSERT_TRUE(openbox::Xdotool({QStringLiteral("mousedown"), QLatin1String(c.knopf)}));
+        for (int i = 1; i <= 4; ++i) ASSERT_TRUE(openbox::Xdotool(zu(titel + QPoint(10 * i, 8 * i))));
+        ASSERT_TRUE(openbox::Xdotool({QStringLiteral("mouseup"), QLatin1String(c.knopf)}));
+        Wait([] { return false; }, 300);
         const QPoint gezogen = w->geometry().topLeft();
         // After the release the pointer moves on without the button.
-        for (int i = 1; i <= 4; ++i) ASSERT_TRUE(xdotool(zu(titel + QPoint(40 + 25 * i, 32 + 20 * i))));
-        warten([] { return false; }, 300);
+        for (int i = 1; i <= 4; ++i) ASSERT_TRUE(openbox::Xdotool(zu(titel + QPoint(40 + 25 * i, 32 + 20 * i))));
+        Wait([] { return false; }, 300);
         const QPoint danach = w->geometry().topLeft();
         // The system move starts at the first move after the press, so it may miss that one.
         const QPoint weg = gezogen - vorher;
@@ -158,27 +133,5 @@ TEST_F(UnterOpenbox, DraggingTheTitleMovesOncePerPress) {
 // Starts Xvfb with openbox and runs the tests above, and the gallery transfer of every logo
 // type, inside it.
 TEST(Fenstermanager, UnterXvfbMitOpenbox) {
-    if (innen()) GTEST_SKIP();
-    for (const char* prog : {"xvfb-run", "openbox", "xdotool"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(prog)).isEmpty()) GTEST_SKIP() << prog << " is not installed";
-    const QString bin = QCoreApplication::applicationDirPath();
-    const QString skript = QStringLiteral(
-        "openbox --sm-disable >/dev/null 2>&1 & ob=$!; sleep 1; "
-        "export VORAD_WM_INNER=1 QT_QPA_PLATFORM=xcb; "
-        "\"$0\" --gtest_filter='UnterOpenbox.*' && \"$1\" --gtest_filter='TransferTest.AGalleryLogoOfEveryType*'; "
-        "rc=$?; kill $ob; exit $rc");
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                                         QStringLiteral("sh"), QStringLiteral("-c"), skript, bin + QStringLiteral("/test_frame"),
-                                         bin + QStringLiteral("/test_logo")});
-    ASSERT_TRUE(p.waitForStarted(5000));
-    const bool fertig = p.waitForFinished(180000);
-    const QString aus = QString::fromLocal8Bit(p.readAll());
-    if (!fertig) p.kill();
-    ASSERT_TRUE(fertig) << aus.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << aus.toStdString();
-    // Every inner test ran; none was skipped.
-    EXPECT_EQ(aus.count(QStringLiteral("[       OK ]")), 4) << aus.toStdString();
-    EXPECT_FALSE(aus.contains(QStringLiteral("[  SKIPPED ]"))) << aus.toStdString();
+    openbox::Run({QStringLiteral("test_frame:UnterOpenbox.*"), QStringLiteral("test_logo:TransferTest.AGalleryLogoOfEveryType*")}, 4, 1280, 1024);
 }

@@ -268,3 +268,16 @@ TEST_F(CutTest, ADropOnThePhotoMovesTheFrameThere) {
     F().Kasten_Fotoeditor_BildKomplett->Drag(2);
     EXPECT_EQ(rahmen(), QRect(o + QPoint(150, 100), QSize(100, 60)));
 }
+
+// Before any scissors mode is chosen a click on the photo frames nothing.
+TEST_F(CutTest, AClickWithoutAScissorsModeDoesNothing) {
+    const QPoint o = fotoEcke();
+    F().Form_MouseMove(0, 0, 15, 15);
+    const QImage vorher = F().Widget()->grab().toImage();
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseDown, 1, o + QPoint(20, 30));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseMove, 1, o + QPoint(120, 90));
+    foto(&FotoeditorForm::Fotos_Bearbeiten_Bildimage_MouseUp, 1, o + QPoint(120, 90));
+    EXPECT_FALSE(F().Bildschirmshape_Master->Visible());
+    EXPECT_FALSE(F().Bildschirmshape->Visible());
+    EXPECT_TRUE(F().Widget()->grab().toImage() == vorher);
+}
