@@ -1,4 +1,4 @@
 /* Plays one metafile for the program in a process of its own (see platform/WmfRender.c). */
-#include "platform/WmfRender.h"
+#include "platform/picture/WmfRender.h"
 
 int main(int argc, char** argv) { return vorad_wmf_player_main(argc, argv); }

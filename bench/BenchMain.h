@@ -1,7 +1,7 @@
 #pragma once
 // The entry of every benchmark program: a headless application, no real message boxes.
-#include "platform/MsgBox.h"
-#include "platform/Seams.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/Seams.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // What the benchmarks of the program's windows share: a fresh program in a folder of its own,
 // and the process's memory.
 #include "frame/Parameter_und_Start.h"
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 #include "support/QuietSeams.h"
 
 #include <QByteArray>

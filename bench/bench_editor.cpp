@@ -4,13 +4,13 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "logo/Zaroreriri.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/CommonDialog.h"
-#include "platform/Cursor.h"
-#include "platform/Picture.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Cursor.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@
 
 #include "BenchMain.h"
 #include "BenchProgram.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 using namespace Parameter_und_Start;
 

@@ -19,8 +19,8 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/mfrmMain.h"
-#include "platform/MsgBox.h"
-#include "platform/Seams.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/Seams.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -8,13 +8,13 @@
 #include "frame/Startbildschirm.h"
 #include "photo/Fotoeditor.h"
 #include "photo/Fotovorschau_Editor_6.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/FileListBox.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Picture.h"
-#include "platform/ScrollBar.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/ScrollBar.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,7 +28,7 @@
 #include "BenchMain.h"
 #include "BenchPhoto.h"
 #include "BenchProgram.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 namespace {
 // The photos: 24 MP baseline and progressive, 48 MP baseline and progressive.

@@ -5,10 +5,10 @@
 #include "logo/Fotovorschau.h"
 #include "logo/Logovoschau.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Form.h"
-#include "platform/MsgBox.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Form.h"
+#include "platform/system/MsgBox.h"
 
 #include <QApplication>
 #include <QDir>

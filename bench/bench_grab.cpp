@@ -7,13 +7,13 @@
 #include "frame/Startbildschirm.h"
 #include "photo/Bildschirmfreeze.h"
 #include "photo/Fotoeditor.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Cursor.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/ScreenGrab.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/capture/ScreenGrab.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,7 +28,7 @@
 
 #include "BenchMain.h"
 #include "BenchProgram.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 namespace {
 

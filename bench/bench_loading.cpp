@@ -1,10 +1,10 @@
 // Loading a 12-megapixel photo into the largest logo (fit, 1-bit work file, editor surfaces).
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Form.h"
-#include "platform/MsgBox.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Form.h"
+#include "platform/system/MsgBox.h"
 
 #include <QApplication>
 #include <QLinearGradient>

@@ -3,7 +3,7 @@
 // 7110 (the group read first, then written), and an operator logo to a Siemens S35 with AT
 // commands at 19200 bit/s. The cable's power-up wait (one second before every Nokia transfer)
 // is left out of the figures: it is a fixed wait, not work.
-#include "platform/PhoneLink.h"
+#include "platform/phone/PhoneLink.h"
 #include "support/FakePhone.h"
 
 #include <QFile>
@@ -11,7 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 namespace {
 

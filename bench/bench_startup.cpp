@@ -1,9 +1,9 @@
 // Start-up up to the first shown window (the splash), with fresh windows each time.
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
-#include "platform/Form.h"
-#include "platform/MsgBox.h"
-#include "platform/SingleInstance.h"
+#include "platform/window/App.h"
+#include "platform/window/Form.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QApplication>
 #include <QDir>

@@ -11,12 +11,12 @@
 #include "logo/Fotovorschau.h"
 #include "logo/Logovoschau.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Picture.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/picture/Picture.h"
+#include "platform/system/VBError.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -6,9 +6,9 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechenlader.h"
 #include "frame/Strings.h"
-#include "platform/App.h"
-#include "platform/CommonDialog.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/system/VBError.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "frame/Dateiauswahldialog.h"
 
-#include "platform/CommonDialog.h"
+#include "platform/system/CommonDialog.h"
 
 #include <QDir>
 

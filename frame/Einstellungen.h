@@ -2,7 +2,7 @@
 // The settings dialog: COM port, phone maker and model, network operator, conversion method
 // and the scanner source.
 #include "frame/Variablen_Sichern_laden.h"
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 namespace vb {
 class Shape;

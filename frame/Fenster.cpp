@@ -1,13 +1,13 @@
 #include "frame/Fenster.h"
 
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/Skin.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/Skin.h"
+#include "platform/system/VBError.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #include "frame/FileOP.h"
 
-#include "platform/Shell.h"
-#include "platform/VBError.h"
+#include "platform/system/Shell.h"
+#include "platform/system/VBError.h"
 
 using namespace vb::Shell;
 

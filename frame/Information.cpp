@@ -5,14 +5,14 @@
 #include "frame/Schaltflaechen.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/Image.h"
-#include "platform/Keys.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
-#include "platform/VBError.h"
+#include "platform/window/Image.h"
+#include "platform/window/Keys.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/TextBox.h"
+#include "platform/window/Timer.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 using vb::Kind;

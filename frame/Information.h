@@ -1,7 +1,7 @@
 #pragma once
 // The program's own message window and one-line text input: the caller puts a mode and a text
 // into the shared state, shows it modally and reads the answer from Info_Modus.
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 namespace vb {
 class Image;

@@ -1,7 +1,7 @@
 #pragma once
 // The splash window: shown at start-up until its timer finishes the start, and later as the
 // about box and as the outro before quitting.
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 namespace vb {
 class Image;

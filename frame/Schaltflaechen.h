@@ -1,7 +1,7 @@
 #pragma once
 // Picture buttons: the highlight while the mouse is over a button, tooltips from the string
 // table, and the background handlers that end a highlight and drag a borderless window.
-#include "platform/Picture.h"
+#include "platform/picture/Picture.h"
 
 #include <span>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The picture store: a window that is loaded but never shown. It holds the highlight picture of
 // every picture button, mostly under the button's own name, and the common-dialog control.
-#include "platform/CommonDialog.h"
-#include "platform/Form.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Form.h"
 
 #include <deque>
 #include <map>

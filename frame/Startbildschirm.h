@@ -6,7 +6,7 @@
 // logo/Startbildschirm_<Concern>.cpp.
 #include "logo/Logo_laden.h"
 #include "logo/Logovoschau.h"
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <array>
 #include <memory>

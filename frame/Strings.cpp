@@ -1,6 +1,6 @@
 #include "frame/Strings.h"
 
-#include "platform/VBError.h"
+#include "platform/system/VBError.h"
 
 #include <QHash>
 #include <QStringList>

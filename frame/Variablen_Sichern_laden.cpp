@@ -1,10 +1,10 @@
 #include "frame/Variablen_Sichern_laden.h"
 
 #include "frame/Parameter_und_Start.h"
-#include "platform/ComboBox.h"
-#include "platform/Label.h"
-#include "platform/SafeFile.h"
-#include "platform/VBError.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Label.h"
+#include "platform/system/SafeFile.h"
+#include "platform/system/VBError.h"
 
 
 using namespace Parameter_und_Start;

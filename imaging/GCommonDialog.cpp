@@ -1,6 +1,6 @@
 #include "imaging/GCommonDialog.h"
 
-#include "platform/VBError.h"
+#include "platform/system/VBError.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // The standard dialogs (open, save, file title, colour, font, print, page setup) behind
 // procedures with plain arguments. The dialogs are the runtime's (vb::ShowDialog), so tests
 // answer them as they answer every dialog.
-#include "platform/CommonDialog.h"
+#include "platform/system/CommonDialog.h"
 
 #include <QString>
 #include <array>

@@ -2,12 +2,12 @@
 
 #include "imaging/cImageProcessDIB_Parallel.h"
 
-#include "platform/Bmp.h"
-#include "platform/Clipboard.h"
-#include "platform/Gdi.h"
-#include "platform/MsgBox.h"
-#include "platform/SafeFile.h"
-#include "platform/VBError.h"
+#include "platform/picture/Bmp.h"
+#include "platform/picture/Clipboard.h"
+#include "platform/picture/Gdi.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/SafeFile.h"
+#include "platform/system/VBError.h"
 
 #include <QFile>
 #include <algorithm>

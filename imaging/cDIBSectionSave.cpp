@@ -3,9 +3,9 @@
 #include "imaging/cColourReduceDIB.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
-#include "platform/Bmp.h"
-#include "platform/SafeFile.h"
-#include "platform/VBError.h"
+#include "platform/picture/Bmp.h"
+#include "platform/system/SafeFile.h"
+#include "platform/system/VBError.h"
 
 #include <QFile>
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "imaging/cImageProcessDIB_Parallel.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
-#include "platform/Rnd.h"
-#include "platform/VBError.h"
+#include "platform/system/Rnd.h"
+#include "platform/system/VBError.h"
 
 #include <algorithm>
 #include <chrono>

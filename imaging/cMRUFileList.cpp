@@ -1,8 +1,8 @@
 #include "imaging/cMRUFileList.h"
 
 #include "imaging/cRegistry.h"
-#include "platform/Registry.h"
-#include "platform/VBError.h"
+#include "platform/system/Registry.h"
+#include "platform/system/VBError.h"
 
 namespace {
 // A stored number as a 32-bit count: a missing value counts 0, a text that is no number is a

@@ -1,9 +1,9 @@
 #include "imaging/cPalette.h"
 
 #include "imaging/cDIBSection.h"
-#include "platform/App.h"
-#include "platform/MsgBox.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/VBError.h"
 
 #include <QDir>
 #include <QFile>

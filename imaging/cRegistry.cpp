@@ -1,7 +1,7 @@
 #include "imaging/cRegistry.h"
 
-#include "platform/Registry.h"
-#include "platform/VBError.h"
+#include "platform/system/Registry.h"
+#include "platform/system/VBError.h"
 
 #include <QtEndian>
 

@@ -1,13 +1,13 @@
 #include "imaging/mfrmMain.h"
 
 #include "imaging/GCommonDialog.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/MsgBox.h"
-#include "platform/Picture.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/system/MsgBox.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/system/VBError.h"
 
 #include <QFileInfo>
 

@@ -5,7 +5,7 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/cMRUFileList.h"
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <QString>
 #include <cstdint>

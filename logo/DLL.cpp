@@ -3,8 +3,8 @@
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Strings.h"
-#include "platform/PhoneLink.h"
-#include "platform/VBError.h"
+#include "platform/phone/PhoneLink.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 

@@ -2,15 +2,15 @@
 
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
-#include "platform/FileListBox.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/Picture.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/ScrollBar.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/ScrollBar.h"
+#include "platform/system/VBError.h"
 
 #include <QDir>
 #include <QFile>

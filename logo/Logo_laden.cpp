@@ -4,14 +4,14 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Strings.h"
 #include "logo/Zaroreriri.h"
-#include "platform/App.h"
-#include "platform/Gdi.h"
-#include "platform/Image.h"
-#include "platform/Picture.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/Timer.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Image.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/Timer.h"
+#include "platform/system/VBError.h"
 
 #include <QPainter>
 #include <cmath>

@@ -3,11 +3,11 @@
 #include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
 #include "logo/Logotypen.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/VBError.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/system/VBError.h"
 
 #include <algorithm>
 

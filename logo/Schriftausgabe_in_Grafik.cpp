@@ -1,6 +1,6 @@
 #include "logo/Schriftausgabe_in_Grafik.h"
 
-#include "platform/Colour.h"
+#include "platform/picture/Colour.h"
 
 #include <QImage>
 #include <QPainter>

@@ -12,11 +12,11 @@
 #include "logo/Zaroreriri.h"
 #include "photo/Fotoeditor.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 

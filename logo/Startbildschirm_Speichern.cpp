@@ -7,11 +7,11 @@
 #include "frame/Schaltflaechenlader.h"
 #include "frame/Strings.h"
 #include "logo/Logovoschau.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/ScrollBar.h"
+#include "platform/system/VBError.h"
 
 
 using namespace Parameter_und_Start;

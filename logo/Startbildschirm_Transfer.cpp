@@ -7,11 +7,11 @@
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
 #include "logo/DLL.h"
-#include "platform/Gdi.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Skin.h"
-#include "platform/VBError.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Skin.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 

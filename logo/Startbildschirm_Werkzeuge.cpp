@@ -7,12 +7,12 @@
 #include "frame/Schaltflaechenlader.h"
 #include "frame/Strings.h"
 #include "logo/Zaroreriri.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Skin.h"
-#include "platform/TextBox.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Skin.h"
+#include "platform/window/TextBox.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 

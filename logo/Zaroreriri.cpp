@@ -2,16 +2,16 @@
 
 #include "frame/Parameter_und_Start.h"
 #include "logo/Schriftausgabe_in_Grafik.h"
-#include "platform/App.h"
-#include "platform/Colour.h"
-#include "platform/CommonDialog.h"
-#include "platform/Cursor.h"
-#include "platform/Gdi.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/TextBox.h"
-#include "platform/Skin.h"
+#include "platform/window/App.h"
+#include "platform/picture/Colour.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Cursor.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/TextBox.h"
+#include "platform/window/Skin.h"
 
 #include <algorithm>
 #include <cmath>

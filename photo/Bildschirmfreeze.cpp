@@ -8,14 +8,14 @@
 #include "logo/Zaroreriri.h"
 #include "photo/CopyDesktop_Area.h"
 #include "photo/Fotoeditor.h"
-#include "platform/App.h"
-#include "platform/Gdi.h"
-#include "platform/Keys.h"
-#include "platform/PictureBox.h"
-#include "platform/Picture.h"
-#include "platform/Screen.h"
-#include "platform/Shape.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Keys.h"
+#include "platform/window/PictureBox.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/Screen.h"
+#include "platform/window/Shape.h"
+#include "platform/system/VBError.h"
 
 #include <QWidget>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // The capture window: a frozen copy of the desktop over the whole screen, on which the user marks
 // the area that becomes the photo, in one of three ways (CaptureMode).
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <QString>
 

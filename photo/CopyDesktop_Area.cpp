@@ -1,15 +1,15 @@
 #include "photo/CopyDesktop_Area.h"
 
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
-#include "platform/Control.h"
-#include "platform/Gdi.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Picture.h"
-#include "platform/Screen.h"
-#include "platform/ScreenGrab.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Control.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/Screen.h"
+#include "platform/capture/ScreenGrab.h"
+#include "platform/system/VBError.h"
 
 #include <cmath>
 

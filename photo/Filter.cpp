@@ -1,8 +1,8 @@
 #include "photo/Filter.h"
 
 #include "frame/Strings.h"
-#include "platform/ComboBox.h"
-#include "platform/Label.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Label.h"
 
 namespace Filter {
 namespace {

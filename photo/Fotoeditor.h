@@ -10,8 +10,8 @@
 #include "logo/Logo_laden.h"
 #include "photo/Filter.h"
 #include "photo/Fotovorschau_Editor_6.h"
-#include "platform/Form.h"
-#include "platform/Picture.h"
+#include "platform/window/Form.h"
+#include "platform/picture/Picture.h"
 
 #include <array>
 #include <memory>

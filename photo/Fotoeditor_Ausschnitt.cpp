@@ -7,13 +7,13 @@
 #include "logo/Zaroreriri.h"
 #include "photo/CopyDesktop_Area.h"
 #include "photo/MausPositionAendern.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Picture.h"
-#include "platform/Screen.h"
-#include "platform/Shape.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/Screen.h"
+#include "platform/window/Shape.h"
+#include "platform/system/VBError.h"
 
 #include <QWidget>
 #include <cmath>

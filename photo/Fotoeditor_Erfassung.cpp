@@ -5,8 +5,8 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "photo/Bildschirmfreeze.h"
-#include "platform/App.h"
-#include "platform/Image.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
 
 using namespace Parameter_und_Start;
 

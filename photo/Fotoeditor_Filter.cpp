@@ -8,13 +8,13 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/mfrmMain.h"
 #include "photo/Filter.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Shape.h"
+#include "platform/system/VBError.h"
 
 #include <QFile>
 #include <cstdint>

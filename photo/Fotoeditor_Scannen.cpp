@@ -2,9 +2,9 @@
 #include "photo/Fotoeditor.h"
 
 #include "frame/Parameter_und_Start.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/Twain.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/capture/Twain.h"
 
 #include <QWidget>
 

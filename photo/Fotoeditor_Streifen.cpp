@@ -11,12 +11,12 @@
 #include "logo/Fotovorschau.h"
 #include "logo/Logo_laden.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/App.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/ScrollBar.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/ScrollBar.h"
+#include "platform/system/VBError.h"
 
 #include <QFileInfo>
 

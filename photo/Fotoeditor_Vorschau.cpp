@@ -11,13 +11,13 @@
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
 #include "logo/Logo_laden.h"
-#include "platform/App.h"
-#include "platform/ComboBox.h"
-#include "platform/Gdi.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/VBError.h"
+#include "platform/window/App.h"
+#include "platform/window/ComboBox.h"
+#include "platform/picture/Gdi.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/system/VBError.h"
 
 using namespace Parameter_und_Start;
 

@@ -3,7 +3,7 @@
 // local disks (file tab) or from pages of thumbnails of the shipped logos or photos (browser tab).
 // The browser's pages are filled by module Fotovorschau; the window reacts to clicks and scrolling.
 #include "logo/Fotovorschau.h"
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #include "photo/MausPositionAendern.h"
 
 #include "frame/Parameter_und_Start.h"
-#include "platform/Control.h"
-#include "platform/Cursor.h"
-#include "platform/Screen.h"
+#include "platform/window/Control.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Screen.h"
 
 #include <cmath>
 

@@ -7,11 +7,11 @@
 #include "frame/Schaltflaechenlader.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/ComboBox.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/Seams.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/system/Seams.h"
 
 #include <QApplication>
 #include <QMouseEvent>

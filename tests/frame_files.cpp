@@ -7,9 +7,9 @@
 #include "frame/FileOP.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Strings.h"
-#include "platform/CommonDialog.h"
-#include "platform/Shell.h"
-#include "platform/Seams.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/system/Shell.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 #include <sys/inotify.h>

@@ -5,11 +5,11 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/TextBox.h"
+#include "platform/window/Timer.h"
 
 using namespace Parameter_und_Start;
 

@@ -4,10 +4,10 @@
 
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
-#include "platform/CommonDialog.h"
-#include "platform/Image.h"
-#include "platform/MsgBox.h"
-#include "platform/Seams.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Image.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/Seams.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -9,11 +9,11 @@
 #include "frame/Variablen_Sichern_laden.h"
 #include "imaging/cPalette.h"
 #include "logo/Fotovorschau.h"
-#include "platform/ComboBox.h"
-#include "platform/Label.h"
-#include "platform/Picture.h"
-#include "platform/Timer.h"
-#include "platform/VBError.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Label.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/Timer.h"
+#include "platform/system/VBError.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -7,14 +7,14 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/App.h"
-#include "platform/CommonDialog.h"
-#include "platform/HelpViewer.h"
-#include "platform/Image.h"
-#include "platform/Keys.h"
-#include "platform/Label.h"
-#include "platform/Timer.h"
-#include "platform/Seams.h"
+#include "platform/window/App.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/system/HelpViewer.h"
+#include "platform/window/Image.h"
+#include "platform/window/Keys.h"
+#include "platform/window/Label.h"
+#include "platform/window/Timer.h"
+#include "platform/system/Seams.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -7,10 +7,10 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/ComboBox.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -5,8 +5,8 @@
 
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
-#include "platform/Image.h"
-#include "platform/Skin.h"
+#include "platform/window/Image.h"
+#include "platform/window/Skin.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -7,11 +7,11 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/App.h"
-#include "platform/Form.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
-#include "platform/Seams.h"
+#include "platform/window/App.h"
+#include "platform/window/Form.h"
+#include "platform/window/Label.h"
+#include "platform/window/TextBox.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,10 +1,10 @@
 // The dialog wrapper: arguments into the runtime's dialog request, answers back into the
 // arguments, cancel and failure, the notification object, and the other dialogs.
 #include "imaging/GCommonDialog.h"
-#include "platform/VBError.h"
+#include "platform/system/VBError.h"
 #include "support/Fixture.h"
 #include "support/Raised.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 #include <QFileDialog>
 #include <QPrinter>

@@ -2,10 +2,10 @@
 // BMP file and the clipboard.
 #include "imaging/cDIBSection.h"
 #include "support/Files.h"
-#include "platform/Clipboard.h"
-#include "platform/MsgBox.h"
-#include "platform/VBError.h"
-#include "platform/Seams.h"
+#include "platform/picture/Clipboard.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/VBError.h"
+#include "platform/system/Seams.h"
 
 #include "support/Raised.h"
 

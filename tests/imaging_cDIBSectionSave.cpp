@@ -3,8 +3,8 @@
 #include "support/Files.h"
 #include "imaging/cDIBSectionSave.h"
 #include "imaging/cPalette.h"
-#include "platform/Clipboard.h"
-#include "platform/VBError.h"
+#include "platform/picture/Clipboard.h"
+#include "platform/system/VBError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -6,8 +6,8 @@
 #include "imaging/cImageProcessDIB_Parallel.h"
 #include "imaging/cPalette.h"
 #include "imaging/mHLSRGB.h"
-#include "platform/Rnd.h"
-#include "platform/VBError.h"
+#include "platform/system/Rnd.h"
+#include "platform/system/VBError.h"
 
 #include <deque>
 #include <optional>
@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "support/DibPixels.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 namespace {
 

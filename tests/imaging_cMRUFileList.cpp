@@ -1,8 +1,8 @@
 // The recent-file list: order, capacity, menu captions and its keys in the registry.
 #include "imaging/cMRUFileList.h"
 #include "imaging/cRegistry.h"
-#include "platform/Registry.h"
-#include "platform/VBError.h"
+#include "platform/system/Registry.h"
+#include "platform/system/VBError.h"
 #include "support/Fixture.h"
 
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 #include "support/DibPixels.h"
 #include "support/Files.h"
 #include "imaging/cPalette.h"
-#include "platform/MsgBox.h"
-#include "platform/VBError.h"
+#include "platform/system/MsgBox.h"
+#include "platform/system/VBError.h"
 #include "support/Raised.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Registry access over the key-value store: value types, defaults, errors, enumeration and the
 // file-type association.
 #include "imaging/cRegistry.h"
-#include "platform/Registry.h"
-#include "platform/VBError.h"
+#include "platform/system/Registry.h"
+#include "platform/system/VBError.h"
 #include "support/FileFaults.h"
 #include "support/Fixture.h"
 #include "support/Raised.h"

@@ -3,10 +3,10 @@
 #include "support/Fixture.h"
 
 #include "imaging/mfrmMain.h"
-#include "platform/Image.h"
-#include "platform/MsgBox.h"
-#include "platform/PictureBox.h"
-#include "platform/Seams.h"
+#include "platform/window/Image.h"
+#include "platform/system/MsgBox.h"
+#include "platform/window/PictureBox.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 

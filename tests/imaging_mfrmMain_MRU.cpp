@@ -2,12 +2,12 @@
 #include "support/Fixture.h"
 
 #include "imaging/mfrmMain.h"
-#include "platform/CommonDialog.h"
-#include "platform/Image.h"
-#include "platform/MsgBox.h"
-#include "platform/PictureBox.h"
-#include "platform/Registry.h"
-#include "platform/Seams.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Image.h"
+#include "platform/system/MsgBox.h"
+#include "platform/window/PictureBox.h"
+#include "platform/system/Registry.h"
+#include "platform/system/Seams.h"
 
 namespace {
 const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Zaroreriri\\Morlikvast");

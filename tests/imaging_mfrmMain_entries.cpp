@@ -6,13 +6,13 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/mfrmMain.h"
-#include "platform/App.h"
-#include "platform/CommonDialog.h"
-#include "platform/Image.h"
-#include "platform/MsgBox.h"
-#include "platform/PictureBox.h"
-#include "platform/Rnd.h"
-#include "platform/Seams.h"
+#include "platform/window/App.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Image.h"
+#include "platform/system/MsgBox.h"
+#include "platform/window/PictureBox.h"
+#include "platform/system/Rnd.h"
+#include "platform/system/Seams.h"
 
 #include <functional>
 #include <random>

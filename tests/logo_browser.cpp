@@ -7,13 +7,13 @@
 #include "frame/Startbildschirm.h"
 #include "logo/Fotovorschau.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/FileListBox.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/ScrollBar.h"
 
-#include "platform/App.h"
+#include "platform/window/App.h"
 
 #include <QBuffer>
 #include <QFile>

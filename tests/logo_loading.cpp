@@ -7,12 +7,12 @@
 #include "logo/Logo_laden.h"
 #include "logo/Logovoschau.h"
 #include "photo/Logo_Foto_Laden.h"
-#include "platform/DirListBox.h"
-#include "platform/CommonDialog.h"
-#include "platform/ComboBox.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
+#include "platform/window/DirListBox.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
 
 #include <QBuffer>
 #include <QDir>

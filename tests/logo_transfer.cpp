@@ -9,14 +9,14 @@
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
-#include "platform/ComboBox.h"
-#include "platform/Cursor.h"
-#include "platform/CommonDialog.h"
-#include "platform/Image.h"
-#include "platform/PhoneLink.h"
-#include "platform/PictureBox.h"
-#include "platform/Timer.h"
-#include "platform/Seams.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Cursor.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Image.h"
+#include "platform/phone/PhoneLink.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Timer.h"
+#include "platform/system/Seams.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -10,13 +10,13 @@
 #include "frame/Strings.h"
 #include "photo/Bildschirmfreeze.h"
 #include "photo/Fotoeditor.h"
-#include "platform/ComboBox.h"
-#include "platform/Cursor.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/ScreenGrab.h"
-#include "platform/Shape.h"
-#include "platform/Seams.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/capture/ScreenGrab.h"
+#include "platform/window/Shape.h"
+#include "platform/system/Seams.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The shipped photo collection beside the built program: real photographs in every kind the
 // collection lists, each one readable by the program's loaders, with its licence beside it.
 #include "logo/Fotovorschau.h"
-#include "platform/FileListBox.h"
-#include "platform/Form.h"
-#include "platform/Picture.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Form.h"
+#include "platform/picture/Picture.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,18 +7,18 @@
 
 #include "frame/Einstellungen.h"
 #include "frame/Intro.h"
-#include "platform/Timer.h"
+#include "platform/window/Timer.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "imaging/mfrmMain.h"
 #include "photo/Fotoeditor.h"
 #include "photo/Fotovorschau_Editor_6.h"
-#include "platform/ComboBox.h"
-#include "platform/FileListBox.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/ScrollBar.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -9,14 +9,14 @@
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
 #include "photo/Fotoeditor.h"
-#include "platform/ComboBox.h"
-#include "platform/CommonDialog.h"
-#include "platform/Image.h"
-#include "platform/Scanner.h"
-#include "platform/Shell.h"
-#include "platform/Timer.h"
-#include "platform/Twain.h"
-#include "platform/Seams.h"
+#include "platform/window/ComboBox.h"
+#include "platform/system/CommonDialog.h"
+#include "platform/window/Image.h"
+#include "platform/capture/Scanner.h"
+#include "platform/system/Shell.h"
+#include "platform/window/Timer.h"
+#include "platform/capture/Twain.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 

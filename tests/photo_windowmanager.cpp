@@ -9,11 +9,11 @@
 #include "frame/Startbildschirm.h"
 #include "photo/Bildschirmfreeze.h"
 #include "photo/Fotoeditor.h"
-#include "platform/ComboBox.h"
-#include "platform/Cursor.h"
-#include "platform/Image.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
+#include "platform/window/ComboBox.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Image.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Shape.h"
 
 #include <QCursor>
 #include <QFile>

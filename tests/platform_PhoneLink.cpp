@@ -1,9 +1,9 @@
 // The phone link against a fake phone on a pseudo-terminal.
-#include "platform/PhoneLink.h"
-#include "platform/SerialPort.h"
+#include "platform/phone/PhoneLink.h"
+#include "platform/phone/SerialPort.h"
 #include "support/FakePhone.h"
 #include "support/Files.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 #include <QFile>
 #include <QFileInfo>

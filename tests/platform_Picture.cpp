@@ -1,9 +1,9 @@
 // Picture loading on bad input: kinds told by content, bounded decoding, a window that keeps
 // answering while a picture loads.
-#include "platform/Picture.h"
-#include "platform/PictureJpegDc.h"
+#include "platform/picture/Picture.h"
+#include "platform/picture/PictureJpegDc.h"
 #include "support/Files.h"
-#include "platform/VBError.h"
+#include "platform/system/VBError.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // One instance per key, across real processes: simultaneous starts, a crashed instance.
-#include "platform/SingleInstance.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>

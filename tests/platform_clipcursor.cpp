@@ -1,5 +1,5 @@
 // The cursor held inside a rectangle: on a real X server it cannot leave it until released.
-#include "platform/Cursor.h"
+#include "platform/window/Cursor.h"
 #include "support/Fixture.h"
 
 #include <QCursor>

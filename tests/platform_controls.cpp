@@ -1,13 +1,13 @@
 // Controls over pictures: a shape stays drawn above the picture it covers and lets the mouse
 // through to it; the mouse pointer codes of controls and windows.
-#include "platform/Cursor.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Picture.h"
-#include "platform/PictureBox.h"
-#include "platform/Screen.h"
-#include "platform/Shape.h"
-#include "platform/Seams.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/picture/Picture.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Screen.h"
+#include "platform/window/Shape.h"
+#include "platform/system/Seams.h"
 
 #include <QApplication>
 #include <QMouseEvent>

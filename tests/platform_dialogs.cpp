@@ -1,6 +1,6 @@
 // The real file dialog built from a request: title, filter choice, read-only box, default
 // extension, the answer read from it, and the owner's say over its OK.
-#include "platform/CommonDialog.h"
+#include "platform/system/CommonDialog.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The help window: hook, single reused window, missing file, internal links, and the shipped file.
-#include "platform/HelpViewer.h"
+#include "platform/system/HelpViewer.h"
 #include "support/Files.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 #include <QCoreApplication>
 #include <QDir>

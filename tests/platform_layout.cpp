@@ -1,8 +1,8 @@
 // Layout tables that bind controls to members: grids, and the faults reported when a window loads.
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/Image.h"
+#include "platform/window/Label.h"
+#include "platform/window/PictureBox.h"
 #include "support/LoadFault.h"
 
 #include <gtest/gtest.h>

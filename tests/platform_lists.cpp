@@ -1,10 +1,10 @@
 // Drive, folder and file lists: which drives a user sees, and the nested change events the
 // picture picker relies on.
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
-#include "platform/Form.h"
-#include "platform/Seams.h"
+#include "platform/window/DirListBox.h"
+#include "platform/window/DriveListBox.h"
+#include "platform/window/FileListBox.h"
+#include "platform/window/Form.h"
+#include "platform/system/Seams.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The key-value store that stands in for the registry.
-#include "platform/Registry.h"
-#include "platform/Seams.h"
+#include "platform/system/Registry.h"
+#include "platform/system/Seams.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The runtime's random numbers: the program's own generator, and a test's source in its place.
-#include "platform/Rnd.h"
-#include "platform/Seams.h"
+#include "platform/system/Rnd.h"
+#include "platform/system/Seams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Scanning through SANE's test device: the device list, the source choice, the scan window,
 // cancel and device errors.
-#include "platform/Picture.h"
-#include "platform/Registry.h"
-#include "platform/Scanner.h"
-#include "platform/Twain.h"
+#include "platform/picture/Picture.h"
+#include "platform/system/Registry.h"
+#include "platform/capture/Scanner.h"
+#include "platform/capture/Twain.h"
 #include "support/Fixture.h"
-#include "platform/Seams.h"
+#include "platform/system/Seams.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The desktop's picture: the screens' own pixels under X11 (tests run under xvfb-run), the
 // screenshot portal in a Wayland session, and the program's own error when neither answers.
-#include "platform/ScreenGrab.h"
-#include "platform/Seams.h"
+#include "platform/capture/ScreenGrab.h"
+#include "platform/system/Seams.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
 

@@ -1,12 +1,12 @@
 // The runtime's seams: one reset covers them all, and a scoped change undoes itself.
 #include "support/Fixture.h"
 
-#include "platform/PhoneLink.h"
-#include "platform/Registry.h"
-#include "platform/Rnd.h"
-#include "platform/Screen.h"
-#include "platform/Seams.h"
-#include "platform/SingleInstance.h"
+#include "platform/phone/PhoneLink.h"
+#include "platform/system/Registry.h"
+#include "platform/system/Rnd.h"
+#include "platform/window/Screen.h"
+#include "platform/system/Seams.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QDir>
 

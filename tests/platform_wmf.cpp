@@ -1,7 +1,7 @@
 // Windows metafiles: rendering through libwmf, and loading them as pictures.
-#include "platform/Picture.h"
-#include "platform/VBError.h"
-#include "platform/WmfRender.h"
+#include "platform/picture/Picture.h"
+#include "platform/system/VBError.h"
+#include "platform/picture/WmfRender.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,11 +3,11 @@
 
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
-#include "platform/Form.h"
-#include "platform/Scanner.h"
-#include "platform/Seams.h"
-#include "platform/TextBox.h"
-#include "platform/Twain.h"
+#include "platform/window/Form.h"
+#include "platform/capture/Scanner.h"
+#include "platform/system/Seams.h"
+#include "platform/window/TextBox.h"
+#include "platform/capture/Twain.h"
 
 void ProgramTest::SetUp() {
     m_dir = std::make_unique<QTemporaryDir>();

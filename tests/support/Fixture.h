@@ -9,8 +9,8 @@
 #include <memory>
 #include <gtest/gtest.h>
 
-#include "platform/App.h"
-#include "platform/Screen.h"
+#include "platform/window/App.h"
+#include "platform/window/Screen.h"
 
 namespace vb {
 class Form;

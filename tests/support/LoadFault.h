@@ -1,6 +1,6 @@
 #pragma once
 // Loading a window built from a given table of rows, for tests of the faults a bad table raises.
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <span>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures for tests: a pattern no two places of which look alike, a grey ramp, and a picture
 // file as read by the program, in 32-bit RGB.
-#include "platform/Picture.h"
+#include "platform/picture/Picture.h"
 
 #include <QImage>
 #include <QRandomGenerator>

@@ -2,8 +2,8 @@
 // The seams of a run nobody sits at (the tests, the benchmarks, the screenshot tool): a message
 // box that is not answered must not hang, so it gets OK; dialogs are cancelled; the desktop's
 // shell and help viewer are never asked; SANE sees no scanner and the scanner windows are cancelled.
-#include "platform/Scanner.h"
-#include "platform/Seams.h"
+#include "platform/capture/Scanner.h"
+#include "platform/system/Seams.h"
 
 #include <QDir>
 #include <optional>

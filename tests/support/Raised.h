@@ -1,6 +1,6 @@
 #pragma once
 // The error a call raises, for tests that check its number, source and text.
-#include "platform/VBError.h"
+#include "platform/system/VBError.h"
 
 #include <QString>
 

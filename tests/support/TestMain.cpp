@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "platform/Scanner.h"
-#include "platform/Seams.h"
+#include "platform/capture/Scanner.h"
+#include "platform/system/Seams.h"
 
 namespace {
 class FreshSeams : public ::testing::EmptyTestEventListener {
