@@ -46,15 +46,6 @@ using namespace Parameter_und_Start;
 namespace {
 constexpr int kFotos = 20;
 
-QByteArray jpeg(const QImage& img, bool progressive) {
-    QBuffer b;
-    b.open(QIODevice::WriteOnly);
-    QImageWriter w(&b, "jpeg");
-    w.setQuality(90);
-    w.setProgressiveScanWrite(progressive);
-    w.write(img);
-    return b.data();
-}
 
 // The last scan of a progressive JPEG repeated n times more: each costs a pass over the picture.
 QByteArray repeatedScans(const QByteArray& jpg, int n) {
@@ -113,7 +104,7 @@ private:
             }
         }
         const QImage klein = benchphoto::cameraPicture(1600, 1200);
-        const QByteArray progressive = jpeg(klein, true);
+        const QByteArray progressive = benchphoto::cameraJpeg(klein, true);
         const QByteArray many = repeatedScans(progressive, 400), few = repeatedScans(progressive, 40);
         scansBytes = many.size();
         fewScansBytes = few.size();

@@ -267,12 +267,7 @@ TEST_F(FilterTest, SavingAfterAnUndoSavesThePhotoShownOrSaysWhyNot) {
     // Copies are made; the desktop's other services stay out.
     vb::seams().shell = [](const QString& what, const QString&) { return what != QLatin1String("copy"); };
     QString vorgeschlagen, ziel = file("ablage.bmp");
-    vb::seams().dialog = [&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
-        vorgeschlagen = r.fileName;
-        vb::DialogAnswer a;
-        a.fileName = ziel;
-        return a;
-    };
+    answerFileDialog(vorgeschlagen, ziel);
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(vorgeschlagen, file("rasterH.bmp"));
     EXPECT_EQ(rgb32(QImage(ziel)), original);

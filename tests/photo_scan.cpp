@@ -151,12 +151,7 @@ TEST_F(ScanTest, SavingCopiesThePhotoFileUnderTheChosenName) {
     const QByteArray jpeg = ReadFile(file("foto.jpg"));
     QString vorgeschlagen;
     QString ziel = file("ablage.bmp");
-    vb::seams().dialog = [&](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
-        vorgeschlagen = r.fileName;
-        vb::DialogAnswer a;
-        a.fileName = ziel;
-        return a;
-    };
+    answerFileDialog(vorgeschlagen, ziel);
     F().Speichern_Fotos_Browser_Bearbeiten_Click();
     EXPECT_EQ(vorgeschlagen, file("fotoH.bmp"));
     EXPECT_EQ(ReadFile(ziel), jpeg); // the bytes as they are, JPEG under a BMP name

@@ -71,6 +71,23 @@ protected:
     }
     QRect fotoAufDemSchirm() { return QRect(F().Fotos_Bearbeiten_Bildimage->ScreenOrigin(), QSize(400, 300)); }
     QPoint mitte(vb::Control& c) { return c.ScreenOrigin() + QPoint(int(c.Width() / 30), int(c.Height() / 30)); }
+    // A band from von to bis, step by step as a hand moves (the program reads the pointer where it
+    // is now): a logo-size band follows the pointer and is taken by a click, any other is dragged.
+    void band_ziehen(vb::Shape* band, QPoint von, QPoint bis, bool logogroesse) {
+        PointerTo(von);
+        if (logogroesse) {
+            PointerTo(bis);
+            ASSERT_TRUE(Wait([&] { return band->Visible() && band->ScreenOrigin() == bis; }));
+            Click(1);
+            return;
+        }
+        ASSERT_TRUE(Wait([&] { return QCursor::pos() == von; }));
+        Button(1, true);
+        ASSERT_TRUE(Wait([&] { return band->Visible(); }));
+        PointerTo(bis);
+        ASSERT_TRUE(Wait([&] { return band->Width() >= (bis.x() - von.x()) * 15; }));
+        Button(1, false);
+    }
 };
 } // namespace
 
@@ -89,19 +106,7 @@ TEST_F(PhotoUnterOpenbox, EveryCutLeavesThePointerFree) {
             const QRect foto = fotoAufDemSchirm();
             const QPoint von = foto.topLeft() + QPoint(40 + 3 * n, 30 + 2 * n), bis = von + QPoint(150, 100);
             // Step by step, as a hand moves: the program reads the pointer where it is now.
-            PointerTo(von);
-            if (schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse) {
-                PointerTo(bis);
-                ASSERT_TRUE(Wait([&] { return band->Visible() && band->ScreenOrigin() == bis; }));
-                Click(1);
-            } else {
-                ASSERT_TRUE(Wait([&] { return QCursor::pos() == von; }));
-                Button(1, true);
-                ASSERT_TRUE(Wait([&] { return band->Visible(); }));
-                PointerTo(bis);
-                ASSERT_TRUE(Wait([&] { return band->Width() >= 150 * 15; }));
-                Button(1, false);
-            }
+            ASSERT_NO_FATAL_FAILURE(band_ziehen(band, von, bis, schere == &FotoeditorForm::Foto_bearbeiten_Schere_Logogroesse));
             ASSERT_TRUE(Wait([&] { return rahmen->Visible(); }));
             if (n % 4 == 0) {
                 // Dragged far outside the photo: the pointer stops at its edge, and is free after.
@@ -146,19 +151,7 @@ TEST_F(PhotoUnterOpenbox, EveryCaptureShowsItsWindow) {
         ASSERT_TRUE(Wait([] { return sichtbar(Bildschirmfreeze->Widget()); }, 3000)) << "the capture window is not shown";
         const QPoint von(200 + n, 150 + n), bis = von + QPoint(120, 90);
         vb::Shape* band = Bildschirmfreeze->Bildschirmshape;
-        PointerTo(von);
-        if (knopf == &FotoeditorForm::Kasten_Fotoeditor_BildLogoLupe) {
-            PointerTo(bis);
-            ASSERT_TRUE(Wait([&] { return band->ScreenOrigin() == bis; }));
-            Click(1);
-        } else {
-            ASSERT_TRUE(Wait([&] { return QCursor::pos() == von; }));
-            Button(1, true);
-            ASSERT_TRUE(Wait([&] { return band->Visible(); }));
-            PointerTo(bis);
-            ASSERT_TRUE(Wait([&] { return band->Width() >= 120 * 15; }));
-            Button(1, false);
-        }
+        ASSERT_NO_FATAL_FAILURE(band_ziehen(band, von, bis, knopf == &FotoeditorForm::Kasten_Fotoeditor_BildLogoLupe));
         ASSERT_TRUE(Wait([] { return !Bildschirmfreeze.IsLoaded(); }));
         EXPECT_TRUE(QFile::exists(file("freeze.bmp")));
         EXPECT_EQ(Bilddatei_Pfad, file("freeze.bmp"));

@@ -65,3 +65,12 @@ QString workFileNotWritten(const QString& name, bool photo) {
     return QStringLiteral("Die Arbeitsdatei \"") + name + QStringLiteral("\" konnte im Programmverzeichnis nicht geschrieben werden. Das ") +
            (photo ? QStringLiteral("Foto") : QStringLiteral("Logo")) + QStringLiteral(" bleibt unverändert.");
 }
+
+void answerFileDialog(QString& vorgeschlagen, const QString& ziel) {
+    vb::seams().dialog = [&vorgeschlagen, &ziel](const vb::DialogRequest& r) -> std::optional<vb::DialogAnswer> {
+        vorgeschlagen = r.fileName;
+        vb::DialogAnswer a;
+        a.fileName = ziel;
+        return a;
+    };
+}

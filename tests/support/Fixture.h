@@ -45,5 +45,9 @@ private:
 // stays as it was: the logo (photo false) or the photo.
 QString workFileNotWritten(const QString& name, bool photo);
 
+// The file dialog answered with the name `ziel` holds when it is asked; the name it proposed is
+// put into `vorgeschlagen`.
+void answerFileDialog(QString& vorgeschlagen, const QString& ziel);
+
 // Writes a picture file for a test.
 void writeImage(const QString& path, const QImage& img, const char* format = "BMP");
