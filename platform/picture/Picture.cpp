@@ -333,6 +333,7 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
         std::condition_variable cv;
         bool fertig = false;
         QImage bild;
+        QEventLoop* schleife = nullptr; // read and written on the user-interface thread only
     };
     auto stand = std::make_shared<Stand>();
     // Threads of their own, kept between pictures; a decoding given up still holds one.
@@ -348,10 +349,16 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
             b = arbeit();
         } catch (...) {
         }
-        std::lock_guard lock(stand->m);
-        stand->bild = std::move(b);
-        stand->fertig = true;
-        stand->cv.notify_all();
+        {
+            std::lock_guard lock(stand->m);
+            stand->bild = std::move(b);
+            stand->fertig = true;
+            stand->cv.notify_all();
+        }
+        // Wakes the waiting loop, if it still waits, instead of letting it poll.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [stand] {
+            if (stand->schleife) stand->schleife->quit();
+        }, Qt::QueuedConnection);
     });
     auto fertig = [&] {
         std::lock_guard lock(stand->m);
@@ -364,17 +371,15 @@ QImage imHintergrund(std::function<QImage()> arbeit) {
     }
     if (!fertig()) {
         QEventLoop schleife;
-        QTimer blick;
-        blick.setInterval(1);
-        QObject::connect(&blick, &QTimer::timeout, &schleife, [&] {
-            if (fertig()) schleife.quit();
-        });
         QTimer frist;
         frist.setSingleShot(true);
         QObject::connect(&frist, &QTimer::timeout, &schleife, &QEventLoop::quit);
-        blick.start();
         frist.start(kMaxLadezeitMs);
-        schleife.exec(QEventLoop::ExcludeUserInputEvents);
+        stand->schleife = &schleife;
+        // A wake-up posted before this point is handled inside the loop; one after the loop is
+        // gone finds no loop.
+        if (!fertig()) schleife.exec(QEventLoop::ExcludeUserInputEvents);
+        stand->schleife = nullptr;
     }
     std::lock_guard lock(stand->m);
     if (!stand->fertig) return {};
