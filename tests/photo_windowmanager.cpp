@@ -120,9 +120,15 @@ TEST_F(PhotoUnterOpenbox, EveryCutLeavesThePointerFree) {
                 EXPECT_TRUE(frei()) << "after the drag";
             }
             // The cut.
-            PointerTo(mitte(*rahmen));
-            Click(1, 2);
-            ASSERT_TRUE(Wait([&] { return Bilddatei_Pfad == file("freeze.bmp") && !rahmen->Visible(); }));
+            // A slow (instrumented) program may take the two clicks as two single ones: the frame
+            // then stays, and the double-click is made again.
+            auto geschnitten = [&] { return Bilddatei_Pfad == file("freeze.bmp") && !rahmen->Visible(); };
+            for (int versuch = 0; versuch < 3 && !geschnitten(); ++versuch) {
+                PointerTo(mitte(*rahmen));
+                Click(1, 2);
+                Wait(geschnitten, 3000);
+            }
+            ASSERT_TRUE(geschnitten());
             EXPECT_FALSE(vb::GetClipCursor());
             ASSERT_TRUE(frei()) << "after the cut";
             QFile::remove(file("freeze.bmp"));

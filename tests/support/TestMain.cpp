@@ -33,7 +33,7 @@ private:
 
 // Under the leak checker: what libraries the program does not own keep for themselves (SANE's
 // test backend after a cancelled read, D-Bus inside Qt's X11 platform) is not the program's leak.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libsane-test.so\nleak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:libsane-test.so\nleak:libdbus-1.so\nleak:libqsvg.so\n"; }
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
