@@ -175,6 +175,20 @@ TEST_F(PickerTest, AfterAnInvalidFileTheListMarksNothingAndAcceptTakesNothing) {
     EXPECT_EQ(Startbildschirm->Logo_Weiss_Grafik->hDC(), logo);
 }
 
+// "Öffnen" places the picker beside the main window's settings button, which on a 1024 x 768
+// screen lies partly off its right edge: it opens inside, moved in no further than needed.
+TEST_F(PickerTest, ThePickerOpensInsideTheScreen) {
+    QRect gesehen;
+    answer([&](vb::Form&) {
+        gesehen = Logo_Foto_Laden->Widget()->geometry();
+        Logo_Foto_Laden->Abbrechen_Click();
+    });
+    Startbildschirm->Laden_Click();
+    const QRect schirm(0, 0, 1024, 768);
+    EXPECT_TRUE(schirm.contains(gesehen)) << gesehen.x() << "," << gesehen.y() << " " << gesehen.width() << "x" << gesehen.height();
+    EXPECT_EQ(gesehen.right(), schirm.right());
+}
+
 TEST_F(PickerTest, EveryActivationResetsTheFitModeToStretch) {
     answer([](vb::Form&) {
         Logo_Foto_Laden->Foto_Perspektivisch_Skallieren_Click();

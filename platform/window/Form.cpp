@@ -19,6 +19,7 @@
 #include "platform/window/Timer.h"
 
 #include <QApplication>
+#include <QScreen>
 #include "platform/system/Seams.h"
 
 #include <QCloseEvent>
@@ -272,6 +273,24 @@ void Form::applyWindowGeometry() {
     resizeSurface(w, h);
 }
 
+// A window that opens partly off the screen is moved in, no further than needed, into the area
+// the desktop leaves free (panels excluded); one larger than that area keeps its top left inside.
+void Form::keepInsideScreen() {
+    QRect frei;
+    if (seams().screen) frei = QRect(0, 0, seams().screen->widthPx, seams().screen->heightPx);
+    else if (QScreen* s = QGuiApplication::primaryScreen()) frei = s->availableGeometry();
+    if (frei.isEmpty()) return;
+    const int tpp = Screen::TwipsPerPixelX();
+    const int x = int(std::lround(m_left / tpp)), y = int(std::lround(m_top / tpp));
+    const int w = std::max(1, int(std::lround(m_width / tpp))), h = std::max(1, int(std::lround(m_height / tpp)));
+    const int nx = std::max(frei.left(), std::min(x, frei.right() + 1 - w));
+    const int ny = std::max(frei.top(), std::min(y, frei.bottom() + 1 - h));
+    if (nx == x && ny == y) return;
+    m_left = double(nx) * tpp;
+    m_top = double(ny) * tpp;
+    applyWindowGeometry();
+}
+
 void Form::setLeft(double v) { m_left = v; applyWindowGeometry(); }
 void Form::setTop(double v) { m_top = v; applyWindowGeometry(); }
 void Form::Move(double l, double t) { m_left = l; m_top = t; applyWindowGeometry(); }
@@ -326,6 +345,7 @@ void Form::Show(int modal) {
         Form_Resize();
     }
     if (!wasVisible || modal == vbModal) Form_Activate();
+    if (!wasVisible) keepInsideScreen();
     if (modal != vbModal) return;
     if (modalHook()) modalHook()(*this);
     if (!m_widget->isVisible()) {

@@ -146,6 +146,7 @@ private:
     void build();
     void applyDesign();
     void applyWindowGeometry();
+    void keepInsideScreen();
     QString m_name;
     std::vector<LayoutItem> m_items;
     std::vector<Binder> m_binders; // per item
