@@ -72,6 +72,12 @@ inline QImage cameraPicture(int width, int height) {
     }
     return img;
 }
+// A kind of camera photo: its size and JPEG encoding, with the label the benchmarks print.
+struct Art {
+    int width, height;
+    bool progressive;
+    const char* label;
+};
 inline QByteArray cameraJpeg(const QImage& picture, bool progressive) {
     QBuffer b;
     b.open(QIODevice::WriteOnly);

@@ -27,3 +27,11 @@ inline double statusMB(const char* key) {
         if (line.startsWith(key)) return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024;
     return 0;
 }
+
+// The process's peak resident memory counts again from now.
+inline void resetPeak() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+// The peak resident memory since the last reset, in megabytes.
+inline double peakMB() { return statusMB("VmHWM:"); }

@@ -32,11 +32,7 @@
 
 namespace {
 // The photos: 24 MP baseline and progressive, 48 MP baseline and progressive.
-struct Art {
-    int width, height;
-    bool progressive;
-    const char* label;
-};
+using benchphoto::Art;
 constexpr Art kArten[] = {{6000, 4000, false, "24 MP baseline"},
                           {6000, 4000, true, "24 MP progressive"},
                           {8000, 6000, false, "48 MP baseline"},
@@ -52,11 +48,6 @@ const QByteArray& fotoDaten(int art) {
             if (kArten[a].width == kArten[art].width) daten[a] = benchphoto::cameraJpeg(b, kArten[a].progressive);
     }
     return daten[art];
-}
-
-void resetPeak() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
 
 // A program folder with a collection of six camera photos of one kind.
@@ -107,7 +98,7 @@ static void BM_OpenInPhotoEditor(benchmark::State& state) {
         F.Laden_Click_Sub(foto);
     }
     state.counters["opened"] = F.Fotos_Bearbeiten_Bildimage->Picture().IsEmpty() ? 0 : 1;
-    state.counters["peak_MB"] = statusMB("VmHWM:");
+    state.counters["peak_MB"] = peakMB();
     state.counters["photo_MB"] = double(fotoDaten(int(state.range(0))).size()) / (1 << 20);
     state.SetLabel(kArten[state.range(0)].label);
 }
@@ -121,7 +112,7 @@ static void BM_StripRefillSix(benchmark::State& state) {
     Fotovorschau_Editor_6::Editorvorschau_Ordner_setzen(s);
     resetPeak();
     for (auto _ : state) Fotovorschau_Editor_6::Editorvorschaubilder_fuellen(s);
-    state.counters["peak_MB"] = statusMB("VmHWM:");
+    state.counters["peak_MB"] = peakMB();
     state.SetLabel(kArten[state.range(0)].label);
 }
 BENCHMARK(BM_StripRefillSix)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -61,11 +61,7 @@ void write(const QString& path, const QByteArray& data) {
 }
 
 // The kinds of page: 24 or 48 megapixels, baseline or progressive.
-struct Art {
-    int width, height;
-    bool progressive;
-    const char* label;
-};
+using benchphoto::Art;
 constexpr Art kArten[] = {{6000, 4000, true, "24 MP progressive"},
                           {6000, 4000, false, "24 MP baseline"},
                           {8000, 6000, true, "48 MP progressive"},
@@ -114,12 +110,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The process's peak resident memory since the last reset, in megabytes.
-void resetPeak() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly)) f.write("5");
-}
-double peakMB() { return statusMB("VmHWM:"); }
 
 using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point t0, Clock::time_point t) { return std::chrono::duration<double, std::milli>(t - t0).count(); }
