@@ -18,8 +18,9 @@ using namespace Parameter_und_Start;
 namespace Fenster {
 
 void Formular_laden(vb::Form& F) {
-    F.Load();
-    Fenster_skalieren(F);
+    // A window scaled once is scaled at each later load too: a window unloaded and loaded again
+    // by a reference alone would otherwise come back at its design size in twips.
+    F.LoadAdapted(Fenster_skalieren);
 }
 
 void Fenster_skalieren(vb::Form& F) {

@@ -2,16 +2,25 @@
 // names a folder.
 #include "support/Fixture.h"
 
+#include "frame/Einstellungen.h"
 #include "frame/Fenster.h"
 #include "frame/Information.h"
+#include "frame/Intro.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
+#include "frame/Schaltflaechenlader.h"
 #include "frame/Strings.h"
+#include "photo/Bildschirmfreeze.h"
+#include "photo/Fotoeditor.h"
+#include "photo/Logo_Foto_Laden.h"
 #include "platform/window/ComboBox.h"
 #include "platform/window/Form.h"
 #include "platform/window/Image.h"
 #include "platform/window/PictureBox.h"
+#include "platform/system/Seams.h"
+#include "platform/window/Timer.h"
 
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QWidget>
 
@@ -60,4 +69,99 @@ TEST_F(ScreensTest, LargeFontsKeepThePixelLayout) {
             << c->Name().toStdString();
     }
     shoot(*Startbildschirm, "main-120dpi");
+}
+
+namespace {
+// The window's picture as the user sees it, once the events it posted have run: its size and
+// every pixel of it and its controls.
+QImage bild(vb::Form& f) {
+    QCoreApplication::sendPostedEvents();
+    return f.Widget()->grab().toImage();
+}
+QImage gezeigt(vb::Form& f) {
+    f.Show(vb::vbModeless);
+    QImage b = bild(f);
+    f.Hide();
+    return b;
+}
+} // namespace
+
+// Each window, loaded as the program first loads it, unloaded, then loaded again by a mere
+// reference and once more the first way: the same picture every time, on both screens.
+TEST_F(ScreensTest, AWindowHasOneSizeAtEveryLoad) {
+    struct Fall {
+        const char* name;
+        vb::Form& (*form)();
+        bool skaliert; // the program loads it scaled to the screen
+    };
+    const Fall faelle[] = {
+        {"Information", []() -> vb::Form& { return *Information; }, true},
+        {"Intro", []() -> vb::Form& { return *Intro; }, true},
+        {"Einstellungen", []() -> vb::Form& { return *Einstellungen; }, true},
+        {"Startbildschirm", []() -> vb::Form& { return *Startbildschirm; }, true},
+        {"Logo_Foto_Laden", []() -> vb::Form& { return *Logo_Foto_Laden; }, true},
+        {"Fotoeditor", []() -> vb::Form& { return *Fotoeditor; }, true},
+        {"Bildschirmfreeze", []() -> vb::Form& { return *Bildschirmfreeze; }, false},
+        {"Schaltflaechenlader", []() -> vb::Form& { return *Schaltflaechenlader; }, false},
+    };
+    QImage desktop(1024, 768, QImage::Format_RGB32);
+    for (int y = 0; y < desktop.height(); ++y)
+        for (int x = 0; x < desktop.width(); ++x) desktop.setPixel(x, y, qRgb(x % 256, y % 256, (x ^ y) % 256));
+    vb::seams().desktop = desktop;
+    Parameter_und_Start::CaptureMode = BildAusschnitt;
+    for (int dpi : {96, 120}) {
+        useScreen(1024, 768, dpi);
+        vb::DestroyAllInstances();
+        for (const Fall& w : faelle) {
+            SCOPED_TRACE(testing::Message() << w.name << " at " << dpi << " dpi");
+            auto erstesLaden = [&] {
+                vb::Form& f = w.form();
+                if (w.skaliert) Fenster::Formular_laden(f);
+                return gezeigt(f);
+            };
+            const QImage erstes = erstesLaden();
+            ASSERT_FALSE(erstes.isNull());
+            w.form().Unload();
+            const QImage perVerweis = gezeigt(w.form());
+            EXPECT_EQ(std::pair(perVerweis.width(), perVerweis.height()), std::pair(erstes.width(), erstes.height()));
+            EXPECT_TRUE(perVerweis == erstes);
+            w.form().Unload();
+            const QImage wieZuerst = erstesLaden();
+            EXPECT_TRUE(wieZuerst == erstes);
+        }
+    }
+}
+
+// The road of the program: the first-start message unloads the message window, the outro's
+// click unloads the splash; a later message and a later about box come back as they were.
+TEST_F(ScreensTest, MessagesAndSplashKeepTheirPictureAfterTheirUnload) {
+    for (int dpi : {96, 120}) {
+        SCOPED_TRACE(dpi);
+        TearDown();
+        SetUp();
+        useScreen(1024, 768, dpi);
+        QImage ersteMeldung, spaetereMeldung;
+        answer([&](vb::Form& f) { ersteMeldung = bild(f); });
+        Parameter_und_Start::Main();
+        ASSERT_EQ(shownInfos.size(), 1u);
+        EXPECT_FALSE(Information.IsLoaded());
+        const QImage splash = bild(*Intro);
+        EXPECT_EQ(ersteMeldung.width(), 450);
+
+        answer([&](vb::Form& f) { spaetereMeldung = bild(f); });
+        Parameter_und_Start::Info_Text = LoadResString(853);
+        Parameter_und_Start::Info_Modus = 2;
+        Information->Show(vb::vbModal);
+        EXPECT_EQ(std::pair(spaetereMeldung.width(), spaetereMeldung.height()), std::pair(ersteMeldung.width(), ersteMeldung.height()));
+        EXPECT_TRUE(spaetereMeldung == ersteMeldung);
+
+        Intro->Splash->Fire();
+        Einstellungen->OK_Click();
+        Intro->Outro->FireClick();
+        ASSERT_FALSE(Intro.IsLoaded());
+        Startbildschirm->Logo_Click();
+        const QImage info = bild(*Intro);
+        EXPECT_EQ(std::pair(info.width(), info.height()), std::pair(splash.width(), splash.height()));
+        EXPECT_TRUE(info == splash);
+    }
 }

@@ -259,6 +259,13 @@ void Form::Load() {
     m_loaded = true;
     m_shownOnce = false;
     Form_Load();
+    if (m_adapt) m_adapt(*this);
+}
+
+void Form::LoadAdapted(std::function<void(Form&)> adapt) {
+    m_adapt = std::move(adapt);
+    if (m_loaded) m_adapt(*this);
+    else Load();
 }
 
 QString Form::Caption() const { return m_widget->windowTitle(); }

@@ -80,7 +80,10 @@ public:
     void SetRoundRegion(int w, int h, int ellipseW, int ellipseH);
 
     bool IsLoaded() const { return m_loaded; }
-    void Load();   // runs Form_Load when not loaded
+    void Load();   // runs Form_Load when not loaded, then the window's adaptation to the screen
+    // Loads the window and adapts it to the screen with `adapt`. The window keeps the adaptation
+    // and repeats it after every later load, whoever loads it, so it has one size at every load.
+    void LoadAdapted(std::function<void(Form&)> adapt);
     void Show(int modal = vbModeless);
     void Hide();
     void Unload();
@@ -165,6 +168,7 @@ private:
     bool m_built = false;
     bool m_shownOnce = false;
     bool m_settingGeometry = false;
+    std::function<void(Form&)> m_adapt;
     std::unique_ptr<FormWidget> m_widget;
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<Control*> m_order;
