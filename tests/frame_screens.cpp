@@ -16,11 +16,16 @@
 #include "platform/window/ComboBox.h"
 #include "platform/window/Form.h"
 #include "platform/window/Image.h"
+#include "platform/window/Label.h"
 #include "platform/window/PictureBox.h"
 #include "platform/system/Seams.h"
 #include "platform/window/Timer.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QStyleOptionComboBox>
 #include <QPixmap>
 #include <QWidget>
 
@@ -163,5 +168,85 @@ TEST_F(ScreensTest, MessagesAndSplashKeepTheirPictureAfterTheirUnload) {
         const QImage info = bild(*Intro);
         EXPECT_EQ(std::pair(info.width(), info.height()), std::pair(splash.width(), splash.height()));
         EXPECT_TRUE(info == splash);
+    }
+}
+
+namespace {
+// Every entry of the list reads whole: in the closed list, in the text area the platform's style
+// keeps clear of its arrow; in the label that stands for the closed list, once the entry is
+// chosen; and in the open drop-down.
+void ganzLesbar(vb::ComboBox& liste, vb::Label& label) {
+    SCOPED_TRACE(liste.Name().toStdString() + " / " + label.Name().toStdString());
+    auto* box = qobject_cast<QComboBox*>(liste.Widget());
+    ASSERT_NE(box, nullptr);
+    ASSERT_GT(liste.ListCount(), 0);
+    QStyleOptionComboBox opt;
+    opt.initFrom(box);
+    opt.frame = box->hasFrame();
+    opt.editable = false;
+    opt.subControls = QStyle::SC_All;
+    // The style draws the text one pixel inside its edit field.
+    const QRect feld = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box).adjusted(1, 0, -1, 0);
+    opt.rect = label.Widget()->rect();
+    const QRect pfeil = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, box);
+    const QFontMetrics inListe(box->font()), imLabel(label.Font());
+    for (int i = 0; i < liste.ListCount(); ++i) {
+        const QString text = liste.List(i);
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_LE(inListe.horizontalAdvance(text), feld.width());
+        EXPECT_LE(inListe.height(), feld.height());
+        liste.setListIndex(i);
+        EXPECT_EQ(label.Caption(), text);
+        const QRect r = label.TextRect();
+        EXPECT_LE(imLabel.horizontalAdvance(text), r.width());
+        EXPECT_LE(imLabel.height(), r.height());
+        EXPECT_LE(r.right(), pfeil.left());
+    }
+    box->showPopup();
+    QCoreApplication::sendPostedEvents();
+    QAbstractItemView* offen = box->view();
+    // What the style asks for the widest entry, and each text within its row.
+    EXPECT_LE(offen->sizeHintForColumn(0), offen->viewport()->width());
+    for (int i = 0; i < liste.ListCount(); ++i) EXPECT_LE(inListe.horizontalAdvance(liste.List(i)), offen->visualRect(box->model()->index(i, 0)).width());
+    box->hidePopup();
+}
+} // namespace
+
+TEST_F(ScreensTest, EveryListEntryReadsWholeClosedAndOpen) {
+    for (int dpi : {96, 120}) {
+        SCOPED_TRACE(dpi);
+        TearDown();
+        SetUp();
+        useScreen(1024, 768, dpi);
+        QFile(file("param.ini")).open(QIODevice::WriteOnly);
+        Parameter_und_Start::Main();
+        Intro->Splash->Fire(); // fills the settings dialog's lists
+        Einstellungen->OK_Click();
+        StartbildschirmForm& S = *Startbildschirm;
+        ganzLesbar(*S.ComboKategorien[3], *S.ComboKategorien_Textanzeige);
+        ganzLesbar(*S.ComboKategorien[2], *S.ComboKategorien_Textanzeige_Kalvoren);
+        for (int i : {0, 1}) ganzLesbar(*S.ComboKategorien2[size_t(i)], *S.ComboKategorien2_Textanzeige[size_t(i)]);
+        EinstellungenForm& E = *Einstellungen;
+        ganzLesbar(*E.Vorad_Master_ComboKategorien_Netzbetreiber, *E.Vorad_Master_ComboKategorien_Netzbetreiber_Label);
+        ganzLesbar(*E.Berechnungsart_Combobox, *E.Berechnungsart_Combobox_Label);
+        for (int hersteller = 0; hersteller < E.Vorad_Master_ComboKategorien->ListCount(); ++hersteller) {
+            E.Vorad_Master_ComboKategorien->setListIndex(hersteller);
+            ganzLesbar(*E.Vorad_Master_VoradTyp_ComboKategorien, *E.Vorad_Master_VoradTyp_ComboKategorien_Label);
+        }
+        ganzLesbar(*E.Vorad_Master_ComboKategorien, *E.Vorad_Master_ComboKategorien_Label);
+        // The photo editor's lists with every content the lists before them give them.
+        Fenster::Formular_laden(*Fotoeditor);
+        FotoeditorForm& F = *Fotoeditor;
+        F.Show();
+        ganzLesbar(*F.Filter1, *F.Filter1_Label);
+        for (int f1 = 0; f1 < F.Filter1->ListCount(); ++f1) {
+            F.Filter1->setListIndex(f1);
+            ganzLesbar(*F.Filter2, *F.Filter2_Label);
+            if (f1 == 0) continue; // the colours have no third list
+            for (int f2 = 0; f2 < F.Filter2->ListCount(); ++f2) {
+                F.Filter2->setListIndex(f2);
+                ganzLesbar(*F.Filter3, *F.Filter3_Label);
+            }
+        }
     }
 }

@@ -4,10 +4,29 @@
 #include "platform/window/Form.h"
 #include "platform/system/VBError.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace vb {
+
+namespace {
+QRect closedListPart(QSize px, QStyle::SubControl part) {
+    QStyleOptionComboBox opt;
+    opt.rect = QRect(QPoint(0, 0), px);
+    opt.frame = true;
+    opt.editable = false;
+    opt.subControls = QStyle::SC_All;
+    return QApplication::style()->subControlRect(QStyle::CC_ComboBox, &opt, part, nullptr);
+}
+} // namespace
+
+// The style draws the text one pixel inside its edit field.
+QRect ListTextRect(QSize px) { return closedListPart(px, QStyle::SC_ComboBoxEditField).adjusted(1, 0, -1, 0); }
+QRect ListArrowRect(QSize px) { return closedListPart(px, QStyle::SC_ComboBoxArrow); }
 
 ComboBox::ComboBox(Form& f, QString name, int index) : Control(f, Kind::ComboBox, std::move(name), index) {
     m_box = new QComboBox(f.ClientWidget());
@@ -27,6 +46,15 @@ void ComboBox::AddItem(const QString& item) {
     QSignalBlocker block(m_box);
     m_box->addItem(item);
     m_box->setCurrentIndex(m_index);
+    fitDropDown();
+}
+
+void ComboBox::fitDropDown() {
+    // The open list is at least as wide as its widest entry needs, whatever the closed list's width.
+    QAbstractItemView* v = m_box->view();
+    int w = v->sizeHintForColumn(0) + 2 * v->frameWidth();
+    if (ListCount() > m_box->maxVisibleItems()) w += v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+    v->setMinimumWidth(w);
 }
 
 void ComboBox::Clear() {
@@ -34,6 +62,7 @@ void ComboBox::Clear() {
     m_index = -1;
     QSignalBlocker block(m_box);
     m_box->clear();
+    fitDropDown();
 }
 
 void ComboBox::setListIndex(int i) {

@@ -1,11 +1,17 @@
 #pragma once
 #include "platform/window/Control.h"
 
+#include <QRect>
 #include <QStringList>
 
 class QComboBox;
 
 namespace vb {
+
+// Where a closed list of this size in pixels shows its text and its arrow, as the platform's
+// style lays it out; a label that stands for a closed list uses the same places.
+QRect ListTextRect(QSize px);
+QRect ListArrowRect(QSize px);
 
 // A drop-down list. Setting ListIndex from code runs Click at once when the index changes;
 // a choice by the user always runs it.
@@ -24,6 +30,7 @@ public:
 
 private:
     void sync();
+    void fitDropDown();
     QComboBox* m_box;
     QStringList m_items;
     int m_index = -1;

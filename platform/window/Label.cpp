@@ -1,6 +1,7 @@
 #include "platform/window/Label.h"
 
 #include "platform/picture/Colour.h"
+#include "platform/window/ComboBox.h"
 #include "platform/window/ControlWidget.h"
 #include "platform/window/Form.h"
 
@@ -19,13 +20,19 @@ void Label::setCaption(const QString& c) {
     if (Change) Change();
 }
 
+QRect Label::TextRect() const {
+    const QRect r = Widget()->rect();
+    return m_listLook ? ListTextRect(r.size()) : r.adjusted(2, 0, -2, 0);
+}
+
 void Label::Paint(QPainter& p) {
     const QRect r = Widget()->rect();
     if (m_backStyle == 1) p.fillRect(r, ToQColor(m_backColor));
     p.setPen(ToQColor(m_foreColor));
     p.setFont(Font());
-    const int align = (m_alignment == 1 ? Qt::AlignRight : m_alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextWordWrap;
-    p.drawText(r.adjusted(2, 0, -2, 0), align, m_caption);
+    const int align = (m_alignment == 1 ? Qt::AlignRight : m_alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter |
+                      (m_listLook ? Qt::TextSingleLine : Qt::TextWordWrap);
+    p.drawText(TextRect(), align, m_caption);
 }
 
 } // namespace vb

@@ -16,11 +16,18 @@ public:
     void setBackColor(long c) { m_backColor = c; Refresh(); }
     long ForeColor() const { return m_foreColor; }
     void setForeColor(long c) { m_foreColor = c; Refresh(); }
+    // A label standing for a closed list shows its caption on one line where the list shows
+    // its text, clear of the arrow.
+    bool ListLook() const { return m_listLook; }
+    void setListLook(bool on) { m_listLook = on; Refresh(); }
+    // Where the caption is drawn, in pixels of the label.
+    QRect TextRect() const;
     void Paint(QPainter& p) override;
 
 private:
     QString m_caption;
     int m_alignment = 0, m_backStyle = 0;
+    bool m_listLook = false;
     long m_backColor = 0xFFFFFF, m_foreColor = 0;
 };
 

@@ -1,7 +1,9 @@
 #include "platform/window/Skin.h"
 
 #include "platform/window/Form.h"
+#include "platform/window/ComboBox.h"
 #include "platform/window/Image.h"
+#include "platform/window/Label.h"
 #include "platform/window/PictureBox.h"
 #include "platform/window/Screen.h"
 
@@ -280,7 +282,8 @@ void face(QPainter& p, const ParsedFace& f, const QRectF& r, Look look) {
         p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
         p.setPen(kInk);
         p.setBrush(kInk);
-        const QPointF c(r.right() - r.height() / 2, r.center().y());
+        const QRectF pfeil = QRectF(ListArrowRect(r.size().toSize())).translated(r.topLeft());
+        const QPointF c = pfeil.center();
         QPainterPath tri;
         tri.moveTo(c.x() - 4, c.y() - 2);
         tri.lineTo(c.x() + 4, c.y() - 2);
@@ -384,6 +387,8 @@ void PaintControl(Form& form, const LayoutItem& it) {
     } else if (f.kind == QLatin1String("btn") || f.kind == QLatin1String("frame") || f.kind == QLatin1String("display")) {
         // Buttons and frames scale with their window; their highlight pictures fill them.
         if (auto* im = dynamic_cast<Image*>(c)) im->setStretch(true);
+    } else if (f.kind == QLatin1String("combo")) {
+        if (auto* l = dynamic_cast<Label*>(c)) l->setListLook(true);
     } else if (carriesOwn(f, c)) {
         const QString faceText = f.kind == QLatin1String("hottab") ? QStringLiteral("tab:") + f.glyph : QString::fromUtf8(it.face);
         const Look look = isStore(f.kind) ? storeLook(f.kind) : Look::Normal;
