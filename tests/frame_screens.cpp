@@ -14,6 +14,7 @@
 #include "photo/Fotoeditor.h"
 #include "photo/Logo_Foto_Laden.h"
 #include "platform/window/ComboBox.h"
+#include "platform/window/DriveListBox.h"
 #include "platform/window/Form.h"
 #include "platform/window/Image.h"
 #include "platform/window/Label.h"
@@ -173,10 +174,11 @@ TEST_F(ScreensTest, MessagesAndSplashKeepTheirPictureAfterTheirUnload) {
 
 namespace {
 // Every entry of the list reads whole: in the closed list, in the text area the platform's style
-// keeps clear of its arrow; in the label that stands for the closed list, once the entry is
-// chosen; and in the open drop-down.
-void ganzLesbar(vb::ComboBox& liste, vb::Label& label) {
-    SCOPED_TRACE(liste.Name().toStdString() + " / " + label.Name().toStdString());
+// keeps clear of its arrow; in the label that stands for the closed list (if any), once the
+// entry is chosen; and in the open drop-down.
+template <class Liste>
+void ganzLesbar(Liste& liste, vb::Label* label) {
+    SCOPED_TRACE(liste.Name().toStdString() + (label ? " / " + label->Name().toStdString() : std::string()));
     auto* box = qobject_cast<QComboBox*>(liste.Widget());
     ASSERT_NE(box, nullptr);
     ASSERT_GT(liste.ListCount(), 0);
@@ -187,17 +189,19 @@ void ganzLesbar(vb::ComboBox& liste, vb::Label& label) {
     opt.subControls = QStyle::SC_All;
     // The style draws the text one pixel inside its edit field.
     const QRect feld = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box).adjusted(1, 0, -1, 0);
-    opt.rect = label.Widget()->rect();
-    const QRect pfeil = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, box);
-    const QFontMetrics inListe(box->font()), imLabel(label.Font());
+    const QFontMetrics inListe(box->font());
     for (int i = 0; i < liste.ListCount(); ++i) {
         const QString text = liste.List(i);
         SCOPED_TRACE(text.toStdString());
         EXPECT_LE(inListe.horizontalAdvance(text), feld.width());
         EXPECT_LE(inListe.height(), feld.height());
         liste.setListIndex(i);
-        EXPECT_EQ(label.Caption(), text);
-        const QRect r = label.TextRect();
+        if (!label) continue;
+        EXPECT_EQ(label->Caption(), text);
+        opt.rect = label->Widget()->rect();
+        const QRect pfeil = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, box);
+        const QFontMetrics imLabel(label->Font());
+        const QRect r = label->TextRect();
         EXPECT_LE(imLabel.horizontalAdvance(text), r.width());
         EXPECT_LE(imLabel.height(), r.height());
         EXPECT_LE(r.right(), pfeil.left());
@@ -223,29 +227,36 @@ TEST_F(ScreensTest, EveryListEntryReadsWholeClosedAndOpen) {
         Intro->Splash->Fire(); // fills the settings dialog's lists
         Einstellungen->OK_Click();
         StartbildschirmForm& S = *Startbildschirm;
-        ganzLesbar(*S.ComboKategorien[3], *S.ComboKategorien_Textanzeige);
-        ganzLesbar(*S.ComboKategorien[2], *S.ComboKategorien_Textanzeige_Kalvoren);
-        for (int i : {0, 1}) ganzLesbar(*S.ComboKategorien2[size_t(i)], *S.ComboKategorien2_Textanzeige[size_t(i)]);
+        ganzLesbar(*S.ComboKategorien[3], S.ComboKategorien_Textanzeige);
+        ganzLesbar(*S.ComboKategorien[2], S.ComboKategorien_Textanzeige_Kalvoren);
+        for (int i : {0, 1}) ganzLesbar(*S.ComboKategorien2[size_t(i)], S.ComboKategorien2_Textanzeige[size_t(i)]);
         EinstellungenForm& E = *Einstellungen;
-        ganzLesbar(*E.Vorad_Master_ComboKategorien_Netzbetreiber, *E.Vorad_Master_ComboKategorien_Netzbetreiber_Label);
-        ganzLesbar(*E.Berechnungsart_Combobox, *E.Berechnungsart_Combobox_Label);
+        ganzLesbar(*E.Vorad_Master_ComboKategorien_Netzbetreiber, E.Vorad_Master_ComboKategorien_Netzbetreiber_Label);
+        ganzLesbar(*E.Berechnungsart_Combobox, E.Berechnungsart_Combobox_Label);
         for (int hersteller = 0; hersteller < E.Vorad_Master_ComboKategorien->ListCount(); ++hersteller) {
             E.Vorad_Master_ComboKategorien->setListIndex(hersteller);
-            ganzLesbar(*E.Vorad_Master_VoradTyp_ComboKategorien, *E.Vorad_Master_VoradTyp_ComboKategorien_Label);
+            ganzLesbar(*E.Vorad_Master_VoradTyp_ComboKategorien, E.Vorad_Master_VoradTyp_ComboKategorien_Label);
         }
-        ganzLesbar(*E.Vorad_Master_ComboKategorien, *E.Vorad_Master_ComboKategorien_Label);
+        ganzLesbar(*E.Vorad_Master_ComboKategorien, E.Vorad_Master_ComboKategorien_Label);
+        // The picker's drives: the root, the home folder and mounted media.
+        vb::seams().volumes = std::vector<vb::Volume>{{QStringLiteral("/"), QStringLiteral("ext4"), QString()},
+                                                      {QStringLiteral("/media/cdrom"), QStringLiteral("iso9660"), QString()},
+                                                      {QStringLiteral("/run/media/anna/URLAUB"), QStringLiteral("vfat"), QStringLiteral("URLAUB")}};
+        Fenster::Formular_laden(*Logo_Foto_Laden);
+        Logo_Foto_Laden->Drive1->ReRead();
+        ganzLesbar(*Logo_Foto_Laden->Drive1, nullptr);
         // The photo editor's lists with every content the lists before them give them.
         Fenster::Formular_laden(*Fotoeditor);
         FotoeditorForm& F = *Fotoeditor;
         F.Show();
-        ganzLesbar(*F.Filter1, *F.Filter1_Label);
+        ganzLesbar(*F.Filter1, F.Filter1_Label);
         for (int f1 = 0; f1 < F.Filter1->ListCount(); ++f1) {
             F.Filter1->setListIndex(f1);
-            ganzLesbar(*F.Filter2, *F.Filter2_Label);
+            ganzLesbar(*F.Filter2, F.Filter2_Label);
             if (f1 == 0) continue; // the colours have no third list
             for (int f2 = 0; f2 < F.Filter2->ListCount(); ++f2) {
                 F.Filter2->setListIndex(f2);
-                ganzLesbar(*F.Filter3, *F.Filter3_Label);
+                ganzLesbar(*F.Filter3, F.Filter3_Label);
             }
         }
     }

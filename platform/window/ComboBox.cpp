@@ -46,14 +46,13 @@ void ComboBox::AddItem(const QString& item) {
     QSignalBlocker block(m_box);
     m_box->addItem(item);
     m_box->setCurrentIndex(m_index);
-    fitDropDown();
+    FitDropDown(*m_box);
 }
 
-void ComboBox::fitDropDown() {
-    // The open list is at least as wide as its widest entry needs, whatever the closed list's width.
-    QAbstractItemView* v = m_box->view();
+void FitDropDown(QComboBox& box) {
+    QAbstractItemView* v = box.view();
     int w = v->sizeHintForColumn(0) + 2 * v->frameWidth();
-    if (ListCount() > m_box->maxVisibleItems()) w += v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+    if (box.count() > box.maxVisibleItems()) w += v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
     v->setMinimumWidth(w);
 }
 
@@ -62,7 +61,7 @@ void ComboBox::Clear() {
     m_index = -1;
     QSignalBlocker block(m_box);
     m_box->clear();
-    fitDropDown();
+    FitDropDown(*m_box);
 }
 
 void ComboBox::setListIndex(int i) {

@@ -30,7 +30,6 @@ public:
 
 private:
     void sync();
-    void fitDropDown();
     QComboBox* m_box;
     QStringList m_items;
     int m_index = -1;

@@ -2,6 +2,8 @@
 // The Qt widget behind a drawn control: paints through the control and passes the mouse on.
 #include <QWidget>
 
+class QComboBox;
+
 namespace vb {
 class Control;
 
@@ -15,6 +17,10 @@ void SetRoundRegion(QWidget& widget, int w, int h, int ellipseW, int ellipseH);
 // Shows the runtime's mouse pointer code (1 arrow, 2 cross, 3 I-beam, ... 11 hourglass, 15 size
 // all) over the widget; 0 and unknown codes leave the widget's default.
 void ApplyMousePointer(QWidget* w, int pointer);
+
+// Makes the open list of a drop-down at least as wide as its widest entry needs, whatever the
+// width of the closed list; called whenever its entries change.
+void FitDropDown(QComboBox& box);
 
 class ControlWidget : public QWidget {
 public:

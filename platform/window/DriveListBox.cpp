@@ -91,6 +91,7 @@ void DriveListBox::ReRead() {
     m_box->clear();
     m_box->addItems(m_roots);
     m_box->setCurrentIndex(m_index);
+    FitDropDown(*m_box);
 }
 
 void DriveListBox::choose(int i) {
