@@ -86,3 +86,29 @@ TEST(Layout, AWindowThatDoesNotFitItsMembersIsReportedWhenItLoads) {
         EXPECT_EQ(loadFault(c.rows), c.fault);
     EXPECT_EQ(loadFault(kGood), "");
 }
+
+// A window adapted to the screen once is adapted after every later load, whatever loads it,
+// each time from its design.
+TEST(Layout, AnAdaptedWindowIsAdaptedAtEveryLoad) {
+    Probe p(kGood);
+    int laeufe = 0;
+    auto halbieren = [&laeufe](vb::Form& f) {
+        ++laeufe;
+        f.setWidth(f.Width() / 2);
+        static_cast<Probe&>(f).Knopf->setWidth(static_cast<Probe&>(f).Knopf->Width() / 2);
+    };
+    p.Load();
+    p.LoadAdapted(halbieren); // already loaded: adapted now
+    EXPECT_EQ(laeufe, 1);
+    for (int mal = 0; mal < 2; ++mal) {
+        EXPECT_EQ(p.Width(), 1500);
+        EXPECT_EQ(p.Knopf->Width(), 165);
+        p.Unload();
+        p.Load();
+        EXPECT_EQ(laeufe, 2 + mal);
+    }
+    p.Unload();
+    p.LoadAdapted(halbieren); // not loaded: adapted once by the load
+    EXPECT_EQ(laeufe, 4);
+    EXPECT_EQ(p.Width(), 1500);
+}
