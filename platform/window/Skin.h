@@ -9,6 +9,8 @@
 //   "panel" "well" "title" "frame" "display"  areas drawn on the background
 //   "layer"  a picture box whose own background is painted with its children's faces
 //   "multi"  (text boxes) several lines
+//   "combo"  a closed list drawn on the background; a label with this face writes its caption
+//            where the list writes its text, clear of the arrow (Label::ListLook)
 #include "platform/picture/Colour.h"
 
 #include <QImage>
