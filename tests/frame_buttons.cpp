@@ -1,7 +1,10 @@
-// The main window's picture buttons: one highlight at a time, the background that ends it, the
-// paint colours as a group, the thumbnail frames, the labels that open their lists.
+// The picture buttons of the main window and the message window: one highlight at a time, each
+// with its own face, the background that ends it, the paint colours as a group, the thumbnail
+// frames, the labels that open their lists; and the drags that move the windows.
+#include "support/Buttons.h"
 #include "support/Fixture.h"
 
+#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
@@ -21,14 +24,6 @@
 using namespace Parameter_und_Start;
 
 namespace {
-struct Knopf {
-    vb::Control* control;
-    int tooltip; // 0: none
-    const char* store;
-};
-
-long storeHandle(const char* name) { return Schaltflaechen::Bild(Schaltflaechenlader->Find(QLatin1String(name))).Handle(); }
-
 class ButtonsTest : public ProgramTest {
 protected:
     void SetUp() override {
@@ -51,43 +46,8 @@ protected:
         F().In_Zaroreriri_bearbeiten_Click();
         ASSERT_TRUE(F().Layer_Kalvoren->Visible());
     }
-    // Every button of the table lights alone with its store picture and tooltip, darkens when
-    // the mouse reaches the background or leaves it on any side, and leaves the whole window as
-    // it was.
     void pruefen(const std::vector<Knopf>& knoepfe, vb::Control* hintergrund) {
-        hintergrund->FireMouseMove(0, 0, 15, 15);
-        const QImage ruhe = bild();
-        for (const Knopf& k : knoepfe) {
-            SCOPED_TRACE(k.control->Name().toStdString() + "(" + std::to_string(k.control->Index()) + ")");
-            if (k.control->Tag() == QLatin1String("1")) continue; // a chosen tool already shows its look
-            // From the previous button straight to this one: the previous one goes dark.
-            k.control->FireMouseMove(0, 0, 15, 15);
-            if (k.tooltip) { EXPECT_EQ(k.control->ToolTipText(), LoadResString(k.tooltip)); }
-            EXPECT_EQ(Schaltflaechen::Bild(k.control).Handle(), storeHandle(k.store));
-            EXPECT_NE(storeHandle(k.store), 0);
-            EXPECT_EQ(Hover_Objekt, k.control);
-            const QImage vonVorher = bild();
-            hintergrund->FireMouseMove(0, 0, 15, 15);
-            EXPECT_TRUE(bild() == ruhe) << "still lit over the background";
-            EXPECT_EQ(Hover_Name, k.control->Name());
-            k.control->FireMouseMove(0, 0, 15, 15);
-            EXPECT_TRUE(bild() == vonVorher) << "another button stayed lit";
-            EXPECT_NE(bild(), ruhe);
-            // Moving within the lit button changes nothing.
-            const long handle = Schaltflaechen::Bild(k.control).Handle();
-            k.control->FireMouseMove(0, 0, 45, 45);
-            EXPECT_EQ(Schaltflaechen::Bild(k.control).Handle(), handle);
-            // A move reported outside the button darkens it, on every side.
-            const float w = float(k.control->Width()), h = float(k.control->Height());
-            for (const auto& [x, y] : {std::pair{-1.f, 15.f}, {15.f, -1.f}, {w + 1, 15.f}, {15.f, h + 1}}) {
-                k.control->FireMouseMove(0, 0, 15, 15);
-                k.control->FireMouseMove(0, 0, x, y);
-                EXPECT_TRUE(bild() == ruhe) << x << "," << y;
-            }
-            k.control->FireMouseMove(0, 0, 15, 15);
-        }
-        hintergrund->FireMouseMove(0, 0, 15, 15);
-        EXPECT_TRUE(bild() == ruhe);
+        knoepfePruefen(F(), knoepfe, [hintergrund] { hintergrund->FireMouseMove(0, 0, 15, 15); });
     }
 };
 } // namespace
@@ -132,7 +92,7 @@ TEST_F(ButtonsTest, EditorButtonsLightOneAtATime) {
              {f.Laden_Fotos_Browser, 819, "Laden_Fotos_Browser"},
              {f.Kalvoren_Logo_Speichern, 820, "Kalvoren_Logo_Speichern"},
              {f.Kalvoren_bearbeiten_zurueck, 0, "Kalvoren_bearbeiten_zurueck"},
-             {f.Reiter_Logos_inKalvoren, 811, "Reiter_Logos_inKalvoren"},
+             {f.Reiter_Logos_inKalvoren, 811, "Reiter_Logos_inKalvoren", "tab:Logos"},
              {f.Reiter_Fotos_inKalvoren, 0, "Reiter_Fotos_inKalvoren"}},
             f.Layer_Kalvoren);
 }
@@ -268,35 +228,6 @@ TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
     }
 }
 
-namespace {
-// A spot of the window where the mouse reaches this control and nothing above it.
-std::optional<QPoint> stelleVon(vb::Form& f, vb::Control* c) {
-    QWidget* fenster = f.Widget();
-    const QRect r = c->Widget()->rect();
-    for (int y = r.top() + 2; y < r.bottom(); y += 4)
-        for (int x = r.left() + 2; x < r.right(); x += 4) {
-            const QPoint p = c->Widget()->mapTo(fenster, QPoint(x, y));
-            if (fenster->childAt(p) == c->Widget()) return p;
-        }
-    return std::nullopt;
-}
-
-// A press at p, three moves with the button held, and the release, as the toolkit delivers them.
-void ziehen(vb::Form& f, QPoint p, Qt::MouseButton knopf) {
-    QWidget* ziel = f.Widget()->childAt(p);
-    auto senden = [&](QEvent::Type t, QPoint at, Qt::MouseButton b, Qt::MouseButtons gehalten) {
-        const QPoint lokal = ziel->mapFrom(f.Widget(), at);
-        QMouseEvent e(t, QPointF(lokal), QPointF(ziel->mapToGlobal(lokal)), b, gehalten, Qt::NoModifier);
-        QApplication::sendEvent(ziel, &e);
-    };
-    senden(QEvent::MouseButtonPress, p, knopf, knopf);
-    for (int i = 1; i <= 3; ++i) senden(QEvent::MouseMove, p + QPoint(i, i), Qt::NoButton, knopf);
-    senden(QEvent::MouseButtonRelease, p + QPoint(3, 3), knopf, Qt::NoButton);
-    // And on without a button.
-    senden(QEvent::MouseMove, p + QPoint(5, 5), Qt::NoButton, Qt::NoButton);
-}
-} // namespace
-
 // The left button on the title or the gallery's background hands the window to the window
 // manager once per press; the right button and the editor layer do not.
 TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
@@ -339,4 +270,33 @@ TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
         ziehen(f, *p, knopf);
         EXPECT_EQ(bewegt.size(), zuege) << knopf;
     }
+}
+
+TEST_F(ButtonsTest, MessageWindowButtonsLightOneAtATime) {
+    Info_Text = QStringLiteral("Eine Frage");
+    Info_Modus = 4; // all three buttons open
+    Information->Show();
+    InformationForm& i = *Information;
+    ASSERT_FALSE(i.Verzichnisshape->Visible());
+    knoepfePruefen(i,
+                   {{i.OK, 404, "OK"}, {i.Abbrechen, 405, "Abbrechen"}, {i.Verzeichnis, 435, "Verzeichnis"}, {i.Schliessen, 400, "Schliessen"}},
+                   [&] { i.Form_MouseMove(0, 0, 15, 15); });
+}
+
+TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMovesIt) {
+    std::vector<const vb::Form*> bewegt;
+    vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
+    Info_Modus = 2;
+    Information->Show();
+    InformationForm& i = *Information;
+    for (vb::Control* wo : {static_cast<vb::Control*>(i.Titelzeile), static_cast<vb::Control*>(nullptr)})
+        for (const auto& [knopf, zuege] : {std::pair{Qt::LeftButton, size_t(1)}, {Qt::RightButton, size_t(0)}}) {
+            SCOPED_TRACE(std::string(wo ? "title " : "background ") + std::to_string(knopf));
+            const auto p = stelleVon(i, wo);
+            ASSERT_TRUE(p);
+            bewegt.clear();
+            ziehen(i, *p, knopf);
+            EXPECT_EQ(bewegt.size(), zuege);
+            for (const vb::Form* w : bewegt) EXPECT_EQ(w, &i);
+        }
 }
