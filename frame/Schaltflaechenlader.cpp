@@ -1,5 +1,9 @@
 #include "frame/Schaltflaechenlader.h"
 
+#include "frame/Fenster.h"
+#include "frame/Parameter_und_Start.h"
+#include "platform/window/Skin.h"
+
 #include <stdexcept>
 
 vb::Instance<SchaltflaechenladerForm> Schaltflaechenlader;
@@ -36,6 +40,9 @@ const vb::LayoutItem kLayout[] = {
 } // namespace
 
 SchaltflaechenladerForm::SchaltflaechenladerForm() : vb::Form(QStringLiteral("Schaltflaechenlader"), kLayout, 3000, 3000) {}
+
+// Scaled as every window is, so that a picture keeps the size in pixels of the buttons it lights.
+void SchaltflaechenladerForm::Form_Load() { Fenster::Fenster_skalieren(*this); }
 
 namespace {
 // The picture a button with a face of its own lights with: that face lit (a group member: that
@@ -79,5 +86,10 @@ vb::Control& SchaltflaechenladerForm::Hervorhebung(const vb::LayoutItem& row) {
     m_abgeleitet.insert(name);
     const char* n = m_texte.emplace_back(name.toLatin1()).constData();
     const char* f = m_texte.emplace_back(licht).constData();
-    return *AddRow({n, vb::Kind::Image, -1, 0, 0, row.width, row.height, "", f});
+    vb::Control* c = AddRow({n, vb::Kind::Image, -1, 0, 0, row.width, row.height, "", f});
+    if (!Parameter_und_Start::KleineSchriftarten()) {
+        Fenster::Steuerelement_skalieren(*c);
+        vb::Skin::PaintControl(*this, LayoutTable().back());
+    }
+    return *c;
 }

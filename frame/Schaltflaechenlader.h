@@ -11,6 +11,7 @@ class SchaltflaechenladerForm : public vb::Form {
 public:
     SchaltflaechenladerForm();
     vb::CommonDialog CMDialog1;
+    void Form_Load() override;
 
     // The store control that lights the button of this row, under the row's store name or else
     // the button's own. A plain button ("btn:X[:caption]") lights with its own face lit

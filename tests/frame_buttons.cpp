@@ -4,6 +4,7 @@
 #include "support/Buttons.h"
 #include "support/Fixture.h"
 
+#include "frame/Fenster.h"
 #include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
@@ -24,7 +25,9 @@
 using namespace Parameter_und_Start;
 
 namespace {
-class ButtonsTest : public ProgramTest {
+// At both screen resolutions the program knows, with the windows loaded and scaled as the program
+// loads them.
+class ButtonsTest : public ProgramTest, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
@@ -37,6 +40,9 @@ protected:
             for (int x = 0; x <= 10 * i; ++x) img.setPixel(x, i, qRgb(0, 0, 0));
             writeImage(ordner + QStringLiteral("/L%1.bmp").arg(i), img);
         }
+        useScreen(1024, 768, GetParam());
+        Fenster::Formular_laden(*Information);
+        Fenster::Formular_laden(*Startbildschirm);
         Startbildschirm->Show();
         Startbildschirm->ComboKategorien[3]->setListIndex(7);
     }
@@ -52,7 +58,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ButtonsTest, GalleryButtonsLightOneAtATime) {
+TEST_P(ButtonsTest, GalleryButtonsLightOneAtATime) {
     StartbildschirmForm& f = F();
     pruefen({{f.Schliessen, 400, "Schliessen"},
              {f.Beenden2, 400, "Beenden2"},
@@ -69,7 +75,7 @@ TEST_F(ButtonsTest, GalleryButtonsLightOneAtATime) {
             f.Layer_Logoauswahl);
 }
 
-TEST_F(ButtonsTest, EditorButtonsLightOneAtATime) {
+TEST_P(ButtonsTest, EditorButtonsLightOneAtATime) {
     editor();
     StartbildschirmForm& f = F();
     pruefen({{f.Logo_Neu, 420, "Logo_Neu"},
@@ -99,7 +105,7 @@ TEST_F(ButtonsTest, EditorButtonsLightOneAtATime) {
 
 // A chosen tool keeps its light over the window's background, not over the editor layer; the
 // tool preview shows it throughout.
-TEST_F(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
+TEST_P(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
     editor();
     StartbildschirmForm& f = F();
     f.Logo_Linie->FireMouseMove(0, 0, 15, 15);
@@ -123,7 +129,7 @@ TEST_F(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
 
 // The paint colours: hovering lights a colour that is not chosen, never changes the chosen one,
 // and the editor layer leaves only the chosen colour lit.
-TEST_F(ButtonsTest, PaintColoursAreOneGroup) {
+TEST_P(ButtonsTest, PaintColoursAreOneGroup) {
     editor();
     StartbildschirmForm& f = F();
     vb::Image* farben[] = {f.Malfarbe_schwarz, f.Malfarbe_gruen, f.Malfarbe_gemischt};
@@ -149,7 +155,7 @@ TEST_F(ButtonsTest, PaintColoursAreOneGroup) {
 
 // The thumbnail frames share one store picture: the frame under the mouse lights, the one
 // before goes dark, a thumbnail passes its moves to its frame, and a lit button goes dark too.
-TEST_F(ButtonsTest, ThumbnailFramesLightOneAtATime) {
+TEST_P(ButtonsTest, ThumbnailFramesLightOneAtATime) {
     StartbildschirmForm& f = F();
     vb::Control* bg = f.Layer_Logoauswahl;
     bg->FireMouseMove(0, 0, 15, 15);
@@ -195,7 +201,7 @@ TEST_F(ButtonsTest, ThumbnailFramesLightOneAtATime) {
 
 // Each list label opens its list with the tooltip on label and list; the background, the
 // window's own or the editor layer, closes all four lists.
-TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
+TEST_P(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
     StartbildschirmForm& f = F();
     f.ComboKategorien[3]->setListIndex(6); // the type with caller groups
     struct Fall {
@@ -230,7 +236,7 @@ TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
 
 // The left button on the title or the gallery's background hands the window to the window
 // manager once per press; the right button and the editor layer do not.
-TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
+TEST_P(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
     StartbildschirmForm& f = F();
     std::vector<const vb::Form*> bewegt;
     vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
@@ -272,7 +278,7 @@ TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
     }
 }
 
-TEST_F(ButtonsTest, MessageWindowButtonsLightOneAtATime) {
+TEST_P(ButtonsTest, MessageWindowButtonsLightOneAtATime) {
     Info_Text = QStringLiteral("Eine Frage");
     Info_Modus = 4; // all three buttons open
     Information->Show();
@@ -283,7 +289,7 @@ TEST_F(ButtonsTest, MessageWindowButtonsLightOneAtATime) {
                    [&] { i.Form_MouseMove(0, 0, 15, 15); });
 }
 
-TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMovesIt) {
+TEST_P(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMovesIt) {
     std::vector<const vb::Form*> bewegt;
     vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
     Info_Modus = 2;
@@ -300,3 +306,5 @@ TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMoves
             for (const vb::Form* w : bewegt) EXPECT_EQ(w, &i);
         }
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ButtonsTest, ::testing::Values(96, 120), [](const auto& info) { return std::to_string(info.param) + "dpi"; });

@@ -5,6 +5,7 @@
 #include "support/Fixture.h"
 
 #include "frame/Einstellungen.h"
+#include "frame/Fenster.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Startbildschirm.h"
 #include "frame/Strings.h"
@@ -25,10 +26,14 @@
 using namespace Parameter_und_Start;
 
 namespace {
-class PhotoButtonsTest : public ProgramTest {
+// At both screen resolutions the program knows, with the windows loaded and scaled as the program
+// loads them.
+class PhotoButtonsTest : public ProgramTest, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        useScreen(1024, 768, GetParam());
+        Fenster::Formular_laden(*Startbildschirm);
         Startbildschirm->Show();
         Startbildschirm->ComboKategorien[3]->setListIndex(7); // 72 x 14
         QDir().mkpath(file("bilder"));
@@ -41,6 +46,7 @@ protected:
     FotoeditorForm& E() { return *Fotoeditor; }
     // The picker as its callers open it: on the file tab, here in the folder of the test photo.
     void picker() {
+        Fenster::Formular_laden(*Logo_Foto_Laden);
         P().Reiter_Datei_Click();
         P().Show();
         P().Dir1->setPath(file("bilder"));
@@ -48,6 +54,7 @@ protected:
     }
     // The photo editor with a photo, filtered once so that undo is open.
     void editor() {
+        Fenster::Formular_laden(*Fotoeditor);
         E().Show();
         E().In_Fotoeditor_bearbeiten_Einsprung(file("bilder/foto.bmp"));
         E().Laden_Click_Sub(file("bilder/foto.bmp"));
@@ -89,7 +96,7 @@ protected:
 };
 } // namespace
 
-TEST_F(PhotoButtonsTest, PickerButtonsLightOneAtATimeWithTheirOwnCaption) {
+TEST_P(PhotoButtonsTest, PickerButtonsLightOneAtATimeWithTheirOwnCaption) {
     picker();
     Logo_Foto_LadenForm& p = P();
     knoepfePruefen(p,
@@ -116,7 +123,7 @@ TEST_F(PhotoButtonsTest, PickerButtonsLightOneAtATimeWithTheirOwnCaption) {
     EXPECT_TRUE(fensterbild(p) == ruhe);
 }
 
-TEST_F(PhotoButtonsTest, PickerThumbnailFramesLightOneAtATime) {
+TEST_P(PhotoButtonsTest, PickerThumbnailFramesLightOneAtATime) {
     picker();
     P().Reiter_Browser_Click();
     ASSERT_FALSE(P().Layer_Logo_FotoLaden_B->Visible());
@@ -124,7 +131,7 @@ TEST_F(PhotoButtonsTest, PickerThumbnailFramesLightOneAtATime) {
 }
 
 // The fit buttons; the file tab's layer is a background too.
-TEST_F(PhotoButtonsTest, PickerFitButtonsAreOneGroup) {
+TEST_P(PhotoButtonsTest, PickerFitButtonsAreOneGroup) {
     picker();
     Logo_Foto_LadenForm& p = P();
     gruppePruefen(p,
@@ -133,7 +140,7 @@ TEST_F(PhotoButtonsTest, PickerFitButtonsAreOneGroup) {
                   {pickerHintergrund(), [&] { p.Layer_Logo_FotoLaden_B->FireMouseMove(0, 0, 15, 15); }});
 }
 
-TEST_F(PhotoButtonsTest, EditorButtonsLightOneAtATimeWithTheirOwnCaption) {
+TEST_P(PhotoButtonsTest, EditorButtonsLightOneAtATimeWithTheirOwnCaption) {
     editor();
     FotoeditorForm& e = E();
     const std::vector<Knopf> knoepfe = {{e.Schliessen, 400, "Schliessen"},
@@ -160,7 +167,7 @@ TEST_F(PhotoButtonsTest, EditorButtonsLightOneAtATimeWithTheirOwnCaption) {
 }
 
 // The three conversions light as frames; the chosen one keeps its light over the background.
-TEST_F(PhotoButtonsTest, EditorConversionFramesLightExceptTheChosenOne) {
+TEST_P(PhotoButtonsTest, EditorConversionFramesLightExceptTheChosenOne) {
     editor();
     FotoeditorForm& e = E();
     const std::vector<Knopf> rahmen = {{e.Kalvoren_Voschau_Dither, 0, "Kalvoren_Voschau_Dither"},
@@ -174,7 +181,7 @@ TEST_F(PhotoButtonsTest, EditorConversionFramesLightExceptTheChosenOne) {
     }
 }
 
-TEST_F(PhotoButtonsTest, EditorStripFramesLightOneAtATime) {
+TEST_P(PhotoButtonsTest, EditorStripFramesLightOneAtATime) {
     QDir().mkpath(file("fotos"));
     for (int i = 1; i <= 6; ++i) {
         QImage img(40, 30, QImage::Format_RGB32);
@@ -187,7 +194,7 @@ TEST_F(PhotoButtonsTest, EditorStripFramesLightOneAtATime) {
 }
 
 // The scissors, from the first choice on: before it nothing is chosen that would put them right.
-TEST_F(PhotoButtonsTest, EditorScissorsAreOneGroup) {
+TEST_P(PhotoButtonsTest, EditorScissorsAreOneGroup) {
     editor();
     FotoeditorForm& e = E();
     gruppePruefen(e,
@@ -199,7 +206,7 @@ TEST_F(PhotoButtonsTest, EditorScissorsAreOneGroup) {
 
 // The left button on the title, on the window's background or on the picker's file tab hands the
 // window to the window manager once per press; other buttons do not.
-TEST_F(PhotoButtonsTest, ALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
+TEST_P(PhotoButtonsTest, ALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
     std::vector<const vb::Form*> bewegt;
     vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
     picker();
@@ -230,3 +237,5 @@ TEST_F(PhotoButtonsTest, ALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, PhotoButtonsTest, ::testing::Values(96, 120), [](const auto& info) { return std::to_string(info.param) + "dpi"; });
