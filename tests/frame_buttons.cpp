@@ -17,8 +17,6 @@
 #include "platform/window/PictureBox.h"
 #include "platform/system/Seams.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
@@ -47,7 +45,7 @@ protected:
         Startbildschirm->ComboKategorien[3]->setListIndex(7);
     }
     StartbildschirmForm& F() { return *Startbildschirm; }
-    QImage bild() { return F().Widget()->grab().toImage(); }
+    QImage bild() { return fensterbild(F()); }
     void editor() {
         F().In_Zaroreriri_bearbeiten_Click();
         ASSERT_TRUE(F().Layer_Kalvoren->Visible());
