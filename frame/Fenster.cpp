@@ -39,17 +39,20 @@ void Fenster_skalieren(vb::Form& F) {
             F.setWidth(F.Width() / 15 * tpp);
         }
     }
-    for (vb::Control* C : F.Controls()) {
-        const QString fontName = C->HasFont() ? C->FontName() : QString();
-        const bool treated = !fontName.isEmpty() || !C->HasStretch() || static_cast<vb::Image*>(C)->Stretch();
-        if (!treated) continue;
-        if (C->HasFont() && fontName != QLatin1String("Wingdings")) C->setFontSize(8);
-        C->setHeight(C->Height() / 15 * tpp);
-        C->setWidth(C->Width() / 15 * tpp);
-        C->setTop(C->Top() / 15 * tpp);
-        C->setLeft(C->Left() / 15 * tpp);
-    }
+    for (vb::Control* C : F.Controls()) Steuerelement_skalieren(*C);
     vb::Skin::Paint(F);
+}
+
+void Steuerelement_skalieren(vb::Control& C) {
+    const double tpp = vb::Screen::TwipsPerPixelX();
+    const QString fontName = C.HasFont() ? C.FontName() : QString();
+    const bool treated = !fontName.isEmpty() || !C.HasStretch() || static_cast<vb::Image&>(C).Stretch();
+    if (!treated) return;
+    if (C.HasFont() && fontName != QLatin1String("Wingdings")) C.setFontSize(8);
+    C.setHeight(C.Height() / 15 * tpp);
+    C.setWidth(C.Width() / 15 * tpp);
+    C.setTop(C.Top() / 15 * tpp);
+    C.setLeft(C.Left() / 15 * tpp);
 }
 
 namespace {

@@ -11,6 +11,9 @@ class PictureBox;
 namespace Fenster {
 void Formular_laden(vb::Form& F);
 void Fenster_skalieren(vb::Form& F);
+// One control as Fenster_skalieren adapts it (on a screen of 96 dots per inch this changes nothing
+// but the font size).
+void Steuerelement_skalieren(vb::Control& C);
 void Fenster_abrunden(vb::Form& F);
 void Bildfeld_abrunden(vb::PictureBox& P);
 void Steuerelement_zentrieren(vb::Control& C, vb::Control& R, short dy, short dx);

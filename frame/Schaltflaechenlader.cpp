@@ -1,24 +1,23 @@
 #include "frame/Schaltflaechenlader.h"
 
+#include "frame/Fenster.h"
+#include "frame/Parameter_und_Start.h"
+#include "platform/window/Skin.h"
+
 #include <stdexcept>
 
 vb::Instance<SchaltflaechenladerForm> Schaltflaechenlader;
 
 namespace {
 using vb::Kind;
-// Only the pictures that are not simply a button's own face lit (those are derived, see
-// Hervorhebung): pictures under another name than their button's or shared with a button of
-// another size, chosen looks, tabs, frames, and buttons without a face of their own. Sizes match
-// the buttons that show them.
+// Only the pictures that are not derived from a plain button's face (see Hervorhebung): chosen
+// looks, tabs, frames, and buttons without a face of their own. Sizes match the buttons that
+// show them.
 const vb::LayoutItem kLayout[] = {
-    {"Mittelbutton", Kind::Image, -1, 0, 0, 330, 330, "", "hot:min"},
-    {"Abbrechen2", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:close:Abbrechen"},
-    {"Logo_scroll_runter", Kind::Image, -1, 0, 0, 360, 300, "", "hot:down"},
     {"Reiter_Kalvoren_inLogos", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Kalvoren"},
     {"Reiter_Logos_inKalvoren", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Logos"},
     {"Reiter_Fotos_inKalvoren", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Fotos"},
     {"Reiter_Fotos_inLogos", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Fotos"},
-    {"Logo_undo", Kind::Image, -1, 0, 0, 600, 600, "", "hot:undo"},
     {"Logo_Radiegummi", Kind::Image, -1, 0, 0, 600, 600, "", "hot:pen"},
     {"Logo_Linie_schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "hot:line"},
     {"Malfarbe_schwarz", Kind::Image, -1, 0, 0, 600, 600, "", "sel:black"},
@@ -26,7 +25,6 @@ const vb::LayoutItem kLayout[] = {
     {"Malfarbe_gemischt", Kind::Image, -1, 0, 0, 600, 600, "", "sel:mixed"},
     {"Logo_Vorschaubild", Kind::Image, -1, 0, 0, 1725, 1275, "", "hot"},
     // Picture picker
-    {"Uebernehmen", Kind::Image, -1, 0, 0, 1800, 450, "", "hot:ok:Übernehmen"},
     {"Reiter_Datei", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Datei"},
     {"Reiter_Browser", Kind::Image, -1, 0, 0, 1800, 420, "", "hottab:Browser"},
     {"Foto_Perspektivisch_Skallieren", Kind::Image, -1, 0, 0, 1800, 450, "", "sel:rect:Einpassen"},
@@ -43,29 +41,55 @@ const vb::LayoutItem kLayout[] = {
 
 SchaltflaechenladerForm::SchaltflaechenladerForm() : vb::Form(QStringLiteral("Schaltflaechenlader"), kLayout, 3000, 3000) {}
 
-vb::Control& SchaltflaechenladerForm::Hervorhebung(const vb::LayoutItem& row) {
-    const bool eigener = !*row.store;
-    const QString name = QString::fromLatin1(eigener ? row.name : row.store);
+// Scaled as every window is, so that a picture keeps the size in pixels of the buttons it lights.
+void SchaltflaechenladerForm::Form_Load() { Fenster::Fenster_skalieren(*this); }
+
+namespace {
+// The picture a button with a face of its own lights with: that face lit (a group member: that
+// face chosen). Empty for a button without a face of its own.
+QByteArray lichtVon(const vb::LayoutItem& row) {
     const QByteArray face(row.face);
-    const bool ableitbar = eigener && face.startsWith("btn:");
-    const QByteArray hell = ableitbar ? QByteArray("hot:") + face.mid(4) : QByteArray();
+    if (face.startsWith("btn:")) return (row.pattern == 'G' ? QByteArray("sel:") : QByteArray("hot:")) + face.mid(4);
+    if (face.startsWith("tab:")) return QByteArray("hot") + face;
+    if (face == "frame") return QByteArray("hot");
+    return {};
+}
+} // namespace
+
+vb::Control& SchaltflaechenladerForm::Hervorhebung(const vb::LayoutItem& row) {
+    const QString name = QString::fromLatin1(*row.store ? row.store : row.name);
+    const QByteArray licht = lichtVon(row);
     auto fehler = [&](const char* was) {
         QString wo = QString::fromLatin1(row.name);
         if (row.index >= 0) wo += QStringLiteral("(%1)").arg(row.index);
         return std::logic_error(QStringLiteral("%1: %2 %3").arg(Name(), wo, QLatin1String(was)).toStdString());
     };
     if (vb::Control* c = Find(name)) {
-        const auto a = m_abgeleitet.find(name);
-        if (a == m_abgeleitet.end()) return *c;
-        // A derived picture exists only once its own button's window has loaded.
-        if (!eigener) throw fehler("names a picture the store only derives");
-        if (!ableitbar || a->second.face != hell || a->second.width != row.width || a->second.height != row.height)
-            throw fehler("differs from another button of its name that lights with its own face");
+        const bool abgeleitet = m_abgeleitet.contains(name);
+        // A button without a face of its own borrows only what the table lists: a derived
+        // picture exists only once its own button's window has loaded.
+        if (licht.isEmpty()) {
+            if (abgeleitet) throw fehler("names a picture the store only derives");
+            return *c;
+        }
+        // A button with a face of its own never lights with another face or at another size.
+        for (const vb::LayoutItem& it : LayoutTable()) {
+            if (name != QLatin1String(it.name)) continue;
+            if (licht != it.face || it.width != row.width || it.height != row.height)
+                throw fehler(abgeleitet ? "differs from another button that lights with the picture of its name"
+                                        : "lights with another face than its own");
+            break;
+        }
         return *c;
     }
-    if (!ableitbar) throw fehler("has no highlight picture");
-    m_abgeleitet.emplace(name, Abgeleitet{hell, row.width, row.height});
+    if (!licht.startsWith("hot:")) throw fehler("has no highlight picture");
+    m_abgeleitet.insert(name);
     const char* n = m_texte.emplace_back(name.toLatin1()).constData();
-    const char* f = m_texte.emplace_back(hell).constData();
-    return *AddRow({n, vb::Kind::Image, -1, 0, 0, row.width, row.height, "", f});
+    const char* f = m_texte.emplace_back(licht).constData();
+    vb::Control* c = AddRow({n, vb::Kind::Image, -1, 0, 0, row.width, row.height, "", f});
+    if (!Parameter_und_Start::KleineSchriftarten()) {
+        Fenster::Steuerelement_skalieren(*c);
+        vb::Skin::PaintControl(*this, LayoutTable().back());
+    }
+    return *c;
 }

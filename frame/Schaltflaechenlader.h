@@ -5,26 +5,25 @@
 #include "platform/window/Form.h"
 
 #include <deque>
-#include <map>
+#include <set>
 
 class SchaltflaechenladerForm : public vb::Form {
 public:
     SchaltflaechenladerForm();
     vb::CommonDialog CMDialog1;
+    void Form_Load() override;
 
-    // The store control that lights the button of this row. A button lit by its own face
-    // ("btn:X[:caption]", no store name of its own) gets the lit face ("hot:X[:caption]") at its
-    // size the first time it asks; the table lists only the pictures that differ from that. A
-    // highlighted button that finds no picture, or two buttons of one name that would derive
-    // different ones, are faults of the program, reported when their window loads.
+    // The store control that lights the button of this row, under the row's store name or else
+    // the button's own. A plain button ("btn:X[:caption]") lights with its own face lit
+    // ("hot:X[:caption]") at its size, derived the first time a button asks for that name; the
+    // table lists only the other pictures. A highlighted button that finds no picture, a button
+    // with a face of its own whose picture shows another face or size (another caption), and
+    // two buttons that would light differently under one name are faults of the program,
+    // reported when their window loads.
     vb::Control& Hervorhebung(const vb::LayoutItem& row);
 
 private:
-    struct Abgeleitet {
-        QByteArray face;
-        double width, height;
-    };
-    std::map<QString, Abgeleitet> m_abgeleitet;
+    std::set<QString> m_abgeleitet;
     std::deque<QByteArray> m_texte; // names and faces of the derived rows
 };
 

@@ -65,7 +65,7 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Filter3, 5340, 6300, 2280, 390),
     VB_ROW(Filter3_Abdeckung, 5340, 6300, 2280, 390),
     VB_ROW(Filter_anwenden, 7680, 6300, 600, 390, "", "btn:apply").Hover(840, 'S'),
-    VB_ROW(Undo_Fotoeditor, 8340, 6300, 480, 390, "", "btn:undo").Hover(833, 'S', "Logo_undo"),
+    VB_ROW(Undo_Fotoeditor, 8340, 6300, 480, 390, "", "btn:undo").Hover(833, 'S'),
     VB_ROW(Undo_Fotoeditor_Shape_Label, 8340, 6300, 480, 390, "", "own:cover"),
     // Photo sources, cut-out and capture
     VB_ROW(Laden_Fotos_Browser_bearbeiten, 2280, 6780, 660, 750, "", "btn:open:Öffnen").Hover(835, 'S'),
@@ -91,8 +91,8 @@ const vb::LayoutRow kLayout[] = {
     VB_ROW(Gruen_Transferlogo_LogoBrowser_Rahmen, 8940, 4590, 2340, 1500, "", "display"),
     VB_ELEM(Gruen_Transferlogo_LogoBrowser, 1, 9570, 5130, 1080, 390),
     VB_ELEM(Gruen_Transferlogo_LogoBrowser, 0, 9570, 5130, 1080, 390),
-    VB_ROW(In_Kalvoren_bearbeiten, 8940, 6300, 2340, 450, "", "btn:edit:In den Kalvoren").Hover(841, 'S', "Uebernehmen"),
-    VB_ROW(Abbrechen, 8940, 6870, 2340, 450, "", "btn:close:Beenden").Hover(842, 'S', "Abbrechen2"),
+    VB_ROW(In_Kalvoren_bearbeiten, 8940, 6300, 2340, 450, "", "btn:edit:In den Kalvoren").Hover(841, 'S'),
+    VB_ROW(Abbrechen, 8940, 6870, 2340, 450, "", "btn:close:Beenden").Hover(842, 'S', "Beenden"),
     // Hidden work surfaces
     VB_ROW(Testbild, 0, 0, 300, 300),
     VB_ROW(Logo_Weiss_Grafik, 0, 0, 1080, 210),

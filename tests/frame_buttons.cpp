@@ -1,7 +1,11 @@
-// The main window's picture buttons: one highlight at a time, the background that ends it, the
-// paint colours as a group, the thumbnail frames, the labels that open their lists.
+// The picture buttons of the main window and the message window: one highlight at a time, each
+// with its own face, the background that ends it, the paint colours as a group, the thumbnail
+// frames, the labels that open their lists; and the drags that move the windows.
+#include "support/Buttons.h"
 #include "support/Fixture.h"
 
+#include "frame/Fenster.h"
+#include "frame/Information.h"
 #include "frame/Parameter_und_Start.h"
 #include "frame/Schaltflaechen.h"
 #include "frame/Schaltflaechenlader.h"
@@ -13,23 +17,15 @@
 #include "platform/window/PictureBox.h"
 #include "platform/system/Seams.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
 using namespace Parameter_und_Start;
 
 namespace {
-struct Knopf {
-    vb::Control* control;
-    int tooltip; // 0: none
-    const char* store;
-};
-
-long storeHandle(const char* name) { return Schaltflaechen::Bild(Schaltflaechenlader->Find(QLatin1String(name))).Handle(); }
-
-class ButtonsTest : public ProgramTest {
+// At both screen resolutions the program knows, with the windows loaded and scaled as the program
+// loads them.
+class ButtonsTest : public ProgramTest, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
@@ -42,57 +38,25 @@ protected:
             for (int x = 0; x <= 10 * i; ++x) img.setPixel(x, i, qRgb(0, 0, 0));
             writeImage(ordner + QStringLiteral("/L%1.bmp").arg(i), img);
         }
+        useScreen(1024, 768, GetParam());
+        Fenster::Formular_laden(*Information);
+        Fenster::Formular_laden(*Startbildschirm);
         Startbildschirm->Show();
         Startbildschirm->ComboKategorien[3]->setListIndex(7);
     }
     StartbildschirmForm& F() { return *Startbildschirm; }
-    QImage bild() { return F().Widget()->grab().toImage(); }
+    QImage bild() { return fensterbild(F()); }
     void editor() {
         F().In_Zaroreriri_bearbeiten_Click();
         ASSERT_TRUE(F().Layer_Kalvoren->Visible());
     }
-    // Every button of the table lights alone with its store picture and tooltip, darkens when
-    // the mouse reaches the background or leaves it on any side, and leaves the whole window as
-    // it was.
     void pruefen(const std::vector<Knopf>& knoepfe, vb::Control* hintergrund) {
-        hintergrund->FireMouseMove(0, 0, 15, 15);
-        const QImage ruhe = bild();
-        for (const Knopf& k : knoepfe) {
-            SCOPED_TRACE(k.control->Name().toStdString() + "(" + std::to_string(k.control->Index()) + ")");
-            if (k.control->Tag() == QLatin1String("1")) continue; // a chosen tool already shows its look
-            // From the previous button straight to this one: the previous one goes dark.
-            k.control->FireMouseMove(0, 0, 15, 15);
-            if (k.tooltip) { EXPECT_EQ(k.control->ToolTipText(), LoadResString(k.tooltip)); }
-            EXPECT_EQ(Schaltflaechen::Bild(k.control).Handle(), storeHandle(k.store));
-            EXPECT_NE(storeHandle(k.store), 0);
-            EXPECT_EQ(Hover_Objekt, k.control);
-            const QImage vonVorher = bild();
-            hintergrund->FireMouseMove(0, 0, 15, 15);
-            EXPECT_TRUE(bild() == ruhe) << "still lit over the background";
-            EXPECT_EQ(Hover_Name, k.control->Name());
-            k.control->FireMouseMove(0, 0, 15, 15);
-            EXPECT_TRUE(bild() == vonVorher) << "another button stayed lit";
-            EXPECT_NE(bild(), ruhe);
-            // Moving within the lit button changes nothing.
-            const long handle = Schaltflaechen::Bild(k.control).Handle();
-            k.control->FireMouseMove(0, 0, 45, 45);
-            EXPECT_EQ(Schaltflaechen::Bild(k.control).Handle(), handle);
-            // A move reported outside the button darkens it, on every side.
-            const float w = float(k.control->Width()), h = float(k.control->Height());
-            for (const auto& [x, y] : {std::pair{-1.f, 15.f}, {15.f, -1.f}, {w + 1, 15.f}, {15.f, h + 1}}) {
-                k.control->FireMouseMove(0, 0, 15, 15);
-                k.control->FireMouseMove(0, 0, x, y);
-                EXPECT_TRUE(bild() == ruhe) << x << "," << y;
-            }
-            k.control->FireMouseMove(0, 0, 15, 15);
-        }
-        hintergrund->FireMouseMove(0, 0, 15, 15);
-        EXPECT_TRUE(bild() == ruhe);
+        knoepfePruefen(F(), knoepfe, [hintergrund] { hintergrund->FireMouseMove(0, 0, 15, 15); });
     }
 };
 } // namespace
 
-TEST_F(ButtonsTest, GalleryButtonsLightOneAtATime) {
+TEST_P(ButtonsTest, GalleryButtonsLightOneAtATime) {
     StartbildschirmForm& f = F();
     pruefen({{f.Schliessen, 400, "Schliessen"},
              {f.Beenden2, 400, "Beenden2"},
@@ -109,7 +73,7 @@ TEST_F(ButtonsTest, GalleryButtonsLightOneAtATime) {
             f.Layer_Logoauswahl);
 }
 
-TEST_F(ButtonsTest, EditorButtonsLightOneAtATime) {
+TEST_P(ButtonsTest, EditorButtonsLightOneAtATime) {
     editor();
     StartbildschirmForm& f = F();
     pruefen({{f.Logo_Neu, 420, "Logo_Neu"},
@@ -132,14 +96,14 @@ TEST_F(ButtonsTest, EditorButtonsLightOneAtATime) {
              {f.Laden_Fotos_Browser, 819, "Laden_Fotos_Browser"},
              {f.Kalvoren_Logo_Speichern, 820, "Kalvoren_Logo_Speichern"},
              {f.Kalvoren_bearbeiten_zurueck, 0, "Kalvoren_bearbeiten_zurueck"},
-             {f.Reiter_Logos_inKalvoren, 811, "Reiter_Logos_inKalvoren"},
+             {f.Reiter_Logos_inKalvoren, 811, "Reiter_Logos_inKalvoren", "tab:Logos"},
              {f.Reiter_Fotos_inKalvoren, 0, "Reiter_Fotos_inKalvoren"}},
             f.Layer_Kalvoren);
 }
 
 // A chosen tool keeps its light over the window's background, not over the editor layer; the
 // tool preview shows it throughout.
-TEST_F(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
+TEST_P(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
     editor();
     StartbildschirmForm& f = F();
     f.Logo_Linie->FireMouseMove(0, 0, 15, 15);
@@ -163,7 +127,7 @@ TEST_F(ButtonsTest, AChosenToolStaysLitOverTheBackgroundOnly) {
 
 // The paint colours: hovering lights a colour that is not chosen, never changes the chosen one,
 // and the editor layer leaves only the chosen colour lit.
-TEST_F(ButtonsTest, PaintColoursAreOneGroup) {
+TEST_P(ButtonsTest, PaintColoursAreOneGroup) {
     editor();
     StartbildschirmForm& f = F();
     vb::Image* farben[] = {f.Malfarbe_schwarz, f.Malfarbe_gruen, f.Malfarbe_gemischt};
@@ -189,7 +153,7 @@ TEST_F(ButtonsTest, PaintColoursAreOneGroup) {
 
 // The thumbnail frames share one store picture: the frame under the mouse lights, the one
 // before goes dark, a thumbnail passes its moves to its frame, and a lit button goes dark too.
-TEST_F(ButtonsTest, ThumbnailFramesLightOneAtATime) {
+TEST_P(ButtonsTest, ThumbnailFramesLightOneAtATime) {
     StartbildschirmForm& f = F();
     vb::Control* bg = f.Layer_Logoauswahl;
     bg->FireMouseMove(0, 0, 15, 15);
@@ -235,7 +199,7 @@ TEST_F(ButtonsTest, ThumbnailFramesLightOneAtATime) {
 
 // Each list label opens its list with the tooltip on label and list; the background, the
 // window's own or the editor layer, closes all four lists.
-TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
+TEST_P(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
     StartbildschirmForm& f = F();
     f.ComboKategorien[3]->setListIndex(6); // the type with caller groups
     struct Fall {
@@ -268,38 +232,9 @@ TEST_F(ButtonsTest, ListLabelsOpenTheirListsAndTheBackgroundClosesThem) {
     }
 }
 
-namespace {
-// A spot of the window where the mouse reaches this control and nothing above it.
-std::optional<QPoint> stelleVon(vb::Form& f, vb::Control* c) {
-    QWidget* fenster = f.Widget();
-    const QRect r = c->Widget()->rect();
-    for (int y = r.top() + 2; y < r.bottom(); y += 4)
-        for (int x = r.left() + 2; x < r.right(); x += 4) {
-            const QPoint p = c->Widget()->mapTo(fenster, QPoint(x, y));
-            if (fenster->childAt(p) == c->Widget()) return p;
-        }
-    return std::nullopt;
-}
-
-// A press at p, three moves with the button held, and the release, as the toolkit delivers them.
-void ziehen(vb::Form& f, QPoint p, Qt::MouseButton knopf) {
-    QWidget* ziel = f.Widget()->childAt(p);
-    auto senden = [&](QEvent::Type t, QPoint at, Qt::MouseButton b, Qt::MouseButtons gehalten) {
-        const QPoint lokal = ziel->mapFrom(f.Widget(), at);
-        QMouseEvent e(t, QPointF(lokal), QPointF(ziel->mapToGlobal(lokal)), b, gehalten, Qt::NoModifier);
-        QApplication::sendEvent(ziel, &e);
-    };
-    senden(QEvent::MouseButtonPress, p, knopf, knopf);
-    for (int i = 1; i <= 3; ++i) senden(QEvent::MouseMove, p + QPoint(i, i), Qt::NoButton, knopf);
-    senden(QEvent::MouseButtonRelease, p + QPoint(3, 3), knopf, Qt::NoButton);
-    // And on without a button.
-    senden(QEvent::MouseMove, p + QPoint(5, 5), Qt::NoButton, Qt::NoButton);
-}
-} // namespace
-
 // The left button on the title or the gallery's background hands the window to the window
 // manager once per press; the right button and the editor layer do not.
-TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
+TEST_P(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
     StartbildschirmForm& f = F();
     std::vector<const vb::Form*> bewegt;
     vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
@@ -340,3 +275,34 @@ TEST_F(ButtonsTest, OnlyALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
         EXPECT_EQ(bewegt.size(), zuege) << knopf;
     }
 }
+
+TEST_P(ButtonsTest, MessageWindowButtonsLightOneAtATime) {
+    Info_Text = QStringLiteral("Eine Frage");
+    Info_Modus = 4; // all three buttons open
+    Information->Show();
+    InformationForm& i = *Information;
+    ASSERT_FALSE(i.Verzichnisshape->Visible());
+    knoepfePruefen(i,
+                   {{i.OK, 404, "OK"}, {i.Abbrechen, 405, "Abbrechen"}, {i.Verzeichnis, 435, "Verzeichnis"}, {i.Schliessen, 400, "Schliessen"}},
+                   [&] { i.Form_MouseMove(0, 0, 15, 15); });
+}
+
+TEST_P(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMovesIt) {
+    std::vector<const vb::Form*> bewegt;
+    vb::Scoped move(&vb::Seams::systemMove, [&](vb::Form& w) { bewegt.push_back(&w); });
+    Info_Modus = 2;
+    Information->Show();
+    InformationForm& i = *Information;
+    for (vb::Control* wo : {static_cast<vb::Control*>(i.Titelzeile), static_cast<vb::Control*>(nullptr)})
+        for (const auto& [knopf, zuege] : {std::pair{Qt::LeftButton, size_t(1)}, {Qt::RightButton, size_t(0)}}) {
+            SCOPED_TRACE(std::string(wo ? "title " : "background ") + std::to_string(knopf));
+            const auto p = stelleVon(i, wo);
+            ASSERT_TRUE(p);
+            bewegt.clear();
+            ziehen(i, *p, knopf);
+            EXPECT_EQ(bewegt.size(), zuege);
+            for (const vb::Form* w : bewegt) EXPECT_EQ(w, &i);
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ButtonsTest, ::testing::Values(96, 120), [](const auto& info) { return std::to_string(info.param) + "dpi"; });

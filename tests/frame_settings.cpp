@@ -1,5 +1,6 @@
 // The settings dialog and the settings file: choices, their mirror in the main window, the
 // categories they set, OK and cancel, and "param.ini" written and read.
+#include "support/Buttons.h"
 #include "support/FileFaults.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
@@ -311,6 +312,21 @@ TEST_F(SettingsTest, HoverPicturesComeFromTheStore) {
     }
     e.Scannerquelle_Deaktiviert->FireMouseMove(0, 0, 15, 15);
     EXPECT_EQ(e.Scannerquelle_Deaktiviert->ToolTipText(), LoadResString(854));
+}
+
+TEST_F(SettingsTest, ButtonsLightOneAtATimeWithTheirOwnFace) {
+    EinstellungenForm& e = starten();
+    knoepfePruefen(e,
+                   {{e.OK, 404, "OK"},
+                    {e.Abbrechen, 405, "Abbrechen"},
+                    {e.Schliessen, 400, "Schliessen"},
+                    {e.PfeilHoch, 406, "PfeilHoch"},
+                    {e.PfeilRunter, 407, "Logo_scroll_runter"},
+                    {e.Scannerquelle_Deaktiviert, 854, nullptr}},
+                   [&] { e.Form_MouseMove(0, 0, 15, 15); });
+    int ctrlT = 20;
+    e.Form_KeyPress(ctrlT);
+    knoepfePruefen(e, {{e.Scannerquelle_festlegen, 808, "Scannerquelle_festlegen"}}, [&] { e.Form_MouseMove(0, 0, 15, 15); });
 }
 
 TEST_F(SettingsTest, CtrlTSwitchesScanningOn) {

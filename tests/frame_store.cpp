@@ -50,10 +50,12 @@ TEST_F(StoreTest, AButtonLitByItsOwnFaceShowsThatFaceLitAtItsSize) {
 
 TEST_F(StoreTest, AHighlightedButtonWithoutAPictureStopsItsWindowsLoad) {
     const vb::LayoutRow ohneGesicht[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "").Hover(0, 'H')};
-    const vb::LayoutRow fremderName[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S', "Gibt_es_nicht")};
+    const vb::LayoutRow fremderName[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "").Hover(400, 'S', "Gibt_es_nicht")};
     const vb::LayoutRow reiter[] = {VB_ROW(Knopf, 300, 300, 1800, 420, "", "tab:Neu").Hover(811, 'S')};
     const vb::LayoutRow nurTooltip[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "").Hover(400, 'T')};
-    const vb::LayoutRow gelistet[] = {VB_ROW(Knopf, 300, 300, 1800, 450, "", "").Hover(0, 'H', "Abbrechen2")};
+    const vb::LayoutRow gelistet[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "").Hover(0, 'H', "Logo_Radiegummi")};
+    // A plain button lights with its own face under whatever name it gives.
+    const vb::LayoutRow eigenerName[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S', "Gibt_es_nicht")};
     struct Case {
         std::span<const vb::LayoutRow> rows;
         const char* fehler; // "" loads
@@ -62,11 +64,34 @@ TEST_F(StoreTest, AHighlightedButtonWithoutAPictureStopsItsWindowsLoad) {
                           {fremderName, "Schaltflaechenlader: Knopf has no highlight picture"},
                           {reiter, "Schaltflaechenlader: Knopf has no highlight picture"},
                           {nurTooltip, ""},
-                          {gelistet, ""}};
+                          {gelistet, ""},
+                          {eigenerName, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fehler);
         EXPECT_EQ(loadFault(c.rows), c.fehler);
     }
+}
+
+// A button with a face of its own lights with that face, with its own caption and at its size:
+// a picture of another face or size stops the load, whether listed or derived for another button.
+TEST_F(StoreTest, AButtonThatWouldLightWithAnotherFaceStopsTheLoad) {
+    const vb::LayoutRow anderesGesicht[] = {VB_ROW(Knopf, 300, 300, 1800, 420, "", "tab:Neu").Hover(827, 'S', "Reiter_Datei")};
+    const vb::LayoutRow andereGroesse[] = {VB_ROW(Knopf, 300, 300, 1200, 420, "", "tab:Datei").Hover(827, 'S', "Reiter_Datei")};
+    const vb::LayoutRow gleich[] = {VB_ROW(Knopf, 300, 300, 1800, 420, "", "tab:Datei").Hover(827, 'S', "Reiter_Datei")};
+    const vb::LayoutRow rahmen[] = {VB_ROW(Knopf, 300, 300, 2340, 1050, "", "frame").Hover(0, 'H', "Kalvoren_Voschau_Dither")};
+    const vb::LayoutRow gewaehlt[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "btn:black").Hover(824, 'G', "Malfarbe_schwarz")};
+    const vb::LayoutRow nichtGewaehlt[] = {VB_ROW(Knopf, 300, 300, 600, 600, "", "btn:green").Hover(823, 'G', "Malfarbe_schwarz")};
+    EXPECT_EQ(loadFault(anderesGesicht), "Schaltflaechenlader: Knopf lights with another face than its own");
+    EXPECT_EQ(loadFault(andereGroesse), "Schaltflaechenlader: Knopf lights with another face than its own");
+    EXPECT_EQ(loadFault(nichtGewaehlt), "Schaltflaechenlader: Knopf lights with another face than its own");
+    for (auto rows : {std::span<const vb::LayoutRow>(gleich), std::span<const vb::LayoutRow>(rahmen), std::span<const vb::LayoutRow>(gewaehlt)})
+        EXPECT_EQ(loadFault(rows), "");
+    // Two plain buttons of other captions under one store name.
+    const vb::LayoutRow kalvoren[] = {VB_ROW(Knopf, 300, 300, 2340, 450, "", "btn:edit:In den Kalvoren").Hover(841, 'S', "Gemeinsam")};
+    const vb::LayoutRow uebernehmen[] = {VB_ROW(Knopf, 300, 300, 2340, 450, "", "btn:ok:Übernehmen").Hover(826, 'S', "Gemeinsam")};
+    EXPECT_EQ(loadFault(kalvoren), "");
+    EXPECT_EQ(loadFault(uebernehmen), "Schaltflaechenlader: Knopf differs from another button that lights with the picture of its name");
+    EXPECT_EQ(loadFault(kalvoren), "");
 }
 
 TEST_F(StoreTest, TwoButtonsOfOneNameThatWouldLightDifferentlyStopTheLoad) {
@@ -75,8 +100,8 @@ TEST_F(StoreTest, TwoButtonsOfOneNameThatWouldLightDifferentlyStopTheLoad) {
     const vb::LayoutRow anders[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:help").Hover(401, 'S')};
     EXPECT_EQ(loadFault(klein), "");
     for (auto rows : {std::span<const vb::LayoutRow>(gross), std::span<const vb::LayoutRow>(anders)})
-        EXPECT_EQ(loadFault(rows), "Schaltflaechenlader: Knopf differs from another button of its name that lights with its own face");
-    // Another button naming the derived picture would find it only after that window loaded.
-    const vb::LayoutRow nenntEs[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "btn:close").Hover(400, 'S', "Knopf")};
+        EXPECT_EQ(loadFault(rows), "Schaltflaechenlader: Knopf differs from another button that lights with the picture of its name");
+    // A button without a face naming the derived picture would find it only after that window loaded.
+    const vb::LayoutRow nenntEs[] = {VB_ROW(Knopf, 300, 300, 330, 330, "", "").Hover(400, 'S', "Knopf")};
     EXPECT_EQ(loadFault(nenntEs), "Schaltflaechenlader: Knopf names a picture the store only derives");
 }
