@@ -305,4 +305,4 @@ TEST_P(ButtonsTest, OnlyALeftButtonDragOnTheMessageWindowsTitleOrBackgroundMoves
         }
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, ButtonsTest, ::testing::Values(96, 120), [](const auto& info) { return std::to_string(info.param) + "dpi"; });
+INSTANTIATE_TEST_SUITE_P(Dpi, ButtonsTest, ::testing::Values(96, 120), [](const auto& fall) { return std::to_string(fall.param) + "dpi"; });

@@ -238,4 +238,4 @@ TEST_P(PhotoButtonsTest, ALeftButtonDragOnTheTitleOrBackgroundMovesTheWindow) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, PhotoButtonsTest, ::testing::Values(96, 120), [](const auto& info) { return std::to_string(info.param) + "dpi"; });
+INSTANTIATE_TEST_SUITE_P(Dpi, PhotoButtonsTest, ::testing::Values(96, 120), [](const auto& fall) { return std::to_string(fall.param) + "dpi"; });
