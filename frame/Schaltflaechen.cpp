@@ -87,13 +87,19 @@ void Gruppe_zeigen(vb::Form& f) {
     std::vector<std::pair<vb::Control*, const vb::LayoutItem*>> gruppe;
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].pattern == 'G') gruppe.emplace_back(f.Controls()[i], &rows[i]);
+    bool gewaehlt = false;
     for (const auto& [m, row] : gruppe) {
         if (m->Tag() != QLatin1String("1")) continue;
+        gewaehlt = true;
         vb::Control* src = Schaltflaechenlader->Find(QString::fromLatin1(*row->store ? row->store : row->name));
         if (src && Bild(src).Handle() != Bild(m).Handle()) Bild_setzen(m, Bild(src));
         for (const auto& [o, r] : gruppe)
             if (o != m) Bild_setzen(o, vb::Picture());
     }
+    // With nothing chosen yet (the scissors before the first choice) a member lit under the
+    // mouse would otherwise stay lit when the mouse has left it.
+    if (!gewaehlt)
+        for (const auto& [o, r] : gruppe) Bild_setzen(o, vb::Picture());
 }
 
 void Fenster_ziehen(vb::Form& f, int Button) {

@@ -32,7 +32,7 @@ void Hover_verdrahten(vb::Form& f);
 // A window's button group (its rows of pattern 'G': the fit buttons, the scissors, the paint
 // colours) has one chosen member, the one tagged "1". A member under the mouse shows its tooltip
 // and its lit picture; the window's background puts the group right again with Gruppe_zeigen:
-// the chosen member lit, the others bare.
+// the chosen member lit, the others bare (all bare while none is chosen).
 void Gruppe_zeigen(vb::Form& f);
 
 // Background handlers: drag the window with the left button; end the highlight (with

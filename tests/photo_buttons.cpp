@@ -193,15 +193,17 @@ TEST_P(PhotoButtonsTest, EditorStripFramesLightOneAtATime) {
     rahmenPruefen(E(), E().Fotos_Vorschaubild, {1, 2, 5, 4}, {E().Filter_anwenden, 840, "Filter_anwenden"}, editorHintergrund());
 }
 
-// The scissors, from the first choice on: before it nothing is chosen that would put them right.
+// The scissors: before the first choice each lights under the mouse and the background darkens
+// it again; from the first choice on they are one group.
 TEST_P(PhotoButtonsTest, EditorScissorsAreOneGroup) {
     editor();
     FotoeditorForm& e = E();
-    gruppePruefen(e,
-                  {{e.Foto_bearbeiten_Schere_Komplett, 705, "Foto_bearbeiten_Schere_Komplett"},
-                   {e.Foto_bearbeiten_Schere_Lasso, 846, "Foto_bearbeiten_Schere_Lasso"},
-                   {e.Foto_bearbeiten_Schere_Logogroesse, 704, "Foto_bearbeiten_Schere_Logogroesse"}},
-                  {editorHintergrund()});
+    const std::vector<Knopf> scheren = {{e.Foto_bearbeiten_Schere_Komplett, 705, "Foto_bearbeiten_Schere_Komplett"},
+                                        {e.Foto_bearbeiten_Schere_Lasso, 846, "Foto_bearbeiten_Schere_Lasso"},
+                                        {e.Foto_bearbeiten_Schere_Logogroesse, 704, "Foto_bearbeiten_Schere_Logogroesse"}};
+    for (const Knopf& k : scheren) ASSERT_NE(k.control->Tag(), QStringLiteral("1"));
+    knoepfePruefen(e, scheren, editorHintergrund());
+    gruppePruefen(e, scheren, {editorHintergrund()});
 }
 
 // The left button on the title, on the window's background or on the picker's file tab hands the
