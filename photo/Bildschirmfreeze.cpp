@@ -192,8 +192,10 @@ void BildschirmfreezeForm::Bildschirmfoto_MouseUp(int, int, float, float) {
 }
 
 void Fenster_wiederherstellen() {
-    Fotoeditor->setWindowState(vb::vbNormal);
+    // The main window first: the window manager may put the window it maps last on top and give
+    // it the focus, and that is the editor's place.
     Startbildschirm->setWindowState(vb::vbNormal);
+    Fotoeditor->setWindowState(vb::vbNormal);
     Fotoeditor->Widget()->raise();
     Fotoeditor->Widget()->activateWindow();
 }

@@ -43,6 +43,26 @@ bool sichtbar(QWidget* w) {
     return ja;
 }
 
+// Which of these windows the X server has on top under the pointer (0: none of them).
+WId obenUnterDemZeiger(std::initializer_list<QWidget*> fenster) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return 0;
+    xcb_connection_t* c = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_query_pointer_reply_t* zeiger = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+    const xcb_window_t oben = zeiger ? zeiger->child : 0;
+    std::free(zeiger);
+    // The window manager's frame is the root's child: the window whose ancestors include it.
+    for (QWidget* w : fenster)
+        for (xcb_window_t x = xcb_window_t(w->winId()); x && x != root;) {
+            if (x == oben) return w->winId();
+            xcb_query_tree_reply_t* baum = xcb_query_tree_reply(c, xcb_query_tree(c, x), nullptr);
+            x = baum ? baum->parent : 0;
+            std::free(baum);
+        }
+    return 0;
+}
+
 // The pointer goes where it is sent, so nothing holds it.
 bool frei() {
     for (const QPoint ziel : {QPoint(3, 3), QPoint(1020, 764)}) {
@@ -184,6 +204,9 @@ TEST_F(PhotoUnterOpenbox, EscapeAndAltF4CancelTheCapture) {
                              QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QLatin1String(taste)}));
         ASSERT_TRUE(Wait([] { return !Bildschirmfreeze.IsLoaded() && !sichtbar(Bildschirmfreeze.Peek()->Widget()); })) << "the capture is not cancelled";
         ASSERT_TRUE(Wait([&] { return sichtbar(F().Widget()) && sichtbar(Startbildschirm->Widget()); }));
+        // The editor is back in front: the pointer, still on its capture button, is over it.
+        EXPECT_TRUE(Wait([&] { return obenUnterDemZeiger({F().Widget(), Startbildschirm->Widget()}) == F().Widget()->winId(); }, 2000))
+            << "the main window covers the editor";
         EXPECT_EQ(F().WindowState(), vb::vbNormal);
         EXPECT_EQ(Startbildschirm->WindowState(), vb::vbNormal);
         EXPECT_EQ(F().Widget()->geometry(), editor);
