@@ -9,6 +9,7 @@
 #include "platform/system/Rnd.h"
 #include "platform/system/VBError.h"
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <random>
@@ -342,7 +343,7 @@ void onBothBuilds(const std::function<void(const char*)>& f) {
 } // namespace
 
 TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
-    // Every kernel and rank filter of the photo editor's lists, the negative and grey, on sizes
+    // Every kernel and rank filter of the photo editor's lists, the negative, grey and fade, on sizes
     // from a pixel to pictures split among threads (odd widths leave padding bytes): the one-pass
     // filters and the vector loops against the rules worked pixel by pixel and against the
     // reducer's grey.
@@ -356,6 +357,12 @@ TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
         rules.emplace_back();
         for (int type = 1; type <= 11; ++type) rules.back().push_back(byTheRules(type, img));
     }
+    // Every colour whose grey sum lies within 2 of a half: the rounding's cases.
+    std::vector<std::array<uint8_t, 3>> near;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b)
+                if (std::abs((222 * r + 707 * g + 71 * b) % 1000 - 500) <= 2) near.push_back({uint8_t(b), uint8_t(g), uint8_t(r)});
     onBothBuilds([&](const char* build) {
         SCOPED_TRACE(build);
         for (size_t n = 0; n < sizes.size(); ++n) {
@@ -398,7 +405,34 @@ TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
             cImageProcessDIB().GrayScale(grey);
             cColourReduceDIB().GrayScale(greyRef);
             EXPECT_EQ(bytes(grey), bytes(greyRef));
+
+            // Fade: byte * amount \ 255, at most 255; the vector loops take 0 to 257.
+            for (int amount : {0, 1, 128, 240, 255, 256, 257, 258, 1000, -3}) {
+                SCOPED_TRACE(amount);
+                cDIBSection faded;
+                faded.Create(w, h);
+                faded.LoadPictureBlt(src);
+                std::vector<uint8_t> want = bytes(faded);
+                for (int y = 0; y < h; ++y)
+                    for (int b = 0; b < 3 * w; ++b) {
+                        uint8_t& v = want[size_t(y * src.BytesPerScanLine() + b)];
+                        v = uint8_t(std::clamp(v * amount / 255, 0, 255));
+                    }
+                cImageProcessDIB().Fade(faded, amount);
+                EXPECT_EQ(bytes(faded), want);
+            }
         }
+        // Grey on the colours near a half, 16 pixels to a vector step and an odd tail.
+        const int w = 1001, h = int((near.size() + w - 1) / w);
+        cDIBSection grey, greyRef;
+        ASSERT_TRUE(grey.Create(w, h));
+        for (size_t i = 0; i < near.size(); ++i)
+            std::copy_n(near[i].data(), 3, grey.DIBSectionBitsPtr() + (i / w) * size_t(grey.BytesPerScanLine()) + (i % w) * 3);
+        greyRef.Create(w, h);
+        greyRef.LoadPictureBlt(grey);
+        cImageProcessDIB().GrayScale(grey);
+        cColourReduceDIB().GrayScale(greyRef);
+        EXPECT_EQ(bytes(grey), bytes(greyRef));
     });
 }
 
