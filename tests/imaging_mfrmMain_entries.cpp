@@ -110,6 +110,10 @@ TEST_F(FilterEntryTest, EveryEntryIndexRunsItsOperationAndShowsTheResult) {
         }
         const QImage want = expected(c.op);
         EXPECT_EQ(mfrmMain->m_cDIB.get()->ToImage(), want);
+        // The negative is made in the buffer and painted back: both hold it.
+        if (c.entry == 0 && c.index == 5) {
+            EXPECT_EQ(mfrmMain->m_cDIBBuffer.get()->ToImage(), want);
+        }
         EXPECT_EQ(targets.picImage()->hDC(), want);
         // The editor's image holds what the picture box shows, for every index.
         EXPECT_EQ(targets.Bild()->Picture().Image(), targets.picImage()->hDC());
