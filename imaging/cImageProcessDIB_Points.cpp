@@ -18,6 +18,19 @@ void negateSse2(const uint8_t* src, uint8_t* dst, size_t n) {
     for (; i < n; ++i) dst[i] = uint8_t(255 - src[i]);
 }
 
+void negateAndCopySse2(uint8_t* p, uint8_t* copy, size_t n) {
+    const __m128i ones = _mm_set1_epi8(char(-1));
+    size_t i = 0;
+    for (; i < n && (reinterpret_cast<uintptr_t>(copy + i) & 15) != 0; ++i) copy[i] = p[i] = uint8_t(255 - p[i]);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), ones);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(copy + i), v);
+    }
+    for (; i < n; ++i) copy[i] = p[i] = uint8_t(255 - p[i]);
+    _mm_sfence();
+}
+
 // x \ 255 for every 16-bit x is (x * 0x8081) >> 23.
 inline __m128i fade8(__m128i words, __m128i amount) {
     return _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(words, amount), _mm_set1_epi16(short(0x8081))), 7);
@@ -56,6 +69,18 @@ void greyScalar(uint8_t* p, int pixels) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 32), _mm256_xor_si256(b, ones));
     }
     negateSse2(src + i, dst + i, n - i);
+}
+
+[[gnu::target("avx2")]] void negateAndCopyAvx2(uint8_t* p, uint8_t* copy, size_t n) {
+    const __m256i ones = _mm256_set1_epi8(char(-1));
+    size_t i = 0;
+    for (; i < n && (reinterpret_cast<uintptr_t>(copy + i) & 31) != 0; ++i) copy[i] = p[i] = uint8_t(255 - p[i]);
+    for (; i + 32 <= n; i += 32) {
+        const __m256i v = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)), ones);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(copy + i), v);
+    }
+    negateAndCopySse2(p + i, copy + i, n - i);
 }
 
 [[gnu::target("avx2")]] inline __m256i fade16(__m256i words, __m256i amount) {
@@ -118,6 +143,11 @@ void greyScalar(uint8_t* p, int pixels) {
 void negateBytes(const uint8_t* src, uint8_t* dst, size_t n) {
     if (UseAvx2()) negateAvx2(src, dst, n);
     else negateSse2(src, dst, n);
+}
+
+void negateBytesAndCopy(uint8_t* p, uint8_t* copy, size_t n) {
+    if (UseAvx2()) negateAndCopyAvx2(p, copy, n);
+    else negateAndCopySse2(p, copy, n);
 }
 
 void fadeBytes(uint8_t* p, size_t n, int amount) {

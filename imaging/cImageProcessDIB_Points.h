@@ -9,6 +9,9 @@ namespace imaging {
 
 // dst = 255 - src for n bytes; dst may be src.
 void negateBytes(const uint8_t* src, uint8_t* dst, size_t n);
+// p = 255 - p for n bytes, and the same bytes into copy, written past the caches: copy is not
+// read again soon, and its old bytes need not be fetched.
+void negateBytesAndCopy(uint8_t* p, uint8_t* copy, size_t n);
 // Each of n bytes becomes byte * amount \ 255, at most 255, in place; amount 0 to 257.
 void fadeBytes(uint8_t* p, size_t n, int amount);
 constexpr int kFadeBytesMax = 257;

@@ -12,7 +12,6 @@
 #include "platform/system/VBError.h"
 
 #include <QFileInfo>
-#include <cstring>
 
 vb::Instance<mfrmMainHost> mfrmMain;
 
@@ -199,16 +198,15 @@ void mfrmMainHost::NegativeImage() {
         cDIBSection& foto = *m_cDIB;
         cDIBSection& puffer = *m_cDIBBuffer;
         if (puffer.hdc() && puffer.Width() == foto.Width() && puffer.Height() == foto.Height()) {
-            // The negative into the buffer and the buffer back into the photo, row by row while
-            // the row is at hand: one pass over the memory instead of two, the same bytes.
+            // The negative into the buffer and the buffer back into the photo, in one pass over
+            // the memory instead of two: the same bytes.
             const size_t bytes = size_t(foto.Width()) * 3;
             const int line = foto.BytesPerScanLine();
             imaging::forRows(0, foto.Height(), int64_t(bytes), [&](int ya, int yb) {
                 for (int y = ya; y < yb; ++y) {
                     uint8_t* zeile = foto.DIBSectionBitsPtr() + int64_t(y) * line;
                     uint8_t* negativ = puffer.DIBSectionBitsPtr() + int64_t(y) * line;
-                    imaging::negateBytes(zeile, negativ, bytes);
-                    std::memcpy(zeile, negativ, bytes);
+                    imaging::negateBytesAndCopy(zeile, negativ, bytes);
                 }
             });
         } else {
