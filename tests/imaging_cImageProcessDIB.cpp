@@ -17,6 +17,7 @@
 #include <vector>
 #include <gtest/gtest.h>
 
+#include "support/BothBuilds.h"
 #include "support/DibPixels.h"
 #include "platform/system/Seams.h"
 
@@ -331,14 +332,6 @@ std::pair<std::vector<uint8_t>, std::vector<uint8_t>> byTheRules(int type, const
             else img[i] = buf[i];
         }
     return {img, buf};
-}
-
-// Runs f with the baseline build of the hot loops, then with the processor's best.
-void onBothBuilds(const std::function<void(const char*)>& f) {
-    imaging::BaselineOnly(true);
-    f("baseline");
-    imaging::BaselineOnly(false);
-    f("best");
 }
 } // namespace
 
