@@ -888,34 +888,37 @@ void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
     });
 }
 
-// Runs change(h, s, l) between the conversions to and from HLS on every pixel, four at a time.
+// Runs change(h, s, l) between the conversions to and from HLS on every pixel, eight at a time.
 template <class Change>
 void hlsPixels(cDIBSection& img, Change&& change) {
     if (!img.DIBSectionBitsPtr()) return;
     const int width = img.Width();
+    constexpr int kLanes = hls::kLanes;
     forRows(0, img.Height(), int64_t(width) * 3 * 16, [&](int ya, int yb) {
-        for (int y = ya; y < yb; ++y) {
-            uint8_t* line = row(img, y);
-            for (int x0 = 0; x0 < width; x0 += 4) {
-                const int n = std::min(4, width - x0);
-                uint8_t* p = line + 3 * x0;
-                hls::v4i r = {}, g = {}, b = {};
-                for (int k = 0; k < n; ++k) {
-                    b[k] = p[3 * k];
-                    g[k] = p[3 * k + 1];
-                    r[k] = p[3 * k + 2];
-                }
-                hls::v4f h, s, l;
-                hls::toHLS4(r, g, b, h, s, l);
-                change(h, s, l);
-                hls::toRGB4(h, s, l, r, g, b);
-                for (int k = 0; k < n; ++k) {
-                    p[3 * k] = clampByte(b[k]);
-                    p[3 * k + 1] = clampByte(g[k]);
-                    p[3 * k + 2] = clampByte(r[k]);
+        withBestIsa([&] {
+            for (int y = ya; y < yb; ++y) {
+                uint8_t* line = row(img, y);
+                for (int x0 = 0; x0 < width; x0 += kLanes) {
+                    const int n = std::min(kLanes, width - x0);
+                    uint8_t* p = line + 3 * x0;
+                    hls::v8i r = {}, g = {}, b = {};
+                    for (int k = 0; k < n; ++k) {
+                        b[k] = p[3 * k];
+                        g[k] = p[3 * k + 1];
+                        r[k] = p[3 * k + 2];
+                    }
+                    hls::v8f h, s, l;
+                    hls::toHLS8(r, g, b, h, s, l);
+                    change(h, s, l);
+                    hls::toRGB8(h, s, l, r, g, b);
+                    for (int k = 0; k < n; ++k) {
+                        p[3 * k] = clampByte(b[k]);
+                        p[3 * k + 1] = clampByte(g[k]);
+                        p[3 * k + 2] = clampByte(r[k]);
+                    }
                 }
             }
-        }
+        });
     });
 }
 } // namespace
@@ -963,10 +966,10 @@ void cImageProcessDIB::Lighten(cDIBSection& cImage, int lAmount) {
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
     const double factor = double(lAmount) / 100.0 + 1.0;
-    hlsPixels(cImage, [factor](hls::v4f& h, hls::v4f& s, hls::v4f& l) {
+    hlsPixels(cImage, [factor](hls::v8f& h, hls::v8f& s, hls::v8f& l) {
         (void)h;
         (void)s;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < hls::kLanes; ++k) {
             const float v = float(double(l[k]) * factor);
             l[k] = v > 1.0f ? 1.0f : v;
         }
@@ -979,7 +982,7 @@ void cImageProcessDIB::Colourise(cDIBSection& cImage, float fHue, float /*fSatur
     const int64_t start = nowMs();
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
-    hlsPixels(cImage, [fHue](hls::v4f& h, hls::v4f& s, hls::v4f&) {
+    hlsPixels(cImage, [fHue](hls::v8f& h, hls::v8f& s, hls::v8f&) {
         s = h == hls::splat(0.0f) ? hls::splat(0.5f) : s;
         h = hls::splat(fHue);
     });
