@@ -123,7 +123,7 @@ struct Filterzeile {
     int f1, f2, f3;
 };
 constexpr Filterzeile kZeilen[] = {
-    {"Bild_invertieren", 0, 2, 0}, {"Graustufen", 0, 3, 0}, {"SW-Rasterung", 0, 4, 0}, {"wenig_weichzeichnen", 1, 0, 0},
+    {"Bild_abdunkeln", 0, 0, 0}, {"Bild_invertieren", 0, 2, 0}, {"Graustufen", 0, 3, 0}, {"SW-Rasterung", 0, 4, 0}, {"wenig_weichzeichnen", 1, 0, 0},
     {"unscharf_maskieren", 1, 1, 2}, {"Relief", 1, 2, 0}, {"Stoerungen_hinzufuegen", 1, 2, 1}, {"Kantenbetonung_normal", 1, 2, 2},
 };
 

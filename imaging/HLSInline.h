@@ -77,57 +77,59 @@ inline void toRGB(float h, float s, float l, int& red, int& green, int& blue) {
 
 namespace hls {
 
-// Four pixels at a time (one SSE register): the same single-precision steps as toHLS and toRGB, each lane on its
-// own, with the branches turned into selections. IEEE operations give the same bits in a vector
-// lane as in a scalar register.
-using v4f = float __attribute__((vector_size(16)));
-using v4i = int __attribute__((vector_size(16)));
+// Eight pixels at a time (two SSE registers, or one AVX register where the loop is built for
+// it): the same single-precision steps as toHLS and toRGB, each lane on its own, with the
+// branches turned into selections. IEEE operations give the same bits in a vector lane as in a
+// scalar register.
+using v8f = float __attribute__((vector_size(32)));
+using v8i = int __attribute__((vector_size(32)));
+constexpr int kLanes = 8;
 
-inline v4f splat(float v) { return v4f{v, v, v, v}; }
+inline v8f splat(float v) { return v8f{} + v; }
 
-inline void toHLS4(v4i red, v4i green, v4i blue, v4f& h, v4f& s, v4f& l) {
-    const v4f k255 = splat(255.0f);
-    const v4f r = __builtin_convertvector(red, v4f) / k255;
-    const v4f g = __builtin_convertvector(green, v4f) / k255;
-    const v4f b = __builtin_convertvector(blue, v4f) / k255;
-    v4f mx = r, mn = r;
+inline void toHLS8(v8i red, v8i green, v8i blue, v8f& h, v8f& s, v8f& l) {
+    const v8f k255 = splat(255.0f);
+    const v8f r = __builtin_convertvector(red, v8f) / k255;
+    const v8f g = __builtin_convertvector(green, v8f) / k255;
+    const v8f b = __builtin_convertvector(blue, v8f) / k255;
+    v8f mx = r, mn = r;
     mx = g > mx ? g : mx;
     mx = b > mx ? b : mx;
     mn = g < mn ? g : mn;
     mn = b < mn ? b : mn;
     l = (mx + mn) / splat(2.0f);
-    const v4f delta = mx - mn;
-    const v4f s1 = delta / (mx + mn);
-    const v4f s2 = delta / (splat(2.0f) - mx - mn);
+    const v8f delta = mx - mn;
+    const v8f s1 = delta / (mx + mn);
+    const v8f s2 = delta / (splat(2.0f) - mx - mn);
     s = l <= splat(0.5f) ? s1 : s2;
-    const v4f hr = (g - b) / delta;
-    const v4f hg = splat(2.0f) + (b - r) / delta;
-    const v4f hb = splat(4.0f) + (r - g) / delta;
+    const v8f hr = (g - b) / delta;
+    const v8f hg = splat(2.0f) + (b - r) / delta;
+    const v8f hb = splat(4.0f) + (r - g) / delta;
     h = r == mx ? hr : (g == mx ? hg : hb);
-    const v4i grey = mx == mn;
+    const v8i grey = mx == mn;
     s = grey ? splat(0.0f) : s;
     h = grey ? splat(0.0f) : h;
 }
 
 // Channels times 255, rounded halves to even (adding and taking away 1.5 x 2^23 rounds in the
 // default mode), as integers.
-inline v4i toByteValue(v4f c) {
-    const v4f magic = splat(12582912.0f);
-    return __builtin_convertvector((c * splat(255.0f) + magic) - magic, v4i);
+inline v8i toByteValue(v8f c) {
+    const v8f magic = splat(12582912.0f);
+    return __builtin_convertvector((c * splat(255.0f) + magic) - magic, v8i);
 }
 
-inline void toRGB4(v4f h, v4f s, v4f l, v4i& red, v4i& green, v4i& blue) {
-    const v4f one = splat(1.0f);
-    const v4f m1 = l <= splat(0.5f) ? l * (one - s) : l - (one - l) * s;
-    const v4f m2 = splat(2.0f) * l - m1;
-    const v4f d = m2 - m1;
-    const v4f h2 = h - splat(2.0f), h4 = h - splat(4.0f);
-    const v4i below0 = h < splat(0.0f), below1 = h < one, below2 = h < splat(2.0f), below3 = h < splat(3.0f),
+inline void toRGB8(v8f h, v8f s, v8f l, v8i& red, v8i& green, v8i& blue) {
+    const v8f one = splat(1.0f);
+    const v8f m1 = l <= splat(0.5f) ? l * (one - s) : l - (one - l) * s;
+    const v8f m2 = splat(2.0f) * l - m1;
+    const v8f d = m2 - m1;
+    const v8f h2 = h - splat(2.0f), h4 = h - splat(4.0f);
+    const v8i below0 = h < splat(0.0f), below1 = h < one, below2 = h < splat(2.0f), below3 = h < splat(3.0f),
               below4 = h < splat(4.0f);
-    v4f r = below0 ? m2 : below1 ? m2 : below2 ? m1 - d * h2 : below3 ? m1 : below4 ? m1 : m1 + d * h4;
-    v4f g = below0 ? m1 : below1 ? m1 + d * h : below2 ? m2 : below3 ? m2 : below4 ? m1 - d * h4 : m1;
-    v4f b = below0 ? m1 - d * h : below1 ? m1 : below2 ? m1 : below3 ? m1 + d * h2 : m2;
-    const v4i grey = s == splat(0.0f);
+    v8f r = below0 ? m2 : below1 ? m2 : below2 ? m1 - d * h2 : below3 ? m1 : below4 ? m1 : m1 + d * h4;
+    v8f g = below0 ? m1 : below1 ? m1 + d * h : below2 ? m2 : below3 ? m2 : below4 ? m1 - d * h4 : m1;
+    v8f b = below0 ? m1 - d * h : below1 ? m1 : below2 ? m1 : below3 ? m1 + d * h2 : m2;
+    const v8i grey = s == splat(0.0f);
     r = grey ? l : r;
     g = grey ? l : g;
     b = grey ? l : b;

@@ -3,6 +3,7 @@
 #include "imaging/HLSInline.h"
 #include "imaging/cColourReduceDIB.h"
 #include "imaging/cImageProcessDIB_Parallel.h"
+#include "imaging/cImageProcessDIB_Points.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/cPalette.h"
 #include "platform/system/Rnd.h"
@@ -564,13 +565,7 @@ void cImageProcessDIB::AddImages(const cDIBSection& cFrom, cDIBSection& cTo, int
     if (mT == 0 && mF == -1 && offF[0] == -255 && offF[1] == -255 && offF[2] == -255) {
         const size_t bytes = size_t(a.width) * 3;
         forRows(0, a.height, int64_t(bytes), [&](int ya, int yb) {
-            withBestIsa([&] {
-                for (int y = ya; y < yb; ++y) {
-                    const uint8_t* __restrict f = row(cFrom, y);
-                    uint8_t* __restrict t = row(cTo, y);
-                    for (size_t b = 0; b < bytes; ++b) t[b] = uint8_t(255 - f[b]);
-                }
-            });
+            for (int y = ya; y < yb; ++y) imaging::negateBytes(row(cFrom, y), row(cTo, y), bytes);
         });
         return;
     }
@@ -643,21 +638,7 @@ void cImageProcessDIB::GrayScale(cDIBSection& cImage) {
     init((width - 1) * 3);
     if (cImage.DIBSectionBitsPtr()) {
         forRows(0, cImage.Height(), int64_t(width) * 3, [&](int ya, int yb) {
-            withBestIsa([&] {
-                for (int y = ya; y < yb; ++y) {
-                    uint8_t* __restrict p = row(cImage, y);
-                    for (int x = 0; x < width; ++x) {
-                        // (222 red + 707 green + 71 blue) / 1000, halves to even.
-                        const int n = 222 * p[3 * x + 2] + 707 * p[3 * x + 1] + 71 * p[3 * x];
-                        const int q = ((n >> 3) * 33555) >> 22; // n / 1000, exact up to 255000
-                        const int rem = n - q * 1000;
-                        const uint8_t g = uint8_t(q + ((rem > 500) | ((rem == 500) & (q & 1))));
-                        p[3 * x] = g;
-                        p[3 * x + 1] = g;
-                        p[3 * x + 2] = g;
-                    }
-                }
-            });
+            for (int y = ya; y < yb; ++y) imaging::greyPixels(row(cImage, y), width);
         });
     }
     columns(0, (width - 1) * 3, 3);
@@ -907,34 +888,37 @@ void noiseFast(cDIBSection& img, int lPercent, bool bRandom, uint64_t& state) {
     });
 }
 
-// Runs change(h, s, l) between the conversions to and from HLS on every pixel, four at a time.
+// Runs change(h, s, l) between the conversions to and from HLS on every pixel, eight at a time.
 template <class Change>
 void hlsPixels(cDIBSection& img, Change&& change) {
     if (!img.DIBSectionBitsPtr()) return;
     const int width = img.Width();
+    constexpr int kLanes = hls::kLanes;
     forRows(0, img.Height(), int64_t(width) * 3 * 16, [&](int ya, int yb) {
-        for (int y = ya; y < yb; ++y) {
-            uint8_t* line = row(img, y);
-            for (int x0 = 0; x0 < width; x0 += 4) {
-                const int n = std::min(4, width - x0);
-                uint8_t* p = line + 3 * x0;
-                hls::v4i r = {}, g = {}, b = {};
-                for (int k = 0; k < n; ++k) {
-                    b[k] = p[3 * k];
-                    g[k] = p[3 * k + 1];
-                    r[k] = p[3 * k + 2];
-                }
-                hls::v4f h, s, l;
-                hls::toHLS4(r, g, b, h, s, l);
-                change(h, s, l);
-                hls::toRGB4(h, s, l, r, g, b);
-                for (int k = 0; k < n; ++k) {
-                    p[3 * k] = clampByte(b[k]);
-                    p[3 * k + 1] = clampByte(g[k]);
-                    p[3 * k + 2] = clampByte(r[k]);
+        withBestIsa([&] {
+            for (int y = ya; y < yb; ++y) {
+                uint8_t* line = row(img, y);
+                for (int x0 = 0; x0 < width; x0 += kLanes) {
+                    const int n = std::min(kLanes, width - x0);
+                    uint8_t* p = line + 3 * x0;
+                    hls::v8i r = {}, g = {}, b = {};
+                    for (int k = 0; k < n; ++k) {
+                        b[k] = p[3 * k];
+                        g[k] = p[3 * k + 1];
+                        r[k] = p[3 * k + 2];
+                    }
+                    hls::v8f h, s, l;
+                    hls::toHLS8(r, g, b, h, s, l);
+                    change(h, s, l);
+                    hls::toRGB8(h, s, l, r, g, b);
+                    for (int k = 0; k < n; ++k) {
+                        p[3 * k] = clampByte(b[k]);
+                        p[3 * k + 1] = clampByte(g[k]);
+                        p[3 * k + 2] = clampByte(r[k]);
+                    }
                 }
             }
-        }
+        });
     });
 }
 } // namespace
@@ -957,13 +941,22 @@ void cImageProcessDIB::Fade(cDIBSection& cImage, int lAmount) {
     const int64_t start = nowMs();
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
-    uint8_t table[256];
-    for (int v = 0; v < 256; ++v) table[v] = uint8_t(std::clamp<int64_t>(int64_t(v) * lAmount / 255, 0, 255));
-    eachPixel(cImage, [&](uint8_t* p) {
-        p[0] = table[p[0]];
-        p[1] = table[p[1]];
-        p[2] = table[p[2]];
-    });
+    if (lAmount >= 0 && lAmount <= imaging::kFadeBytesMax) {
+        if (cImage.DIBSectionBitsPtr()) {
+            const size_t bytes = size_t(cImage.Width()) * 3;
+            forRows(0, cImage.Height(), int64_t(bytes), [&](int ya, int yb) {
+                for (int y = ya; y < yb; ++y) imaging::fadeBytes(row(cImage, y), bytes, lAmount);
+            });
+        }
+    } else {
+        uint8_t table[256];
+        for (int v = 0; v < 256; ++v) table[v] = uint8_t(std::clamp<int64_t>(int64_t(v) * lAmount / 255, 0, 255));
+        eachPixel(cImage, [&](uint8_t* p) {
+            p[0] = table[p[0]];
+            p[1] = table[p[1]];
+            p[2] = table[p[2]];
+        });
+    }
     columns(0, xEnd, 3);
     if (Complete) Complete(int(nowMs() - start));
 }
@@ -973,10 +966,10 @@ void cImageProcessDIB::Lighten(cDIBSection& cImage, int lAmount) {
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
     const double factor = double(lAmount) / 100.0 + 1.0;
-    hlsPixels(cImage, [factor](hls::v4f& h, hls::v4f& s, hls::v4f& l) {
+    hlsPixels(cImage, [factor](hls::v8f& h, hls::v8f& s, hls::v8f& l) {
         (void)h;
         (void)s;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < hls::kLanes; ++k) {
             const float v = float(double(l[k]) * factor);
             l[k] = v > 1.0f ? 1.0f : v;
         }
@@ -989,7 +982,7 @@ void cImageProcessDIB::Colourise(cDIBSection& cImage, float fHue, float /*fSatur
     const int64_t start = nowMs();
     const int xEnd = (cImage.Width() - 1) * 3;
     init(xEnd);
-    hlsPixels(cImage, [fHue](hls::v4f& h, hls::v4f& s, hls::v4f&) {
+    hlsPixels(cImage, [fHue](hls::v8f& h, hls::v8f& s, hls::v8f&) {
         s = h == hls::splat(0.0f) ? hls::splat(0.5f) : s;
         h = hls::splat(fHue);
     });

@@ -1,6 +1,8 @@
 #include "imaging/mfrmMain.h"
 
 #include "imaging/GCommonDialog.h"
+#include "imaging/cImageProcessDIB_Parallel.h"
+#include "imaging/cImageProcessDIB_Points.h"
 #include "platform/window/App.h"
 #include "platform/window/Image.h"
 #include "platform/system/MsgBox.h"
@@ -193,8 +195,24 @@ void mfrmMainHost::GrayScale() {
 void mfrmMainHost::NegativeImage() {
     ensureBuffers();
     if (m_cDIB->hdc()) {
-        m_cImage->AddImages(*m_cDIB, *m_cDIBBuffer, -1, -255, -255, -255, 0, 0, 0, 0);
-        m_cDIB->LoadPictureBlt(*m_cDIBBuffer);
+        cDIBSection& foto = *m_cDIB;
+        cDIBSection& puffer = *m_cDIBBuffer;
+        if (puffer.hdc() && puffer.Width() == foto.Width() && puffer.Height() == foto.Height()) {
+            // The negative into the buffer and the buffer back into the photo, in one pass over
+            // the memory instead of two: the same bytes.
+            const size_t bytes = size_t(foto.Width()) * 3;
+            const int line = foto.BytesPerScanLine();
+            imaging::forRows(0, foto.Height(), int64_t(bytes), [&](int ya, int yb) {
+                for (int y = ya; y < yb; ++y) {
+                    uint8_t* zeile = foto.DIBSectionBitsPtr() + int64_t(y) * line;
+                    uint8_t* negativ = puffer.DIBSectionBitsPtr() + int64_t(y) * line;
+                    imaging::negateBytesAndCopy(zeile, negativ, bytes);
+                }
+            });
+        } else {
+            m_cImage->AddImages(foto, puffer, -1, -255, -255, -255, 0, 0, 0, 0);
+            foto.LoadPictureBlt(puffer);
+        }
     }
     Render();
     m_bDirty = true;

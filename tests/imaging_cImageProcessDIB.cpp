@@ -9,6 +9,7 @@
 #include "platform/system/Rnd.h"
 #include "platform/system/VBError.h"
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <random>
@@ -16,6 +17,7 @@
 #include <vector>
 #include <gtest/gtest.h>
 
+#include "support/BothBuilds.h"
 #include "support/DibPixels.h"
 #include "platform/system/Seams.h"
 
@@ -331,18 +333,10 @@ std::pair<std::vector<uint8_t>, std::vector<uint8_t>> byTheRules(int type, const
         }
     return {img, buf};
 }
-
-// Runs f with the baseline build of the hot loops, then with the processor's best.
-void onBothBuilds(const std::function<void(const char*)>& f) {
-    imaging::BaselineOnly(true);
-    f("baseline");
-    imaging::BaselineOnly(false);
-    f("best");
-}
 } // namespace
 
 TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
-    // Every kernel and rank filter of the photo editor's lists, the negative and grey, on sizes
+    // Every kernel and rank filter of the photo editor's lists, the negative, grey and fade, on sizes
     // from a pixel to pictures split among threads (odd widths leave padding bytes): the one-pass
     // filters and the vector loops against the rules worked pixel by pixel and against the
     // reducer's grey.
@@ -356,6 +350,12 @@ TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
         rules.emplace_back();
         for (int type = 1; type <= 11; ++type) rules.back().push_back(byTheRules(type, img));
     }
+    // Every colour whose grey sum lies within 2 of a half: the rounding's cases.
+    std::vector<std::array<uint8_t, 3>> near;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b)
+                if (std::abs((222 * r + 707 * g + 71 * b) % 1000 - 500) <= 2) near.push_back({uint8_t(b), uint8_t(g), uint8_t(r)});
     onBothBuilds([&](const char* build) {
         SCOPED_TRACE(build);
         for (size_t n = 0; n < sizes.size(); ++n) {
@@ -398,7 +398,34 @@ TEST(cImageProcessDIB, FastPathsGiveTheBytesOfTheRulesOnBothBuilds) {
             cImageProcessDIB().GrayScale(grey);
             cColourReduceDIB().GrayScale(greyRef);
             EXPECT_EQ(bytes(grey), bytes(greyRef));
+
+            // Fade: byte * amount \ 255, at most 255; the vector loops take 0 to 257.
+            for (int amount : {0, 1, 128, 240, 255, 256, 257, 258, 1000, -3}) {
+                SCOPED_TRACE(amount);
+                cDIBSection faded;
+                faded.Create(w, h);
+                faded.LoadPictureBlt(src);
+                std::vector<uint8_t> want = bytes(faded);
+                for (int y = 0; y < h; ++y)
+                    for (int b = 0; b < 3 * w; ++b) {
+                        uint8_t& v = want[size_t(y * src.BytesPerScanLine() + b)];
+                        v = uint8_t(std::clamp(v * amount / 255, 0, 255));
+                    }
+                cImageProcessDIB().Fade(faded, amount);
+                EXPECT_EQ(bytes(faded), want);
+            }
         }
+        // Grey on the colours near a half, 16 pixels to a vector step and an odd tail.
+        const int w = 1001, h = int((near.size() + w - 1) / w);
+        cDIBSection grey, greyRef;
+        ASSERT_TRUE(grey.Create(w, h));
+        for (size_t i = 0; i < near.size(); ++i)
+            std::copy_n(near[i].data(), 3, grey.DIBSectionBitsPtr() + (i / w) * size_t(grey.BytesPerScanLine()) + (i % w) * 3);
+        greyRef.Create(w, h);
+        greyRef.LoadPictureBlt(grey);
+        cImageProcessDIB().GrayScale(grey);
+        cColourReduceDIB().GrayScale(greyRef);
+        EXPECT_EQ(bytes(grey), bytes(greyRef));
     });
 }
 
@@ -639,7 +666,7 @@ TEST(cImageProcessDIB, FadeLightenColourise) {
 
 TEST(cImageProcessDIB, LightenAndColouriseFollowTheConversionsForEveryColour) {
     // Every seventh colour (2.4 million, all grey levels' neighbours and every hue sector), through
-    // the engine and pixel by pixel through mHLSRGB with the steps of each operation.
+    // the engine on both builds and pixel by pixel through mHLSRGB with the steps of each operation.
     constexpr int kW = 2048, kN = (1 << 24) / 7;
     auto colour = [](int k) { const int i = k * 7; return RGB{i >> 16, (i >> 8) & 255, i & 255}; };
     cDIBSection pic;
@@ -680,17 +707,20 @@ TEST(cImageProcessDIB, LightenAndColouriseFollowTheConversionsForEveryColour) {
              return o;
          }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        cDIBSection d;
-        ASSERT_TRUE(d.Create(pic.Width(), pic.Height()));
-        d.LoadPictureBlt(pic);
-        cImageProcessDIB e;
-        c.run(e, d);
-        int wrong = 0;
-        for (int k = 0; k < kN; ++k) wrong += at(d, k % kW, k / kW) != c.pixel(colour(k));
-        EXPECT_EQ(wrong, 0);
-    }
+    onBothBuilds([&](const char* build) {
+        SCOPED_TRACE(build);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            cDIBSection d;
+            ASSERT_TRUE(d.Create(pic.Width(), pic.Height()));
+            d.LoadPictureBlt(pic);
+            cImageProcessDIB e;
+            c.run(e, d);
+            int wrong = 0;
+            for (int k = 0; k < kN; ++k) wrong += at(d, k % kW, k / kW) != c.pixel(colour(k));
+            EXPECT_EQ(wrong, 0);
+        }
+    });
 }
 
 TEST(cImageProcessDIB, ColourReductionIsTheReducers) {

@@ -1,5 +1,6 @@
 // The processing host's filter entries: each runs its engine operation on the photo and shows the
 // result in the picture box and image handed to it; opening pictures, with the open-error message.
+#include "support/BothBuilds.h"
 #include "support/EngineResult.h"
 #include "support/Fixture.h"
 
@@ -110,10 +111,45 @@ TEST_F(FilterEntryTest, EveryEntryIndexRunsItsOperationAndShowsTheResult) {
         }
         const QImage want = expected(c.op);
         EXPECT_EQ(mfrmMain->m_cDIB.get()->ToImage(), want);
+        // The negative is made in the buffer and painted back: both hold it.
+        if (c.entry == 0 && c.index == 5) {
+            EXPECT_EQ(mfrmMain->m_cDIBBuffer.get()->ToImage(), want);
+        }
         EXPECT_EQ(targets.picImage()->hDC(), want);
         // The editor's image holds what the picture box shows, for every index.
         EXPECT_EQ(targets.Bild()->Picture().Image(), targets.picImage()->hDC());
     }
+}
+
+TEST_F(FilterEntryTest, TheNegativeLeavesItsBytesInPhotoAndBufferOnBothBuilds) {
+    // Sizes whose rows start at every alignment and end in a short tail, and a picture split
+    // among threads; the padding bytes of both buffers stay as they were.
+    onBothBuilds([](const char* build) {
+        SCOPED_TRACE(build);
+        for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {5, 4}, {67, 9}, {601, 457}}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h);
+            mfrmMainHost host;
+            host.m_cDIB = std::make_unique<cDIBSection>();
+            host.m_cDIBBuffer = std::make_unique<cDIBSection>();
+            ASSERT_TRUE(host.m_cDIB->Create(w, h) && host.m_cDIBBuffer->Create(w, h));
+            std::mt19937 rng(unsigned(w * h));
+            const size_t size = size_t(host.m_cDIB->ImageSize());
+            for (size_t i = 0; i < size; ++i) {
+                host.m_cDIB->DIBSectionBitsPtr()[i] = uint8_t(rng());
+                host.m_cDIBBuffer->DIBSectionBitsPtr()[i] = uint8_t(rng());
+            }
+            std::vector<uint8_t> photo(host.m_cDIB->DIBSectionBitsPtr(), host.m_cDIB->DIBSectionBitsPtr() + size);
+            std::vector<uint8_t> buffer(host.m_cDIBBuffer->DIBSectionBitsPtr(), host.m_cDIBBuffer->DIBSectionBitsPtr() + size);
+            for (int y = 0; y < h; ++y)
+                for (int b = 0; b < 3 * w; ++b) {
+                    const size_t i = size_t(y * host.m_cDIB->BytesPerScanLine() + b);
+                    photo[i] = buffer[i] = uint8_t(255 - photo[i]);
+                }
+            host.NegativeImage();
+            EXPECT_EQ(std::vector<uint8_t>(host.m_cDIB->DIBSectionBitsPtr(), host.m_cDIB->DIBSectionBitsPtr() + size), photo);
+            EXPECT_EQ(std::vector<uint8_t>(host.m_cDIBBuffer->DIBSectionBitsPtr(), host.m_cDIBBuffer->DIBSectionBitsPtr() + size), buffer);
+        }
+    });
 }
 
 TEST_F(FilterEntryTest, FiltersAccumulateOnThePhoto) {
