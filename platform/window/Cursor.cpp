@@ -13,7 +13,7 @@
 
 #ifdef VORAD_HAVE_XCB
 #include <xcb/xcb.h>
-#include <xcb/xcbext.h>
+#include <xcb/xinput.h>
 
 #include <cstdlib>
 #endif
@@ -51,36 +51,13 @@ void x11Freigeben() {
 
 // While a button is held the toolkit's input extension holds the pointer in a grab of its own
 // kind, which a core grab cannot replace; the program's own grab is given up first.
-// (Requests of the X Input Extension 2: GetClientPointer 45, UngrabDevice 52.)
-xcb_extension_t& xinput() {
-    static xcb_extension_t x = {"XInputExtension", 0};
-    return x;
-}
 void x11EigenenGriffLoesen(xcb_connection_t* conn) {
-    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(conn, &xinput());
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(conn, &xcb_input_id);
     if (!ext || !ext->present) return;
-    struct {
-        uint8_t major, minor;
-        uint16_t length;
-        uint32_t window;
-    } frage = {0, 0, 0, 0};
-    iovec teile[3];
-    teile[2] = {&frage, sizeof frage};
-    xcb_protocol_request_t anfrage = {1, &xinput(), 45, 0};
-    const unsigned int nr = xcb_send_request(conn, XCB_REQUEST_CHECKED, teile + 2, &anfrage);
-    auto* antwort = static_cast<uint8_t*>(xcb_wait_for_reply(conn, nr, nullptr));
-    if (!antwort) return;
-    const uint16_t geraet = uint16_t(antwort[10] | (antwort[11] << 8));
-    std::free(antwort);
-    struct {
-        uint8_t major, minor;
-        uint16_t length;
-        uint32_t time;
-        uint16_t deviceid, pad;
-    } loesen = {0, 0, 0, XCB_CURRENT_TIME, geraet, 0};
-    teile[2] = {&loesen, sizeof loesen};
-    xcb_protocol_request_t freigabe = {1, &xinput(), 52, 1};
-    xcb_send_request(conn, 0, teile + 2, &freigabe);
+    auto* zeiger = xcb_input_xi_get_client_pointer_reply(conn, xcb_input_xi_get_client_pointer(conn, XCB_NONE), nullptr);
+    if (!zeiger) return;
+    xcb_input_xi_ungrab_device(conn, XCB_CURRENT_TIME, zeiger->deviceid);
+    std::free(zeiger);
 }
 
 xcb_grab_pointer_reply_t* x11Greifen(xcb_connection_t* conn, xcb_window_t root, xcb_window_t fang) {
