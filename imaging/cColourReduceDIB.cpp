@@ -1,6 +1,7 @@
 #include "imaging/cColourReduceDIB.h"
 
 #include "imaging/cDIBSection.h"
+#include "imaging/cImageProcessDIB_Points.h"
 #include "imaging/cPalette.h"
 
 #include <algorithm>
@@ -26,15 +27,6 @@ int64_t nowMs() {
 }
 
 inline int clampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
-
-// (222 red + 707 green + 71 blue) / 1000, halves to even.
-inline uint8_t grey(int r, int g, int b) {
-    const int n = 222 * r + 707 * g + 71 * b;
-    int q = n / 1000;
-    const int rem = n - q * 1000;
-    q += (rem > 500) | ((rem == 500) & (q & 1));
-    return uint8_t(q);
-}
 
 struct Err3 {
     int r = 0, g = 0, b = 0;
@@ -89,10 +81,7 @@ void cColourReduceDIB::GrayScale(cDIBSection& cImage) {
     const int strip = stripWidth(width);
     for (int p0 = 0; bits && p0 < width; p0 += strip) {
         const int p1 = std::min(width, p0 + strip);
-        for (int y = 0; y < height; ++y) {
-            uint8_t* p = bits + int64_t(y) * line + int64_t(p0) * 3;
-            for (int px = p0; px < p1; ++px, p += 3) p[0] = p[1] = p[2] = grey(p[2], p[1], p[0]);
-        }
+        for (int y = 0; y < height; ++y) imaging::greyPixels(bits + int64_t(y) * line + int64_t(p0) * 3, p1 - p0);
         columnsDone(p0, p1);
     }
     if (Complete) Complete(int(nowMs() - start));
