@@ -76,8 +76,9 @@ void Hover_verdrahten(vb::Form& f) {
             vb::Control* src = Schaltflaechenlader->Find(store);
             if (!src) return;
             // A group member stays lit until the background puts its group right.
-            if (pattern == 'G') Bild_setzen(c, Bild(src));
-            else Schaltflaeche_hervorheben(*c, X, Y, *src);
+            if (pattern == 'G') {
+                if (Bild(src).Handle() != Bild(c).Handle()) Bild_setzen(c, Bild(src));
+            } else Schaltflaeche_hervorheben(*c, X, Y, *src);
         };
     }
 }
@@ -87,6 +88,10 @@ void Gruppe_zeigen(vb::Form& f) {
     std::vector<std::pair<vb::Control*, const vb::LayoutItem*>> gruppe;
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].pattern == 'G') gruppe.emplace_back(f.Controls()[i], &rows[i]);
+    // Runs on every mouse move over a background: only what changes is set.
+    auto loeschen = [](vb::Control* o) {
+        if (Bild(o).Handle()) Bild_setzen(o, vb::Picture());
+    };
     bool gewaehlt = false;
     for (const auto& [m, row] : gruppe) {
         if (m->Tag() != QLatin1String("1")) continue;
@@ -94,12 +99,12 @@ void Gruppe_zeigen(vb::Form& f) {
         vb::Control* src = Schaltflaechenlader->Find(QString::fromLatin1(*row->store ? row->store : row->name));
         if (src && Bild(src).Handle() != Bild(m).Handle()) Bild_setzen(m, Bild(src));
         for (const auto& [o, r] : gruppe)
-            if (o != m) Bild_setzen(o, vb::Picture());
+            if (o != m) loeschen(o);
     }
     // With nothing chosen yet (the scissors before the first choice) a member lit under the
     // mouse would otherwise stay lit when the mouse has left it.
     if (!gewaehlt)
-        for (const auto& [o, r] : gruppe) Bild_setzen(o, vb::Picture());
+        for (const auto& [o, r] : gruppe) loeschen(o);
 }
 
 void Fenster_ziehen(vb::Form& f, int Button) {
