@@ -82,8 +82,7 @@ void BildschirmfreezeForm::Erfassen() {
     if (!m_fehler.isEmpty()) {
         // Nothing to capture from: the windows come back and the program says why.
         const QString fehler = m_fehler;
-        Unload();
-        Fenster_wiederherstellen();
+        Abbrechen();
         Info_Text = LoadResString(857) + fehler;
         Info_Modus = 2;
         Information->Show(vb::vbModal);

@@ -54,7 +54,6 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         vb::seams().phoneLinkTimeoutMs = 300;
-        vb::seams().phoneCablePowerUpMs = 0;
         Intro->Splash->Fire(); // main window, settings lists and dialog, as at start-up
     }
     void TearDown() override {

@@ -206,7 +206,7 @@ std::optional<QByteArray> operatorBcd(const QString& code) {
 
 // ---- the call -----------------------------------------------------------------------------
 
-int transact(int comPort, Request request) {
+int transact(int comPort, const Request& request) {
     LinkState& s = state();
     const QString device = COMPortDevice(comPort);
     if (device.isEmpty()) return plNoPort;

@@ -429,7 +429,6 @@ int send7110(Fbus& bus, const Request& r) {
 } // namespace
 
 int nokiaTransfer(SerialPort& port, Family family, const Request& request, int timeoutMs, int powerUpMs) {
-    port.DiscardInput();
     Fbus bus(port, timeoutMs);
     if (const int r = bus.start(powerUpMs); r != plSent) return r;
     return family == Family::Nokia7110 ? send7110(bus, request) : send6110(bus, request);

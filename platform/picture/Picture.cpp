@@ -99,7 +99,7 @@ struct JpegKopf {
 JpegKopf jpegKopf(const QByteArray& d) {
     JpegKopf k;
     JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
-        const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+        const bool sof = IsJpegFrame(m);
         if (!sof) return m != 0xDA;
         if (bis - von < 10) return false;
         const auto* p = reinterpret_cast<const quint8*>(d.constData()) + von;
@@ -132,7 +132,7 @@ QByteArray jpegOhneAcScans(const QByteArray& d) {
     int hmax = 1, vmax = 1;
     QByteArray out = d.left(2);
     JpegSegments(d, [&](quint8 m, qsizetype von, qsizetype bis) {
-        const bool sof = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+        const bool sof = IsJpegFrame(m);
         if (sof && bis - von >= 10) {
             for (int c = 0; c < p[von + 9] && von + 12 + 3 * c <= bis; ++c) {
                 const int hv = p[von + 11 + 3 * c];

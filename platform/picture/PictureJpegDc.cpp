@@ -127,7 +127,7 @@ QImage JpegDcPicture(const QByteArray& d) {
         } else if (m == 0xDD) {
             if (ende - i < 2) return ok = false;
             ri = (p[i] << 8) | p[i + 1];
-        } else if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
+        } else if (IsJpegFrame(m)) {
             if (m != 0xC2 || rahmen || ende - i < 6) return ok = false;
             Y = (p[i + 1] << 8) | p[i + 2];
             X = (p[i + 3] << 8) | p[i + 4];

@@ -6,8 +6,12 @@
 #include <QByteArray>
 #include <QImage>
 #include <algorithm>
+#include <cstring>
 
 namespace vb {
+
+// A start-of-frame marker (not the Huffman, arithmetic-conditioning or extension codes among them).
+constexpr bool IsJpegFrame(quint8 m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; }
 
 // Walks the segments of a JPEG: f(marker, from, to) for each, [from, to) the whole segment (a
 // scan with its entropy-coded data); stops where the data is no longer made of markers, at the
@@ -32,9 +36,19 @@ template <class F> void JpegSegments(const QByteArray& d, F f) {
         if (m != 0x01 && !(m >= 0xD0 && m <= 0xD7)) {
             if (i + 1 >= n) return;
             i += (qsizetype(p[i]) << 8) | p[i + 1];
-            // Entropy-coded data runs to the next marker that is neither stuffing nor a restart.
+            // Entropy-coded data runs to the next marker that is neither stuffing nor a restart;
+            // it is most of the file, so the search jumps from one 0xFF to the next.
             if (m == 0xDA)
-                while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && !(p[i + 1] >= 0xD0 && p[i + 1] <= 0xD7))) ++i;
+                while (i + 1 < n) {
+                    const void* ff = std::memchr(p + i, 0xFF, size_t(n - 1 - i));
+                    if (!ff) {
+                        i = n - 1;
+                        break;
+                    }
+                    i = static_cast<const quint8*>(ff) - p;
+                    if (p[i + 1] != 0x00 && !(p[i + 1] >= 0xD0 && p[i + 1] <= 0xD7)) break;
+                    ++i;
+                }
         }
         if (!f(m, von, std::min(i, n))) return;
     }

@@ -271,8 +271,10 @@ std::optional<Data> ValueData(const QString& key, const QString& name) {
 }
 
 bool SetValueData(const QString& key, const QString& name, const Data& data) {
-    if (!CreateKey(key)) return false;
-    return schreiben({{valuePath(key, name), encodeData(data)}});
+    // The key's markers and the value in one write: both land or neither.
+    auto eintraege = neueMarken(key);
+    eintraege.emplace_back(valuePath(key, name), encodeData(data));
+    return schreiben(eintraege);
 }
 
 void DeleteValue(const QString& key, const QString& name) {
