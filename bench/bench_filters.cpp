@@ -22,6 +22,7 @@
 #include "imaging/cDIBSection.h"
 #include "imaging/cImageProcessDIB.h"
 #include "imaging/mfrmMain.h"
+#include "platform/picture/Bmp.h"
 #include "platform/system/MsgBox.h"
 #include "platform/system/Seams.h"
 
@@ -167,12 +168,12 @@ const std::vector<Row>& rows() {
         const std::vector<float> sharp2 = {0, -1, 0, -1, 5, -1, 0, -1, 0};
         const std::vector<float> unsharp = {-1, -1, -1, -1, 17, -1, -1, -1, -1};
         const std::vector<float> emboss = {-1, 0, 0, 0, 0, 0, 0, 0, 1};
-#if defined(HAVE_OPENCV)
-        auto at = [&](const char* n) -> Row& {
+        [[maybe_unused]] auto at = [&](const char* n) -> Row& {
             for (Row& row : r)
                 if (std::strcmp(row.name, n) == 0) return row;
             return r.front();
         };
+#if defined(HAVE_OPENCV)
         at("Bild abdunkeln").cv = Peer{[](const cDIBSection& s, cDIBSection& d) {
             cv::Mat out = mat(d);
             mat(s).convertTo(out, -1, 240.0 / 255.0);
@@ -240,23 +241,18 @@ const std::vector<Row>& rows() {
         }};
 #endif
 #if defined(HAVE_VIPS)
-        auto atV = [&](const char* n) -> Row& {
-            for (Row& row : r)
-                if (std::strcmp(row.name, n) == 0) return row;
-            return r.front();
-        };
         auto d = [](const std::vector<float>& k) { return std::vector<double>(k.begin(), k.end()); };
-        atV("Bild abdunkeln").vips = vipsOp([](VipsImage* in) {
+        at("Bild abdunkeln").vips = vipsOp([](VipsImage* in) {
             VipsImage* out = nullptr;
             vips_linear1(in, &out, 240.0 / 255.0, 0.0, "uchar", TRUE, nullptr);
             return out;
         });
-        atV("Bild invertieren").vips = vipsOp([](VipsImage* in) {
+        at("Bild invertieren").vips = vipsOp([](VipsImage* in) {
             VipsImage* out = nullptr;
             vips_invert(in, &out, nullptr);
             return out;
         });
-        atV("Graustufen").vips = vipsOp([](VipsImage* in) {
+        at("Graustufen").vips = vipsOp([](VipsImage* in) {
             VipsImage *srgb = nullptr, *out = nullptr;
             vips_copy(in, &srgb, "interpretation", VIPS_INTERPRETATION_sRGB, nullptr);
             VipsImage* grey = nullptr;
@@ -272,19 +268,19 @@ const std::vector<Row>& rows() {
         });
         // vips takes the luminance of linear light, gamma-encoded again: its grey lies up to
         // about 60 levels from ours.
-        atV("Graustufen").vips->tolerance = 64;
-        atV("wenig weichzeichnen").vips = vipsConv(3, d(pyr3), 12);
-        atV("stark weichzeichnen").vips = vipsConv(5, d(pyr5), 44);
-        atV("Kanten unscharf").vips = vipsConv(3, std::vector<double>(9, 1.0), 9);
-        atV("Kanten stark unscharf").vips = vipsConv(5, std::vector<double>(25, 1.0), 25);
-        atV("wenig scharfzeichnen").vips = vipsConv(3, d(sharp), 7);
-        atV("stark scharfzeichnen").vips = vipsConv(3, d(sharp2), 1);
-        atV("unscharf maskieren").vips = vipsConv(3, d(unsharp), 9);
-        atV("Relief").vips = vipsConv(3, d(emboss), 1, 127);
-        atV("Relief").vips->atLeast = 127;
-        atV("Kantenbetonung normal").vips = vipsRank(0);
-        atV("Kantenbetonung mittel").vips = vipsConv(3, std::vector<double>(9, 1.0), 9);
-        atV("Kantenbetonung stark").vips = vipsRank(8);
+        at("Graustufen").vips->tolerance = 64;
+        at("wenig weichzeichnen").vips = vipsConv(3, d(pyr3), 12);
+        at("stark weichzeichnen").vips = vipsConv(5, d(pyr5), 44);
+        at("Kanten unscharf").vips = vipsConv(3, std::vector<double>(9, 1.0), 9);
+        at("Kanten stark unscharf").vips = vipsConv(5, std::vector<double>(25, 1.0), 25);
+        at("wenig scharfzeichnen").vips = vipsConv(3, d(sharp), 7);
+        at("stark scharfzeichnen").vips = vipsConv(3, d(sharp2), 1);
+        at("unscharf maskieren").vips = vipsConv(3, d(unsharp), 9);
+        at("Relief").vips = vipsConv(3, d(emboss), 1, 127);
+        at("Relief").vips->atLeast = 127;
+        at("Kantenbetonung normal").vips = vipsRank(0);
+        at("Kantenbetonung mittel").vips = vipsConv(3, std::vector<double>(9, 1.0), 9);
+        at("Kantenbetonung stark").vips = vipsRank(8);
 #endif
         return r;
     }();
@@ -421,11 +417,14 @@ private:
 bool readBmp24(const QString& path, cDIBSection& d) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = f.read(54);
-    if (head.size() != 54 || head[0] != 'B' || head[1] != 'M') return false;
-    auto u32 = [&](int o) { return uint32_t(uint8_t(head[o])) | uint32_t(uint8_t(head[o + 1])) << 8 | uint32_t(uint8_t(head[o + 2])) << 16 | uint32_t(uint8_t(head[o + 3])) << 24; };
-    const int w = int(u32(18)), h = int(u32(22)), bits = uint8_t(head[28]) | uint8_t(head[29]) << 8;
-    if (bits != 24 || u32(30) != 0 || w <= 0 || h <= 0 || !d.Create(w, h) || !f.seek(u32(10))) return false;
+    const QByteArray head = f.read(vb::Bmp::FileHeader::kSize + vb::Bmp::InfoHeader::kSize);
+    if (head.size() != vb::Bmp::FileHeader::kSize + vb::Bmp::InfoHeader::kSize) return false;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(head.constData());
+    const auto file = vb::Bmp::FileHeader::Read(bytes);
+    const vb::Bmp::InfoHeader info = vb::Bmp::InfoHeader::Read(bytes + vb::Bmp::FileHeader::kSize);
+    if (!file || info.bitCount != 24 || info.compression != 0 || info.width <= 0 || info.height <= 0 || !d.Create(info.width, info.height) ||
+        !f.seek(file->bitsOffset))
+        return false;
     return f.read(reinterpret_cast<char*>(d.DIBSectionBitsPtr()), d.ImageSize()) == d.ImageSize();
 }
 

@@ -90,7 +90,7 @@ uint8_t* mapZeroed(int64_t size, size_t& length) {
     if (raw == MAP_FAILED) return nullptr;
     const uintptr_t begin = uintptr_t(raw), aligned = (begin + kHuge - 1) & ~uintptr_t(kHuge - 1);
     if (aligned > begin) munmap(raw, aligned - begin);
-    if (aligned + length < begin + length + kHuge) munmap(reinterpret_cast<void*>(aligned + length), begin + length + kHuge - aligned - length);
+    munmap(reinterpret_cast<void*>(aligned + length), begin + kHuge - aligned);
     auto* bits = reinterpret_cast<uint8_t*>(aligned);
     madvise(bits, length, MADV_HUGEPAGE);
     constexpr int kPage = 4096;

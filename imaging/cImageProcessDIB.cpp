@@ -689,13 +689,8 @@ void noiseColumns(cDIBSection& img, int lPercent, bool bRandom, Draw&& draw) {
 // a time where a pixel is changed, and records where each column starts; then the columns are
 // changed on all threads. The number of a state is its top 24 bits after the multiply.
 struct NoiseDraws {
-    static uint64_t step(uint64_t s) {
-        s ^= s >> 12;
-        s ^= s << 25;
-        s ^= s >> 27;
-        return s;
-    }
-    static uint32_t number(uint64_t s) { return uint32_t((s * 0x2545F4914F6CDD1Dull) >> 40); }
+    static uint64_t step(uint64_t s) { return vb::RndGenerator::Step(s); }
+    static uint32_t number(uint64_t s) { return vb::RndGenerator::Number(s); }
     // n steps at once: the step is linear over bits, so each byte of the state has its table.
     struct Jump {
         uint64_t t[8][256];

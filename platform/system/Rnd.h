@@ -18,12 +18,17 @@ bool HasRndSource();
 // is the one Rnd() gives.
 struct RndGenerator {
     uint64_t state = 0x9E3779B97F4A7C15ull;
+    // xorshift64*: the state's step, and the 24-bit number k of a state.
+    static uint64_t Step(uint64_t s) {
+        s ^= s >> 12;
+        s ^= s << 25;
+        s ^= s >> 27;
+        return s;
+    }
+    static uint32_t Number(uint64_t s) { return uint32_t((s * 0x2545F4914F6CDD1Dull) >> 40); }
     double Next() {
-        // xorshift64*
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return double((state * 0x2545F4914F6CDD1Dull) >> 40) * (1.0 / 16777216.0);
+        state = Step(state);
+        return double(Number(state)) * (1.0 / 16777216.0);
     }
 };
 RndGenerator& DefaultRnd();
