@@ -161,4 +161,12 @@ bool Arbeitsdatei_schreiben(const vb::Picture& Bild, const QString& Name, int Me
     return false;
 }
 
+bool Foto_als_Arbeitsdatei(const vb::Picture& Bild) {
+    if (!Arbeitsdatei_schreiben(Bild, QStringLiteral("temp.bmp"), 871)) return false;
+    Bilddatei_Pfad = Programmverzeichnis + QStringLiteral("temp.bmp");
+    // temp.bmp holds exactly this picture; its next load need not read it again.
+    vb::RememberPicture(Bilddatei_Pfad, Bild);
+    return true;
+}
+
 } // namespace Logo_laden

@@ -37,6 +37,9 @@ bool Arbeitsdatei_speichern(const vb::Picture& Bild, const QString& Name);
 void Arbeitsdatei_melden(const QString& Name, int Meldung);
 // Both: saved, or reported.
 bool Arbeitsdatei_schreiben(const vb::Picture& Bild, const QString& Name, int Meldung);
+// A chosen photo as the work file "temp.bmp", which becomes the picture path; the photo is kept
+// in memory for its next load. False when the file cannot be written (message 871 says so).
+bool Foto_als_Arbeitsdatei(const vb::Picture& Bild);
 
 // Where a source picture of sw x sh pixels is drawn into a logo of W x H pixels whose picture
 // is Breite x Hoehe (its scale size): the first drawing and, when the aspect ratio is kept and

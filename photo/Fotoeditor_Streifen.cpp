@@ -71,11 +71,8 @@ void FotoeditorForm::Fotos_Vorschaubild_Bild_Click(short Index) {
     setEnabled(false);
     const vb::Picture bild = Fotovorschau::Fotosammlung_Bild(datei, Fotovorschau::Modus_Foto);
     if (!bild.IsEmpty()) {
-        const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
-        if (Logo_laden::Arbeitsdatei_schreiben(bild, QStringLiteral("temp.bmp"), 871)) {
-            // temp.bmp holds exactly this picture; the pair need not read it again.
-            vb::RememberPicture(temp, bild);
-            Bilddatei_Pfad = temp;
+        if (Logo_laden::Foto_als_Arbeitsdatei(bild)) {
+            const QString temp = Bilddatei_Pfad;
             In_Fotoeditor_bearbeiten_Einsprung(temp);
             Laden_Click_Sub(temp);
         } else {

@@ -302,13 +302,10 @@ void Logo_Foto_LadenForm::Uebernehmen_Click() {
                 Logo_laden::Ungueltiges_Bildformat_melden();
                 return;
             }
-            const QString temp = Programmverzeichnis + QStringLiteral("temp.bmp");
-            if (!Logo_laden::Arbeitsdatei_schreiben(Vorschaubild_B_Test->Picture(), QStringLiteral("temp.bmp"), 871)) {
+            if (!Logo_laden::Foto_als_Arbeitsdatei(Vorschaubild_B_Test->Picture())) {
                 Auswahl_abgebrochen = true;
                 return;
             }
-            vb::RememberPicture(temp, Vorschaubild_B_Test->Picture());
-            Bilddatei_Pfad = temp;
         }
     } else {
         // After a file that is no picture (or in a folder without pictures) nothing is taken.
