@@ -271,28 +271,30 @@ void Form::LoadAdapted(std::function<void(Form&)> adapt) {
 QString Form::Caption() const { return m_widget->windowTitle(); }
 void Form::setCaption(const QString& c) { m_widget->setWindowTitle(c); }
 
-void Form::applyWindowGeometry() {
+QRect Form::pixelGeometry() const {
     const int tpp = Screen::TwipsPerPixelX();
-    m_settingGeometry = true;
     const int w = std::max(1, int(std::lround(m_width / tpp))), h = std::max(1, int(std::lround(m_height / tpp)));
-    m_widget->setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)), w, h);
+    return QRect(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)), w, h);
+}
+
+void Form::applyWindowGeometry() {
+    const QRect g = pixelGeometry();
+    m_settingGeometry = true;
+    m_widget->setGeometry(g);
     m_settingGeometry = false;
-    resizeSurface(w, h);
+    resizeSurface(g.width(), g.height());
 }
 
 // A window that opens partly off the screen is moved in, no further than needed, into the area
 // the desktop leaves free (panels excluded); one larger than that area keeps its top left inside.
 void Form::keepInsideScreen() {
-    QRect frei;
-    if (seams().screen) frei = QRect(0, 0, seams().screen->widthPx, seams().screen->heightPx);
-    else if (QScreen* s = QGuiApplication::primaryScreen()) frei = s->availableGeometry();
+    const QRect frei = Screen::AvailableArea();
     if (frei.isEmpty()) return;
+    const QRect g = pixelGeometry();
+    const int nx = std::max(frei.left(), std::min(g.x(), frei.right() + 1 - g.width()));
+    const int ny = std::max(frei.top(), std::min(g.y(), frei.bottom() + 1 - g.height()));
+    if (nx == g.x() && ny == g.y()) return;
     const int tpp = Screen::TwipsPerPixelX();
-    const int x = int(std::lround(m_left / tpp)), y = int(std::lround(m_top / tpp));
-    const int w = std::max(1, int(std::lround(m_width / tpp))), h = std::max(1, int(std::lround(m_height / tpp)));
-    const int nx = std::max(frei.left(), std::min(x, frei.right() + 1 - w));
-    const int ny = std::max(frei.top(), std::min(y, frei.bottom() + 1 - h));
-    if (nx == x && ny == y) return;
     m_left = double(nx) * tpp;
     m_top = double(ny) * tpp;
     applyWindowGeometry();

@@ -148,6 +148,7 @@ private:
     friend class FormWidget;
     void build();
     void applyDesign();
+    QRect pixelGeometry() const; // the window's place and size in pixels, from its twips
     void applyWindowGeometry();
     void keepInsideScreen();
     QString m_name;

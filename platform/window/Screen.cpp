@@ -30,6 +30,11 @@ int TwipsPerPixelX() {
 int TwipsPerPixelY() { return TwipsPerPixelX(); }
 double Width() { return double(Metrics().widthPx) * TwipsPerPixelX(); }
 double Height() { return double(Metrics().heightPx) * TwipsPerPixelY(); }
+QRect AvailableArea() {
+    if (override_()) return QRect(0, 0, override_()->widthPx, override_()->heightPx);
+    auto* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
+    return s ? s->availableGeometry() : QRect();
+}
 } // namespace Screen
 
 int GetDeviceCaps(int index) {

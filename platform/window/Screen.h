@@ -1,5 +1,6 @@
 #pragma once
 // Screen metrics as the program queries them. Tests set an override to act as another display.
+#include <QRect>
 #include <optional>
 
 namespace vb {
@@ -19,6 +20,8 @@ int TwipsPerPixelX();
 int TwipsPerPixelY();
 double Width();  // twips
 double Height(); // twips
+// The area the desktop leaves free for windows (panels excluded), in pixels.
+QRect AvailableArea();
 } // namespace Screen
 
 // Device capabilities of the display.
