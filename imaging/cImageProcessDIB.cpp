@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -139,6 +140,22 @@ template <> struct Preset<6> {
 };
 template <> struct Preset<8> { static constexpr int kHalf = 1, kWeight = 1; static int sum(const PresetRows& p, int b) { return p.s(b, 1, 1) - p.s(b, -1, -1); } };
 
+// Calls f with the preset kernel type as a constant (std::integral_constant): the types 1 to 6
+// and 8 have loops of their own; false for any other type.
+template <class F>
+bool onPreset(int type, F&& f) {
+    switch (type) {
+    case 1: f(std::integral_constant<int, 1>{}); return true;
+    case 2: f(std::integral_constant<int, 2>{}); return true;
+    case 3: f(std::integral_constant<int, 3>{}); return true;
+    case 4: f(std::integral_constant<int, 4>{}); return true;
+    case 5: f(std::integral_constant<int, 5>{}); return true;
+    case 6: f(std::integral_constant<int, 6>{}); return true;
+    case 8: f(std::integral_constant<int, 8>{}); return true;
+    default: return false;
+    }
+}
+
 // One row of a preset kernel: r[j + 2] is the source row y + j.
 template <int Type>
 [[gnu::always_inline]] inline void presetRow(const uint8_t* const* r, uint8_t* __restrict out, int b0, int b1) {
@@ -174,6 +191,14 @@ template <int Type>
             out[b] = pick(pick(p, q), t);
         }
     }
+}
+
+// Calls f with the rank filter's type (mean, minimum or maximum) as a constant.
+template <class F>
+void onRank(int type, F&& f) {
+    if (type == cImageProcessDIB::eMean3) f(std::integral_constant<int, cImageProcessDIB::eMean3>{});
+    else if (type == cImageProcessDIB::eMinimum3) f(std::integral_constant<int, cImageProcessDIB::eMinimum3>{});
+    else f(std::integral_constant<int, cImageProcessDIB::eMaximum3>{});
 }
 
 // What becomes of the picture once its filtered row is in the scratch buffer: a copy of it (the
@@ -321,14 +346,10 @@ bool sameSize(const cDIBSection& a, const cDIBSection& b) {
 
 // The one-pass ProcessImage of the plain preset kernels.
 void fusedPreset(int type, cDIBSection& img, cDIBSection& buf) {
-    switch (type) {
-    case 1: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<1>(r, out, b0, b1); }); break;
-    case 2: fusedFilter<2, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<2>(r, out, b0, b1); }); break;
-    case 3: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<3>(r, out, b0, b1); }); break;
-    case 4: fusedFilter<2, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<4>(r, out, b0, b1); }); break;
-    case 5: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<5>(r, out, b0, b1); }); break;
-    default: fusedFilter<1, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<6>(r, out, b0, b1); }); break;
-    }
+    onPreset(type, [&](auto t) {
+        constexpr int T = decltype(t)::value;
+        fusedFilter<Preset<T>::kHalf, Post::Copy>(img, buf, [](auto r, auto out, int b0, int b1) { presetRow<T>(r, out, b0, b1); });
+    });
 }
 } // namespace
 
@@ -395,9 +416,9 @@ bool cImageProcessDIB::ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer) {
             const int64_t start = nowMs();
             const int xEnd = (cImage.Width() - 1) * 3;
             init(xEnd - 3);
-            if (m_eType == eMean3) fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMean3>(r, out, b0, b1); });
-            else if (m_eType == eMinimum3) fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMinimum3>(r, out, b0, b1); });
-            else fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<eMaximum3>(r, out, b0, b1); });
+            onRank(m_eType, [&](auto t) {
+                fusedFilter<1, Post::Copy>(cImage, cBuffer, [](auto r, auto out, int b0, int b1) { rankRow<decltype(t)::value>(r, out, b0, b1); });
+            });
             columns(3, xEnd - 3, 3);
             if (Complete) Complete(int(nowMs() - start));
             return true;
@@ -451,16 +472,12 @@ bool cImageProcessDIB::ConvolveFilter(const cDIBSection& cImage, cDIBSection& cB
                 });
             });
         };
-        if (preset == 1) run([](auto r, auto out, int c0, int c1) { presetRow<1>(r, out, c0, c1); });
-        else if (preset == 2) run([](auto r, auto out, int c0, int c1) { presetRow<2>(r, out, c0, c1); });
-        else if (preset == 3) run([](auto r, auto out, int c0, int c1) { presetRow<3>(r, out, c0, c1); });
-        else if (preset == 4) run([](auto r, auto out, int c0, int c1) { presetRow<4>(r, out, c0, c1); });
-        else if (preset == 5) run([](auto r, auto out, int c0, int c1) { presetRow<5>(r, out, c0, c1); });
-        else if (preset == 6) run([](auto r, auto out, int c0, int c1) { presetRow<6>(r, out, c0, c1); });
-        else if (preset == 8) run([](auto r, auto out, int c0, int c1) { presetRow<8>(r, out, c0, c1); });
-        else if (fast) {
+        const bool presetDone = onPreset(preset, [&](auto t) {
+            run([](auto r, auto out, int c0, int c1) { presetRow<decltype(t)::value>(r, out, c0, c1); });
+        });
+        if (!presetDone && fast) {
             forRows(y0, y1, b1 - b0, [&](int ya, int yb) { convolveRows16(cImage, cBuffer, ya, yb, b0, b1, taps, m_lWeight); });
-        } else {
+        } else if (!presetDone) {
             // Any kernel and weight, with the runtime's checks: a product, a running sum or a
             // quotient outside 32 bits is an overflow, a weight of 0 a division by zero. The
             // error comes before anything is written.
@@ -523,9 +540,7 @@ bool cImageProcessDIB::RankFilter(const cDIBSection& cImage, cDIBSection& cBuffe
                 });
             });
         };
-        if (type == eMean3) run([](auto r, auto out, int c0, int c1) { rankRow<eMean3>(r, out, c0, c1); });
-        else if (type == eMinimum3) run([](auto r, auto out, int c0, int c1) { rankRow<eMinimum3>(r, out, c0, c1); });
-        else run([](auto r, auto out, int c0, int c1) { rankRow<eMaximum3>(r, out, c0, c1); });
+        onRank(type, [&](auto t) { run([](auto r, auto out, int c0, int c1) { rankRow<decltype(t)::value>(r, out, c0, c1); }); });
     }
     columns(3, xEnd - 3, 3);
     if (Complete) Complete(int(nowMs() - start));
